@@ -1,0 +1,45 @@
+// The main window as a model without any toolkit: the controls' texts and states, the
+// run-log view, and the window's commands. Front ends bind their widgets to it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "text/run_log.h"
+
+namespace quenda {
+
+class Session;
+
+class MainWindow : public LogView {
+ public:
+  explicit MainWindow(Session& session);
+
+  // Controls and their defaults.
+  std::string Text1 = "Text1";
+  std::string BatDirectory = "U:\\Freigaben";
+  bool BatchAuswahl = false;
+  std::vector<std::string> ListOutput;
+  int ListIndex = -1;  // the selected entry of ListOutput
+  std::string AktionText;
+
+  bool Loaded() const { return loaded_; }
+
+  // The list side of the run log. The first touch loads the window; the load sequence
+  // has run to its end before the line is added.
+  void AddLogLine(const std::string& line) override;
+
+  // The load sequence; runs once.
+  void Load();
+
+  // Ende: writes the receiver section of the INI file, then ends the run. Never returns.
+  [[noreturn]] void EndePressed();
+  // The user closed the window. Never returns.
+  [[noreturn]] void CloseRequested();
+
+ private:
+  Session& s_;
+  bool loaded_ = false;
+};
+
+}  // namespace quenda

@@ -1,0 +1,80 @@
+#include "app/options.h"
+
+#include "text/cp1252.h"
+
+namespace quenda {
+namespace {
+
+bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string& target,
+               std::string& error) {
+  if (i + 1 >= args.size()) {
+    error = "Option " + args[i] + " braucht einen Wert";
+    return false;
+  }
+  target = args[++i];
+  return true;
+}
+
+}  // namespace
+
+std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error) {
+  Options o;
+  std::size_t i = 0;
+  for (; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--") {
+      ++i;
+      break;
+    }
+    if (a == "--headless") {
+      o.headless = true;
+    } else if (a == "--help" || a == "-h") {
+      o.help = true;
+    } else if (a == "--version") {
+      o.version = true;
+    } else if (a == "--program-dir") {
+      if (!TakeValue(args, i, o.programDir, error)) return std::nullopt;
+    } else if (a == "--answers") {
+      if (!TakeValue(args, i, o.answersFile, error)) return std::nullopt;
+    } else if (a == "--transcript") {
+      if (!TakeValue(args, i, o.transcriptFile, error)) return std::nullopt;
+    } else if (a.size() > 2 && a.rfind("--", 0) == 0) {
+      error = "Unbekannte Option: " + a;
+      return std::nullopt;
+    } else {
+      break;
+    }
+  }
+  for (; i < args.size(); ++i) o.words.push_back(args[i]);
+  return o;
+}
+
+std::string CommandLineText(const Options& options) {
+  std::string text;
+  for (const std::string& w : options.words) {
+    if (!text.empty()) text += ' ';
+    text += w;
+  }
+  return Utf8ToCp1252(text);
+}
+
+std::string UsageText() {
+  return "Aufruf: quenda [--program-dir DIR] [--headless] [--answers FILE] [--transcript FILE]\n"
+         "              [--] [TEXT...]\n"
+         "       quenda --help | --version\n"
+         "\n"
+         "Quenda - Schnittstelle FLOW/SEU: nimmt einen Job aus dem Flow-System (FlowData-XML)\n"
+         "und bereitet die Freigabe einer Steuergeräte-Software vor.\n"
+         "\n"
+         "  TEXT...            die Kommandozeile des Programms, z. B. T:\\003\\Flow\\Transfer\\job.xml,7,P\n"
+         "  --program-dir DIR  Programmordner mit Config.ini (sonst der Ordner des Programms)\n"
+         "  --headless         ohne Fenster: Laden, einmal Start, dann Ende\n"
+         "  --answers FILE     Antworten für Dialoge im headless-Betrieb, eine pro Zeile:\n"
+         "                     'button Yes|No|OK|Cancel', 'text ...', 'file PFAD'\n"
+         "  --transcript FILE  jeder Dialog als eine JSON-Zeile (wird angehängt)\n"
+         "\n"
+         "Exit-Status: 0 erfolgreich beendet, 1 Abbruch oder Ende, 2 falsche Option,\n"
+         "3 Frage im headless-Betrieb ohne Antwort.\n";
+}
+
+}  // namespace quenda

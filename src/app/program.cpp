@@ -1,0 +1,34 @@
+#include "app/program.h"
+
+#include <cstdio>
+
+#include "app/options.h"
+#include "platform/system.h"
+#include "text/cp1252.h"
+
+namespace quenda {
+
+std::string ReadNativeFile(const std::string& nativePath, bool& ok) {
+  std::string content;
+  std::FILE* f = std::fopen(nativePath.c_str(), "rb");
+  ok = f != nullptr;
+  if (f == nullptr) return content;
+  char buffer[65536];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) content.append(buffer, n);
+  ok = std::ferror(f) == 0;
+  std::fclose(f);
+  return content;
+}
+
+ProgramSetup PrepareProgram(const Options& options, System& system) {
+  ProgramSetup p;
+  p.programDir =
+      options.programDir.empty() ? system.ExecutableDir() : Utf8ToCp1252(options.programDir);
+  bool ok = false;
+  const std::string ini = ReadNativeFile(Cp1252ToUtf8(ConfigIniPath(p.programDir)), ok);
+  p.site = LoadSiteSettings(ini, p.programDir, system);
+  return p;
+}
+
+}  // namespace quenda

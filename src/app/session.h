@@ -1,0 +1,82 @@
+// The run-wide state of one program start: run environment, main state record, job
+// values, site settings, run log, and the Ui and OS services. Every subsystem takes the
+// session by reference; there are no mutable globals.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "platform/files.h"
+#include "platform/site_settings.h"
+#include "platform/system.h"
+#include "rules/param_table.h"
+#include "text/run_log.h"
+#include "ui/ui.h"
+
+namespace quenda {
+
+// Values fixed at start-up.
+struct RunEnvironment {
+  std::string AppVersionText;
+  std::string TempDir;  // ends in a separator
+  std::string WindowsDir;
+  std::string IniFilePath;
+  std::string ProjectDriveRoot;
+  std::array<std::string, 5> CommandFields;
+  std::string CommandLineText;  // the program's command line as one text
+  std::string ProgramDir;
+  bool BatchMode() const { return !CommandFields[0].empty(); }
+};
+
+// The fields of the main state record that carry behaviour.
+struct MainState {
+  std::string AktDirName;  // never assigned: the log copy goes to the current folder
+  std::string LaufLogName;
+  std::string LaufLogFile;
+  std::string OspName;
+  std::string DabFilePath;
+  std::string DabNewName;
+  std::string SgFileName;
+  std::string ProjektDir;
+  std::string DefPatVal;
+  std::string TarvellAufruf;
+  int izeile = 0;
+};
+
+// Values of the job and its configuration.
+struct JobValues {
+  std::string JobFilePath;
+  std::string RunMode;
+  std::string CfgConfiguration;
+  std::string CfgToolVersion;
+  std::string CfgKolpatoren;
+  std::string CfgKundenGruppe;
+  std::string RunBa;
+  std::string RunKundenGruppe;
+  std::string CustomerPlantIndex;
+  std::string ProjectRecord50;
+  std::string FlgTuningS;
+};
+
+class Session {
+ public:
+  Session(Ui& ui, System& system, SiteSettings site)
+      : ui(ui), system(system), site(std::move(site)), files(this->site.Drives), log(ui) {}
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // Writes one run-log line (see RunLog).
+  void WriteLogLine(const std::string& message) { log.WriteLogLine(message, env.BatchMode()); }
+
+  Ui& ui;
+  System& system;
+  SiteSettings site;
+  Files files;
+  RunLog log;
+  RunEnvironment env;
+  MainState state;
+  JobValues job;
+  ParamTable params;
+};
+
+}  // namespace quenda

@@ -1,0 +1,79 @@
+#include "app/startup.h"
+
+#include "app/main_window.h"
+#include "app/session.h"
+#include "base/error.h"
+#include "text/cp1252.h"
+#include "text/tokens.h"
+
+namespace quenda {
+namespace {
+
+bool Exists(Session& s, const std::string& path, bool folder) {
+  return folder ? s.files.FolderExists(path) : s.files.FileExists(path);
+}
+
+// The command-line text between its first two double quotes.
+std::string QuotedPart(const std::string& commandLine) {
+  if (commandLine.empty()) return commandLine;
+  return GetToken(commandLine, 1, "\"");
+}
+
+void FillCommandFields(Session& s, const std::string& text) {
+  for (int i = 0; i < 5; ++i) s.env.CommandFields[i] = text.empty() ? "" : GetToken(text, i, "|");
+}
+
+std::string DecideProjectDriveRoot(Session& s) {
+  if (s.files.FolderExists(s.site.LocalTestDir)) return s.site.ProjectDrive;
+  return Check_laufwerk(s, s.site.ProjectShareRoot + "\\", s.site.ProjectDrive,
+                        "LC_Tests\\prg\\");
+}
+
+}  // namespace
+
+std::string FormatAppVersion(int major, int minor, int revision) {
+  return std::to_string(major) + "." + std::to_string(minor) + std::to_string(revision);
+}
+
+std::string AppVersionText() {
+  return FormatAppVersion(QUENDA_VERSION_MAJOR, QUENDA_VERSION_MINOR, QUENDA_VERSION_REVISION);
+}
+
+void Main(Session& s, MainWindow& window) {
+  (void)window;  // the first log line loads it
+  s.env.AppVersionText = AppVersionText();
+  s.env.TempDir = s.site.TempDir;
+  s.state.LaufLogName = "RizaZizi.log";
+  s.state.LaufLogFile = s.env.TempDir + s.state.LaufLogName;
+  s.log.Open(s.files, s.state.LaufLogFile);
+  s.WriteLogLine("DAM-S-QUENDA-STARTED V" + s.env.AppVersionText);
+  s.WriteLogLine("Temp-Directory = " + s.env.TempDir);
+  s.env.WindowsDir = s.site.WindowsDir;
+  s.WriteLogLine("Windows-Directory = " + s.env.WindowsDir);
+  s.env.IniFilePath = s.env.WindowsDir + "\\Varnoth.ini";
+  const std::string commandText = QuotedPart(s.env.CommandLineText);
+  s.env.ProjectDriveRoot = DecideProjectDriveRoot(s);
+  s.files.WriteLines(s.site.ProfileDir + "\\xx.txt", {commandText});
+  FillCommandFields(s, commandText);
+}
+
+std::string Check_laufwerk(Session& s, const std::string& uncRoot, const std::string& driveRoot,
+                           const std::string& subPath) {
+  try {
+    const bool folder = !subPath.empty() && subPath.back() == '\\';
+    if (Exists(s, uncRoot + subPath, folder)) return uncRoot;
+    if (!Exists(s, driveRoot + subPath, folder)) {
+      s.ui.MsgBox("Das Laufwerk " + driveRoot + " ist nicht, oder nicht korrekt verbunden:\r\n" +
+                  driveRoot + subPath + "\r\nkonnte nicht gefunden werden!\r\n" +
+                  "Bitte sofort verbinden, sonst kann nicht korrekt gearbeitet werden!");
+    }
+    return driveRoot;
+  } catch (const Error& e) {
+    s.ui.MsgBox("Der Check von " + uncRoot + ", " + driveRoot + ", " + subPath + "\r\n" +
+                "führte zu dem Fehler "_cp + std::to_string(e.Number()) + ", " + e.Description() +
+                "\r\nin Check_laufwerk");
+    return "Error";
+  }
+}
+
+}  // namespace quenda

@@ -1,0 +1,92 @@
+#include "app/termination.h"
+
+#include <charconv>
+
+#include "app/session.h"
+#include "base/error.h"
+#include "text/cp1252.h"
+
+namespace quenda {
+namespace {
+
+// The prefix a mode word puts before the message, or nullptr for a style number.
+const char* ModePrefix(const std::string& msgStil) {
+  if (msgStil == "BATCH" || msgStil == "NOFILCOP") return "!! Abbruch !! ";
+  if (msgStil == "BATCHOK" || msgStil == "NOFILCOPOK") return "!! Fertig !! ";
+  if (msgStil == "ENDE") return "!! Ende !! ";
+  return nullptr;
+}
+
+int StyleNumber(const std::string& text) {
+  int value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return ec == std::errc() && end == text.data() + text.size() ? value : 0;
+}
+
+void FinalMessage(Session& s, std::string& msgText, std::string& msgStil, std::string& msgTitel) {
+  if (const char* prefix = ModePrefix(msgStil)) {
+    msgText = prefix + msgText;
+    s.WriteLogLine(msgText);
+    if (msgStil == "ENDE" && !s.env.BatchMode()) s.ui.MsgBox(msgText, 64, msgTitel);
+    return;
+  }
+  if (msgStil.empty()) msgStil = "272";
+  if (msgTitel.empty()) msgTitel = "Keine Angabe!!!";
+  if (msgText.empty()) msgText = "Keine Angabe!!!";
+  s.ui.MsgBox(msgText, StyleNumber(msgStil), msgTitel);
+}
+
+// Moves the closed log into the current folder. A log already there stays where it is.
+void MoveLog(Session& s) {
+  const std::string& logFile = s.state.LaufLogFile;
+  const std::string target = s.state.AktDirName + s.state.LaufLogName;
+  try {
+    if (s.files.FileExists(logFile)) s.files.ResetAttributes(logFile);
+    if (UpperCase(logFile) == UpperCase(target) || s.files.SameFile(logFile, target)) return;
+    s.files.CopyFile(logFile, target);
+    s.files.DeleteFile(logFile);
+  } catch (const Error& e) {
+    if (e.Number() != kErrPermissionDenied) return;
+    s.ui.MsgBox(logFile + " kann nicht automatisch kopiert werden!\r\n" +
+                "Vermutlich von einer anderen Anwendung belegt!\r\n" +
+                "Bitte nach Ende von Plexor direkt nach .\\progst\\plexor.log kopieren.");
+  }
+}
+
+}  // namespace
+
+void TerminateRun(Session& s, std::string msgText, std::string msgStil, std::string msgTitel,
+                  int exitStatus) {
+  FinalMessage(s, msgText, msgStil, msgTitel);
+  s.log.Close();
+  if (!s.state.LaufLogFile.empty()) MoveLog(s);
+  throw RunEnded(exitStatus);
+}
+
+std::string ErrorFileTag(const std::string& field) {
+  std::string tag = field;
+  for (char& c : tag) {
+    if (std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos ||
+        static_cast<unsigned char>(c) < 0x20) {
+      c = '_';
+    }
+  }
+  for (std::size_t pos = tag.find(".."); pos != std::string::npos; pos = tag.find("..", pos)) {
+    tag.replace(pos, 2, "_");
+  }
+  return tag;
+}
+
+void ErrorEnd(Session& s, std::string msgText, std::string msgStil, std::string msgTitel) {
+  const std::string errorFile =
+      s.env.TempDir + "SG_" + ErrorFileTag(s.env.CommandFields[1]) + ".err";
+  try {
+    s.files.WriteLines(errorFile, {msgText});
+  } catch (const Error& e) {
+    s.WriteLogLine("Fehlerdatei " + errorFile + " nicht geschrieben: " + e.Description());
+  }
+  if (s.env.BatchMode()) TerminateRun(s, msgText, "BATCH", "Abbruch");
+  TerminateRun(s, msgText, msgStil, msgTitel);
+}
+
+}  // namespace quenda

@@ -1,0 +1,27 @@
+// The one way every run ends: final log line, final box, log closed and moved from the
+// temporary folder into the current folder, then RunEnded is thrown to the front end.
+#pragma once
+
+#include <string>
+
+namespace quenda {
+
+class Session;
+
+// `msgStil` is a mode word ("BATCH", "BATCHOK", "NOFILCOP", "NOFILCOPOK", "ENDE") or a
+// message-box style number as text; an empty style, title or text gets its default
+// (272, "Keine Angabe!!!"). Never returns: throws RunEnded with `exitStatus`.
+[[noreturn]] void TerminateRun(Session& session, std::string msgText, std::string msgStil,
+                               std::string msgTitel, int exitStatus = 1);
+
+// Writes the error file TempDir + "SG_" + tag + ".err" (one line, the message) for a
+// calling batch system, then ends the run: in BatchMode with "BATCH" and "Abbruch",
+// otherwise with the given style and title. A failing error file does not stop the end.
+[[noreturn]] void ErrorEnd(Session& session, std::string msgText, std::string msgStil,
+                           std::string msgTitel);
+
+// The tag of the error file: every character that cannot stand in a Windows file name
+// and every ".." replaced by "_".
+std::string ErrorFileTag(const std::string& field);
+
+}  // namespace quenda

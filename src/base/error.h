@@ -1,0 +1,69 @@
+// Errors: one type with a number and a description, like a run-time error of the
+// Windows platform, and RunEnded, which unwinds a finished run to its front end.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace quenda {
+
+// Error numbers that show in messages.
+enum ErrorNumber : int {
+  kErrInvalidArgument = 5,
+  kErrOverflow = 6,
+  kErrSubscript = 9,
+  kErrDivisionByZero = 11,
+  kErrTypeMismatch = 13,
+  kErrBadFileName = 52,
+  kErrFileNotFound = 53,
+  kErrFileExists = 58,
+  kErrDiskFull = 61,
+  kErrPermissionDenied = 70,
+  kErrPathFileAccess = 75,
+  kErrPathNotFound = 76,
+  kErrObjectNotSet = 91,
+  kErrComposed = 60000,  // the system's own composed errors
+};
+
+// The German description the platform gives for `number` (empty for unknown numbers).
+std::string PlatformErrorText(int number);
+
+// A run-time error. Descriptions are CP1252 text.
+class Error : public std::runtime_error {
+ public:
+  Error(int number, std::string description, std::string source = {});
+
+  int Number() const { return number_; }
+  const std::string& Description() const { return description_; }
+  const std::string& Source() const { return source_; }
+
+ private:
+  int number_;
+  std::string description_;
+  std::string source_;
+};
+
+// The platform error `number` with its standard description, followed by ": " + subject
+// when a subject (a path, a value) is given.
+Error PlatformError(int number, const std::string& subject = {});
+
+// Thrown by TerminateRun and by the front ends to end the run; carries the exit status.
+// It is no std::exception on purpose: no handler on the way catches it by accident.
+class RunEnded {
+ public:
+  explicit RunEnded(int exitStatus) : exitStatus_(exitStatus) {}
+  int ExitStatus() const { return exitStatus_; }
+
+ private:
+  int exitStatus_;
+};
+
+// Exit statuses of the program.
+enum ExitStatus : int {
+  kExitSuccess = 0,
+  kExitAborted = 1,
+  kExitBadOption = 2,
+  kExitUnanswered = 3,
+};
+
+}  // namespace quenda

@@ -1,0 +1,42 @@
+// quenda: option parsing and the choice of the front end; everything else is in the core.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/headless.h"
+#include "app/options.h"
+#include "app/startup.h"
+#include "base/error.h"
+#include "platform/system.h"
+
+#ifdef QUENDA_HAVE_GUI
+#include "gui/gui_main.h"
+#endif
+
+int main(int argc, char** argv) {
+  using namespace quenda;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  std::string error;
+  const auto options = ParseOptions(args, error);
+  if (!options) {
+    std::fprintf(stderr, "quenda: %s\n\n%s", error.c_str(), UsageText().c_str());
+    return kExitBadOption;
+  }
+  if (options->help) {
+    std::fputs(UsageText().c_str(), stdout);
+    return kExitSuccess;
+  }
+  if (options->version) {
+    std::printf("Quenda %s\n", AppVersionText().c_str());
+    return kExitSuccess;
+  }
+  auto system = MakeNativeSystem();
+  if (options->headless) return RunHeadless(*options, *system);
+#ifdef QUENDA_HAVE_GUI
+  return RunGui(argc, argv, *options, *system);
+#else
+  std::fputs("quenda: dieses Programm wurde ohne Fenster gebaut; bitte --headless verwenden\n",
+             stderr);
+  return kExitBadOption;
+#endif
+}

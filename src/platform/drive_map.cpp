@@ -1,0 +1,118 @@
+#include "platform/drive_map.h"
+
+#include <system_error>
+
+#include "base/error.h"
+#include "text/cp1252.h"
+
+namespace fs = std::filesystem;
+
+namespace quenda {
+namespace {
+
+fs::path NativeName(const std::string& cp1252) {
+#ifdef _WIN32
+  return fs::path(cp1252);
+#else
+  return fs::path(Cp1252ToUtf8(cp1252));
+#endif
+}
+
+std::string NameText(const fs::path& name) {
+#ifdef _WIN32
+  return name.string();
+#else
+  return Utf8ToCp1252(name.string());
+#endif
+}
+
+fs::path MatchComponent(const fs::path& dir, const std::string& component) {
+  std::error_code ec;
+  fs::path exact = dir / NativeName(component);
+  if (fs::exists(fs::symlink_status(exact, ec))) return exact;
+  for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    if (EqualsIgnoreCase(NameText(it->path().filename()), component)) return it->path();
+  }
+  return exact;
+}
+
+}  // namespace
+
+bool IsWindowsAbsolute(const std::string& path) {
+  if (path.size() >= 2 && path[1] == ':' &&
+      ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'))) {
+    return true;
+  }
+  return path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
+}
+
+void DriveMap::Add(std::string prefix, fs::path folder) {
+  entries_.push_back(Entry{std::move(prefix), std::move(folder)});
+}
+
+const DriveMap::Entry* DriveMap::Match(const std::string& path) const {
+  const Entry* best = nullptr;
+  for (const Entry& e : entries_) {
+    std::string prefix = e.prefix;
+    while (prefix.size() > 1 && prefix.back() == '\\') prefix.pop_back();
+    if (path.size() < prefix.size()) continue;
+    if (!EqualsIgnoreCase(path.substr(0, prefix.size()), prefix)) continue;
+    const bool boundary = path.size() == prefix.size() || path[prefix.size()] == '\\' ||
+                          prefix.back() == ':' || prefix.back() == '\\';
+    if (boundary && (best == nullptr || prefix.size() > best->prefix.size())) best = &e;
+  }
+  return best;
+}
+
+fs::path DriveMap::Resolve(const std::string& path) const {
+#ifdef _WIN32
+  return fs::path(path);
+#else
+  if (!IsWindowsAbsolute(path)) {
+    if (!path.empty() && path[0] == '/') return ResolveIgnoringCase("/", path.substr(1));
+    return ResolveIgnoringCase(fs::path(), path);
+  }
+  const Entry* e = Match(path);
+  if (e == nullptr) throw PlatformError(kErrPathNotFound, path);
+  std::string prefix = e->prefix;
+  while (prefix.size() > 1 && prefix.back() == '\\') prefix.pop_back();
+  return ResolveIgnoringCase(e->folder, path.substr(prefix.size()));
+#endif
+}
+
+bool DriveMap::CanResolve(const std::string& path) const {
+#ifdef _WIN32
+  (void)path;
+  return true;
+#else
+  return !IsWindowsAbsolute(path) || Match(path) != nullptr;
+#endif
+}
+
+fs::path ResolveIgnoringCase(const fs::path& base, const std::string& relative) {
+  fs::path result = base;
+  bool looking = true;  // stop looking once a component does not exist at all
+  std::size_t start = 0;
+  while (start <= relative.size()) {
+    std::size_t end = relative.find_first_of("\\/", start);
+    if (end == std::string::npos) end = relative.size();
+    const std::string component = relative.substr(start, end - start);
+    start = end + 1;
+    if (component.empty()) {
+      if (end == relative.size() && !relative.empty() && result != base) result /= "";
+      continue;
+    }
+    if (component == "." || component == ".." || !looking) {
+      result /= NativeName(component);
+      continue;
+    }
+    const fs::path dir = result.empty() ? fs::path(".") : result;
+    fs::path next = MatchComponent(dir, component);
+    std::error_code ec;
+    looking = fs::exists(fs::symlink_status(next, ec));
+    result = result.empty() ? next.filename() : next;
+  }
+  return result;
+}
+
+}  // namespace quenda

@@ -1,0 +1,46 @@
+// Turns the Windows path texts that the logic keeps ("T:\003\x.dab", "\\server\share\y")
+// into native paths. On Windows paths are used as they are; elsewhere a drive map from
+// Config.ini [Paths] maps Windows prefixes to native folders.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace quenda {
+
+// True for "X:..." and "\\..." paths.
+bool IsWindowsAbsolute(const std::string& path);
+
+class DriveMap {
+ public:
+  // `prefix` is a Windows prefix ("T:", "\\quenda-fs\projekte"), `folder` a native folder.
+  void Add(std::string prefix, std::filesystem::path folder);
+  bool Empty() const { return entries_.empty(); }
+
+  // The native path for `path` (CP1252). The longest matching prefix wins, compared
+  // ignoring case; backslashes become separators; components that do not exist as written
+  // are looked up ignoring case. Native absolute and relative paths are not mapped.
+  // Throws Error 76 naming the path when a Windows path has no mapping.
+  std::filesystem::path Resolve(const std::string& path) const;
+
+  // True when Resolve would not throw.
+  bool CanResolve(const std::string& path) const;
+
+ private:
+  struct Entry {
+    std::string prefix;
+    std::filesystem::path folder;
+  };
+  const Entry* Match(const std::string& path) const;
+
+  std::vector<Entry> entries_;
+};
+
+// Follows `relative` (CP1252, "\" or "/" separated) below `base`, taking for each
+// component an existing entry that differs only in letter case when the exact name does
+// not exist. Components that do not exist at all are kept as written.
+std::filesystem::path ResolveIgnoringCase(const std::filesystem::path& base,
+                                          const std::string& relative);
+
+}  // namespace quenda

@@ -1,0 +1,217 @@
+#include "platform/files.h"
+
+#include <cerrno>
+#include <random>
+#include <system_error>
+
+#include "base/error.h"
+
+namespace fs = std::filesystem;
+
+namespace quenda {
+namespace {
+
+int NumberFor(const std::error_code& ec) {
+  if (ec == std::errc::no_such_file_or_directory) return kErrFileNotFound;
+  if (ec == std::errc::not_a_directory) return kErrPathNotFound;
+  if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted ||
+      ec == std::errc::read_only_file_system || ec == std::errc::device_or_resource_busy ||
+      ec == std::errc::text_file_busy) {
+    return kErrPermissionDenied;
+  }
+  if (ec == std::errc::no_space_on_device) return kErrDiskFull;
+  if (ec == std::errc::file_exists) return kErrFileExists;
+  if (ec == std::errc::filename_too_long || ec == std::errc::invalid_argument) {
+    return kErrBadFileName;
+  }
+  return kErrPathFileAccess;
+}
+
+std::error_code LastError() { return std::error_code(errno, std::generic_category()); }
+
+fs::path TempNameFor(const fs::path& target) {
+  static std::mt19937_64 rng{std::random_device{}()};
+  std::string name = "." + target.filename().string() + ".tmp" + std::to_string(rng() % 1000000);
+  return target.parent_path() / name;
+}
+
+}  // namespace
+
+Error FileError(const std::error_code& ec, const std::string& path) {
+  return PlatformError(NumberFor(ec), path);
+}
+
+std::vector<std::string> SplitTextLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+  }
+  return lines;
+}
+
+bool Files::FileExists(const std::string& path) const {
+  if (path.empty() || !map_.CanResolve(path)) return false;
+  std::error_code ec;
+  return fs::is_regular_file(Native(path), ec);
+}
+
+bool Files::FolderExists(const std::string& path) const {
+  if (path.empty() || !map_.CanResolve(path)) return false;
+  std::error_code ec;
+  return fs::is_directory(Native(path), ec);
+}
+
+bool Files::SameFile(const std::string& a, const std::string& b) const {
+  if (!map_.CanResolve(a) || !map_.CanResolve(b)) return false;
+  std::error_code ec;
+  const bool same = fs::equivalent(Native(a), Native(b), ec);
+  return !ec && same;
+}
+
+void Files::CopyFile(const std::string& from, const std::string& to) const {
+  const std::string content = ReadAll(from);
+  WriteAll(to, content);
+}
+
+void Files::DeleteFile(const std::string& path) const {
+  std::error_code ec;
+  const fs::path native = Native(path);
+  if (!fs::is_regular_file(native, ec)) throw PlatformError(kErrFileNotFound, path);
+  if (!fs::remove(native, ec) || ec) throw FileError(ec ? ec : LastError(), path);
+}
+
+void Files::CreateFolder(const std::string& path) const {
+  std::error_code ec;
+  const fs::path native = Native(path);
+  fs::path parent = native.parent_path();
+  if (native.filename().empty()) parent = parent.parent_path();
+  if (!parent.empty() && !fs::is_directory(parent, ec)) {
+    throw PlatformError(kErrPathNotFound, path);
+  }
+  fs::create_directory(native, ec);
+  if (ec) throw FileError(ec, path);
+}
+
+void Files::ResetAttributes(const std::string& path) const {
+  std::error_code ec;
+  fs::permissions(Native(path), fs::perms::owner_read | fs::perms::owner_write,
+                  fs::perm_options::add, ec);
+  if (ec) throw FileError(ec, path);
+}
+
+std::string Files::ReadAll(const std::string& path) const {
+  const fs::path native = Native(path);
+  std::error_code ec;
+  if (fs::is_directory(native, ec)) throw PlatformError(kErrPathFileAccess, path);
+  std::FILE* f = std::fopen(native.c_str(), "rb");
+  if (f == nullptr) throw FileError(LastError(), path);
+  std::string content;
+  char buffer[65536];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) content.append(buffer, n);
+  const bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  if (failed) throw PlatformError(kErrPathFileAccess, path);
+  return content;
+}
+
+std::vector<std::string> Files::ReadLines(const std::string& path) const {
+  return SplitTextLines(ReadAll(path));
+}
+
+void Files::WriteAll(const std::string& path, const std::string& content) const {
+  AtomicFile file(*this, path);
+  file.Write(content);
+  file.Commit();
+}
+
+void Files::WriteLines(const std::string& path, const std::vector<std::string>& lines) const {
+  AtomicFile file(*this, path);
+  for (const std::string& line : lines) file.WriteLine(line);
+  file.Commit();
+}
+
+void Files::AppendLines(const std::string& path, const std::vector<std::string>& lines) const {
+  const fs::path native = Native(path);
+  std::FILE* f = std::fopen(native.c_str(), "ab");
+  if (f == nullptr) throw FileError(LastError(), path);
+  bool failed = false;
+  for (const std::string& line : lines) {
+    const std::string bytes = line + "\r\n";
+    failed = failed || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size();
+  }
+  failed = (std::fclose(f) != 0) || failed;
+  if (failed) throw FileError(LastError(), path);
+}
+
+AtomicFile::AtomicFile(const Files& files, const std::string& path)
+    : path_(path), target_(files.Native(path)) {
+  std::error_code ec;
+  if (fs::is_directory(target_, ec)) throw PlatformError(kErrPathFileAccess, path);
+  const auto status = fs::status(target_, ec);
+  if (!ec && fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
+    throw PlatformError(kErrPermissionDenied, path);  // a read-only file stays as it is
+  }
+  temp_ = TempNameFor(target_);
+  file_ = std::fopen(temp_.c_str(), "wb");
+  if (file_ == nullptr) {
+    const std::error_code err = LastError();
+    throw err == std::errc::no_such_file_or_directory ? PlatformError(kErrPathNotFound, path)
+                                                       : FileError(err, path);
+  }
+}
+
+AtomicFile::~AtomicFile() {
+  if (file_ != nullptr) std::fclose(file_);
+  if (!temp_.empty()) {
+    std::error_code ec;
+    fs::remove(temp_, ec);
+  }
+}
+
+void AtomicFile::Write(const std::string& bytes) {
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+    throw FileError(LastError(), path_);
+  }
+}
+
+void AtomicFile::Commit() {
+  const int closed = std::fclose(file_);
+  file_ = nullptr;
+  if (closed != 0) throw FileError(LastError(), path_);
+  std::error_code ec;
+  fs::rename(temp_, target_, ec);
+  if (ec) throw FileError(ec, path_);
+  temp_.clear();
+}
+
+void LineFile::Open(const Files& files, const std::string& path) {
+  Close();
+  path_ = path;
+  file_ = std::fopen(files.Native(path).c_str(), "wb");
+  if (file_ == nullptr) throw FileError(LastError(), path);
+}
+
+void LineFile::WriteLine(const std::string& line) {
+  if (file_ == nullptr) return;
+  const std::string bytes = line + "\r\n";
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() ||
+      std::fflush(file_) != 0) {
+    throw FileError(LastError(), path_);
+  }
+}
+
+void LineFile::Close() {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+}
+
+}  // namespace quenda

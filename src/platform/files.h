@@ -1,0 +1,103 @@
+// File services on Windows path texts (CP1252). Every OS failure becomes an Error with
+// the platform's number and German text, naming the path. Files that users care about
+// are replaced atomically: a failure leaves the old file untouched.
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "base/error.h"
+#include "platform/drive_map.h"
+
+namespace quenda {
+
+class Files {
+ public:
+  explicit Files(DriveMap map = {}) : map_(std::move(map)) {}
+
+  const DriveMap& Map() const { return map_; }
+
+  // The native path; throws Error 76 for a Windows path without mapping.
+  std::filesystem::path Native(const std::string& path) const { return map_.Resolve(path); }
+
+  // Existence tests never throw: an unmapped or unreachable path does not exist.
+  bool FileExists(const std::string& path) const;
+  bool FolderExists(const std::string& path) const;
+
+  // True when both paths name the same existing file.
+  bool SameFile(const std::string& a, const std::string& b) const;
+
+  // Copies `from` onto `to`, replacing it atomically. Throws 53 when `from` is missing.
+  void CopyFile(const std::string& from, const std::string& to) const;
+  // Throws 53 when the file is missing.
+  void DeleteFile(const std::string& path) const;
+  // Creates one folder level; throws 76 when the parent does not exist.
+  void CreateFolder(const std::string& path) const;
+  // Clears read-only (and on Windows hidden/system) attributes.
+  void ResetAttributes(const std::string& path) const;
+
+  // The whole file as bytes; throws 53 when missing.
+  std::string ReadAll(const std::string& path) const;
+  // The lines of a text file; CR LF, LF and CR each end a line, a last line needs none.
+  std::vector<std::string> ReadLines(const std::string& path) const;
+
+  // Replaces `path` atomically with `content` (bytes as given).
+  void WriteAll(const std::string& path, const std::string& content) const;
+  // Replaces `path` atomically with `lines`, each ended by CR LF.
+  void WriteLines(const std::string& path, const std::vector<std::string>& lines) const;
+  // Appends `lines` (each + CR LF) to `path`, creating it when missing.
+  void AppendLines(const std::string& path, const std::vector<std::string>& lines) const;
+
+ private:
+  DriveMap map_;
+};
+
+// Splits text into lines at CR LF, LF or CR; a last line needs no line end.
+std::vector<std::string> SplitTextLines(const std::string& text);
+
+// Maps an OS error to the platform error for `path`.
+Error FileError(const std::error_code& ec, const std::string& path);
+
+// Writes a file through a temporary file in the target folder that replaces the target
+// only on Commit. Dropping the object without Commit removes the temporary file.
+class AtomicFile {
+ public:
+  AtomicFile(const Files& files, const std::string& path);
+  ~AtomicFile();
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  void Write(const std::string& bytes);
+  void WriteLine(const std::string& line) { Write(line + "\r\n"); }
+  // Renames the temporary file onto the target; throws on failure.
+  void Commit();
+
+ private:
+  std::string path_;
+  std::filesystem::path target_;
+  std::filesystem::path temp_;
+  std::FILE* file_ = nullptr;
+};
+
+// A text file held open for writing line by line (the run log). Each line is flushed.
+class LineFile {
+ public:
+  LineFile() = default;
+  ~LineFile() { Close(); }
+  LineFile(const LineFile&) = delete;
+  LineFile& operator=(const LineFile&) = delete;
+
+  // Opens `path`, replacing earlier content; throws on failure.
+  void Open(const Files& files, const std::string& path);
+  bool IsOpen() const { return file_ != nullptr; }
+  void WriteLine(const std::string& line);
+  void Close();
+
+ private:
+  std::string path_;
+  std::FILE* file_ = nullptr;
+};
+
+}  // namespace quenda

@@ -1,0 +1,93 @@
+#include "platform/site_settings.h"
+
+#include <filesystem>
+
+#include "platform/ini_file.h"
+#include "platform/system.h"
+#include "text/cp1252.h"
+
+namespace fs = std::filesystem;
+
+namespace quenda {
+namespace {
+
+void Take(const IniDocument& ini, const char* key, std::string& target) {
+  if (auto value = ini.Find("Site", key)) target = *value;
+}
+
+std::string DefaultEditor(System& system) {
+#ifdef _WIN32
+  (void)system;
+  return "N:\\programme\\tools\\Tarvell\\Notepad.exe ";
+#else
+  std::string editor = system.GetEnv("VISUAL");
+  if (editor.empty()) editor = system.GetEnv("EDITOR");
+  return editor.empty() ? std::string() : editor + " ";
+#endif
+}
+
+std::string WithTrailingSeparator(std::string dir) {
+#ifdef _WIN32
+  const char separator = '\\';
+#else
+  const char separator = '/';
+#endif
+  if (!dir.empty() && dir.back() != '\\' && dir.back() != '/') dir += separator;
+  return dir;
+}
+
+fs::path NativeFolder(const std::string& value, const std::string& programDir) {
+  const fs::path folder(Cp1252ToUtf8(value));
+  if (folder.is_absolute()) return folder;
+  return fs::path(Cp1252ToUtf8(programDir)) / folder;
+}
+
+}  // namespace
+
+std::string ConfigIniPath(const std::string& programDir) {
+#ifdef _WIN32
+  return programDir + "\\Config.ini";
+#else
+  return programDir + "/Config.ini";
+#endif
+}
+
+SiteSettings LoadSiteSettings(const std::string& configIniContent, const std::string& programDir,
+                              System& system) {
+  const IniDocument ini = IniDocument::Parse(configIniContent);
+  SiteSettings s;
+  s.Editor = DefaultEditor(system);
+  s.DecimalSeparator = system.DecimalSeparator();
+  s.TempDir = system.TempPath();
+  s.WindowsDir = system.WindowsDirectory();
+  s.ProfileDir = system.GetEnv(
+#ifdef _WIN32
+      "USERPROFILE"
+#else
+      "HOME"
+#endif
+  );
+  Take(ini, "ProjectShareRoot", s.ProjectShareRoot);
+  Take(ini, "ToolsShareRoot", s.ToolsShareRoot);
+  Take(ini, "FlowDataNamespaceUri", s.FlowDataNamespaceUri);
+  Take(ini, "ProjectDrive", s.ProjectDrive);
+  Take(ini, "LocalTestDir", s.LocalTestDir);
+  Take(ini, "SeriesToolsRoot", s.SeriesToolsRoot);
+  Take(ini, "Editor", s.Editor);
+  Take(ini, "DecimalSeparator", s.DecimalSeparator);
+  Take(ini, "TempDir", s.TempDir);
+  Take(ini, "WindowsDir", s.WindowsDir);
+  Take(ini, "ProfileDir", s.ProfileDir);
+  for (std::string* dir : {&s.TempDir, &s.WindowsDir, &s.ProfileDir}) {
+    if (!dir->empty() && !IsWindowsAbsolute(*dir) && !fs::path(Cp1252ToUtf8(*dir)).is_absolute()) {
+      *dir = Utf8ToCp1252(NativeFolder(*dir, programDir).string());
+    }
+  }
+  s.TempDir = WithTrailingSeparator(s.TempDir);
+  for (const auto& [prefix, folder] : ini.Entries("Paths")) {
+    s.Drives.Add(prefix, NativeFolder(folder, programDir));
+  }
+  return s;
+}
+
+}  // namespace quenda

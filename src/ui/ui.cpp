@@ -1,0 +1,56 @@
+#include "ui/ui.h"
+
+#include "ui/transcript.h"
+
+namespace quenda {
+
+const char* AnswerName(Answer answer) {
+  switch (answer) {
+    case Answer::OK: return "OK";
+    case Answer::Cancel: return "Cancel";
+    case Answer::Abort: return "Abort";
+    case Answer::Retry: return "Retry";
+    case Answer::Ignore: return "Ignore";
+    case Answer::Yes: return "Yes";
+    case Answer::No: return "No";
+  }
+  return "OK";
+}
+
+MessageStyle MessageStyle::FromNumber(int style) {
+  MessageStyle s;
+  s.buttons = style & 0x7;
+  s.icon = style & 0x70;
+  s.defaultButton = (style & 0x300) >> 8;
+  return s;
+}
+
+Ui::Ui() = default;
+Ui::~Ui() = default;
+
+void Ui::SetTranscript(const std::string& nativePath) {
+  transcript_ = std::make_unique<Transcript>(nativePath);
+}
+
+Answer Ui::MsgBox(const std::string& text, int style, const std::string& title) {
+  const std::string shown = title.empty() ? std::string("Quenda") : title;
+  const Answer answer = ShowMessage(text, MessageStyle::FromNumber(style), shown);
+  if (transcript_) transcript_->Message(shown, text, style, AnswerName(answer));
+  return answer;
+}
+
+std::string Ui::InputBox(const std::string& prompt, const std::string& title,
+                         const std::string& defaultText) {
+  const std::string shown = title.empty() ? std::string("Quenda") : title;
+  std::string answer = ShowInput(prompt, shown, defaultText);
+  if (transcript_) transcript_->Input(shown, prompt, defaultText, answer);
+  return answer;
+}
+
+std::optional<std::string> Ui::OpenFile(const FileDialogRequest& request) {
+  auto answer = ShowOpenFile(request);
+  if (transcript_) transcript_->File(request.title, answer);
+  return answer;
+}
+
+}  // namespace quenda

@@ -1,0 +1,71 @@
+// The core's only way to the user: message boxes, input boxes, the open-file dialog,
+// the busy pointer and the log view. Texts are CP1252. The non-virtual calls apply the
+// shared rules (title "Quenda" for boxes without a title, the transcript) and hand the
+// dialog to the front end.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace quenda {
+
+// Answers of a message box, numbered as the platform numbers them.
+enum class Answer { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
+const char* AnswerName(Answer answer);
+
+// A message-box style number taken apart: buttons (0 OK, 1 OK/Cancel, 2 Abort/Retry/
+// Ignore, 3 Yes/No/Cancel, 4 Yes/No, 5 Retry/Cancel), icon (16 stop, 32 question,
+// 48 exclamation, 64 information), default button (+256 second, +512 third).
+struct MessageStyle {
+  int buttons = 0;
+  int icon = 0;
+  int defaultButton = 0;  // 0-based
+  static MessageStyle FromNumber(int style);
+  bool OkOnly() const { return buttons == 0; }
+};
+
+struct FileDialogRequest {
+  std::string title;
+  std::string initialDir;
+  std::string filter;  // "Text (*.xml)|*.xml|All (*.*)|*.*|"
+  int filterIndex = 1;
+  bool hideReadOnly = true;
+};
+
+class Transcript;
+
+class Ui {
+ public:
+  Ui();
+  virtual ~Ui();
+
+  // Shows a box; an empty title becomes "Quenda". Returns the button pressed.
+  Answer MsgBox(const std::string& text, int style = 0, const std::string& title = {});
+  // Shows an input box; returns the typed text, or empty when cancelled.
+  std::string InputBox(const std::string& prompt, const std::string& title = {},
+                       const std::string& defaultText = {});
+  // Shows the open-file dialog; nullopt when cancelled.
+  std::optional<std::string> OpenFile(const FileDialogRequest& request);
+
+  // Writes one JSON line per dialog to `path` (UTF-8), appending.
+  void SetTranscript(const std::string& nativePath);
+
+  virtual void SetBusy(bool busy) = 0;
+  // Every line written to the run log, in order (also in BatchMode).
+  virtual void LogLineWritten(const std::string& line) = 0;
+  // The window's log list or action label changed; repaint now.
+  virtual void LogViewChanged() = 0;
+
+ protected:
+  virtual Answer ShowMessage(const std::string& text, const MessageStyle& style,
+                             const std::string& title) = 0;
+  virtual std::string ShowInput(const std::string& prompt, const std::string& title,
+                                const std::string& defaultText) = 0;
+  virtual std::optional<std::string> ShowOpenFile(const FileDialogRequest& request) = 0;
+
+ private:
+  std::unique_ptr<Transcript> transcript_;
+};
+
+}  // namespace quenda
