@@ -1,0 +1,70 @@
+#include "support/fake_system.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "platform/site_settings.h"
+
+namespace fs = std::filesystem;
+
+namespace quenda::testing {
+
+std::string FakeSystem::GetEnv(const std::string& name) {
+  for (const auto& [k, v] : env) {
+    if (k == name) return v;
+  }
+  return {};
+}
+
+TempDir::TempDir() {
+  std::random_device rd;
+  path_ = fs::temp_directory_path() / ("quenda-test-" + std::to_string(rd()) + std::to_string(rd()));
+  fs::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+  for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::end(it);
+       it.increment(ec)) {
+    fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+  }
+  fs::remove_all(path_, ec);
+}
+
+void TempDir::Write(const std::string& relative, const std::string& bytes) const {
+  const fs::path p = path_ / relative;
+  fs::create_directories(p.parent_path());
+  std::ofstream(p, std::ios::binary) << bytes;
+}
+
+std::string TempDir::Read(const std::string& relative) const {
+  std::ifstream in(path_ / relative, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+SessionFixture::SessionFixture(const std::string& answers, const std::string& configIni) {
+  fs::create_directories(dir.Path() / "tmp");
+  fs::create_directories(dir.Path() / "win");
+  fs::create_directories(dir.Path() / "home");
+  system.tempPath = dir.File("tmp") + "/";
+  system.windowsDir = dir.File("win");
+  system.exeDir = dir.Path().string();
+  system.currentDir = dir.Path().string();
+  system.env = {{"HOME", dir.File("home")}, {"USERPROFILE", dir.File("home")}};
+  devnull = std::fopen("/dev/null", "w");
+  ui = std::make_unique<HeadlessUi>(answers, devnull, devnull);
+  session = std::make_unique<Session>(*ui, system,
+                                      LoadSiteSettings(configIni, dir.Path().string(), system));
+}
+
+SessionFixture::~SessionFixture() {
+  session.reset();
+  ui.reset();
+  std::fclose(devnull);
+}
+
+}  // namespace quenda::testing

@@ -1,0 +1,72 @@
+// Test double for the OS services and a small session fixture on a temporary folder.
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/session.h"
+#include "platform/system.h"
+#include "ui/headless_ui.h"
+
+namespace quenda::testing {
+
+class FakeSystem : public System {
+ public:
+  std::string tempPath = "/tmp/";
+  std::string windowsDir = "/tmp";
+  std::string userName = "tester";
+  std::string exeDir = ".";
+  std::string currentDir = ".";
+  std::string decimalSeparator = ",";
+  std::vector<std::pair<std::string, std::string>> env;
+  std::vector<std::string> started;  // command lines given to RunAndWait
+
+  std::string TempPath() override { return tempPath; }
+  std::string WindowsDirectory() override { return windowsDir; }
+  std::string GetEnv(const std::string& name) override;
+  std::string LogonUserName() override { return userName; }
+  std::string ExecutableDir() override { return exeDir; }
+  std::string CurrentDir() override { return currentDir; }
+  std::string RunAndWait(const std::string& commandLine, int) override {
+    started.push_back(commandLine);
+    return "ok";
+  }
+  std::string DecimalSeparator() override { return decimalSeparator; }
+};
+
+// A fresh temporary folder, removed at the end of the test.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  const std::filesystem::path& Path() const { return path_; }
+  // Native path text of `relative` inside the folder.
+  std::string File(const std::string& relative) const { return (path_ / relative).string(); }
+  void Write(const std::string& relative, const std::string& bytes) const;
+  std::string Read(const std::string& relative) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+// A session on a temporary folder: TempDir, WindowsDir and ProfileDir inside it, the
+// drive map empty unless `drives` adds entries. Dialog answers come from `answers`, the
+// headless output goes to /dev/null.
+class SessionFixture {
+ public:
+  explicit SessionFixture(const std::string& answers = {}, const std::string& configIni = {});
+  ~SessionFixture();
+
+  TempDir dir;
+  FakeSystem system;
+  std::FILE* devnull;
+  std::unique_ptr<HeadlessUi> ui;
+  std::unique_ptr<Session> session;
+
+  Session& S() { return *session; }
+};
+
+}  // namespace quenda::testing
