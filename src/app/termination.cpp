@@ -71,10 +71,13 @@ std::string ErrorFileTag(const std::string& field) {
       c = '_';
     }
   }
-  for (std::size_t pos = tag.find(".."); pos != std::string::npos; pos = tag.find("..", pos)) {
-    tag.replace(pos, 2, "_");
+  std::string out;
+  for (std::size_t i = 0; i < tag.size(); ++i) {
+    const bool twoDots = tag[i] == '.' && i + 1 < tag.size() && tag[i + 1] == '.';
+    out += twoDots ? '_' : tag[i];
+    if (twoDots) ++i;
   }
-  return tag;
+  return out;
 }
 
 void ErrorEnd(Session& s, std::string msgText, std::string msgStil, std::string msgTitel) {

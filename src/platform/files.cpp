@@ -31,7 +31,8 @@ std::error_code LastError() { return std::error_code(errno, std::generic_categor
 
 fs::path TempNameFor(const fs::path& target) {
   static std::mt19937_64 rng{std::random_device{}()};
-  std::string name = "." + target.filename().string() + ".tmp" + std::to_string(rng() % 1000000);
+  std::string name = ".";
+  name.append(target.filename().string()).append(".tmp").append(std::to_string(rng() % 1000000));
   return target.parent_path() / name;
 }
 
