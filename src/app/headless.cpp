@@ -1,17 +1,48 @@
 #include "app/headless.h"
 
 #include <cstdio>
+#include <memory>
 
 #include "app/main_window.h"
 #include "app/options.h"
 #include "app/program.h"
 #include "app/session.h"
 #include "app/startup.h"
+#include "app/termination.h"
 #include "base/error.h"
 #include "text/cp1252.h"
 #include "ui/headless_ui.h"
 
 namespace quenda {
+namespace {
+
+void PrintError(const Error& e) {
+  std::fprintf(stderr, "Quenda: Fehler %d: %s\n", e.Number(),
+               Cp1252ToUtf8(e.Description()).c_str());
+}
+
+// Load, Start once, Ende. An error that nothing handled still ends the run in order
+// once the run log is open.
+int RunSession(Session& session) {
+  MainWindow window(session);
+  try {
+    Main(session, window);
+    window.EndePressed();
+  } catch (const RunEnded& end) {
+    return end.ExitStatus();
+  } catch (const Error& e) {
+    PrintError(e);
+    if (!session.log.IsOpen()) return kExitAborted;
+    try {
+      ErrorEnd(session, UnexpectedErrorText(e), "16", "Abbruch");
+    } catch (const RunEnded& end) {
+      return end.ExitStatus();
+    }
+  }
+  return kExitAborted;
+}
+
+}  // namespace
 
 int RunHeadless(const Options& options, System& system) {
   std::string answers;
@@ -25,23 +56,18 @@ int RunHeadless(const Options& options, System& system) {
     }
   }
   HeadlessUi ui(answers);
+  std::unique_ptr<Session> session;
   try {
     if (!options.transcriptFile.empty()) ui.SetTranscript(options.transcriptFile);
     ProgramSetup setup = PrepareProgram(options, system);
-    Session session(ui, system, std::move(setup.site));
-    session.env.ProgramDir = setup.programDir;
-    session.env.CommandLineText = CommandLineText(options);
-    MainWindow window(session);
-    Main(session, window);
-    window.EndePressed();
-  } catch (const RunEnded& end) {
-    return end.ExitStatus();
+    session = std::make_unique<Session>(ui, system, std::move(setup.site));
+    session->env.ProgramDir = setup.programDir;
+    session->env.CommandLineText = CommandLineText(options);
   } catch (const Error& e) {
-    std::fprintf(stderr, "Quenda: Fehler %d: %s\n", e.Number(),
-                 Cp1252ToUtf8(e.Description()).c_str());
-    return kExitAborted;
+    PrintError(e);
+    return kExitBadOption;
   }
-  return kExitAborted;
+  return RunSession(*session);
 }
 
 }  // namespace quenda

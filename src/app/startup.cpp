@@ -25,8 +25,7 @@ void FillCommandFields(Session& s, const std::string& text) {
 
 std::string DecideProjectDriveRoot(Session& s) {
   if (s.files.FolderExists(s.site.LocalTestDir)) return s.site.ProjectDrive;
-  return Check_laufwerk(s, s.site.ProjectShareRoot + "\\", s.site.ProjectDrive,
-                        "LC_Tests\\prg\\");
+  return Check_laufwerk(s, s.site.ProjectShareRoot + "\\", s.site.ProjectDrive, "LC_Tests\\prg\\");
 }
 
 }  // namespace

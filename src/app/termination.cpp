@@ -63,6 +63,10 @@ void TerminateRun(Session& s, std::string msgText, std::string msgStil, std::str
   throw RunEnded(exitStatus);
 }
 
+std::string UnexpectedErrorText(const Error& error) {
+  return "Fehler " + std::to_string(error.Number()) + ": " + error.Description();
+}
+
 std::string ErrorFileTag(const std::string& field) {
   std::string tag = field;
   for (char& c : tag) {

@@ -20,6 +20,10 @@ class Session;
 [[noreturn]] void ErrorEnd(Session& session, std::string msgText, std::string msgStil,
                            std::string msgTitel);
 
+// "Fehler " + number + ": " + description, for an error that no handler expected.
+class Error;
+std::string UnexpectedErrorText(const Error& error);
+
 // The tag of the error file: every character that cannot stand in a Windows file name
 // and every ".." replaced by "_".
 std::string ErrorFileTag(const std::string& field);

@@ -6,20 +6,34 @@ namespace quenda {
 
 std::string PlatformErrorText(int number) {
   switch (number) {
-    case kErrInvalidArgument: return "Unzulässiger Prozeduraufruf oder ungültiges Argument"_cp;
-    case kErrOverflow: return "Überlauf"_cp;
-    case kErrSubscript: return "Index außerhalb des gültigen Bereichs"_cp;
-    case kErrDivisionByZero: return "Division durch Null";
-    case kErrTypeMismatch: return "Typen unverträglich"_cp;
-    case kErrBadFileName: return "Dateiname oder -nummer falsch";
-    case kErrFileNotFound: return "Datei nicht gefunden";
-    case kErrFileExists: return "Datei existiert bereits";
-    case kErrDiskFull: return "Datenträger voll"_cp;
-    case kErrPermissionDenied: return "Zugriff verweigert";
-    case kErrPathFileAccess: return "Fehler beim Zugriff auf Pfad/Datei";
-    case kErrPathNotFound: return "Pfad nicht gefunden";
-    case kErrObjectNotSet: return "Objektvariable oder With-Blockvariable nicht festgelegt";
-    default: return {};
+    case kErrInvalidArgument:
+      return "Unzulässiger Prozeduraufruf oder ungültiges Argument"_cp;
+    case kErrOverflow:
+      return "Überlauf"_cp;
+    case kErrSubscript:
+      return "Index außerhalb des gültigen Bereichs"_cp;
+    case kErrDivisionByZero:
+      return "Division durch Null";
+    case kErrTypeMismatch:
+      return "Typen unverträglich"_cp;
+    case kErrBadFileName:
+      return "Dateiname oder -nummer falsch";
+    case kErrFileNotFound:
+      return "Datei nicht gefunden";
+    case kErrFileExists:
+      return "Datei existiert bereits";
+    case kErrDiskFull:
+      return "Datenträger voll"_cp;
+    case kErrPermissionDenied:
+      return "Zugriff verweigert";
+    case kErrPathFileAccess:
+      return "Fehler beim Zugriff auf Pfad/Datei";
+    case kErrPathNotFound:
+      return "Pfad nicht gefunden";
+    case kErrObjectNotSet:
+      return "Objektvariable oder With-Blockvariable nicht festgelegt";
+    default:
+      return {};
   }
 }
 

@@ -29,6 +29,13 @@ int NumberFor(const std::error_code& ec) {
 
 std::error_code LastError() { return std::error_code(errno, std::generic_category()); }
 
+// A file that cannot be created because its folder is missing is "path not found".
+Error CreateError(const std::string& path) {
+  const std::error_code err = LastError();
+  return err == std::errc::no_such_file_or_directory ? PlatformError(kErrPathNotFound, path)
+                                                     : FileError(err, path);
+}
+
 fs::path TempNameFor(const fs::path& target) {
   static std::mt19937_64 rng{std::random_device{}()};
   std::string name = ".";
@@ -158,16 +165,13 @@ AtomicFile::AtomicFile(const Files& files, const std::string& path)
   std::error_code ec;
   if (fs::is_directory(target_, ec)) throw PlatformError(kErrPathFileAccess, path);
   const auto status = fs::status(target_, ec);
-  if (!ec && fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
+  if (!ec && fs::exists(status) &&
+      (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
     throw PlatformError(kErrPermissionDenied, path);  // a read-only file stays as it is
   }
   temp_ = TempNameFor(target_);
   file_ = std::fopen(temp_.c_str(), "wb");
-  if (file_ == nullptr) {
-    const std::error_code err = LastError();
-    throw err == std::errc::no_such_file_or_directory ? PlatformError(kErrPathNotFound, path)
-                                                       : FileError(err, path);
-  }
+  if (file_ == nullptr) throw CreateError(path);
 }
 
 AtomicFile::~AtomicFile() {
@@ -198,7 +202,7 @@ void LineFile::Open(const Files& files, const std::string& path) {
   Close();
   path_ = path;
   file_ = std::fopen(files.Native(path).c_str(), "wb");
-  if (file_ == nullptr) throw FileError(LastError(), path);
+  if (file_ == nullptr) throw CreateError(path);
 }
 
 void LineFile::WriteLine(const std::string& line) {

@@ -8,8 +8,7 @@ namespace {
 constexpr std::size_t kMaxValue = 255;
 
 bool IsIniBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\v' || c == '\x1a' || c == '\r' || c == '\n' ||
-         c == '\f';
+  return c == ' ' || c == '\t' || c == '\v' || c == '\x1a' || c == '\r' || c == '\n' || c == '\f';
 }
 
 std::string_view TrimIni(std::string_view s) {
@@ -79,8 +78,7 @@ const IniDocument::Section* IniDocument::FindSection(std::string_view name) cons
   return nullptr;
 }
 
-std::optional<std::string> IniDocument::Find(std::string_view section,
-                                             std::string_view key) const {
+std::optional<std::string> IniDocument::Find(std::string_view section, std::string_view key) const {
   const Section* s = FindSection(section);
   if (s == nullptr) return std::nullopt;
   key = TrimSpaces(key);
@@ -106,8 +104,8 @@ std::vector<std::pair<std::string, std::string>> IniDocument::Entries(
   return out;
 }
 
-std::string ProfileString(const IniDocument& doc, std::string_view section,
-                          std::string_view key, std::string_view fallback) {
+std::string ProfileString(const IniDocument& doc, std::string_view section, std::string_view key,
+                          std::string_view fallback) {
   if (auto value = doc.Find(section, key)) return *value;
   std::string_view f = fallback;
   while (!f.empty() && f.back() == ' ') f.remove_suffix(1);

@@ -39,7 +39,7 @@ class IniDocument {
 
 // The value as GetPrivateProfileString returns it: the found value, or `fallback` with
 // trailing spaces removed; both cut to 255 characters.
-std::string ProfileString(const IniDocument& doc, std::string_view section,
-                          std::string_view key, std::string_view fallback);
+std::string ProfileString(const IniDocument& doc, std::string_view section, std::string_view key,
+                          std::string_view fallback);
 
 }  // namespace quenda

@@ -38,8 +38,8 @@ std::string WithTrailingSeparator(std::string dir) {
 
 fs::path NativeFolder(const std::string& value, const std::string& programDir) {
   const fs::path folder(Cp1252ToUtf8(value));
-  if (folder.is_absolute()) return folder;
-  return fs::path(Cp1252ToUtf8(programDir)) / folder;
+  if (folder.is_absolute()) return folder.lexically_normal();
+  return (fs::path(Cp1252ToUtf8(programDir)) / folder).lexically_normal();
 }
 
 }  // namespace

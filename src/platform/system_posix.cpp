@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <vector>
 
+#include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <pwd.h>
 
 #include "base/error.h"
 #include "platform/system.h"

@@ -68,13 +68,13 @@ std::string Utf8ToCp1252(std::string_view utf8) {
       if ((next & 0xC0) != 0x80) valid = false;
       cp = (cp << 6) | (next & 0x3F);
     }
-    constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (!valid || cp < kSmallest[length]) {  // broken or overlong
+    if (!valid) {
       out += '?';
       ++i;
       continue;
     }
-    out += FromCodePoint(cp);
+    constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    out += cp < kSmallest[length] ? '?' : FromCodePoint(cp);  // overlong forms never pass
     i += length;
   }
   return out;
@@ -92,11 +92,16 @@ char Cp1252Upper(char c) {
   if (b >= 'a' && b <= 'z') return static_cast<char>(b - 32);
   if (b >= 0xE0 && b <= 0xFE && b != 0xF7) return static_cast<char>(b - 32);
   switch (b) {
-    case 0x9A: return static_cast<char>(0x8A);  // š
-    case 0x9C: return static_cast<char>(0x8C);  // œ
-    case 0x9E: return static_cast<char>(0x8E);  // ž
-    case 0xFF: return static_cast<char>(0x9F);  // ÿ
-    default: return c;
+    case 0x9A:
+      return static_cast<char>(0x8A);  // š
+    case 0x9C:
+      return static_cast<char>(0x8C);  // œ
+    case 0x9E:
+      return static_cast<char>(0x8E);  // ž
+    case 0xFF:
+      return static_cast<char>(0x9F);  // ÿ
+    default:
+      return c;
   }
 }
 
@@ -105,11 +110,16 @@ char Cp1252Lower(char c) {
   if (b >= 'A' && b <= 'Z') return static_cast<char>(b + 32);
   if (b >= 0xC0 && b <= 0xDE && b != 0xD7) return static_cast<char>(b + 32);
   switch (b) {
-    case 0x8A: return static_cast<char>(0x9A);
-    case 0x8C: return static_cast<char>(0x9C);
-    case 0x8E: return static_cast<char>(0x9E);
-    case 0x9F: return static_cast<char>(0xFF);
-    default: return c;
+    case 0x8A:
+      return static_cast<char>(0x9A);
+    case 0x8C:
+      return static_cast<char>(0x9C);
+    case 0x8E:
+      return static_cast<char>(0x9E);
+    case 0x9F:
+      return static_cast<char>(0xFF);
+    default:
+      return c;
   }
 }
 

@@ -11,19 +11,27 @@ namespace {
 
 bool ButtonAllowed(int buttons, Answer answer) {
   switch (buttons) {
-    case 0: return answer == Answer::OK;
-    case 1: return answer == Answer::OK || answer == Answer::Cancel;
-    case 2: return answer == Answer::Abort || answer == Answer::Retry || answer == Answer::Ignore;
-    case 3: return answer == Answer::Yes || answer == Answer::No || answer == Answer::Cancel;
-    case 4: return answer == Answer::Yes || answer == Answer::No;
-    case 5: return answer == Answer::Retry || answer == Answer::Cancel;
-    default: return false;
+    case 0:
+      return answer == Answer::OK;
+    case 1:
+      return answer == Answer::OK || answer == Answer::Cancel;
+    case 2:
+      return answer == Answer::Abort || answer == Answer::Retry || answer == Answer::Ignore;
+    case 3:
+      return answer == Answer::Yes || answer == Answer::No || answer == Answer::Cancel;
+    case 4:
+      return answer == Answer::Yes || answer == Answer::No;
+    case 5:
+      return answer == Answer::Retry || answer == Answer::Cancel;
+    default:
+      return false;
   }
 }
 
 std::optional<Answer> ParseButton(const std::string& name) {
-  constexpr std::array<Answer, 7> kAll = {Answer::OK,    Answer::Cancel, Answer::Abort, Answer::Retry,
-                                          Answer::Ignore, Answer::Yes,   Answer::No};
+  constexpr std::array<Answer, 7> kAll = {Answer::OK,    Answer::Cancel, Answer::Abort,
+                                          Answer::Retry, Answer::Ignore, Answer::Yes,
+                                          Answer::No};
   for (Answer a : kAll) {
     if (EqualsIgnoreCase(name, AnswerName(a))) return a;
   }
@@ -45,16 +53,16 @@ void HeadlessUi::LogLineWritten(const std::string& line) {
   std::fflush(out_);
 }
 
-void HeadlessUi::Report(const std::string& what, const std::string& title,
-                        const std::string& text, const std::string& answer) {
+void HeadlessUi::Report(const std::string& what, const std::string& title, const std::string& text,
+                        const std::string& answer) {
   std::string flat = text;
   for (char& c : flat) {
     if (c == '\r') c = ' ';
     if (c == '\n') c = '|';
   }
-  std::fputs(Cp1252ToUtf8("[" + what + " \"" + title + "\"] " + flat + " -> " + answer + "\n")
-                 .c_str(),
-             err_);
+  std::fputs(
+      Cp1252ToUtf8("[" + what + " \"" + title + "\"] " + flat + " -> " + answer + "\n").c_str(),
+      err_);
   std::fflush(err_);
 }
 
@@ -69,12 +77,11 @@ std::string HeadlessUi::NextAnswer(const std::string& kind, const std::string& t
   return next.size() > kind.size() ? next.substr(kind.size() + 1) : std::string();
 }
 
-void HeadlessUi::Refuse(const std::string& title, const std::string& text,
-                        const std::string& why) {
-  std::fputs(Cp1252ToUtf8("Quenda: Dialog \"" + title + "\" (" + text + ") ohne Antwort: " + why +
-                          "\n")
-                 .c_str(),
-             err_);
+void HeadlessUi::Refuse(const std::string& title, const std::string& text, const std::string& why) {
+  std::fputs(
+      Cp1252ToUtf8("Quenda: Dialog \"" + title + "\" (" + text + ") ohne Antwort: " + why + "\n")
+          .c_str(),
+      err_);
   std::fflush(err_);
   throw RunEnded(kExitUnanswered);
 }

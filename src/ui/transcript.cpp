@@ -10,11 +10,21 @@ std::string JsonString(const std::string& cp1252) {
   for (char c : Cp1252ToUtf8(cp1252)) {
     const auto b = static_cast<unsigned char>(c);
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (b < 0x20) {
           char buffer[8];
@@ -50,9 +60,8 @@ void Transcript::Message(const std::string& title, const std::string& text, int 
 
 void Transcript::Input(const std::string& title, const std::string& prompt,
                        const std::string& defaultText, const std::string& answer) {
-  Line("{\"kind\":\"input\",\"title\":" + JsonString(title) + ",\"prompt\":" +
-       JsonString(prompt) + ",\"default\":" + JsonString(defaultText) +
-       ",\"answer\":" + JsonString(answer) + "}");
+  Line("{\"kind\":\"input\",\"title\":" + JsonString(title) + ",\"prompt\":" + JsonString(prompt) +
+       ",\"default\":" + JsonString(defaultText) + ",\"answer\":" + JsonString(answer) + "}");
 }
 
 void Transcript::File(const std::string& title, const std::optional<std::string>& answer) {

@@ -6,13 +6,20 @@ namespace quenda {
 
 const char* AnswerName(Answer answer) {
   switch (answer) {
-    case Answer::OK: return "OK";
-    case Answer::Cancel: return "Cancel";
-    case Answer::Abort: return "Abort";
-    case Answer::Retry: return "Retry";
-    case Answer::Ignore: return "Ignore";
-    case Answer::Yes: return "Yes";
-    case Answer::No: return "No";
+    case Answer::OK:
+      return "OK";
+    case Answer::Cancel:
+      return "Cancel";
+    case Answer::Abort:
+      return "Abort";
+    case Answer::Retry:
+      return "Retry";
+    case Answer::Ignore:
+      return "Ignore";
+    case Answer::Yes:
+      return "Yes";
+    case Answer::No:
+      return "No";
   }
   return "OK";
 }

@@ -19,7 +19,8 @@ std::string FakeSystem::GetEnv(const std::string& name) {
 
 TempDir::TempDir() {
   std::random_device rd;
-  path_ = fs::temp_directory_path() / ("quenda-test-" + std::to_string(rd()) + std::to_string(rd()));
+  path_ =
+      fs::temp_directory_path() / ("quenda-test-" + std::to_string(rd()) + std::to_string(rd()));
   fs::create_directories(path_);
 }
 
@@ -60,6 +61,8 @@ SessionFixture::SessionFixture(const std::string& answers, const std::string& co
   session = std::make_unique<Session>(*ui, system,
                                       LoadSiteSettings(configIni, dir.Path().string(), system));
 }
+
+void SessionFixture::RecordDialogs() { ui->SetTranscript(dir.File("transcript.jsonl")); }
 
 SessionFixture::~SessionFixture() {
   session.reset();

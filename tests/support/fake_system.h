@@ -67,6 +67,9 @@ class SessionFixture {
   std::unique_ptr<Session> session;
 
   Session& S() { return *session; }
+  // Records every dialog from now on; Transcript() gives the JSON lines so far.
+  void RecordDialogs();
+  std::string Transcript() const { return dir.Read("transcript.jsonl"); }
 };
 
 }  // namespace quenda::testing

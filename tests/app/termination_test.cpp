@@ -1,0 +1,163 @@
+#include "app/termination.h"
+
+#include <gtest/gtest.h>
+
+#include "app/session.h"
+#include "base/error.h"
+#include "support/fake_system.h"
+
+namespace fs = std::filesystem;
+
+namespace quenda {
+namespace {
+
+using testing::SessionFixture;
+
+// A session whose run log is open in its temporary folder and whose current folder for
+// the log copy is `cwd` inside the test folder.
+class TerminateRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories(f.dir.Path() / "cwd");
+    f.S().state.LaufLogName = "RizaZizi.log";
+    f.S().state.LaufLogFile = f.S().site.TempDir + "RizaZizi.log";
+    f.S().state.AktDirName = f.dir.File("cwd") + "/";  // stands for the current folder
+    f.S().env.TempDir = f.S().site.TempDir;
+    f.S().log.Open(f.S().files, f.S().state.LaufLogFile);
+    f.S().WriteLogLine("erste Zeile");
+    f.RecordDialogs();
+  }
+
+  int End(const std::string& text, const std::string& style, const std::string& title,
+          bool viaErrorEnd = false) {
+    try {
+      if (viaErrorEnd) ErrorEnd(f.S(), text, style, title);
+      TerminateRun(f.S(), text, style, title);
+    } catch (const RunEnded& end) {
+      return end.ExitStatus();
+    }
+    return -1;
+  }
+
+  std::string MovedLog() const { return f.dir.Read("cwd/RizaZizi.log"); }
+  bool LogLeftInTemp() const { return fs::exists(f.dir.Path() / "tmp" / "RizaZizi.log"); }
+
+  SessionFixture f;
+};
+
+TEST_F(TerminateRunTest, ModeWordsWriteTheirLineAndShowNoBoxInBatchMode) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"BATCH", "!! Abbruch !! m"},  {"NOFILCOP", "!! Abbruch !! m"},
+      {"BATCHOK", "!! Fertig !! m"}, {"NOFILCOPOK", "!! Fertig !! m"},
+      {"ENDE", "!! Ende !! m"},
+  };
+  for (const auto& [mode, line] : cases) {
+    SessionFixture g;
+    g.S().env.CommandFields[0] = "job.xml";  // BatchMode
+    g.S().state.LaufLogFile = g.S().site.TempDir + "RizaZizi.log";
+    g.S().log.Open(g.S().files, g.S().state.LaufLogFile);
+    g.RecordDialogs();
+    try {
+      TerminateRun(g.S(), "m", mode, "Abbruch");
+    } catch (const RunEnded& end) {
+      EXPECT_EQ(end.ExitStatus(), 1) << mode;
+    }
+    EXPECT_EQ(g.dir.Read("tmp/RizaZizi.log"), line + "\r\n") << mode;
+    EXPECT_EQ(g.Transcript(), "") << mode << " shows no box in BatchMode";
+  }
+}
+
+TEST_F(TerminateRunTest, BatchMovesTheLogIntoTheCurrentFolder) {
+  EXPECT_EQ(End("kaputt", "BATCH", "Abbruch"), 1);
+  EXPECT_EQ(MovedLog(), "erste Zeile\r\n!! Abbruch !! kaputt\r\n");
+  EXPECT_FALSE(LogLeftInTemp());
+  EXPECT_EQ(f.Transcript(), "");
+}
+
+TEST_F(TerminateRunTest, EndeShowsPrefixedTextWithInformationIcon) {
+  End("Schluss", "ENDE", "Ende");
+  EXPECT_EQ(f.Transcript(),
+            "{\"kind\":\"message\",\"title\":\"Ende\",\"text\":\"!! Ende !! Schluss\","
+            "\"style\":64,\"answer\":\"OK\"}\n");
+  EXPECT_EQ(MovedLog(), "erste Zeile\r\n!! Ende !! Schluss\r\n");
+}
+
+TEST_F(TerminateRunTest, StyleNumberShowsBoxWithoutLogLineAndDefaults) {
+  End("Meldung", "48", "");
+  EXPECT_EQ(f.Transcript(),
+            "{\"kind\":\"message\",\"title\":\"Keine Angabe!!!\",\"text\":\"Meldung\","
+            "\"style\":48,\"answer\":\"OK\"}\n");
+  EXPECT_EQ(MovedLog(), "erste Zeile\r\n");
+}
+
+TEST_F(TerminateRunTest, EmptyStyleAndTextBecomeStopBoxEvenInBatchMode) {
+  f.S().env.CommandFields[0] = "job.xml";
+  // 272 has only an OK button, so the headless front end confirms it at once.
+  End("", "", "");
+  EXPECT_EQ(f.Transcript(),
+            "{\"kind\":\"message\",\"title\":\"Keine Angabe!!!\",\"text\":\"Keine Angabe!!!\","
+            "\"style\":272,\"answer\":\"OK\"}\n");
+}
+
+TEST_F(TerminateRunTest, SuccessfulEndCarriesStatusZero) {
+  try {
+    TerminateRun(f.S(), "Quenda ist beendet!", "0", "Fertig", kExitSuccess);
+  } catch (const RunEnded& end) {
+    EXPECT_EQ(end.ExitStatus(), 0);
+  }
+  EXPECT_NE(f.Transcript().find("\"title\":\"Fertig\""), std::string::npos);
+}
+
+TEST_F(TerminateRunTest, CurrentFolderIsTheTempFolderKeepsTheLog) {
+  f.S().state.AktDirName = f.dir.File("tmp") + "/./";  // another text for the same folder
+  End("m", "BATCH", "Abbruch");
+  ASSERT_TRUE(LogLeftInTemp()) << "the log must not be deleted after copying onto itself";
+  EXPECT_EQ(f.dir.Read("tmp/RizaZizi.log"), "erste Zeile\r\n!! Abbruch !! m\r\n");
+}
+
+TEST_F(TerminateRunTest, LockedTargetShowsThePermissionBoxAndKeepsTheLog) {
+  f.dir.Write("cwd/RizaZizi.log", "alt");
+  fs::permissions(f.dir.Path() / "cwd" / "RizaZizi.log", fs::perms::owner_read,
+                  fs::perm_options::replace);
+  End("m", "BATCH", "Abbruch");
+  EXPECT_NE(f.Transcript().find(" kann nicht automatisch kopiert werden!\\r\\n"
+                                "Vermutlich von einer anderen Anwendung belegt!"),
+            std::string::npos)
+      << f.Transcript();
+  EXPECT_TRUE(LogLeftInTemp());
+  EXPECT_EQ(MovedLog(), "alt");
+}
+
+TEST_F(TerminateRunTest, ErrorEndWritesTheErrorFileForTheCallingBatch) {
+  f.S().env.CommandFields = {"job.xml", "42", "0", "|", "|"};
+  End("Platte voll", "48", "Abbruch", /*viaErrorEnd=*/true);
+  EXPECT_EQ(f.dir.Read("tmp/SG_42.err"), "Platte voll\r\n");
+  EXPECT_EQ(MovedLog(), "erste Zeile\r\n!! Abbruch !! Platte voll\r\n");
+  EXPECT_EQ(f.Transcript(), "") << "BatchMode passes BATCH on";
+}
+
+TEST_F(TerminateRunTest, ErrorEndInteractivePassesItsArgumentsOn) {
+  End("Fehler x", "48", "Titel", /*viaErrorEnd=*/true);
+  EXPECT_EQ(f.dir.Read("tmp/SG_.err"), "Fehler x\r\n");
+  EXPECT_NE(f.Transcript().find("\"title\":\"Titel\",\"text\":\"Fehler x\",\"style\":48"),
+            std::string::npos);
+}
+
+TEST(ErrorFileTag, UnsafeCharactersAndDotsBecomeUnderscores) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"42", "42"},       {"|", "_"},       {"..\\..\\x", "____x"}, {"a/b:c*d?e", "a_b_c_d_e"},
+      {"\"<>\"", "____"}, {"v1.2", "v1.2"}, {"a...b", "a_.b"},
+  };
+  for (const auto& [field, tag] : cases) {
+    EXPECT_EQ(ErrorFileTag(field), tag) << "field " << field;
+  }
+}
+
+TEST_F(TerminateRunTest, MissingFieldGivesAnErrorFileInsideTemp) {
+  f.S().env.CommandFields = {"\"", "|", "|", "|", "|"};
+  End("m", "48", "Abbruch", /*viaErrorEnd=*/true);
+  EXPECT_EQ(f.dir.Read("tmp/SG__.err"), "m\r\n");
+}
+
+}  // namespace
+}  // namespace quenda

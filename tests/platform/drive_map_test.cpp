@@ -1,0 +1,76 @@
+#include "platform/drive_map.h"
+
+#include <gtest/gtest.h>
+
+#include "base/error.h"
+#include "support/fake_system.h"
+
+namespace fs = std::filesystem;
+
+namespace quenda {
+namespace {
+
+using testing::TempDir;
+
+TEST(DriveMap, LongestPrefixWinsIgnoringCase) {
+  TempDir dir;
+  fs::create_directories(dir.Path() / "t" / "003" / "Flow");
+  fs::create_directories(dir.Path() / "share" / "projekte");
+  DriveMap map;
+  map.Add("T:", dir.Path() / "t");
+  map.Add("\\\\srv", dir.Path() / "srv");
+  map.Add("\\\\SRV\\Share", dir.Path() / "share");
+  EXPECT_EQ(map.Resolve("t:\\003\\Flow"), dir.Path() / "t" / "003" / "Flow");
+  EXPECT_EQ(map.Resolve("\\\\srv\\share\\projekte"), dir.Path() / "share" / "projekte");
+  EXPECT_EQ(map.Resolve("\\\\srv\\other\\x"), dir.Path() / "srv" / "other" / "x");
+  // "\\srv\shareX" is not below "\\srv\share"
+  EXPECT_EQ(map.Resolve("\\\\srv\\shareX"), dir.Path() / "srv" / "shareX");
+}
+
+TEST(DriveMap, ComponentsAreFoundIgnoringCase) {
+  TempDir dir;
+  fs::create_directories(dir.Path() / "t" / "Projekt" / "MakeOut" / "Damos");
+  DriveMap map;
+  map.Add("T:", dir.Path() / "t");
+  EXPECT_EQ(map.Resolve("T:\\projekt\\makeout\\damos\\new.osp"),
+            dir.Path() / "t" / "Projekt" / "MakeOut" / "Damos" / "new.osp")
+      << "an existing folder is reused whatever the case of the path";
+  EXPECT_EQ(map.Resolve("T:\\projekt\\neu\\datei.txt"),
+            dir.Path() / "t" / "Projekt" / "neu" / "datei.txt")
+      << "new components keep the name as written";
+}
+
+TEST(DriveMap, UnmappedWindowsPathIsAnErrorNamingIt) {
+  DriveMap map;
+  map.Add("T:", "/nowhere");
+  try {
+    map.Resolve("X:\\daten\\job.xml");
+    FAIL() << "X: has no mapping";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.Number(), kErrPathNotFound);
+    EXPECT_EQ(e.Description(), "Pfad nicht gefunden: X:\\daten\\job.xml");
+  }
+  EXPECT_FALSE(map.CanResolve("\\\\other\\share"));
+  EXPECT_TRUE(map.CanResolve("relative\\name.txt"));
+}
+
+TEST(DriveMap, NativeAndRelativePathsAreNotMapped) {
+  TempDir dir;
+  DriveMap map;
+  const std::string native = dir.File("a") + "\\b.txt";
+  EXPECT_EQ(map.Resolve(native), dir.Path() / "a" / "b.txt");
+  EXPECT_EQ(map.Resolve("RizaZizi.log"), fs::path("RizaZizi.log"));
+}
+
+TEST(DriveMap, UmlautNamesMatchTheUtf8FileName) {
+  TempDir dir;
+  fs::create_directories(dir.Path() / "t" / "Prüfung");
+  DriveMap map;
+  map.Add("T:", dir.Path() / "t");
+  EXPECT_EQ(map.Resolve("T:\\PR\xDC"
+                        "FUNG\\x"),
+            dir.Path() / "t" / "Prüfung" / "x");
+}
+
+}  // namespace
+}  // namespace quenda

@@ -1,0 +1,118 @@
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fake_system.h"
+
+namespace fs = std::filesystem;
+
+namespace quenda {
+namespace {
+
+using testing::TempDir;
+
+TEST(Files, LinesEndInCrLfLfOrCr) {
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\nb", {"a", "b"}},
+      {"a\rb\r", {"a", "b"}},
+      {"a\r\n\r\nb", {"a", "", "b"}},
+      {"", {}},
+      {"\r\n", {""}},
+      {"x\n\r", {"x", ""}},
+  };
+  for (const auto& [text, lines] : cases) {
+    EXPECT_EQ(SplitTextLines(text), lines) << "text of " << text.size() << " bytes";
+  }
+}
+
+TEST(Files, WriteLinesEndsEveryLineInCrLfAndRoundTrips) {
+  TempDir dir;
+  Files files;
+  const std::string path = dir.File("out.txt");
+  files.WriteLines(path, {"eins", "", "dr\xE4i"});
+  EXPECT_EQ(dir.Read("out.txt"), "eins\r\n\r\ndr\xE4i\r\n");
+  EXPECT_EQ(files.ReadLines(path), (std::vector<std::string>{"eins", "", "dr\xE4i"}));
+  files.AppendLines(path, {"vier"});
+  EXPECT_EQ(dir.Read("out.txt"), "eins\r\n\r\ndr\xE4i\r\nvier\r\n");
+}
+
+TEST(Files, FailedAtomicWriteLeavesTheOldFile) {
+  TempDir dir;
+  Files files;
+  dir.Write("keep.txt", "old content\r\n");
+  {
+    AtomicFile file(files, dir.File("keep.txt"));
+    file.WriteLine("new content");
+    // dropped without Commit, as when a run ends halfway
+  }
+  EXPECT_EQ(dir.Read("keep.txt"), "old content\r\n");
+  int entries = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Path())) ++entries;
+  EXPECT_EQ(entries, 1) << "the temporary file is removed";
+}
+
+TEST(Files, ReadOnlyTargetIsNotReplaced) {
+  TempDir dir;
+  Files files;
+  dir.Write("ro.txt", "old");
+  fs::permissions(dir.Path() / "ro.txt", fs::perms::owner_read, fs::perm_options::replace);
+  try {
+    files.WriteLines(dir.File("ro.txt"), {"new"});
+    FAIL() << "a read-only file must not be replaced";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.Number(), kErrPermissionDenied);
+  }
+  EXPECT_EQ(dir.Read("ro.txt"), "old");
+  files.ResetAttributes(dir.File("ro.txt"));
+  files.WriteLines(dir.File("ro.txt"), {"new"});
+  EXPECT_EQ(dir.Read("ro.txt"), "new\r\n");
+}
+
+TEST(Files, ErrorsCarryPlatformNumbersAndThePath) {
+  TempDir dir;
+  Files files;
+  struct Case {
+    const char* what;
+    std::function<void()> op;
+    int number;
+  } cases[] = {
+      {"read missing", [&] { files.ReadAll(dir.File("none.txt")); }, kErrFileNotFound},
+      {"copy missing", [&] { files.CopyFile(dir.File("none.txt"), dir.File("x")); },
+       kErrFileNotFound},
+      {"delete missing", [&] { files.DeleteFile(dir.File("none.txt")); }, kErrFileNotFound},
+      {"write into missing folder", [&] { files.WriteLines(dir.File("no/dir.txt"), {"x"}); },
+       kErrPathNotFound},
+      {"create below missing folder", [&] { files.CreateFolder(dir.File("no/sub")); },
+       kErrPathNotFound},
+  };
+  for (auto& c : cases) {
+    try {
+      c.op();
+      ADD_FAILURE() << c.what << " did not fail";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.Number(), c.number) << c.what;
+      EXPECT_NE(e.Description().find(dir.Path().string()), std::string::npos)
+          << c.what << ": " << e.Description();
+    }
+  }
+}
+
+TEST(Files, CopyCreateDeleteAndExistence) {
+  TempDir dir;
+  Files files;
+  dir.Write("a.hex", std::string("\x00\x01\xFF", 3));
+  files.CreateFolder(dir.File("kunde"));
+  EXPECT_TRUE(files.FolderExists(dir.File("kunde")));
+  EXPECT_FALSE(files.FileExists(dir.File("kunde")));
+  files.CopyFile(dir.File("a.hex"), dir.File("kunde") + "\\a.hex");
+  EXPECT_EQ(dir.Read("kunde/a.hex"), std::string("\x00\x01\xFF", 3));
+  EXPECT_TRUE(files.SameFile(dir.File("kunde/a.hex"), dir.File("kunde") + "\\..\\kunde\\a.hex"));
+  EXPECT_FALSE(files.SameFile(dir.File("a.hex"), dir.File("kunde/a.hex")));
+  files.DeleteFile(dir.File("a.hex"));
+  EXPECT_FALSE(files.FileExists(dir.File("a.hex")));
+  EXPECT_FALSE(files.FileExists("Q:\\unmapped.txt")) << "an unmapped path does not exist";
+}
+
+}  // namespace
+}  // namespace quenda

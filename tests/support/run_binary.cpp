@@ -1,0 +1,44 @@
+#include "support/run_binary.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace quenda::testing {
+namespace {
+
+std::string Quote(const std::string& arg) {
+  std::string out = "'";
+  for (char c : arg) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+}  // namespace
+
+RunResult RunQuenda(const std::vector<std::string>& args, const std::string& cwd) {
+  const std::string out = cwd + "/.stdout";
+  const std::string err = cwd + "/.stderr";
+  std::string command = "cd " + Quote(cwd) + " && " + Quote(QUENDA_BINARY);
+  for (const std::string& a : args) command += " " + Quote(a);
+  command += " >" + Quote(out) + " 2>" + Quote(err) + " </dev/null";
+  RunResult r;
+  const int raw = std::system(command.c_str());
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.out = Slurp(out);
+  r.err = Slurp(err);
+  std::filesystem::remove(out);
+  std::filesystem::remove(err);
+  return r;
+}
+
+}  // namespace quenda::testing

@@ -1,0 +1,18 @@
+// Runs the built quenda binary in a folder and collects its exit status and output.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quenda::testing {
+
+struct RunResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs QUENDA_BINARY with `args` in the folder `cwd`.
+RunResult RunQuenda(const std::vector<std::string>& args, const std::string& cwd);
+
+}  // namespace quenda::testing

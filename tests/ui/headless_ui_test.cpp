@@ -1,0 +1,86 @@
+#include "ui/headless_ui.h"
+
+#include <gtest/gtest.h>
+
+#include "base/error.h"
+#include "support/fake_system.h"
+#include "ui/transcript.h"
+
+namespace quenda {
+namespace {
+
+class HeadlessUiTest : public ::testing::Test {
+ protected:
+  HeadlessUi Make(const std::string& answers) { return HeadlessUi(answers, out_, err_); }
+  ~HeadlessUiTest() override {
+    std::fclose(out_);
+    std::fclose(err_);
+  }
+  std::FILE* out_ = std::tmpfile();
+  std::FILE* err_ = std::tmpfile();
+};
+
+TEST_F(HeadlessUiTest, AnswersAreTakenInOrderSkippingCommentsAndBlanks) {
+  HeadlessUi ui = Make("# Antworten\n\nbutton Yes\r\ntext Kennziffer 7\nfile T:\\x.xml\ntext\n");
+  EXPECT_EQ(ui.MsgBox("Weiter?", 3, "Frage"), Answer::Yes);
+  EXPECT_EQ(ui.InputBox("Patch", "Patch", "alt"), "Kennziffer 7");
+  EXPECT_EQ(ui.OpenFile({"Auswahl", "T:\\", "*.xml", 1, true}), "T:\\x.xml");
+  EXPECT_EQ(ui.InputBox("leer?"), "");
+  EXPECT_EQ(ui.AnswersLeft(), 0u);
+}
+
+TEST_F(HeadlessUiTest, OkOnlyBoxesNeedNoAnswer) {
+  HeadlessUi ui = Make("");
+  EXPECT_EQ(ui.MsgBox("Info", 64, "Hinweis"), Answer::OK);
+  EXPECT_EQ(ui.MsgBox("Stop", 272, ""), Answer::OK);
+}
+
+TEST_F(HeadlessUiTest, MissingOrWrongAnswerEndsWithStatusThree) {
+  struct Case {
+    const char* what;
+    std::string answers;
+    int style;
+  } cases[] = {
+      {"no answer left", "", 4},
+      {"text for a box", "text Ja", 4},
+      {"button the box does not have", "button Cancel", 4},
+      {"unknown button", "button Vielleicht", 3},
+  };
+  for (const auto& c : cases) {
+    HeadlessUi ui = Make(c.answers);
+    try {
+      ui.MsgBox("Weiter?", c.style, "Frage");
+      ADD_FAILURE() << c.what << ": the question must not be answered";
+    } catch (const RunEnded& end) {
+      EXPECT_EQ(end.ExitStatus(), kExitUnanswered) << c.what;
+    }
+  }
+}
+
+TEST_F(HeadlessUiTest, FileDialogCanBeCancelled) {
+  HeadlessUi ui = Make("button Cancel\n");
+  EXPECT_EQ(ui.OpenFile({"Auswahl", "", "", 1, true}), std::nullopt);
+}
+
+TEST(Transcript, JsonEscapesAndConvertsToUtf8) {
+  EXPECT_EQ(JsonString("a\"b\\c\r\nd\te"), "\"a\\\"b\\\\c\\r\\nd\\te\"");
+  EXPECT_EQ(JsonString("f\xFCr \x80"), "\"f\xC3\xBCr \xE2\x82\xAC\"");
+  EXPECT_EQ(JsonString(std::string("\x01", 1)), "\"\\u0001\"");
+}
+
+TEST(Transcript, EveryDialogKindIsOneLine) {
+  testing::SessionFixture f("text abc\nbutton Cancel\n");
+  f.RecordDialogs();
+  f.S().ui.MsgBox("Hallo", 0, "");
+  f.S().ui.InputBox("Prompt", "Titel", "vor");
+  f.S().ui.OpenFile({"Auswahl Transferdatei", "", "", 1, true});
+  EXPECT_EQ(f.Transcript(),
+            "{\"kind\":\"message\",\"title\":\"Quenda\",\"text\":\"Hallo\",\"style\":0,"
+            "\"answer\":\"OK\"}\n"
+            "{\"kind\":\"input\",\"title\":\"Titel\",\"prompt\":\"Prompt\",\"default\":\"vor\","
+            "\"answer\":\"abc\"}\n"
+            "{\"kind\":\"file\",\"title\":\"Auswahl Transferdatei\",\"answer\":null}\n");
+}
+
+}  // namespace
+}  // namespace quenda
