@@ -1,0 +1,132 @@
+#include "app/collection_batch.h"
+
+#include <gtest/gtest.h>
+
+#include "app/main_window.h"
+#include "app/session.h"
+#include "base/error.h"
+#include "support/fake_system.h"
+
+namespace fs = std::filesystem;
+
+namespace quenda {
+namespace {
+
+using testing::SessionFixture;
+
+class CollectionBatchTest : public ::testing::Test {
+ protected:
+  void Prepare(SessionFixture& f) {
+    Session& s = f.S();
+    s.state.DabFilePath = "T:\\p\\kunde";
+    s.state.DabNewName = "neu_01.dab";
+    s.job.RunBa = "001";
+    s.job.CfgKundenGruppe = "003";
+    s.job.ProjectRecord50 = "REC";
+    s.env.ProjectDriveRoot = "T:\\";
+    f.RecordDialogs();
+  }
+  const std::string entry = "Tarvell.exe \"T:\\p\\kunde\\neu_01.dab||P7|003|REC\"";
+};
+
+TEST_F(CollectionBatchTest, EntryLineHasTwoForms) {
+  SessionFixture f;
+  Prepare(f);
+  f.S().state.TarvellAufruf = "Tarvell.exe ";
+  f.S().state.DefPatVal = "P7";
+  EXPECT_EQ(CollectionEntry(f.S()), entry);
+  f.S().job.RunBa = "005";
+  EXPECT_EQ(CollectionEntry(f.S()), "Tarvell.exe \"T:\\p\\kunde\\neu_01.dab||P7||REC|\"");
+}
+
+TEST_F(CollectionBatchTest, FileInfoNumbersLinesWithSpaces) {
+  SessionFixture f;
+  f.dir.Write("Tarvell.Bat",
+              "Tarvell.exe \"a\"\r\nREM_kommentar\r\nTarvell.exe \"b c\"\r\nx y\r\n");
+  EXPECT_EQ(ReadFileInfo(f.S(), f.dir.File("Tarvell.Bat")),
+            "1.\t \"a\"\r\n2.\t \"b c\"\r\n3.\t y\r\n");
+}
+
+TEST_F(CollectionBatchTest, AnswersYesNoCancelDecideTheFile) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"button Yes", "alt eins\r\n"},
+      {"button No", ""},
+      {"button Cancel", "alt eins\r\n"},
+  };
+  for (const auto& [answer, before] : cases) {
+    SessionFixture f("text P7\n" + answer + "\n");
+    Prepare(f);
+    f.dir.Write("bat/Tarvell.Bat", "alt eins\r\n");
+    MainWindow window(f.S());
+    window.BatchAuswahl = true;
+    window.BatDirectory = f.dir.File("bat");
+    RunCollectionBatchStep(f.S(), window);
+    const std::string expected = answer == "button Cancel" ? before : before + entry + "\r\n";
+    EXPECT_EQ(f.dir.Read("bat/Tarvell.Bat"), expected) << answer;
+    EXPECT_EQ(window.BatDirectory, f.dir.File("bat") + "\\") << "backslash added";
+    EXPECT_NE(f.Transcript().find("\"title\":\"Info in " + f.dir.File("bat") +
+                                  "\\\\Tarvell.Bat:\",\"text\":\"Angew\xC3\xA4hlte Bearbeitungen "
+                                  "durch Tarvell\\r\\n\\r\\n1.\\t eins\\r\\n\\r\\n\\r\\nJa = "),
+              std::string::npos)
+        << f.Transcript();
+  }
+}
+
+TEST_F(CollectionBatchTest, NewFileWithoutQuestionAndEmptyFolderTouchesNothing) {
+  SessionFixture f;
+  Prepare(f);
+  MainWindow window(f.S());
+  window.BatDirectory = f.dir.File("bat");
+  fs::create_directories(f.dir.Path() / "bat");
+  RunCollectionBatchStep(f.S(), window);
+  EXPECT_EQ(f.dir.Read("bat/Tarvell.Bat"),
+            "Tarvell.exe \"T:\\p\\kunde\\neu_01.dab|||003|REC\"\r\n");
+  EXPECT_EQ(f.Transcript(), "");
+  window.BatDirectory = "";
+  RunCollectionBatchStep(f.S(), window);
+  EXPECT_EQ(f.Transcript(), "");
+}
+
+TEST_F(CollectionBatchTest, EmptyPatchCodeOpensTheEditorThenAsksAgain) {
+  SessionFixture f("text\ntext \"x\"\ntext P7\n");
+  Prepare(f);
+  f.S().site.Editor = "editor ";
+  MainWindow window(f.S());
+  window.BatchAuswahl = true;
+  window.BatDirectory = "";
+  RunCollectionBatchStep(f.S(), window);
+  ASSERT_EQ(f.system.started.size(), 1u);
+  EXPECT_EQ(f.system.started[0].rfind("editor ", 0), 0u);
+  EXPECT_EQ(f.S().state.DefPatVal, "P7");
+  EXPECT_NE(f.Transcript().find("kein Anf\xC3\xBChrungszeichen"), std::string::npos)
+      << "a quote in the code is refused";
+  EXPECT_NE(f.Transcript().find("\"prompt\":\"Kennziffer f\xC3\xBCr Patch-Vorgabe\\r\\n\\r\\n"
+                                "Erl\xC3\xA4uterungen siehe:\\r\\nT:\\\\003\\\\Vertraulich"),
+            std::string::npos)
+      << f.Transcript();
+}
+
+TEST_F(CollectionBatchTest, MissingFolderEndsTheRunThroughErrorEnd) {
+  SessionFixture f;
+  Prepare(f);
+  f.S().state.LaufLogFile = f.S().site.TempDir + "RizaZizi.log";
+  f.S().log.Open(f.S().files, f.S().state.LaufLogFile);
+  MainWindow window(f.S());
+  window.BatDirectory = f.dir.File("fehlt");
+  try {
+    RunCollectionBatchStep(f.S(), window);
+    FAIL() << "a missing folder ends the run";
+  } catch (const RunEnded& end) {
+    EXPECT_EQ(end.ExitStatus(), 1);
+  }
+  const std::string text = "Keine Directory " + f.dir.File("fehlt") + "\\\\ vorhanden!";
+  EXPECT_NE(f.Transcript().find("\"title\":\"Quenda\",\"text\":\"" + text), std::string::npos);
+  EXPECT_NE(f.Transcript().find("\"title\":\"Keine Angabe!!!\",\"text\":\"" + text +
+                                "\","
+                                "\"style\":272"),
+            std::string::npos)
+      << f.Transcript();
+}
+
+}  // namespace
+}  // namespace quenda

@@ -1,0 +1,101 @@
+#include "app/release_batch.h"
+
+#include <gtest/gtest.h>
+
+#include "app/session.h"
+#include "support/fake_system.h"
+
+namespace quenda {
+namespace {
+
+using testing::SessionFixture;
+
+void SetParam(Session& s, int row, const std::string& name, const std::string& value) {
+  s.params.At(row, ParamTable::kName) = name;
+  s.params.At(row, ParamTable::kValue) = value;
+  s.state.izeile = std::max(s.state.izeile, row + 1);
+}
+
+class ReleaseBatchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    s().job.JobFilePath = "T:\\003\\Flow\\Transfer\\job.v2.xml";
+    s().job.CfgToolVersion = "012";
+    s().job.CustomerPlantIndex = "07";
+    s().job.RunKundenGruppe = "005";
+  }
+  Session& s() { return f.S(); }
+  SessionFixture f;
+  ReleaseFolders folders{"T:\\p\\dab", "basis", "T:\\p\\kunde", "freig"};
+};
+
+TEST_F(ReleaseBatchTest, SeventeenLinesForOtherCustomerGroups) {
+  const std::vector<std::string> expected = {
+      "echo off",
+      "SET XML_Root=T:\\003\\Flow\\Transfer",
+      "SET XML_JobName=job",
+      "SET KolpVers=012",
+      "SET PathBasis=T:\\p\\dab",
+      "SET FileBasis=basis",
+      "SET PathFreig=T:\\p\\kunde",
+      "SET FileFreig=freig",
+      "SET IndexECUM=07",
+      "",
+      "call I:\\Programme\\Tolmek\\Freigabe\\Tools\\Kolpator\\%KolpVers%\\ToolStart.bat %1 ",
+      "",
+      "echo.",
+      "echo Bearbeitung beendet",
+      "echo.",
+      "pause",
+      "exit"};
+  EXPECT_EQ(ReleaseBatchLines(s(), folders), expected);
+}
+
+TEST_F(ReleaseBatchTest, CustomerGroup021AddsProductLinesWithOneOrThreeDataNames) {
+  s().job.RunKundenGruppe = "021";
+  SetParam(s(), 0, "ApplFileName", "appl.x.hex");
+  SetParam(s(), 1, "SoftwareName", "SW");
+  SetParam(s(), 2, "SWMIEX", "ext");
+  SetParam(s(), 3, "SWMIDA", "dat");
+  SetParam(s(), 4, "SWMIIN", "int");
+  SetParam(s(), 5, "SoftwarePartNumber", "123");
+  SetParam(s(), 6, "HardwarePartNumber", "456");
+  auto lines = ReleaseBatchLines(s(), folders);
+  const std::vector<std::string> withData(lines.begin() + 9, lines.begin() + 16);
+  EXPECT_EQ(withData,
+            (std::vector<std::string>{"SET FileAppl=appl", "SET FileOutp=SW", "SET FileNamExt=ext",
+                                      "SET FileNamDat=dat", "SET FileNamInt=int",
+                                      "SET SwIdentNo=123", "SET HwIdentNo=456"}));
+  s().params.At(3, ParamTable::kValue) = "";
+  SetParam(s(), 7, "SWMIDA2", "d2");
+  lines = ReleaseBatchLines(s(), folders);
+  ASSERT_EQ(lines.size(), 26u);
+  EXPECT_EQ(lines[12], "SET FileNamDat1=");
+  EXPECT_EQ(lines[13], "SET FileNamDat2=d2");
+  EXPECT_EQ(lines[14], "SET FileNamDat3=");
+}
+
+TEST(SetLine, ValuesThatCmdWouldRunAreQuoted) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"plain", "SET X=plain"},
+      {"", "SET X="},
+      {"a&del *", "SET \"X=a&del *\""},
+      {"a|b", "SET \"X=a|b\""},
+      {"<in>", "SET \"X=<in>\""},
+      {"x^y", "SET \"X=x^y\""},
+      {"100%PATH%", "SET \"X=100%%PATH%%\""},
+  };
+  for (const auto& [value, line] : cases) EXPECT_EQ(SetLine("X", value), line) << value;
+}
+
+TEST_F(ReleaseBatchTest, ReplacesAnExistingBatchWithCrLfLines) {
+  f.dir.Write("kunde/ParaSerie.bat", "alt\r\n");
+  folders.PathFreig = f.dir.File("kunde");
+  WriteReleaseBatch(s(), folders);
+  const std::string text = f.dir.Read("kunde/ParaSerie.bat");
+  EXPECT_EQ(text.rfind("echo off\r\nSET XML_Root=T:\\003\\Flow\\Transfer\r\n", 0), 0u) << text;
+  EXPECT_EQ(text.substr(text.size() - 13), "pause\r\nexit\r\n");
+}
+
+}  // namespace
+}  // namespace quenda
