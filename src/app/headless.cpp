@@ -21,12 +21,13 @@ void PrintError(const Error& e) {
                Cp1252ToUtf8(e.Description()).c_str());
 }
 
-// Load, Start once, Ende. An error that nothing handled still ends the run in order
+// Load, Start once, then Ende when Start ended only its command. An error that nothing handled still ends the run in order
 // once the run log is open.
 int RunSession(Session& session) {
   MainWindow window(session);
   try {
     Main(session, window);
+    window.StartPressed();
     window.EndePressed();
   } catch (const RunEnded& end) {
     return end.ExitStatus();

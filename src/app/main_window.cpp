@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/run_sequence.h"
 #include "app/session.h"
 #include "app/termination.h"
 #include "base/error.h"
@@ -25,6 +26,8 @@ void MainWindow::Load() {
     s_.ui.MsgBox(std::to_string(e.Number()) + ": " + e.Description());
   }
 }
+
+void MainWindow::StartPressed() { RunSequence(s_, *this); }
 
 void MainWindow::EndePressed() {
   try {

@@ -32,6 +32,8 @@ class MainWindow : public LogView {
   // The load sequence; runs once.
   void Load();
 
+  // Start: the run sequence. Returns when only the command ended (the window stays).
+  void StartPressed();
   // Ende: writes the receiver section of the INI file, then ends the run. Never returns.
   [[noreturn]] void EndePressed();
   // The user closed the window. Never returns.

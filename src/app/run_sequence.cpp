@@ -1,0 +1,197 @@
+#include "app/run_sequence.h"
+
+#include "app/collection_batch.h"
+#include "app/main_window.h"
+#include "app/release_batch.h"
+#include "app/session.h"
+#include "app/termination.h"
+#include "base/error.h"
+#include "conservation/conservation_files.h"
+#include "conservation/data_version_dab.h"
+#include "conservation/object_store.h"
+#include "dab/dab_file.h"
+#include "text/cp1252.h"
+#include "text/tokens.h"
+
+namespace quenda {
+namespace {
+
+// The command ended; the window stays open.
+struct CommandEnded {};
+
+// The parts of a DAB path.
+struct DabParts {
+  std::string folder;    // folder holding the DAB file
+  std::string fileName;  // DAB file name
+  std::string baseName;  // file name up to its first "."
+  std::string project;   // folder holding the DAB folder
+};
+
+DabParts PartsOf(const std::string& dabFilePath) {
+  DabParts p;
+  const std::string split = SplitPath(dabFilePath);
+  p.folder = GetToken(split, 0, "|");
+  p.fileName = GetToken(split, 1, "|");
+  p.baseName = GetToken(p.fileName, 0, ".");
+  p.project = GetToken(SplitPath(p.folder), 0, "|");
+  return p;
+}
+
+std::string Param(const Session& s, const std::string& name) {
+  return s.params.FindParameterValue(s.state.izeile, name);
+}
+
+bool CopiedDab(const Session& s) { return s.job.RunBa == "000" || s.job.RunBa == "001"; }
+
+void EndCommand(Session& s, const std::string& text) {
+  s.ui.MsgBox(text);
+  throw CommandEnded{};
+}
+
+// Copies the DAB file line by line, pointing its hex line into the customer folder.
+void CopyDabFile(Session& s, const DabParts& dab, const std::string& customerFolder) {
+  std::vector<std::string> lines = s.files.ReadLines(s.state.DabFilePath);
+  for (std::string& line : lines) {
+    if (Normalized(GetToken(line, 0, "="), "COLLAPSE,UCASE") == "HEX-DATEI") {
+      line = "HEX-Datei = " + customerFolder + "\\" + dab.baseName + ".hex";
+    }
+  }
+  const std::string target = customerFolder + "\\" + dab.fileName;
+  s.files.WriteLines(target, lines);
+  s.WriteLogLine("dab_File " + target + " ist angelegt!");
+}
+
+// The hex file (required) and the dam or dbf file (optional) next to the DAB file.
+void CopyProjectFiles(Session& s, const DabParts& dab, const std::string& customerFolder) {
+  const std::string from = dab.folder + "\\" + dab.baseName;
+  const std::string to = customerFolder + "\\" + dab.baseName;
+  if (!s.files.FileExists(from + ".hex")) EndCommand(s, "Angegebener Hexfile ist nicht vorhanden!");
+  s.files.CopyFile(from + ".hex", to + ".hex");
+  s.WriteLogLine("hex-File " + to + ".hex ist kopiert!");
+  for (const char* ext : {".dam", ".dbf"}) {
+    if (!s.files.FileExists(from + ext)) continue;
+    s.files.CopyFile(from + ext, to + ext);
+    s.WriteLogLine("dam-File " + to + ext + " ist kopiert!");
+    return;
+  }
+  s.ui.MsgBox("Achtung, weder *.dam noch *.dbf-file konnte übernommen werden!"_cp);
+}
+
+void WriteNewDabFile(Session& s, const std::string& customerFolder) {
+  const std::string& sg = s.state.SgFileName;
+  const std::string& projekt = s.state.ProjektDir;
+  s.state.DabFilePath = customerFolder + "\\" + sg + ".dab";
+  s.files.WriteLines(s.state.DabFilePath,
+                     {"OSP-Datei = " + projekt + "makeout\\damos\\" + sg + ".osp",
+                      "HEX-Datei = " + customerFolder + "\\" + sg + ".hex",
+                      "ADL-Datei = " + projekt + "makeout\\damos\\" + sg + ".adl",
+                      "PVCS-Label = " + sg, "BEA-KennNr = " + s.job.RunBa});
+}
+
+// Series-tool preparation; returns false when no subfolder name is configured.
+bool PrepareSeriesTools(Session& s, ReleaseFolders& folders) {
+  const std::string hwFolder = Normalized(Param(s, "CustomerHWNo_DirName"), "Collapse");
+  if (hwFolder.empty()) {
+    s.ui.MsgBox("There is no name for the subfolder of \"CustomerHWNo_DirName\" in the "
+                "configuration",
+                0, "remark");
+    return false;
+  }
+  s.state.DabFilePath = Param(s, "IntegrationDABFile");
+  if (s.job.RunMode == "T") s.ui.MsgBox("Start = " + s.state.DabFilePath);
+  const DabParts dab = PartsOf(s.state.DabFilePath);
+  if (!CopiedDab(s)) {
+    s.state.SgFileName = dab.baseName;
+    s.state.ProjektDir = dab.project + "\\";
+    s.state.OspName = s.state.ProjektDir + "makeout\\Damos\\" + s.state.SgFileName + ".osp";
+  } else {
+    if (s.state.DabFilePath.empty()) EndCommand(s, "Kein " + s.state.DabFilePath + " angegeben!");
+    if (!s.files.FileExists(s.state.DabFilePath)) {
+      EndCommand(s, "Kein " + s.state.DabFilePath + " vorhanden!");
+    }
+    ReadDabFile(s, s.state.DabFilePath);
+  }
+  if (s.job.RunKundenGruppe != "021") LoadObjectStore(s);
+  const std::string customerFolder = dab.project + "\\" + hwFolder;
+  if (!s.files.FolderExists(customerFolder)) s.files.CreateFolder(customerFolder);
+  if (CopiedDab(s)) {
+    folders.PathBasis = dab.folder;
+    folders.FileBasis = dab.baseName;
+    CopyDabFile(s, dab, customerFolder);
+    s.ui.SetBusy(true);
+    CopyProjectFiles(s, dab, customerFolder);
+    s.state.DabFilePath = customerFolder + "\\" + dab.fileName;
+  } else {
+    WriteNewDabFile(s, customerFolder);
+  }
+  AppendDabFile(s, s.state.DabFilePath);
+  return true;
+}
+
+void SetReleaseFolders(Session& s, bool seriesTools, ReleaseFolders& f) {
+  if (!seriesTools) {
+    const std::string split = SplitPath(Param(s, "ReleaseVersionFilePath"));
+    f.PathBasis = GetToken(split, 0, "|");
+    f.FileBasis = GetToken(split, 1, "|");
+    if (f.PathBasis.empty()) {
+      TerminateRun(s,
+                   "Fehler, bei der Bearbeitung ohne Kolpatoren muss der File "
+                   "\"ReleaseVersionFilePath\" übergeben werden!"_cp,
+                   "", "Abbruch");
+    }
+    f.PathFreig = f.PathBasis;
+    f.FileFreig = f.FileBasis;
+    return;
+  }
+  f.PathFreig = GetToken(SplitPath(s.state.DabFilePath), 0, "|");
+  f.FileFreig = GetToken(s.state.DabNewName, 0, ".");
+}
+
+// Customer group "021": the integration and application files go into the release folder.
+void CopyIntegrationFiles(Session& s, ReleaseFolders& f) {
+  f.PathBasis = Param(s, "IntegrationPathName") + "\\";
+  f.FileBasis = GetToken(Param(s, "IntegrationFileName"), 0, ".");
+  for (const char* ext : {".s19", ".dcm"}) {
+    s.files.CopyFile(f.PathBasis + f.FileBasis + ext, f.PathFreig + "\\" + f.FileBasis + ext);
+  }
+  const std::string appl = Param(s, "ApplFileName");
+  s.files.CopyFile(Param(s, "ApplPathName") + "\\" + appl,
+                   f.PathFreig + "\\" + GetToken(appl, 0, ".") + ".hex");
+}
+
+// Parts A and B up to the release batch; returns whether series tools were used.
+bool PrepareRelease(Session& s, ReleaseFolders& folders) {
+  bool seriesTools = false;
+  if (s.job.CfgKolpatoren != "000") seriesTools = PrepareSeriesTools(s, folders);
+  SetReleaseFolders(s, seriesTools, folders);
+  if (s.job.RunKundenGruppe == "021") CopyIntegrationFiles(s, folders);
+  WriteReleaseBatch(s, folders);
+  return seriesTools;
+}
+
+}  // namespace
+
+void RunSequence(Session& s, MainWindow& window) {
+  ReleaseFolders folders;
+  bool seriesTools = false;
+  try {
+    seriesTools = PrepareRelease(s, folders);
+    if (!seriesTools || s.job.RunKundenGruppe == "021") {
+      s.ui.MsgBox("Batchfile -> " + folders.PathFreig + "\\ParaSerie.bat" + " angelegt!", 0,
+                  "Hinweis");
+    } else {
+      s.job.FlgTuningS = Param(s, "FlgTuningS");
+      WriteConservationFiles(s, s.state.DabFilePath, s.state.DabNewName);
+    }
+  } catch (const CommandEnded&) {
+    s.ui.SetBusy(false);
+    return;
+  } catch (const Error& e) {
+    ErrorEnd(s, UnexpectedErrorText(e), "16", "Abbruch");
+  }
+  s.ui.SetBusy(false);
+  if (seriesTools && s.job.RunKundenGruppe != "021") RunCollectionBatchStep(s, window);
+  TerminateRun(s, "Quenda ist beendet!", "0", "Fertig", kExitSuccess);
+}
+
+}  // namespace quenda

@@ -1,0 +1,44 @@
+#include "gui/gui_main.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <memory>
+
+#include "app/main_window.h"
+#include "app/options.h"
+#include "app/program.h"
+#include "app/session.h"
+#include "app/startup.h"
+#include "app/termination.h"
+#include "base/error.h"
+#include "gui/qt_text.h"
+#include "gui/qt_ui.h"
+#include "gui/quenda_window.h"
+
+namespace quenda {
+
+int RunGui(int argc, char** argv, const Options& options, System& system) {
+  QApplication app(argc, argv);
+  QtUi ui;
+  std::unique_ptr<Session> session;
+  try {
+    if (!options.transcriptFile.empty()) ui.SetTranscript(options.transcriptFile);
+    ProgramSetup setup = PrepareProgram(options, system);
+    session = std::make_unique<Session>(ui, system, std::move(setup.site));
+    session->env.ProgramDir = setup.programDir;
+    session->env.CommandLineText = CommandLineText(options);
+  } catch (const Error& e) {
+    QMessageBox::critical(nullptr, "Quenda", ToQt(UnexpectedErrorText(e)));
+    return kExitBadOption;
+  }
+  MainWindow model(*session);
+  QuendaWindow window(*session, model);
+  ui.SetLogViewListener([&window] { window.SyncLog(); });
+  window.Run([&] { Main(*session, model); });
+  if (window.Finished()) return window.ExitStatus();  // the run ended while loading
+  window.SyncFromModel();
+  window.show();
+  return app.exec();
+}
+
+}  // namespace quenda
