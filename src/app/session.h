@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 
+#include "conservation/spec_table.h"
 #include "platform/files.h"
 #include "platform/site_settings.h"
 #include "platform/system.h"
@@ -40,6 +41,7 @@ struct MainState {
   std::string ProjektDir;
   std::string DefPatVal;
   std::string TarvellAufruf;
+  std::string ObjectStoreText;  // the loaded object store (the window's RichTextBox1)
   int izeile = 0;
 };
 
@@ -77,6 +79,7 @@ class Session {
   MainState state;
   JobValues job;
   ParamTable params;
+  SpecTable spec;
 };
 
 }  // namespace quenda

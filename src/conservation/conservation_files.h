@@ -1,0 +1,24 @@
+// The conservation files of a data version: one family of files next to the new DAB file,
+// sharing its base name with a one-letter suffix: the actual values ("s"), the dummy
+// values ("n") and the variant files ("o", "g", and for tuning releases "a" and "t")
+// that carry only the identification blocks of slots 1 to 3.
+#pragma once
+
+#include <string>
+
+namespace quenda {
+
+class Session;
+
+// Reduces `DabFilePath` to its folder (the text before its last "\"), then writes, each
+// complete or not at all (atomic replace), in this order: folder\<base>s.kon (actual
+// header, slots 1..SpecCount, storing the prepared values), <base>n.kon (dummy header,
+// slots 4.. for customer group "003" (CfgKundenGruppe), else 1..SpecCount), <base>o.kon,
+// and <base>g.kon, <base>a.kon, <base>t.kon when session.job.FlgTuningS is "1", else
+// <base>g.kon alone. <base> is `DabNewName` up to its first ".". The variant files hold
+// the identification blocks only when CommandFields[2] is "0" and are empty otherwise.
+// A file that cannot be written ends the run through ErrorEnd naming it; the failures of
+// the slot blocks are those of WriteSlotBlock and WriteIdentificationBlock.
+void WriteConservationFiles(Session& session, std::string& DabFilePath, std::string& DabNewName);
+
+}  // namespace quenda

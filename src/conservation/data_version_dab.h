@@ -1,0 +1,25 @@
+// The DAB file of a data version: the base DAB file copied to a name that carries the
+// data version, with one line per DAB-relevant parameter and the lines naming the
+// application file, the conservation file, the data version and the software.
+#pragma once
+
+#include <string>
+
+namespace quenda {
+
+class Session;
+
+// Sets session.state.DabNewName (also when refusing) to the base file name less its last
+// six characters + the version text + ".dab". The version text is the parameter
+// "DataVersion", or for RunKundenGruppe "JAP" its last two characters. When the new name
+// equals the base (the base already carries the version) an OK box says so and the result
+// is "ERROR"; nothing is written. Otherwise the new file, next to the base, is replaced
+// atomically by the base's bytes followed by the parameter lines ("<Name_DAB> = <value>",
+// " = NULL" for an empty value), "APP-Datei = ", "KON-Datei = ", "DST-Text = ",
+// "EPK-DST = " and, when "PST_Kennung_Variant" is set, "PST-Text = " lines, each + CR LF;
+// the result is empty. Ends the run through ErrorEnd naming the file or value for a base
+// file name shorter than six characters, a "JAP" data version shorter than two characters,
+// and a base that cannot be read or a new file that cannot be written.
+std::string AppendDabFile(Session& session, const std::string& DabFileName);
+
+}  // namespace quenda
