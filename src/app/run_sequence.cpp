@@ -92,9 +92,10 @@ void WriteNewDabFile(Session& s, const std::string& customerFolder) {
 bool PrepareSeriesTools(Session& s, ReleaseFolders& folders) {
   const std::string hwFolder = Normalized(Param(s, "CustomerHWNo_DirName"), "Collapse");
   if (hwFolder.empty()) {
-    s.ui.MsgBox("There is no name for the subfolder of \"CustomerHWNo_DirName\" in the "
-                "configuration",
-                0, "remark");
+    s.ui.MsgBox(
+        "There is no name for the subfolder of \"CustomerHWNo_DirName\" in the "
+        "configuration",
+        0, "remark");
     return false;
   }
   s.state.DabFilePath = Param(s, "IntegrationDABFile");

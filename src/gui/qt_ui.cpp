@@ -16,34 +16,52 @@ namespace {
 std::vector<QMessageBox::StandardButton> ButtonsOf(int buttons) {
   using B = QMessageBox;
   switch (buttons) {
-    case 1: return {B::Ok, B::Cancel};
-    case 2: return {B::Abort, B::Retry, B::Ignore};
-    case 3: return {B::Yes, B::No, B::Cancel};
-    case 4: return {B::Yes, B::No};
-    case 5: return {B::Retry, B::Cancel};
-    default: return {B::Ok};
+    case 1:
+      return {B::Ok, B::Cancel};
+    case 2:
+      return {B::Abort, B::Retry, B::Ignore};
+    case 3:
+      return {B::Yes, B::No, B::Cancel};
+    case 4:
+      return {B::Yes, B::No};
+    case 5:
+      return {B::Retry, B::Cancel};
+    default:
+      return {B::Ok};
   }
 }
 
 Answer AnswerOf(int button) {
   switch (button) {
-    case QMessageBox::Cancel: return Answer::Cancel;
-    case QMessageBox::Abort: return Answer::Abort;
-    case QMessageBox::Retry: return Answer::Retry;
-    case QMessageBox::Ignore: return Answer::Ignore;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default: return Answer::OK;
+    case QMessageBox::Cancel:
+      return Answer::Cancel;
+    case QMessageBox::Abort:
+      return Answer::Abort;
+    case QMessageBox::Retry:
+      return Answer::Retry;
+    case QMessageBox::Ignore:
+      return Answer::Ignore;
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    default:
+      return Answer::OK;
   }
 }
 
 QMessageBox::Icon IconOf(int icon) {
   switch (icon) {
-    case 16: return QMessageBox::Critical;
-    case 32: return QMessageBox::Question;
-    case 48: return QMessageBox::Warning;
-    case 64: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case 16:
+      return QMessageBox::Critical;
+    case 32:
+      return QMessageBox::Question;
+    case 48:
+      return QMessageBox::Warning;
+    case 64:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
   }
 }
 

@@ -19,8 +19,7 @@
 
 namespace quenda {
 
-QuendaWindow::QuendaWindow(Session& session, MainWindow& model)
-    : session_(session), model_(model) {
+QuendaWindow::QuendaWindow(Session& session, MainWindow& model) : session_(session), model_(model) {
   setWindowTitle("Quenda");
   BuildLayout();
   BindControls();
@@ -66,12 +65,15 @@ void QuendaWindow::BuildLayout() {
 }
 
 void QuendaWindow::BindControls() {
-  connect(Text1, &QLineEdit::textEdited, this, [this](const QString& t) { model_.Text1 = FromQt(t); });
+  connect(Text1, &QLineEdit::textEdited, this,
+          [this](const QString& t) { model_.Text1 = FromQt(t); });
   connect(BatDirectory, &QLineEdit::textEdited, this,
           [this](const QString& t) { model_.BatDirectory = FromQt(t); });
   connect(BatchAuswahl, &QCheckBox::toggled, this, [this](bool on) { model_.BatchAuswahl = on; });
-  connect(StartButton, &QPushButton::clicked, this, [this] { Run([this] { model_.StartPressed(); }); });
-  connect(EndeButton, &QPushButton::clicked, this, [this] { Run([this] { model_.EndePressed(); }); });
+  connect(StartButton, &QPushButton::clicked, this,
+          [this] { Run([this] { model_.StartPressed(); }); });
+  connect(EndeButton, &QPushButton::clicked, this,
+          [this] { Run([this] { model_.EndePressed(); }); });
 }
 
 void QuendaWindow::SyncFromModel() {

@@ -28,7 +28,7 @@ struct MessageStyle {
 struct FileDialogRequest {
   std::string title;
   std::string initialDir;  // as the logic names it (a Windows path text)
-  std::string filter;  // "Text (*.xml)|*.xml|All (*.*)|*.*|"
+  std::string filter;      // "Text (*.xml)|*.xml|All (*.*)|*.*|"
   int filterIndex = 1;
   bool hideReadOnly = true;
   std::string initialDirNative;  // the same folder on this machine; empty when unknown

@@ -109,8 +109,7 @@ TEST_F(CollectionBatchTest, EmptyPatchCodeOpensTheEditorThenAsksAgain) {
 TEST_F(CollectionBatchTest, MissingFolderEndsTheRunThroughErrorEnd) {
   SessionFixture f;
   Prepare(f);
-  f.S().state.LaufLogFile = f.S().site.TempDir + "RizaZizi.log";
-  f.S().log.Open(f.S().files, f.S().state.LaufLogFile);
+  f.OpenLog();
   MainWindow window(f.S());
   window.BatDirectory = f.dir.File("fehlt");
   try {

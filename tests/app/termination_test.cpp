@@ -18,12 +18,7 @@ using testing::SessionFixture;
 class TerminateRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fs::create_directories(f.dir.Path() / "cwd");
-    f.S().state.LaufLogName = "RizaZizi.log";
-    f.S().state.LaufLogFile = f.S().site.TempDir + "RizaZizi.log";
-    f.S().state.AktDirName = f.dir.File("cwd") + "/";  // stands for the current folder
-    f.S().env.TempDir = f.S().site.TempDir;
-    f.S().log.Open(f.S().files, f.S().state.LaufLogFile);
+    f.OpenLog();
     f.S().WriteLogLine("erste Zeile");
     f.RecordDialogs();
   }
@@ -54,15 +49,14 @@ TEST_F(TerminateRunTest, ModeWordsWriteTheirLineAndShowNoBoxInBatchMode) {
   for (const auto& [mode, line] : cases) {
     SessionFixture g;
     g.S().env.CommandFields[0] = "job.xml";  // BatchMode
-    g.S().state.LaufLogFile = g.S().site.TempDir + "RizaZizi.log";
-    g.S().log.Open(g.S().files, g.S().state.LaufLogFile);
+    g.OpenLog();
     g.RecordDialogs();
     try {
       TerminateRun(g.S(), "m", mode, "Abbruch");
     } catch (const RunEnded& end) {
       EXPECT_EQ(end.ExitStatus(), 1) << mode;
     }
-    EXPECT_EQ(g.dir.Read("tmp/RizaZizi.log"), line + "\r\n") << mode;
+    EXPECT_EQ(g.dir.Read("cwd/RizaZizi.log"), line + "\r\n") << mode;
     EXPECT_EQ(g.Transcript(), "") << mode << " shows no box in BatchMode";
   }
 }

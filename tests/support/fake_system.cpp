@@ -60,7 +60,16 @@ SessionFixture::SessionFixture(const std::string& answers, const std::string& co
   ui = std::make_unique<HeadlessUi>(answers, devnull, devnull);
   session = std::make_unique<Session>(*ui, system,
                                       LoadSiteSettings(configIni, dir.Path().string(), system));
+  fs::create_directories(dir.Path() / "cwd");
+  Session& s = *session;
+  s.env.TempDir = s.site.TempDir;
+  s.env.WindowsDir = s.site.WindowsDir;
+  s.state.LaufLogName = "RizaZizi.log";
+  s.state.LaufLogFile = s.env.TempDir + s.state.LaufLogName;
+  s.state.AktDirName = dir.File("cwd") + "/";  // the log copy lands in cwd/, not in the build
 }
+
+void SessionFixture::OpenLog() { session->log.Open(session->files, session->state.LaufLogFile); }
 
 void SessionFixture::RecordDialogs() { ui->SetTranscript(dir.File("transcript.jsonl")); }
 

@@ -52,9 +52,9 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-// A session on a temporary folder: TempDir, WindowsDir and ProfileDir inside it, the
-// drive map empty unless `drives` adds entries. Dialog answers come from `answers`, the
-// headless output goes to /dev/null.
+// A session on a temporary folder: TempDir (tmp/), WindowsDir (win/) and ProfileDir
+// (home/) inside it, the log copy going to cwd/; the drive map from `configIni`. Dialog answers
+// come from `answers`, the headless output goes to /dev/null.
 class SessionFixture {
  public:
   explicit SessionFixture(const std::string& answers = {}, const std::string& configIni = {});
@@ -67,6 +67,8 @@ class SessionFixture {
   std::unique_ptr<Session> session;
 
   Session& S() { return *session; }
+  // Opens the run log in tmp/ as start-up does.
+  void OpenLog();
   // Records every dialog from now on; Transcript() gives the JSON lines so far.
   void RecordDialogs();
   std::string Transcript() const { return dir.Read("transcript.jsonl"); }

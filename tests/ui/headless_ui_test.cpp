@@ -9,6 +9,13 @@
 namespace quenda {
 namespace {
 
+FileDialogRequest Request(const std::string& title, const std::string& dir = {}) {
+  FileDialogRequest r;
+  r.title = title;
+  r.initialDir = dir;
+  return r;
+}
+
 class HeadlessUiTest : public ::testing::Test {
  protected:
   HeadlessUi Make(const std::string& answers) { return HeadlessUi(answers, out_, err_); }
@@ -24,7 +31,7 @@ TEST_F(HeadlessUiTest, AnswersAreTakenInOrderSkippingCommentsAndBlanks) {
   HeadlessUi ui = Make("# Antworten\n\nbutton Yes\r\ntext Kennziffer 7\nfile T:\\x.xml\ntext\n");
   EXPECT_EQ(ui.MsgBox("Weiter?", 3, "Frage"), Answer::Yes);
   EXPECT_EQ(ui.InputBox("Patch", "Patch", "alt"), "Kennziffer 7");
-  EXPECT_EQ(ui.OpenFile({"Auswahl", "T:\\", "*.xml", 1, true}), "T:\\x.xml");
+  EXPECT_EQ(ui.OpenFile(Request("Auswahl", "T:\\")), "T:\\x.xml");
   EXPECT_EQ(ui.InputBox("leer?"), "");
   EXPECT_EQ(ui.AnswersLeft(), 0u);
 }
@@ -59,7 +66,7 @@ TEST_F(HeadlessUiTest, MissingOrWrongAnswerEndsWithStatusThree) {
 
 TEST_F(HeadlessUiTest, FileDialogCanBeCancelled) {
   HeadlessUi ui = Make("button Cancel\n");
-  EXPECT_EQ(ui.OpenFile({"Auswahl", "", "", 1, true}), std::nullopt);
+  EXPECT_EQ(ui.OpenFile(Request("Auswahl")), std::nullopt);
 }
 
 TEST(Transcript, JsonEscapesAndConvertsToUtf8) {
@@ -73,7 +80,7 @@ TEST(Transcript, EveryDialogKindIsOneLine) {
   f.RecordDialogs();
   f.S().ui.MsgBox("Hallo", 0, "");
   f.S().ui.InputBox("Prompt", "Titel", "vor");
-  f.S().ui.OpenFile({"Auswahl Transferdatei", "", "", 1, true});
+  f.S().ui.OpenFile(Request("Auswahl Transferdatei"));
   EXPECT_EQ(f.Transcript(),
             "{\"kind\":\"message\",\"title\":\"Quenda\",\"text\":\"Hallo\",\"style\":0,"
             "\"answer\":\"OK\"}\n"
