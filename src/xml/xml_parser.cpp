@@ -94,11 +94,11 @@ DocPtr ParseXml(const std::string& bytes, bool utf8Text) {
 }
 
 void DropBlankTextNodes(xmlNode* node) {
+  const bool preserve = node->type == XML_ELEMENT_NODE && xmlNodeGetSpacePreserve(node) == 1;
   xmlNode* child = node->children;
   while (child != nullptr) {
     xmlNode* next = child->next;
-    const bool hasSibling = child->prev != nullptr || child->next != nullptr;
-    if (child->type == XML_TEXT_NODE && hasSibling && xmlIsBlankNode(child)) {
+    if (child->type == XML_TEXT_NODE && !preserve && xmlIsBlankNode(child)) {
       xmlUnlinkNode(child);
       xmlFreeNode(child);
     } else if (child->type == XML_ELEMENT_NODE) {

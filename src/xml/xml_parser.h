@@ -2,7 +2,8 @@
 // no DTD loading, libxml2's default size and depth limits kept. Entity declarations and
 // references to entities other than the five predefined ones are refused, so nothing is
 // ever read from outside the text and no entity is expanded. Whitespace-only text nodes
-// beside other nodes are dropped (the text of an element that holds only blanks stays).
+// are not part of the document (unless xml:space="preserve" holds): an element that holds
+// only blanks has no children.
 #pragma once
 
 #include <libxml/tree.h>
@@ -23,7 +24,7 @@ using DocPtr = std::unique_ptr<xmlDoc, DocDeleter>;
 // namespace errors included.
 DocPtr ParseXml(const std::string& bytes, bool utf8Text = false);
 
-// Removes whitespace-only text nodes that have a sibling, in the whole subtree of `node`.
+// Removes the whitespace-only text nodes below `node`, except under xml:space="preserve".
 void DropBlankTextNodes(xmlNode* node);
 
 }  // namespace quenda::xml
