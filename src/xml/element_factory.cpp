@@ -73,8 +73,8 @@ std::string XmlText(const std::string& text) {
   for (const char c : text) {
     const auto code = static_cast<unsigned char>(c);
     if (code < 0x20 && c != '\t' && c != '\n' && c != '\r') {
-      throw Error(kErrInvalidArgument, "Unzulässiges Steuerzeichen (Code " + std::to_string(code) +
-                                           ") im Text '" + text + "'");
+      throw Error(kErrInvalidArgument, "Unzulässiges Steuerzeichen (Code "_cp +
+                                           std::to_string(code) + ") im Text '" + text + "'");
     }
   }
   return ToXml(text);

@@ -48,13 +48,61 @@ struct ObjectDeleter {
   void operator()(xmlXPathObject* obj) const { xmlXPathFreeObject(obj); }
 };
 
-// Keeps libxml2 from printing; the reason is read from the context afterwards.
-void Silent(void*, xmlErrorPtr) {}
+// The first error of an evaluation; libxml2 reports a general one after the specific one.
+struct FirstError {
+  int code = 0;
+  int position = 0;
+};
+
+// Also keeps libxml2 from printing the error.
+void KeepFirst(void* data, xmlErrorPtr error) {
+  auto* first = static_cast<FirstError*>(data);
+  if (first->code != 0 || error == nullptr) return;
+  first->code = error->code;
+  first->position = error->int1;
+}
+
+// The reasons of libxml2's XPath error codes (xmlXPathError), in their order.
+const char* const kReasons[] = {
+    "kein Fehler",
+    "Zahl ungültig",
+    "Zeichenkette nicht abgeschlossen",
+    "Zeichenkette erwartet",
+    "Variablenverweis ungültig",
+    "Variable nicht definiert",
+    "Prädikat ungültig",
+    "Ausdruck ungültig",
+    "Klammer nicht geschlossen",
+    "Funktion unbekannt",
+    "Operand ungültig",
+    "Typ ungültig",
+    "Anzahl der Argumente ungültig",
+    "Kontextgröße ungültig",
+    "Kontextposition ungültig",
+    "Speicher erschöpft",
+    "XPointer-Syntaxfehler",
+    "XPointer-Ressource ungültig",
+    "XPointer-Teilressource ungültig",
+    "Namensraum-Präfix nicht deklariert",
+    "Kodierung ungültig",
+    "Zeichen ungültig",
+    "Kontext ungültig",
+    "Stapel ungültig",
+    "Variablen sind nicht erlaubt",
+    "Ausdruck zu aufwendig",
+    "Ausdruck zu tief verschachtelt",
+};
+
+std::string Reason(const FirstError& error) {
+  const int index = error.code - XML_XPATH_EXPRESSION_OK;
+  const int known = static_cast<int>(sizeof kReasons / sizeof kReasons[0]);
+  std::string text = index > 0 && index < known ? Utf8ToCp1252(kReasons[index])
+                                                : "Fehler " + std::to_string(error.code);
+  return text + " (Zeichen " + std::to_string(error.position + 1) + ")";
+}
 
 Error QueryError(const std::string& expression, const std::string& reason) {
-  std::string text = reason;
-  while (!text.empty() && IsBlankChar(text.back())) text.pop_back();
-  return Error(kErrInvalidArgument, "Ungültiger XPath-Ausdruck '"_cp + expression + "': " + text);
+  return Error(kErrInvalidArgument, "Ungültiger XPath-Ausdruck '"_cp + expression + "': " + reason);
 }
 
 }  // namespace
@@ -75,17 +123,16 @@ std::vector<xmlNode*> SelectNodes(xmlDoc* doc, xmlNode* context, const std::stri
   std::unique_ptr<xmlXPathContext, ContextDeleter> ctx(xmlXPathNewContext(doc));
   if (!ctx) throw QueryError(expression, "out of memory");
   ctx->node = context;
-  ctx->error = Silent;
+  FirstError first;
+  ctx->error = KeepFirst;
+  ctx->userData = &first;
   for (const auto& [prefix, uri] : bindings) {
     xmlXPathRegisterNs(ctx.get(), BAD_CAST prefix.c_str(), BAD_CAST uri.c_str());
   }
   const std::string utf8 = ToXml(expression);
   std::unique_ptr<xmlXPathObject, ObjectDeleter> result(
       xmlXPathEvalExpression(BAD_CAST utf8.c_str(), ctx.get()));
-  if (!result) {
-    const char* reason = ctx->lastError.message;
-    throw QueryError(expression, reason != nullptr ? FromXml(BAD_CAST reason) : "");
-  }
+  if (!result) throw QueryError(expression, Reason(first));
   if (result->type != XPATH_NODESET) {
     throw QueryError(expression, "Das Ergebnis ist keine Knotenmenge");
   }
