@@ -22,7 +22,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "base/error.h"
 
@@ -56,10 +55,12 @@ class DOMWrapper {
 
   // Parses the file `sPath_File` (Windows path text) into a new document, safely: no
   // network, no DTD loading, no entity declarations or references beyond the predefined
-  // ones, whitespace-only text between elements dropped. When `sNameSpace` is not blank it
-  // becomes the selection namespaces ("xmlns:FD='uri'", several separated by blanks).
+  // ones, whitespace-only text nodes dropped (an element holding only blanks has no child)
+  // unless xml:space="preserve". When `sNameSpace` is not blank it becomes the selection
+  // namespaces ("xmlns:FD='uri'", several separated by blanks).
   // Raises 60000: "...Argument(s) : " + path + CR LF + "Parse-Error : " + CR LF + reason,
-  // the reason naming line and column ("Zeile 3, Spalte 7: ..."), or the missing file.
+  // the reason naming line and column ("Zeile 3, Spalte 7: ..."), or the missing file;
+  // the document is then empty (the previous one is gone all the same).
   // The current and work node are not touched.
   void Load(const std::string& sPath_File, const std::string& sNameSpace = {});
   // Writes the whole document with its encoding declaration, indented, replacing the file
@@ -102,9 +103,10 @@ class DOMWrapper {
   void AppendNode(const std::string& sPath, const std::string& sNodename,
                   const std::string& sValue = {}, const std::string& sAttributNamen = {},
                   const std::string& sAttributWerte = {}, bool bSameLevel = false);
-  // Parses `sNodeText` (safely, as Load) into a temporary document and appends a copy of
-  // its first child to the first match of `sPath`. `sNameSpace` is accepted for the
-  // temporary document and has no other effect. Raises 60000: CR LF, path, CR LF, text.
+  // Parses `sNodeText` (safely, as Load; an encoding declaration in it is ignored) into a
+  // temporary document and appends a copy of its first child to the first match of
+  // `sPath`. A non-blank `sNameSpace` must be a valid declaration text; it binds nothing
+  // during parsing. Raises 60000: CR LF, path, CR LF, text.
   void AppendChildNodefromText(const std::string& sPath, const std::string& sNodeText,
                                const std::string& sNameSpace = {});
   // Appends `ChildNode` to the first match of `sPath`: a node of this document is moved,
@@ -174,7 +176,8 @@ class DOMWrapper {
   // the prefix has where they are appended (an unprefixed name takes the default namespace
   // in scope). An "FD" prefix the document does not declare is bound to the FlowData
   // namespace and declared on the root element, so a saved job always loads again; any
-  // other undeclared prefix is an error (5).
+  // other undeclared prefix is an error (5), and so is a text with a control character
+  // that XML cannot hold (below 20 hex but TAB, LF, CR). The same holds for AppendNode.
 
   // Sets the text of the first match of `qu_path_name` and returns the text read back.
   // Shown: the error description (91 when nothing matches), then "".
@@ -186,10 +189,11 @@ class DOMWrapper {
   // current node stays. Passes errors.
   void AddNode(const std::string& sNodename);
   // Appends "FD:Field" with the attributes Name = `sName`, FlowType = `sFlowType` (in this
-  // order) and the text `sValue` to the current node. Passes errors.
-  void AddField(const std::string& sName, const std::string& sFlowType, const std::string& sValue);
-  // Appends "FD:Datas" with the attribute Table = `sName` to the current node. Passes
+  // order) and the text `sValue` to the current node; it becomes the work node. Passes
   // errors.
+  void AddField(const std::string& sName, const std::string& sFlowType, const std::string& sValue);
+  // Appends "FD:Datas" with the attribute Table = `sName` to the current node; it becomes
+  // the work node. Passes errors.
   void AddDatas(const std::string& sName);
   // Appends a deep copy of the current node to its parent (not to the document: one root
   // element only). Passes errors.
@@ -213,8 +217,6 @@ class DOMWrapper {
   XmlNode* CurrentQuery(const std::string& path);
   // Sets the text of an element (its children are replaced), attribute or text node.
   void SetText(XmlNode* node, const std::string& value);
-  // Appends a new element `qname` with the text `value` to `parent`; returns it.
-  XmlNode* AppendNew(XmlNode* parent, const std::string& qname, const std::string& value);
   // The raised error 60000: "Error in Function 'DOMWrapper.<operation>' " + CR LF +
   // "Argument(s) : " + `arguments`.
   static Error Failure(const std::string& operation, const std::string& arguments);

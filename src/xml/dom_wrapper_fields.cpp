@@ -154,7 +154,9 @@ void DOMWrapper::SetChild(const std::string& sFieldName, const std::string& sVal
 }
 
 void DOMWrapper::AddNode(const std::string& sNodename) {
-  oWorkNode = AppendNew(xml::Required(oCurrentNode), sNodename, {});
+  XmlNode* current = xml::Required(oCurrentNode);
+  const xml::ElementFactory factory(current->doc, current, flowDataUri_);
+  oWorkNode = xml::Attach(current, factory.NewElement(sNodename));
 }
 
 void DOMWrapper::AddField(const std::string& sName, const std::string& sFlowType,
@@ -180,14 +182,6 @@ void DOMWrapper::CloneNode() {
   XmlNode* current = xml::Required(oCurrentNode);
   XmlNode* parent = xml::Required(current->parent);
   xml::Attach(parent, xml::CopyForAppend(current, current->doc));
-}
-
-XmlNode* DOMWrapper::AppendNew(XmlNode* parent, const std::string& qname,
-                               const std::string& value) {
-  const xml::ElementFactory factory(parent->doc, parent, flowDataUri_);
-  xml::LooseNode element = factory.NewElement(qname);
-  SetText(element.get(), value);
-  return xml::Attach(parent, std::move(element));
 }
 
 void DOMWrapper::SetText(XmlNode* node, const std::string& value) {

@@ -72,6 +72,7 @@ DocPtr ParseXml(const std::string& bytes, bool utf8Text) {
   if (bytes.size() > static_cast<std::size_t>(INT_MAX)) {
     throw Error(kErrInvalidArgument, "Die Datei ist zu groß für den XML-Parser"_cp);
   }
+  xmlInitParser();
   std::unique_ptr<xmlParserCtxt, CtxtDeleter> ctxt(
       xmlCreateMemoryParserCtxt(bytes.data(), static_cast<int>(bytes.size())));
   if (!ctxt) throw Error(kErrInvalidArgument, "Zeile 1, Spalte 1: Das Dokument ist leer");
