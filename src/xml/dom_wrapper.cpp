@@ -56,16 +56,10 @@ DOMWrapper::DOMWrapper(Ui& ui, const Files& files, std::string flowDataNamespace
 DOMWrapper::~DOMWrapper() = default;
 
 void DOMWrapper::Load(const std::string& sPath_File, const std::string& sNameSpace) {
+  // A new, empty document replaces the previous one first, so a failed load leaves it.
+  store_->Replace(xml::DocPtr(xmlNewDoc(BAD_CAST "1.0")));
   try {
-    xml::DocPtr doc;
-    try {
-      doc = xml::ParseXml(files_.ReadAll(sPath_File));
-    } catch (const Error&) {
-      // The previous document is gone even when the new one does not parse.
-      store_->Replace(xml::DocPtr(xmlNewDoc(BAD_CAST "1.0")));
-      throw;
-    }
-    store_->Replace(std::move(doc));
+    store_->Replace(xml::ParseXml(files_.ReadAll(sPath_File)));
     if (!IsBlank(sNameSpace)) {
       store_->NamespacesFor(nullptr) = xml::ParseSelectionNamespaces(sNameSpace);
     }

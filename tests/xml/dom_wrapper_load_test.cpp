@@ -192,5 +192,18 @@ TEST(DomWrapperSession, UsesTheSessionsFilesAndNamespace) {
   EXPECT_EQ(dom.GetElementValue("/FD:r/FD:f", false), "1");
 }
 
+TEST(DomWrapperSession, WindowsPathsGoThroughTheDriveMap) {
+  SessionFixture fx({}, "[Paths]\r\nT:=share\r\n");
+  fx.dir.Write("share/Flow/job.xml", "<r><f>1</f></r>");
+  DOMWrapper dom(fx.S());
+  dom.Load("T:\\flow\\JOB.xml");
+  dom.Save("T:\\Flow\\neu.xml");
+  EXPECT_EQ(fx.dir.Read("share/Flow/neu.xml"),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<r>\n  <f>1</f>\n</r>\n");
+  const std::string unmapped = "Q:\\job.xml";
+  EXPECT_EQ(ErrorText([&] { dom.Load(unmapped); }),
+            kLoadHeader + unmapped + "\r\nParse-Error : \r\n" + "Pfad nicht gefunden: Q:\\job.xml");
+}
+
 }  // namespace
 }  // namespace quenda::testing
