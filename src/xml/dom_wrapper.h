@@ -24,15 +24,19 @@
 #include <string>
 #include <vector>
 
+#include "base/error.h"
+
 struct _xmlDoc;
 struct _xmlNode;
 
 namespace quenda {
 
-class Error;
 class Files;
 class Session;
 class Ui;
+namespace xml {
+class DocumentStore;
+}
 
 // A node of a document (libxml2's node). Owned by its document, never by the holder.
 using XmlNode = _xmlNode;
@@ -192,16 +196,37 @@ class DOMWrapper {
   void CloneNode();
 
  private:
-  struct Store;
-
   // The next element in document order from the current node, passing over text nodes;
-  // nullptr at the end. See the .cpp for the two failure traps.
+  // nullptr at the end. See the .cpp for its two failure traps.
   XmlNode* NextNode();
+  XmlNode* SiblingOrUp();
+  // Moves from the root element (unless `bPreserve`) to the next element that `accept`s;
+  // the shared loop of the positioning operations, with their shown failure.
+  template <class Accept>
+  bool Position(bool bPreserve, Accept accept);
+
+  // The current document; throws 91 before the first Load or NewDoc.
+  _xmlDoc* Document() const;
+  // First match of `path` from the document node / from the current node (91 without
+  // one); nullptr when nothing matches.
+  XmlNode* DocumentQuery(const std::string& path);
+  XmlNode* CurrentQuery(const std::string& path);
+  // Sets the text of an element (its children are replaced), attribute or text node.
+  void SetText(XmlNode* node, const std::string& value);
+  // Appends a new element `qname` with the text `value` to `parent`; returns it.
+  XmlNode* AppendNew(XmlNode* parent, const std::string& qname, const std::string& value);
+  // The raised error 60000: "Error in Function 'DOMWrapper.<operation>' " + CR LF +
+  // "Argument(s) : " + `arguments`.
+  static Error Failure(const std::string& operation, const std::string& arguments);
+  // Frees what no node reference needs any more.
+  void Collect();
+  void ShowNumbered(const Error& error);
+  void ShowPlain(const Error& error);
 
   Ui& ui_;
   const Files& files_;
   std::string flowDataUri_;
-  std::unique_ptr<Store> store_;  // the document, retired documents, removed nodes
+  std::unique_ptr<xml::DocumentStore> store_;
   XmlNode* oCurrentNode = nullptr;
   XmlNode* oWorkNode = nullptr;
 };

@@ -1,0 +1,181 @@
+// DOMWrapper: construction, the document operations, the document-order walk and the
+// helpers that the other operation files share.
+#include "xml/dom_wrapper.h"
+
+#include <libxml/xmlsave.h>
+
+#include "app/session.h"
+#include "text/tokens.h"
+#include "xml/document_store.h"
+#include "xml/element_factory.h"
+#include "xml/xml_node.h"
+#include "xml/xml_parser.h"
+#include "xml/xpath_query.h"
+
+namespace quenda {
+namespace {
+
+// An element, or nullptr for nullptr; any other node is error 13, as converting a
+// non-element node to an element reference fails.
+XmlNode* AsElement(XmlNode* node) {
+  if (node != nullptr && node->type != XML_ELEMENT_NODE) throw xml::TypeMismatch();
+  return node;
+}
+
+struct BufferDeleter {
+  void operator()(xmlBuffer* buffer) const { xmlBufferFree(buffer); }
+};
+
+std::string Serialize(xmlDoc* doc) {
+  const char* encoding =
+      doc->encoding != nullptr ? reinterpret_cast<const char*>(doc->encoding) : "UTF-8";
+  std::unique_ptr<xmlBuffer, BufferDeleter> buffer(xmlBufferCreate());
+  xmlSaveCtxtPtr save = xmlSaveToBuffer(buffer.get(), encoding, XML_SAVE_FORMAT);
+  if (save == nullptr) {
+    throw Error(kErrInvalidArgument, "Unbekannte Kodierung '" + std::string(encoding) + "'");
+  }
+  const long written = xmlSaveDoc(save, doc);
+  if (xmlSaveClose(save) < 0 || written < 0) {
+    throw Error(kErrInvalidArgument, "Das Dokument konnte nicht geschrieben werden");
+  }
+  return std::string(reinterpret_cast<const char*>(xmlBufferContent(buffer.get())),
+                     static_cast<std::size_t>(xmlBufferLength(buffer.get())));
+}
+
+}  // namespace
+
+DOMWrapper::DOMWrapper(Session& session)
+    : DOMWrapper(session.ui, session.files, session.site.FlowDataNamespaceUri) {}
+
+DOMWrapper::DOMWrapper(Ui& ui, const Files& files, std::string flowDataNamespaceUri)
+    : ui_(ui),
+      files_(files),
+      flowDataUri_(std::move(flowDataNamespaceUri)),
+      store_(std::make_unique<xml::DocumentStore>()) {}
+
+DOMWrapper::~DOMWrapper() = default;
+
+void DOMWrapper::Load(const std::string& sPath_File, const std::string& sNameSpace) {
+  try {
+    xml::DocPtr doc;
+    try {
+      doc = xml::ParseXml(files_.ReadAll(sPath_File));
+    } catch (const Error&) {
+      // The previous document is gone even when the new one does not parse.
+      store_->Replace(xml::DocPtr(xmlNewDoc(BAD_CAST "1.0")));
+      throw;
+    }
+    store_->Replace(std::move(doc));
+    if (!IsBlank(sNameSpace)) {
+      store_->NamespacesFor(nullptr) = xml::ParseSelectionNamespaces(sNameSpace);
+    }
+    Collect();
+  } catch (const Error& e) {
+    throw Failure("Load", sPath_File + "\r\nParse-Error : \r\n" + e.Description());
+  }
+}
+
+void DOMWrapper::Save(const std::string& sPath_File) {
+  try {
+    files_.WriteAll(sPath_File, Serialize(Document()));
+  } catch (const Error&) {
+    throw Failure("Save", sPath_File);
+  }
+}
+
+void DOMWrapper::NewDoc(const std::string& elementname) {
+  store_->Replace(xml::DocPtr(xmlNewDoc(BAD_CAST "1.0")));
+  xml::ElementFactory factory(Document(), nullptr, flowDataUri_);
+  xml::LooseNode root = factory.NewElement(elementname);
+  oWorkNode = root.get();
+  xmlDocSetRootElement(Document(), root.release());
+  Collect();
+}
+
+std::string DOMWrapper::GetXML() const {
+  const XmlNode* node = xml::Required(oCurrentNode);
+  std::unique_ptr<xmlBuffer, BufferDeleter> buffer(xmlBufferCreate());
+  xmlNodeDump(buffer.get(), node->doc, const_cast<XmlNode*>(node), 0, 0);
+  return xml::FromXml(xmlBufferContent(buffer.get()));
+}
+
+void DOMWrapper::Flow_Property() {
+  store_->NamespacesFor(nullptr) = xml::ParseSelectionNamespaces("xmlns:FD='" + flowDataUri_ + "'");
+}
+
+bool DOMWrapper::IsFirstNode() const {
+  const XmlNode* parent = xml::Required(xml::Required(oCurrentNode)->parent);
+  return parent->type == XML_DOCUMENT_NODE;
+}
+
+// Two traps, as the walk has always worked: a failure while stepping to the first child
+// (the first child is a text node, or there is no current node) goes on with the next
+// sibling; there a second failure goes to the caller. A failure on the sibling or upward
+// path, when reached without an earlier failure, is shown here and ends the walk.
+XmlNode* DOMWrapper::NextNode() {
+  bool trapped = false;
+  try {
+    XmlNode* current = xml::Required(oCurrentNode);
+    if (current->children != nullptr) {
+      oCurrentNode = current->children;
+      return AsElement(oCurrentNode);
+    }
+  } catch (const Error&) {
+    trapped = true;
+  }
+  try {
+    return SiblingOrUp();
+  } catch (const Error& e) {
+    if (trapped) throw;
+    ShowNumbered(e);
+    return nullptr;
+  }
+}
+
+XmlNode* DOMWrapper::SiblingOrUp() {
+  XmlNode* current = xml::Required(oCurrentNode);
+  if (current->next != nullptr) {
+    oCurrentNode = current->next;
+    return AsElement(oCurrentNode);
+  }
+  while (xml::Required(oCurrentNode->parent)->next == nullptr && !IsFirstNode()) {
+    oCurrentNode = oCurrentNode->parent;
+  }
+  // At the root element the document's sibling is taken: none, the walk is over.
+  oCurrentNode = oCurrentNode->parent->next;
+  return AsElement(oCurrentNode);
+}
+
+_xmlDoc* DOMWrapper::Document() const {
+  xmlDoc* doc = store_->Current();
+  if (doc == nullptr) throw xml::ObjectNotSet();
+  return doc;
+}
+
+XmlNode* DOMWrapper::DocumentQuery(const std::string& path) {
+  xmlDoc* doc = Document();
+  auto* docNode = reinterpret_cast<XmlNode*>(doc);
+  const auto nodes = xml::SelectNodes(doc, docNode, path, store_->NamespacesFor(nullptr));
+  return nodes.empty() ? nullptr : nodes.front();
+}
+
+XmlNode* DOMWrapper::CurrentQuery(const std::string& path) {
+  XmlNode* current = xml::Required(oCurrentNode);
+  const auto nodes = xml::SelectNodes(current->doc, current, path, store_->NamespacesFor(current));
+  return nodes.empty() ? nullptr : nodes.front();
+}
+
+Error DOMWrapper::Failure(const std::string& operation, const std::string& arguments) {
+  return Error(kErrComposed,
+               "Error in Function 'DOMWrapper." + operation + "' \r\nArgument(s) : " + arguments);
+}
+
+void DOMWrapper::Collect() { store_->Collect({oCurrentNode, oWorkNode}); }
+
+void DOMWrapper::ShowNumbered(const Error& error) {
+  ui_.MsgBox(std::to_string(error.Number()) + ": " + error.Description(), 0, {});
+}
+
+void DOMWrapper::ShowPlain(const Error& error) { ui_.MsgBox(error.Description(), 0, {}); }
+
+}  // namespace quenda
