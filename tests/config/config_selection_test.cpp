@@ -17,66 +17,7 @@ using testing::DialogLog;
 using testing::FieldList;
 using testing::MessageJson;
 using testing::SessionFixture;
-
-const char* kConfigIni =
-    "[System]\r\nConfigPath=C:\\Quenda\\cfg\r\n"
-    "[Paths]\r\nC:=c\r\nT:=share\r\n\\\\quenda-fs\\tools=tools\r\n";
-
-const char* kGlobalTable =
-    "Index;Kunde;SG;Expression;ba;Configuration;ToolVersion;Kolpatoren;KundenGruppe\r\n"
-    "1;007;ME7;DATA6.Variante=X;1;12;3;0;3\r\n"
-    "2;007;ME7;;2;13;4,6;000;1\r\n"
-    "3;008;ME7;;3;99;1;1;1\r\n"
-    "4;009;ME7;T9.Feld=1;4;12;1;1;1\r\n"
-    "5;O'B;ME7;;5;12;1;1;1\r\n"
-    "6;010;ME7;DATA6.Variante =X;6;12;1;1;1\r\n"
-    "7;011;ME7;Tab.Art=Neu;7;13;1;1;1\r\n";
-
-// A program folder with Config.ini, the configuration folder C:\Quenda\cfg, the tools
-// share and the job T:\job.xml.
-class SelectionSite {
- public:
-  explicit SelectionSite(const std::string& answers = {}, const std::string& ini = kConfigIni)
-      : f(answers, ini), dialogs(f) {
-    f.dir.Write("Config.ini", ini);
-    f.S().env.ProgramDir = f.dir.Path().string();
-    f.S().env.CommandLineText = "T:\\job.xml";
-    for (const std::string folder : {"c/Quenda/cfg/", "tools/TOOLS/Kolpator/Data/"}) {
-      f.dir.Write(folder + "Parameter_Global.csv", kGlobalTable);
-      f.dir.Write(folder + "Config_012.csv",
-                  ConfigHeader() + ConfigRow("P1", "*", "KV1=a") + ConfigRow("P2", "*", "none"));
-      f.dir.Write(folder + "Config_013.csv", ConfigHeader() + ConfigRow("Q", "*", "KV1=b"));
-    }
-    f.dir.Write("tools/TOOLS/Quenda/Cfg_Ref/readme.txt", "");
-    Job({});
-  }
-
-  // Writes the job with Jobsource FLOW5, customer 7, control unit " ME7 " and `more`.
-  void Job(const FieldList& more, const std::string& extra = {}) {
-    FieldList fields = {{"Jobsource", "FLOW5"},
-                        {"Imp_CustomerCodeNumber", "7"},
-                        {"Imp_ECU_Designation", " ME7 "}};
-    for (const auto& field : more) {
-      bool replaced = false;
-      for (auto& existing : fields) {
-        if (existing.first == field.first) existing.second = field.second, replaced = true;
-      }
-      if (!replaced) fields.push_back(field);
-    }
-    f.dir.Write("share/job.xml", testing::FlowJob(fields, extra));
-  }
-
-  Session& S() { return f.S(); }
-  std::string Selected() {
-    const Session& s = f.S();
-    return s.state.AktKunde + "|" + s.state.AktSg + "|" + s.state.AktBa + "|" +
-           s.job.CfgConfiguration + "|" + s.job.CfgToolVersion + "|" + s.job.CfgKolpatoren + "|" +
-           s.job.CfgKundenGruppe + "|" + s.job.ConfigFile + "|" + std::to_string(s.state.izeile);
-  }
-
-  SessionFixture f;
-  DialogLog dialogs;
-};
+using SelectionSite = testing::ConfigSite;
 
 std::string ErrorBox(const std::string& text) {
   return MessageJson(kSelectionErrorTitle, text, 0, "OK") + "\n";

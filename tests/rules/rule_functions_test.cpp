@@ -149,8 +149,9 @@ TEST(ExpandFieldPlaceholders, MalformedOrSelfContainingPlaceholdersFail) {
 TEST(ExpandFieldPlaceholders, ArgumentAfterTheFirstEquals) {
   RuleFixture r;
   EXPECT_EQ(ExpandFieldPlaceholders(*r.doc, "ADDS=a=" + FieldPlaceholder("A"), false), "a=x");
-  EXPECT_EQ(ExpandFieldPlaceholders(*r.doc, "{//FD:Field[@Name='A']}{//FD:Field[@Name='A']}", false),
-            "xx");
+  EXPECT_EQ(ExpandFieldPlaceholders(*r.doc, "KV1={//FD:Field[@Name='A']}{//FD:Field[@Name='B']}",
+                                    false),
+            "x y ");
 }
 
 TEST(GetParameterValue, FirstStoredRowUpToTheCounter) {

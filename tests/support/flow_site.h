@@ -49,4 +49,29 @@ std::string InputJson(const std::string& title, const std::string& prompt,
 std::string ReadJobField(SessionFixture& fixture, const std::string& path,
                          const std::string& envelope, const std::string& name);
 
+// The Config.ini of ConfigSite: configuration folder C:\Quenda\cfg, drives C: and T:, and
+// the tools share, all inside the fixture's folder.
+extern const char* const kSiteConfigIni;
+
+// A site for the configuration selection: the program folder with Config.ini, the global
+// table with customers 007 (rows 1 conditional on DATA6.Variante=X, 2 plain), 008
+// (configuration 99, which does not exist), 009 (table T9), O'B, 010 (blank before "="),
+// 011 (table Tab, field Art), the customer tables 012 and 013 in the configuration
+// folder and on the tools share, and the job T:\job.xml on the command line.
+class ConfigSite {
+ public:
+  explicit ConfigSite(const std::string& answers = {}, const std::string& ini = kSiteConfigIni);
+
+  // Writes the job: Jobsource FLOW5, customer 7, control unit " ME7 ", with `more`
+  // replacing or adding fields, and `extra` inside the FromFlow fields.
+  void Job(const FieldList& more, const std::string& extra = {});
+
+  Session& S() { return f.S(); }
+  // AktKunde|AktSg|AktBa|the four Cfg values|ConfigFile|izeile
+  std::string Selected();
+
+  SessionFixture f;
+  DialogLog dialogs;
+};
+
 }  // namespace quenda::testing
