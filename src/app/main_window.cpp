@@ -54,9 +54,10 @@ void MainWindow::EndePressed() {
   try {
     s_.files.WriteLines(s_.env.IniFilePath, {"[receiver]", "RecString=", "TransDir="});
   } catch (const Error& e) {
-    ErrorEnd(s_, "Die Datei " + s_.env.IniFilePath + " konnte nicht geschrieben werden: " +
-                     e.Description(),
-             "48", "Abbruch");
+    ErrorEnd(
+        s_,
+        "Die Datei " + s_.env.IniFilePath + " konnte nicht geschrieben werden: " + e.Description(),
+        "48", "Abbruch");
   }
   TerminateRun(s_, "Bearbeitung wurde abgebrochen", "48", "Abbruch");
 }

@@ -82,7 +82,8 @@ void SelectSteps(Session& s) {
   ChooseTables(s, folder);
   RecordSet global = clsLib(s.files).GetTextStreamAsRecordSet(s.job.ParamGlobalFile, ";", true);
   ReadJobIdentity(s, s.job.JobFilePath, s.state.AktKunde, s.state.AktSg);
-  if (IsBlank(s.state.AktKunde)) throw Stop{"Keine Kunden-Informationen in der XML-Datei vorhanden"};
+  if (IsBlank(s.state.AktKunde))
+    throw Stop{"Keine Kunden-Informationen in der XML-Datei vorhanden"};
   if (IsBlank(s.state.AktSg)) {
     throw Stop{"Keine Steuergeräte-Informationen in der XML-Datei vorhanden"_cp};
   }
@@ -103,12 +104,12 @@ bool ConditionHolds(Session& s, const RecordSet& row, const std::string& jobFile
   const std::string expression = Trim(row.Value("Expression"));
   const std::string reference = GetToken(expression, 0, "=");
   if (expression.find('=') == std::string::npos || reference.find('.') == std::string::npos) {
-    throw PlatformError(kErrSubscript, "Expression >" + expression +
-                                           "< hat nicht die Form Tabelle.Feld=Wert");
+    throw PlatformError(kErrSubscript,
+                        "Expression >" + expression + "< hat nicht die Form Tabelle.Feld=Wert");
   }
   const std::string expected = GetToken(expression, 1, "=");
-  const std::string value = ReadExpressionField(s, jobFile, GetToken(reference, 1, "."),
-                                                GetToken(reference, 0, "."));
+  const std::string value =
+      ReadExpressionField(s, jobFile, GetToken(reference, 1, "."), GetToken(reference, 0, "."));
   return UpperCase(Trim(value)) == UpperCase(Trim(expected));
 }
 
@@ -127,8 +128,8 @@ void SelectConfiguration(Session& s) {
 bool SelectConfigRow(Session& s, RecordSet& records, const std::string& customer,
                      const std::string& controlUnit, const std::string& jobFile) {
   try {
-    const std::string rowFilter = "Kunde = " + QuoteFilterLiteral(customer) +
-                                  " And SG = " + QuoteFilterLiteral(controlUnit);
+    const std::string rowFilter =
+        "Kunde = " + QuoteFilterLiteral(customer) + " And SG = " + QuoteFilterLiteral(controlUnit);
     records.Filter(rowFilter + " And Expression <> ''");
     for (records.MoveFirst(); !records.Eof(); records.MoveNext()) {
       if (!ConditionHolds(s, records, jobFile)) continue;

@@ -13,7 +13,7 @@
 namespace quenda {
 
 // Error numbers the record set raises, as the platform's record set numbers them.
-constexpr int kErrBadFilter = 3001;       // expression cannot be read
+constexpr int kErrBadFilter = 3001;        // expression cannot be read
 constexpr int kErrNoCurrentRecord = 3021;  // at the end of the view, or empty view
 constexpr int kErrItemNotFound = 3265;     // unknown column name or position
 constexpr int kErrRecordSetClosed = 3704;  // the record set has been closed
@@ -22,7 +22,7 @@ struct FilterClause {
   std::string column;  // as written, brackets removed
   bool notEqual = false;
   bool numeric = false;
-  std::string text;  // the literal, with '' undone (text clauses)
+  std::string text;   // the literal, with '' undone (text clauses)
   double number = 0;  // the literal (numeric clauses)
 };
 

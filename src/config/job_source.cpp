@@ -51,7 +51,8 @@ bool IsJobFromFlow(Session& s, const std::string& jobFile) {
     DOMWrapper doc(s);
     LoadFromFlowEnvelope(s, doc, jobFile);
     doc.PosNode("Fields", true);
-    const std::string source = UpperCase(Trim(doc.GetElementByName("FD:Field[@Name= 'Jobsource']")));
+    const std::string source =
+        UpperCase(Trim(doc.GetElementByName("FD:Field[@Name= 'Jobsource']")));
     return source == "TOOLTEST" || source == "FLOW5";
   } catch (const SourceFailure& f) {
     Raise(f.text);

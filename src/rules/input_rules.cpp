@@ -79,8 +79,8 @@ std::string RuleInput(Session& s, const std::string& ruleText) {
   const std::string prompt = RuleArgument(RuleArgumentList(ruleText), 0);
   for (;;) {
     const std::string input = s.ui.InputBox(prompt, InputTitle(), "");
-    const Answer answer = s.ui.MsgBox(
-        "Ist die Eingabe für "_cp + prompt + " von >" + input + "< korrekt?", 3);
+    const Answer answer =
+        s.ui.MsgBox("Ist die Eingabe für "_cp + prompt + " von >" + input + "< korrekt?", 3);
     if (answer == Answer::Yes) return input;
     if (answer == Answer::Cancel) {
       TerminateRun(s, "Abbruch durch den Benutzer bei INP-Dateneingabe", "48", "Abbruch");

@@ -67,7 +67,8 @@ std::string ParameterIntake(Session& s, const std::string& jobFile, const std::s
     }
     if (!s.files.FileExists(jobFile)) throw IntakeFailure{"Inputfile " + jobFile + " not found"};
     std::unique_ptr<DOMWrapper> doc = OpenJob(s, jobFile);
-    std::optional<RecordSet> records = clsLib(s.files).GetTextStreamAsRecordSet(configFile, ";", true);
+    std::optional<RecordSet> records =
+        clsLib(s.files).GetTextStreamAsRecordSet(configFile, ";", true);
     EvaluateRows(s, *doc, *records, markColumn, reference);
     ReleaseObject(records);
     ReleaseObject(doc);
@@ -94,7 +95,8 @@ void StoreParameterRow(Session& s, const std::string& value, const RecordSet& re
     }
     s.params.At(row, s.params.columns[ParamTable::kValue]) = value;
     if (s.job.RunMode != "T" || s.job.ProgramTag != "quenda") return;
-    if (reference == nullptr) throw PlatformError(kErrBadFileName, "Referenzdatei nicht geöffnet"_cp);
+    if (reference == nullptr)
+      throw PlatformError(kErrBadFileName, "Referenzdatei nicht geöffnet"_cp);
     reference->WriteLine(ReferenceLine(s.params.At(row, s.params.columns[0]), value));
   } catch (const Error& e) {
     throw Error(kErrComposed, e.Description());

@@ -66,8 +66,8 @@ std::string ExpandFirst(DOMWrapper& doc, const std::string& text, const std::str
   const std::size_t open = text.find('{');
   const std::size_t close = text.find('}');
   if (open == std::string::npos || open > close) {
-    throw Error(kErrComposed, "Platzhalter mit \"}\" ohne \"{\" davor in der Regel >" + ruleText +
-                                  "<");
+    throw Error(kErrComposed,
+                "Platzhalter mit \"}\" ohne \"{\" davor in der Regel >" + ruleText + "<");
   }
   std::string query = text.substr(open + 1, close - open - 1);
   std::string options = "COLLAPSE";

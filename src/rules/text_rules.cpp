@@ -12,9 +12,8 @@ namespace quenda {
 namespace {
 
 Error ArgumentError(std::string_view function, std::string_view argument, const std::string& why) {
-  return PlatformError(kErrInvalidArgument,
-                       std::string(function) + " mit dem Argument >" + std::string(argument) +
-                           "<: " + why);
+  return PlatformError(kErrInvalidArgument, std::string(function) + " mit dem Argument >" +
+                                                std::string(argument) + "<: " + why);
 }
 
 std::string TrimBlanks(std::string_view s) {

@@ -12,8 +12,7 @@ namespace quenda {
 // `text` read as a number: blanks around it, an optional sign, digits with at most one
 // `decimalSeparator` (an empty separator counts as "."), an optional exponent ("E5",
 // "e-3"). Nullopt for anything else, including the empty text and grouping characters.
-std::optional<double> ParseRegionalNumber(std::string_view text,
-                                          std::string_view decimalSeparator);
+std::optional<double> ParseRegionalNumber(std::string_view text, std::string_view decimalSeparator);
 
 // `value` with up to 15 significant digits, the decimal separator only when there is a
 // fraction, and an exponent ("1E+15", "1E-05") for very large or small values.

@@ -33,8 +33,9 @@ TEST(MainWindowLoad, WithoutCommandLineTheFileDialogFollowsTheError) {
     std::string text1;
   } cases[] = {
       {"button Cancel\n", MessageJson("Quenda", "Fehler bei Dialogbox!", 0, "OK"), "Text1"},
-      {"file T:\\other.xml\n", "{\"kind\":\"file\",\"title\":\"Auswahl Transferdatei\",\"answer\":"
-                               "\"T:\\\\other.xml\"}",
+      {"file T:\\other.xml\n",
+       "{\"kind\":\"file\",\"title\":\"Auswahl Transferdatei\",\"answer\":"
+       "\"T:\\\\other.xml\"}",
        ""},
   };
   for (const auto& c : cases) {

@@ -41,8 +41,8 @@ TEST(GetTextStreamAsRecordSet, ReadsFiles) {
     dir.Write("t.csv", c.content);
     Files files;
     RecordSet rs = clsLib(files).GetTextStreamAsRecordSet(dir.File("t.csv"), c.delimiter, c.header);
-    EXPECT_EQ(Dump(rs), c.expected) << "content >" << c.content << "< delimiter >" << c.delimiter
-                                    << "<";
+    EXPECT_EQ(Dump(rs), c.expected)
+        << "content >" << c.content << "< delimiter >" << c.delimiter << "<";
   }
 }
 
@@ -66,8 +66,10 @@ TEST(GetTextStreamAsRecordSet, Failures) {
   } cases[] = {
       {dir.File("missing.csv"), "File not found : " + dir.File("missing.csv")},
       {dir.File("empty.csv"), "File empty : " + dir.File("empty.csv")},
-      {dir.File("wide.csv"), "GetTextStreamAsRecordSet : 3265 Zeile 3: 3 Felder, aber nur 2 "
-                             "Spalten (" + dir.File("wide.csv") + ")"},
+      {dir.File("wide.csv"),
+       "GetTextStreamAsRecordSet : 3265 Zeile 3: 3 Felder, aber nur 2 "
+       "Spalten (" +
+           dir.File("wide.csv") + ")"},
   };
   for (const auto& c : cases) {
     try {

@@ -112,8 +112,9 @@ TEST(SelectConfiguration, JobNotFromTheFlowSystemEndsTheRun) {
   SelectionSite site;
   site.Job({{"Jobsource", "OTHER"}});
   EXPECT_THROW(SelectConfiguration(site.S()), RunEnded);
-  EXPECT_EQ(site.dialogs.All(),
-            MessageJson("Abbruch", "Der Job stammt nicht aus FLOW5 oder ToolTest", 48, "OK") + "\n");
+  EXPECT_EQ(
+      site.dialogs.All(),
+      MessageJson("Abbruch", "Der Job stammt nicht aus FLOW5 oder ToolTest", 48, "OK") + "\n");
 }
 
 TEST(SelectConfiguration, JobSourceIsTrimmedAndCaseInsensitive) {
@@ -151,8 +152,9 @@ TEST(SelectConfiguration, TestModeUsesTheToolsShareAndWritesTheReference) {
   site.Job({{"Variante", "X"}});
   SelectConfiguration(site.S());
   EXPECT_EQ(site.S().job.RunMode, "T");
-  EXPECT_EQ(site.Selected(), "007|ME7|001|012|003|000|003|"
-                             "\\\\quenda-fs\\tools\\TOOLS\\Kolpator\\Data\\Config_012.csv|2");
+  EXPECT_EQ(site.Selected(),
+            "007|ME7|001|012|003|000|003|"
+            "\\\\quenda-fs\\tools\\TOOLS\\Kolpator\\Data\\Config_012.csv|2");
   EXPECT_EQ(site.f.dir.Read("tools/TOOLS/Quenda/Cfg_Ref/aktcfg_012.txt"),
             "P1" + std::string(48, ' ') + "a\r\nP2" + std::string(48, ' ') + "\r\n");
   EXPECT_EQ(site.dialogs.All(),

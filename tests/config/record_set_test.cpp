@@ -53,17 +53,27 @@ TEST(FilterExpression, ParsesTheSupportedForms) {
     RecordSet rs = GlobalTable();
     rs.Filter(c.expression);
     EXPECT_EQ(Indexes(rs), c.expected) << "filter >" << c.expression << "<";
-    EXPECT_EQ(rs.RecordCount(), static_cast<int>(std::count(c.expected.begin(), c.expected.end(), '|')))
+    EXPECT_EQ(rs.RecordCount(),
+              static_cast<int>(std::count(c.expected.begin(), c.expected.end(), '|')))
         << "record count for >" << c.expression << "<";
   }
 }
 
 TEST(FilterExpression, UnreadableExpressionsAreErrorsNamingThem) {
   const std::string cases[] = {
-      "Kunde",           "Kunde = ",        "Kunde = 007x",     "Kunde = '007",
-      "Kunde == '1'",    "Kunde < '1'",     "Kunde = '1' Or SG = '2'",
-      "Kunde = '1' And", "Kunde = '1' SG = '2'", "[Kunde = '1'", "= '1'",
-      "Kunde = '1' Andx SG = '2'", "Index = abc",
+      "Kunde",
+      "Kunde = ",
+      "Kunde = 007x",
+      "Kunde = '007",
+      "Kunde == '1'",
+      "Kunde < '1'",
+      "Kunde = '1' Or SG = '2'",
+      "Kunde = '1' And",
+      "Kunde = '1' SG = '2'",
+      "[Kunde = '1'",
+      "= '1'",
+      "Kunde = '1' Andx SG = '2'",
+      "Index = abc",
   };
   for (const auto& expression : cases) {
     RecordSet rs = GlobalTable();
@@ -73,8 +83,7 @@ TEST(FilterExpression, UnreadableExpressionsAreErrorsNamingThem) {
       ADD_FAILURE() << "no error for >" << expression << "<";
     } catch (const Error& e) {
       EXPECT_EQ(e.Number(), kErrBadFilter) << expression;
-      EXPECT_NE(e.Description().find(">" + expression + "<"), std::string::npos)
-          << e.Description();
+      EXPECT_NE(e.Description().find(">" + expression + "<"), std::string::npos) << e.Description();
     }
     EXPECT_EQ(Indexes(rs), "4|") << "view kept after >" << expression << "<";
   }

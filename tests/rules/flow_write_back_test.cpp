@@ -63,7 +63,8 @@ TEST(SecurityMask, EncodesTheSelectionAndWritesThePlantIndexBack) {
     EXPECT_EQ(ReadJobField(f, job, "FromFlow", "Customer_plant_index"), "IDX1") << c.label;
     EXPECT_EQ(ReadJobField(f, job, "ToFlow", "Customer_plant_index"), "IDX1") << c.label;
     EXPECT_EQ(ReadJobField(f, job, "FromFlow", "Jobsource"), "FLOW5") << c.label;
-    EXPECT_EQ(ToFlowType(f, job, "Customer_plant_index"), c.label == "ToFlow with the field" ? "Text" : "String")
+    EXPECT_EQ(ToFlowType(f, job, "Customer_plant_index"),
+              c.label == "ToFlow with the field" ? "Text" : "String")
         << c.label;
     EXPECT_EQ(dialogs.Lines().front(), testing::InputJson("Eingabe", "Zugangscode", "A1"))
         << c.label;

@@ -25,11 +25,9 @@ TEST(SelectListLine, FirstMatchingLineAfterTheControlBox) {
   const std::string list = f.dir.File("list.txt");
   EXPECT_EQ(SelectListLine(f.S(), list, "K2", 0, ";"), "K2;c;d");
   EXPECT_EQ(SelectListLine(f.S(), list, "f", 2, ";"), "K2 ;e;f") << "trimmed after the box";
-  EXPECT_EQ(dialogs.All(), MessageJson("Kontrolle", "Der selektierte String = >K2;c;d<", 1, "OK") +
-                               "\n" +
-                               MessageJson("Kontrolle", "Der selektierte String = > K2 ;e;f<", 1,
-                                           "OK") +
-                               "\n");
+  EXPECT_EQ(dialogs.All(),
+            MessageJson("Kontrolle", "Der selektierte String = >K2;c;d<", 1, "OK") + "\n" +
+                MessageJson("Kontrolle", "Der selektierte String = > K2 ;e;f<", 1, "OK") + "\n");
 }
 
 TEST(SelectListLine, NoMatchGivesZeroWithoutBox) {
@@ -65,8 +63,8 @@ TEST(RuleArguments, ListBetweenTheFirstBraces) {
   EXPECT_THROW(RuleArgumentList("GET=a,b,2"), Error);
   EXPECT_THROW(RuleArgumentList("GET={a,b,2"), Error);
   const std::pair<std::string, std::string> ints[] = {
-      {"2", "2"}, {" 3 ", "3"}, {"2,5", "2"}, {"3,5", "4"}, {"x", "ERROR 13"}, {",", "ERROR 13"},
-      {"40000", "ERROR 6"},
+      {"2", "2"},        {" 3 ", "3"},      {"2,5", "2"},         {"3,5", "4"},
+      {"x", "ERROR 13"}, {",", "ERROR 13"}, {"40000", "ERROR 6"},
   };
   for (const auto& [text, expected] : ints) {
     std::string outcome;
@@ -84,14 +82,13 @@ TEST(RuleInput, AsksUntilConfirmed) {
   DialogLog dialogs(f);
   EXPECT_EQ(RuleInput(f.S(), "INP={Seriennummer}"), "42");
   const std::string title = "Eingabe über Konfiguration"_cp;
-  EXPECT_EQ(dialogs.All(),
-            InputJson(title, "Seriennummer", "41") + "\n" +
-                MessageJson("Quenda", "Ist die Eingabe für Seriennummer von >41< korrekt?"_cp, 3,
-                            "No") +
-                "\n" + InputJson(title, "Seriennummer", "42") + "\n" +
-                MessageJson("Quenda", "Ist die Eingabe für Seriennummer von >42< korrekt?"_cp, 3,
-                            "Yes") +
-                "\n");
+  EXPECT_EQ(
+      dialogs.All(),
+      InputJson(title, "Seriennummer", "41") + "\n" +
+          MessageJson("Quenda", "Ist die Eingabe für Seriennummer von >41< korrekt?"_cp, 3, "No") +
+          "\n" + InputJson(title, "Seriennummer", "42") + "\n" +
+          MessageJson("Quenda", "Ist die Eingabe für Seriennummer von >42< korrekt?"_cp, 3, "Yes") +
+          "\n");
 }
 
 TEST(RuleInput, CancelEndsTheRun) {

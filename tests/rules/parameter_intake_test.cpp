@@ -48,8 +48,8 @@ TEST(ParameterIntake, StoresMarkedRowsTrimmedWithTheirValues) {
                            ConfigRow("P3", "*", "ADDS=' a '", " * ");
   EXPECT_EQ(t.Run(rows), "3");
   EXPECT_EQ(t.f.S().params.RowCounter, 3);
-  EXPECT_EQ(t.Row(0), "P1|desc P1|*|cnt|lab|1|fmt|dum|dab P1|KV1=" + FieldPlaceholder("A") +
-                        "|r1|r2||x|");
+  EXPECT_EQ(t.Row(0),
+            "P1|desc P1|*|cnt|lab|1|fmt|dum|dab P1|KV1=" + FieldPlaceholder("A") + "|r1|r2||x|");
   EXPECT_EQ(t.Row(1), "P2|desc P2|*|cnt|lab|1|fmt|dum|dab P2|none|r1|r2|||");
   EXPECT_EQ(t.Row(2), "P3|desc P3|*|cnt|lab|1|fmt|dum|dab P3|ADDS=' a '|r1|r2|*| a |")
       << "the value is stored untrimmed";

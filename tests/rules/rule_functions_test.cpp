@@ -5,8 +5,8 @@
 #include "app/session.h"
 #include "base/error.h"
 #include "config/record_set.h"
-#include "text/cp1252.h"
 #include "support/flow_site.h"
+#include "text/cp1252.h"
 #include "xml/dom_wrapper.h"
 
 namespace quenda {
@@ -69,7 +69,7 @@ TEST(ApplyParameterRule, RulesGiveTheirValues) {
       {"KV1=\"abc\"", "abc"},  // quoted at both ends: the text between
       {"KV1=\"abc", "\"abc"},
       {"KV1=" + FieldPlaceholder("Q"), "q"},
-      {"KV1=" + FieldPlaceholder("P"), "x"},  // an inserted placeholder is expanded again
+      {"KV1=" + FieldPlaceholder("P"), "x"},       // an inserted placeholder is expanded again
       {"KV1={ //FD:Field[ @Name = 'A' ] }", "x"},  // blanks inside braces removed
       {"DIV=" + FieldPlaceholder("N") + "/4", "2,5"},
       {"NEXT=a.b.hex", "a.b"},
@@ -118,9 +118,9 @@ TEST(ApplyParameterRule, UnknownFunctionEndsTheRun) {
     testing::DialogLog dialogs(r.f);
     EXPECT_THROW(r.Apply(rule), RunEnded) << rule;
     const std::string name = UpperCase(rule.substr(0, rule.find('=')));
-    EXPECT_EQ(dialogs.All(),
-              testing::MessageJson("Abbruch", "Funktion = " + name + " nicht bekannt", 48, "OK") +
-                  "\n")
+    EXPECT_EQ(
+        dialogs.All(),
+        testing::MessageJson("Abbruch", "Funktion = " + name + " nicht bekannt", 48, "OK") + "\n")
         << rule;
   }
 }
@@ -149,9 +149,9 @@ TEST(ExpandFieldPlaceholders, MalformedOrSelfContainingPlaceholdersFail) {
 TEST(ExpandFieldPlaceholders, ArgumentAfterTheFirstEquals) {
   RuleFixture r;
   EXPECT_EQ(ExpandFieldPlaceholders(*r.doc, "ADDS=a=" + FieldPlaceholder("A"), false), "a=x");
-  EXPECT_EQ(ExpandFieldPlaceholders(*r.doc, "KV1={//FD:Field[@Name='A']}{//FD:Field[@Name='B']}",
-                                    false),
-            "x y ");
+  EXPECT_EQ(
+      ExpandFieldPlaceholders(*r.doc, "KV1={//FD:Field[@Name='A']}{//FD:Field[@Name='B']}", false),
+      "x y ");
 }
 
 TEST(GetParameterValue, FirstStoredRowUpToTheCounter) {

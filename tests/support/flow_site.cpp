@@ -78,17 +78,17 @@ std::string MessageJson(const std::string& title, const std::string& text, int s
 
 std::string InputJson(const std::string& title, const std::string& prompt,
                       const std::string& answer) {
-  return "{\"kind\":\"input\",\"title\":" + JsonString(title) + ",\"prompt\":" +
-         JsonString(prompt) + ",\"default\":\"\",\"answer\":" + JsonString(answer) + "}";
+  return "{\"kind\":\"input\",\"title\":" + JsonString(title) +
+         ",\"prompt\":" + JsonString(prompt) +
+         ",\"default\":\"\",\"answer\":" + JsonString(answer) + "}";
 }
 
 std::string ReadJobField(SessionFixture& fixture, const std::string& path,
                          const std::string& envelope, const std::string& name) {
   DOMWrapper doc(fixture.S());
   doc.Load(path, "xmlns:FD='" + fixture.S().site.FlowDataNamespaceUri + "'");
-  return doc.GetElementValue("//FD:Envelope[@Name='" + envelope + "']/FD:Fields/FD:Field[@Name='" +
-                                 name + "']",
-                             false);
+  return doc.GetElementValue(
+      "//FD:Envelope[@Name='" + envelope + "']/FD:Fields/FD:Field[@Name='" + name + "']", false);
 }
 
 const char* const kSiteConfigIni =
