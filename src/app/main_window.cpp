@@ -4,6 +4,10 @@
 #include "app/session.h"
 #include "app/termination.h"
 #include "base/error.h"
+#include "config/config_selection.h"
+#include "conservation/spec_table.h"
+#include "rules/parameter_intake.h"
+#include "text/cp1252.h"
 
 namespace quenda {
 
@@ -21,6 +25,13 @@ void MainWindow::Load() {
   if (loaded_) return;
   loaded_ = true;  // lines logged while loading go to the list without loading again
   try {
+    SelectConfiguration(s_);
+    s_.job.RunBa = s_.state.AktBa;
+    s_.job.RunKundenGruppe = s_.job.CfgKundenGruppe;
+    SetParamColumns(s_);
+    FillSpecTable(s_.spec, s_.params, s_.state.izeile);
+    if (s_.env.CommandFields[0].empty() && !AskForTransferFile()) return;
+    if (s_.job.RunKundenGruppe == "003") BatchAuswahl = true;
     Text1 = s_.job.JobFilePath;
   } catch (const Error& e) {
     s_.ui.MsgBox(std::to_string(e.Number()) + ": " + e.Description());
@@ -28,6 +39,25 @@ void MainWindow::Load() {
 }
 
 void MainWindow::StartPressed() { RunSequence(s_, *this); }
+
+bool MainWindow::AskForTransferFile() {
+  FileDialogRequest request;
+  request.title = "Auswahl Transferdatei";
+  request.initialDir = s_.site.ProjectShareRoot + "\\003\\Flow\\Transfer";
+  request.filter = "Transferdatei (*.xml)|*.xml|Alle Dateien (*.*)|*.*|";
+  request.filterIndex = 1;
+  request.hideReadOnly = true;
+  if (s_.files.Map().CanResolve(request.initialDir)) {
+    request.initialDirNative = Utf8ToCp1252(s_.files.Native(request.initialDir).string());
+  }
+  try {
+    // The chosen path is not used; cancelling counts as an error of the dialog.
+    if (s_.ui.OpenFile(request)) return true;
+  } catch (const Error&) {
+  }
+  s_.ui.MsgBox("Fehler bei Dialogbox!");
+  return false;
+}
 
 void MainWindow::EndePressed() {
   try {

@@ -29,7 +29,9 @@ class MainWindow : public LogView {
   // has run to its end before the line is added.
   void AddLogLine(const std::string& line) override;
 
-  // The load sequence; runs once.
+  // The load sequence; runs once: configuration selection, the run-wide copies of ba and
+  // customer group, the parameter columns, and the transfer-file dialog when no job was
+  // given. An error shows its number and description and ends the sequence early.
   void Load();
 
   // Start: the run sequence. Returns when only the command ended (the window stays).
@@ -40,6 +42,10 @@ class MainWindow : public LogView {
   [[noreturn]] void CloseRequested();
 
  private:
+  // The open-file dialog for the transfer file. False (after the box "Fehler bei
+  // Dialogbox!") when it was cancelled or failed.
+  bool AskForTransferFile();
+
   Session& s_;
   bool loaded_ = false;
 };

@@ -43,6 +43,9 @@ struct MainState {
   std::string TarvellAufruf;
   std::string ObjectStoreText;  // the loaded object store (the window's RichTextBox1)
   int izeile = 0;
+  std::string AktKunde;  // the job's customer code, "000" formatted
+  std::string AktSg;     // the job's control-unit designation
+  std::string AktBa;     // "ba" of the selected configuration row
 };
 
 // Values of the job and its configuration.
@@ -58,6 +61,10 @@ struct JobValues {
   std::string CustomerPlantIndex;
   std::string ProjectRecord50;
   std::string FlgTuningS;
+  std::string ProgramTag;        // "quenda" once the configuration is being selected
+  std::string ParamGlobalFile;   // the global parameter table
+  std::string ConfigFilePrefix;  // the customer tables' path up to their number
+  std::string ConfigFile;        // the selected customer configuration table
 };
 
 class Session {

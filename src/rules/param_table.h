@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,17 @@ class ParamTable {
     kXmlOptional = 12,
     kValue = 13,
   };
+
+  // The column number of each stored item, in the order of the Column enum (names, then
+  // the value). SetParamColumns (parameter_intake.h) sets them to the enum's numbers.
+  std::array<std::int16_t, 14> columns = {
+      kName,        kDescription, kQuenda,  kCnt,  kLabel,          kArrayNr,
+      kFormat,      kDummy,       kNameDab, kRule, kRequiredForCnt, kRequiredForQuenda,
+      kXmlOptional, kValue};
+
+  // Rows stored by the running (or last) intake; rule functions look parameters up in
+  // rows 0 to RowCounter.
+  int RowCounter = 0;
 
   ParamTable() : cells_(static_cast<std::size_t>(kRows) * kColumns) {}
 

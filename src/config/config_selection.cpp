@@ -1,0 +1,159 @@
+#include "config/config_selection.h"
+
+#include <optional>
+
+#include "app/session.h"
+#include "app/termination.h"
+#include "base/error.h"
+#include "config/cls_lib.h"
+#include "config/job_source.h"
+#include "platform/ini_file.h"
+#include "platform/site_settings.h"
+#include "rules/parameter_intake.h"
+#include "text/cp1252.h"
+#include "text/regional_number.h"
+#include "text/tokens.h"
+
+namespace quenda {
+namespace {
+
+// A stop of the selection with its text (shown with error number 0).
+struct Stop {
+  std::string text;
+};
+
+std::string Format000(const Session& s, const std::string& value) {
+  return FormatNumber000(value, s.site.DecimalSeparator);
+}
+
+std::string CfgValue(const Session& s, const RecordSet& row, const char* column) {
+  return Format000(s, Trim(row.Value(column)));
+}
+
+void ChooseTables(Session& s, const std::string& folder) {
+  const std::string base =
+      s.job.RunMode == "T" ? s.site.ToolsShareRoot + "\\TOOLS\\Kolpator\\Data" : folder;
+  s.job.ParamGlobalFile = base + "\\Parameter_Global.csv";
+  s.job.ConfigFilePrefix = base + "\\Config_";
+}
+
+void ReadSelectedRow(Session& s, const RecordSet& row) {
+  (void)row.Value("SG");  // read but not kept: the column must exist
+  s.state.AktBa = CfgValue(s, row, "ba");
+  s.job.CfgConfiguration = CfgValue(s, row, "Configuration");
+  s.job.CfgToolVersion = CfgValue(s, row, "ToolVersion");
+  s.job.CfgKolpatoren = CfgValue(s, row, "Kolpatoren");
+  s.job.CfgKundenGruppe = CfgValue(s, row, "KundenGruppe");
+}
+
+std::string TestModeGreeting() {
+  return "Hallo Ivo,\r\nan dieser Stelle bitte die Taste\r\n<Abbrechen> betätigen.\r\n\r\n"
+         "Danke für den Aufruf\r\n\r\nDein\r\nQuendale\r\n"_cp;
+}
+
+// Runs the intake; in test mode with the reference file and the closing dialog.
+void RunIntake(Session& s) {
+  const bool testMode = s.job.RunMode == "T";
+  std::optional<AtomicFile> reference;
+  if (testMode) {
+    reference.emplace(s.files, s.site.ToolsShareRoot + "\\TOOLS\\Quenda\\Cfg_Ref\\aktcfg_" +
+                                   s.job.CfgConfiguration + ".txt");
+  }
+  const std::string rows = ParameterIntake(s, s.job.JobFilePath, s.job.ConfigFile,
+                                           kSelectionMarkColumn, reference ? &*reference : nullptr);
+  s.state.izeile = std::stoi(rows);
+  if (!testMode) return;
+  reference->Commit();
+  if (s.ui.MsgBox(TestModeGreeting(), 1, "Abbruch für Herr Kranich"_cp) == Answer::Cancel) {
+    throw RunEnded(kExitAborted);  // at once: no termination routine, no log line
+  }
+}
+
+void SelectSteps(Session& s) {
+  ParseCommandLine(s);
+  s.env.CommandFields[0] = s.job.JobFilePath;
+  s.job.ProgramTag = "quenda";
+  if (!IsJobFromFlow(s, s.job.JobFilePath)) {
+    TerminateRun(s, "Der Job stammt nicht aus FLOW5 oder ToolTest", "48", "Abbruch");
+  }
+  const std::string folder =
+      ReadIniValue(s, ConfigIniPath(s.env.ProgramDir), "System", "ConfigPath", "");
+  if (IsBlank(folder)) throw Stop{"Config-Ini konnten nicht ausgelesen werden!"};
+  ChooseTables(s, folder);
+  RecordSet global = clsLib(s.files).GetTextStreamAsRecordSet(s.job.ParamGlobalFile, ";", true);
+  ReadJobIdentity(s, s.job.JobFilePath, s.state.AktKunde, s.state.AktSg);
+  if (IsBlank(s.state.AktKunde))
+    throw Stop{"Keine Kunden-Informationen in der XML-Datei vorhanden"};
+  if (IsBlank(s.state.AktSg)) {
+    throw Stop{"Keine Steuergeräte-Informationen in der XML-Datei vorhanden"_cp};
+  }
+  if (!SelectConfigRow(s, global, s.state.AktKunde, s.state.AktSg, s.job.JobFilePath)) {
+    throw Stop{"Fehler, keine Info über Kunde und SG in globaler Konfiguration"_cp};
+  }
+  ReadSelectedRow(s, global);
+  s.job.ConfigFile = s.job.ConfigFilePrefix + Format000(s, s.job.CfgConfiguration) + ".csv";
+  if (!s.files.FileExists(s.job.ConfigFile)) {
+    throw Stop{"Keine Configuration " + s.job.ConfigFile + " vorhanden!"};
+  }
+  SetParamColumns(s);
+  RunIntake(s);
+}
+
+// True when the row's "Expression" (table.field=value) holds for the job.
+bool ConditionHolds(Session& s, const RecordSet& row, const std::string& jobFile) {
+  const std::string expression = Trim(row.Value("Expression"));
+  const std::string reference = GetToken(expression, 0, "=");
+  if (expression.find('=') == std::string::npos || reference.find('.') == std::string::npos) {
+    throw PlatformError(kErrSubscript,
+                        "Expression >" + expression + "< hat nicht die Form Tabelle.Feld=Wert");
+  }
+  const std::string expected = GetToken(expression, 1, "=");
+  const std::string value =
+      ReadExpressionField(s, jobFile, GetToken(reference, 1, "."), GetToken(reference, 0, "."));
+  return UpperCase(Trim(value)) == UpperCase(Trim(expected));
+}
+
+}  // namespace
+
+void SelectConfiguration(Session& s) {
+  try {
+    SelectSteps(s);
+  } catch (const Stop& stop) {
+    s.ui.MsgBox(stop.text + " 0 ", 0, kSelectionErrorTitle);
+  } catch (const Error& e) {
+    s.ui.MsgBox(" " + std::to_string(e.Number()) + " " + e.Description(), 0, kSelectionErrorTitle);
+  }
+}
+
+bool SelectConfigRow(Session& s, RecordSet& records, const std::string& customer,
+                     const std::string& controlUnit, const std::string& jobFile) {
+  try {
+    const std::string rowFilter =
+        "Kunde = " + QuoteFilterLiteral(customer) + " And SG = " + QuoteFilterLiteral(controlUnit);
+    records.Filter(rowFilter + " And Expression <> ''");
+    for (records.MoveFirst(); !records.Eof(); records.MoveNext()) {
+      if (!ConditionHolds(s, records, jobFile)) continue;
+      records.Filter("Index = " + Trim(records.Value("Index")));
+      return true;
+    }
+    records.Filter("");
+    records.Filter(rowFilter + " And Expression = ''");
+    return records.RecordCount() > 0;
+  } catch (const Error& e) {
+    s.ui.MsgBox(std::to_string(e.Number()) + " " + e.Description(), 0, "Fehler");
+    return false;
+  }
+}
+
+std::string ReadIniValue(Session& s, const std::string& path, const std::string& section,
+                         const std::string& key, const std::string& fallback) {
+  std::string content;
+  try {
+    if (s.files.FileExists(path)) content = s.files.ReadAll(path);
+  } catch (const Error&) {
+    // An unreadable file reads as a missing one, as with the profile-string service.
+  }
+  return ProfileString(IniDocument::Parse(content), section, key, fallback);
+}
+
+}  // namespace quenda

@@ -1,0 +1,109 @@
+#include "rules/input_rules.h"
+
+#include <cmath>
+#include <optional>
+
+#include "app/session.h"
+#include "app/termination.h"
+#include "base/error.h"
+#include "dab/mask.h"
+#include "rules/flow_write_back.h"
+#include "rules/rule_functions.h"
+#include "text/cp1252.h"
+#include "text/regional_number.h"
+#include "text/tokens.h"
+
+namespace quenda {
+namespace {
+
+std::string Collapsed(const std::string& text) { return Normalized(text, "COLLAPSE"); }
+
+std::string InputTitle() { return "Eingabe über Konfiguration"_cp; }
+
+void WritePlantIndex(Session& s, const std::string& index) {
+  s.job.CustomerPlantIndex = index;
+  SetFromFlowField(s, s.job.JobFilePath, "Customer_plant_index", index);
+  SetToFlowField(s, s.job.JobFilePath, "Customer_plant_index", index, "String");
+}
+
+}  // namespace
+
+std::string RuleArgumentList(const std::string& ruleText) {
+  const std::size_t open = ruleText.find('{');
+  const std::size_t close = open == std::string::npos ? open : ruleText.find('}', open);
+  if (close == std::string::npos) {
+    throw PlatformError(kErrInvalidArgument,
+                        "keine Argumentliste {...} in der Regel >" + ruleText + "<");
+  }
+  return ruleText.substr(open + 1, close - open - 1);
+}
+
+std::string RuleArgument(const std::string& list, int index) { return GetToken(list, index, ","); }
+
+int RuleInt16(const std::string& text, const std::string& decimalSeparator) {
+  const std::optional<double> value = ParseRegionalNumber(text, decimalSeparator);
+  if (!value) throw PlatformError(kErrTypeMismatch, ">" + text + "< ist keine Zahl");
+  const double whole = std::nearbyint(*value);  // to even, as the platform rounds
+  if (whole < -32768 || whole > 32767) throw PlatformError(kErrOverflow, text);
+  return static_cast<int>(whole);
+}
+
+std::string SelectListLine(Session& s, const std::string& listFile, const std::string& key,
+                           int keyField, const std::string& delimiter) {
+  for (const std::string& line : s.files.ReadLines(listFile)) {
+    if (GetToken(line, keyField, delimiter) != key) continue;
+    if (s.ui.MsgBox("Der selektierte String = >" + line + "<", 1, "Kontrolle") == Answer::Cancel) {
+      TerminateRun(s, "Abbruch durch Benutzer bei Analyse von " + listFile, "48", "Abbruch");
+    }
+    return Trim(line);
+  }
+  return "0";
+}
+
+std::string RuleSecurityMask(Session& s, const std::string& ruleText) {
+  const std::string list = RuleArgumentList(ruleText);
+  const std::string prompt = RuleArgument(list, 0);
+  const std::string listFile = RuleArgument(list, 1);
+  const int keyField = RuleInt16(RuleArgument(list, 2), s.site.DecimalSeparator);
+  const std::string input = s.ui.InputBox(prompt, "Eingabe", "");
+  const std::string line = SelectListLine(s, listFile, input, keyField, ";");
+  if (line == "0") {
+    TerminateRun(s, "Keine korrekte Selektion von SecurityAccess!!", "48", "Abbruch");
+  }
+  const std::string value = EncodeMask(Collapsed(GetToken(line, 1, ";")), kMaskKey);
+  WritePlantIndex(s, Collapsed(GetToken(line, 3, ";")));
+  return value;
+}
+
+std::string RuleInput(Session& s, const std::string& ruleText) {
+  const std::string prompt = RuleArgument(RuleArgumentList(ruleText), 0);
+  for (;;) {
+    const std::string input = s.ui.InputBox(prompt, InputTitle(), "");
+    const Answer answer =
+        s.ui.MsgBox("Ist die Eingabe für "_cp + prompt + " von >" + input + "< korrekt?", 3);
+    if (answer == Answer::Yes) return input;
+    if (answer == Answer::Cancel) {
+      TerminateRun(s, "Abbruch durch den Benutzer bei INP-Dateneingabe", "48", "Abbruch");
+    }
+  }
+}
+
+std::string RuleInputMasked(Session& s, const std::string& ruleText) {
+  const std::string prompt = RuleArgument(RuleArgumentList(ruleText), 0);
+  return EncodeMask(s.ui.InputBox(prompt, InputTitle(), ""), kMaskKey);
+}
+
+std::string RuleListValue(Session& s, const std::string& ruleText) {
+  const std::string list = RuleArgumentList(ruleText);
+  const std::string listFile = RuleArgument(list, 0);
+  const std::string key = GetParameterValue(s, RuleArgument(list, 1));
+  const int resultField = RuleInt16(RuleArgument(list, 2), s.site.DecimalSeparator);
+  const std::string line = SelectListLine(s, listFile, key, 0, ";");
+  // No line for the key ("0") must not become the parameter's value.
+  if (line == "0" || line.empty()) {
+    TerminateRun(s, "Kein Wert für \""_cp + key + "\" bekannt!!", "48", "Abbruch");
+  }
+  return GetToken(line, resultField, ";");
+}
+
+}  // namespace quenda

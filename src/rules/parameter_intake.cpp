@@ -1,0 +1,106 @@
+#include "rules/parameter_intake.h"
+
+#include <array>
+#include <memory>
+#include <optional>
+
+#include "app/session.h"
+#include "base/error.h"
+#include "config/cls_lib.h"
+#include "rules/rule_functions.h"
+#include "text/cp1252.h"
+#include "text/tokens.h"
+#include "xml/dom_wrapper.h"
+#include "xml/release_object.h"
+
+namespace quenda {
+namespace {
+
+// The configuration table's columns stored in the parameter table, in the order of
+// ParamTable::columns.
+constexpr std::array<const char*, 13> kStoredColumns = {
+    "Field1_Name_XML", "Description", "Quenda",           "CNT",
+    "Label",           "Array_Nr",    "Format",           "Dummy",
+    "Name_DAB",        "Rule",        "Required_for_CNT", "Required_for_Quenda",
+    "XML_Optional"};
+
+// Raised failure: the step's text directly followed by the underlying description.
+struct IntakeFailure {
+  std::string text;
+};
+
+std::unique_ptr<DOMWrapper> OpenJob(Session& s, const std::string& jobFile) {
+  auto doc = std::make_unique<DOMWrapper>(s);
+  doc->Load(jobFile, "xmlns:FD='" + s.site.FlowDataNamespaceUri + "'");
+  if (!doc->PosNodeByName("Envelope", "FromFlow")) {
+    throw IntakeFailure{"InputNode Envelope Name='FromFlow' not found"};
+  }
+  doc->PosNode("Fields", true);
+  return doc;
+}
+
+void EvaluateRows(Session& s, DOMWrapper& doc, RecordSet& records, int markColumn,
+                  AtomicFile* reference) {
+  s.params.RowCounter = 0;
+  for (records.MoveFirst(); !records.Eof(); records.MoveNext()) {
+    if (Trim(records.Value(markColumn)) != "*") continue;
+    const std::string value =
+        Trim(records.Value("Rule")) == "none" ? "" : ApplyParameterRule(s, doc, records);
+    StoreParameterRow(s, value, records, s.params.RowCounter, reference);
+    ++s.params.RowCounter;
+  }
+}
+
+}  // namespace
+
+void SetParamColumns(Session& s) {
+  for (int item = 0; item <= ParamTable::kValue; ++item) {
+    s.params.columns[item] = static_cast<std::int16_t>(item);
+  }
+}
+
+std::string ParameterIntake(Session& s, const std::string& jobFile, const std::string& configFile,
+                            int markColumn, AtomicFile* reference) {
+  try {
+    if (!s.files.FileExists(configFile)) {
+      throw IntakeFailure{"Configuration file " + configFile + " not found"};
+    }
+    if (!s.files.FileExists(jobFile)) throw IntakeFailure{"Inputfile " + jobFile + " not found"};
+    std::unique_ptr<DOMWrapper> doc = OpenJob(s, jobFile);
+    std::optional<RecordSet> records =
+        clsLib(s.files).GetTextStreamAsRecordSet(configFile, ";", true);
+    EvaluateRows(s, *doc, *records, markColumn, reference);
+    ReleaseObject(records);
+    ReleaseObject(doc);
+    return std::to_string(s.params.RowCounter);
+  } catch (const IntakeFailure& f) {
+    throw Error(kErrComposed, Trim(f.text));
+  } catch (const Error& e) {
+    throw Error(kErrComposed, Trim(e.Description()));
+  }
+}
+
+std::string ReferenceLine(const std::string& name, const std::string& value) {
+  std::string line = name;
+  line.resize(std::max<std::size_t>(name.size(), 50), ' ');
+  if (name.size() > 50) line += ' ';
+  return line + value;
+}
+
+void StoreParameterRow(Session& s, const std::string& value, const RecordSet& records, int row,
+                       AtomicFile* reference) {
+  try {
+    for (std::size_t item = 0; item < kStoredColumns.size(); ++item) {
+      s.params.At(row, s.params.columns[item]) = Trim(records.Value(kStoredColumns[item]));
+    }
+    s.params.At(row, s.params.columns[ParamTable::kValue]) = value;
+    if (s.job.RunMode != "T" || s.job.ProgramTag != "quenda") return;
+    if (reference == nullptr)
+      throw PlatformError(kErrBadFileName, "Referenzdatei nicht geöffnet"_cp);
+    reference->WriteLine(ReferenceLine(s.params.At(row, s.params.columns[0]), value));
+  } catch (const Error& e) {
+    throw Error(kErrComposed, e.Description());
+  }
+}
+
+}  // namespace quenda

@@ -1,0 +1,26 @@
+// Numbers written as text in the user's regional format: the decimal separator of the
+// site (a comma under German settings), as the platform's own conversions read and write
+// them. Used by the "DIV" rule and the "000" number pattern of the configuration values.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quenda {
+
+// `text` read as a number: blanks around it, an optional sign, digits with at most one
+// `decimalSeparator` (an empty separator counts as "."), an optional exponent ("E5",
+// "e-3"). Nullopt for anything else, including the empty text and grouping characters.
+std::optional<double> ParseRegionalNumber(std::string_view text, std::string_view decimalSeparator);
+
+// `value` with up to 15 significant digits, the decimal separator only when there is a
+// fraction, and an exponent ("1E+15", "1E-05") for very large or small values.
+std::string FormatRegionalNumber(double value, std::string_view decimalSeparator);
+
+// The number pattern "000": a text that reads as a number becomes a whole number,
+// rounded half away from zero, with at least three digits ("7" gives "007", "-5" gives
+// "-005", "12,5" gives "013" under a comma); any other text is returned unchanged.
+std::string FormatNumber000(std::string_view text, std::string_view decimalSeparator);
+
+}  // namespace quenda
