@@ -19,6 +19,9 @@ TEST(AppVersion, MinorAndRevisionJoinWithoutSeparator) {
   EXPECT_EQ(FormatAppVersion(2, 10, 7), "2.107");
 }
 
+// Without a job on the command line the load asks for the transfer file: cancel it.
+const std::string kCancelDialog = "button Cancel\n";
+
 // Config.ini text that maps T: and the project share into the test folder.
 std::string SiteIni(const std::string& localTestDir = "C:\\nirgends\\") {
   return "[Site]\r\nProjectShareRoot=\\\\fs\\projekte\r\nProjectDrive=T:\\\r\nLocalTestDir=" +
@@ -42,7 +45,7 @@ TEST(Main, CommandLineBecomesTraceFileAndCommandFields) {
       {"x \"only|one", "only|one", {"only", "one", "|", "|", "|"}, true},
   };
   for (const auto& c : cases) {
-    SessionFixture f({}, SiteIni());
+    SessionFixture f(kCancelDialog, SiteIni());
     fs::create_directories(f.dir.Path() / "drive_t" / "LC_Tests" / "prg");
     f.S().env.CommandLineText = c.commandLine;
     MainWindow window(f.S());
@@ -54,7 +57,7 @@ TEST(Main, CommandLineBecomesTraceFileAndCommandFields) {
 }
 
 TEST(Main, StartLinesAndTheWindowLoadedBeforeTheFirstLine) {
-  SessionFixture f({}, SiteIni());
+  SessionFixture f(kCancelDialog, SiteIni());
   fs::create_directories(f.dir.Path() / "drive_t" / "LC_Tests" / "prg");
   MainWindow window(f.S());
   Main(f.S(), window);
@@ -70,7 +73,7 @@ TEST(Main, StartLinesAndTheWindowLoadedBeforeTheFirstLine) {
 }
 
 TEST(Main, BatchModeLinesStayOutOfTheList) {
-  SessionFixture f({}, SiteIni());
+  SessionFixture f(kCancelDialog, SiteIni());
   MainWindow window(f.S());
   f.S().env.CommandFields[0] = "job.xml";
   f.S().WriteLogLine("nur in der Datei");
@@ -91,7 +94,7 @@ TEST(Main, ProjectDriveRootFollowsWhatIsReachable) {
       {"neither", false, false, false, "T:\\", true},
   };
   for (const auto& c : cases) {
-    SessionFixture f({}, SiteIni("T:\\lokal\\"));
+    SessionFixture f(kCancelDialog, SiteIni("T:\\lokal\\"));
     if (c.localTest) fs::create_directories(f.dir.Path() / "drive_t" / "lokal");
     if (c.unc) fs::create_directories(f.dir.Path() / "unc" / "LC_Tests" / "prg");
     if (c.drive) fs::create_directories(f.dir.Path() / "drive_t" / "LC_Tests" / "prg");
@@ -108,7 +111,7 @@ TEST(Main, ProjectDriveRootFollowsWhatIsReachable) {
 }
 
 TEST(CheckLaufwerk, FileSubPathLooksForAFile) {
-  SessionFixture f({}, SiteIni());
+  SessionFixture f(kCancelDialog, SiteIni());
   f.dir.Write("unc/marker.txt", "x");
   EXPECT_EQ(Check_laufwerk(f.S(), "\\\\fs\\projekte\\", "T:\\", "marker.txt"),
             "\\\\fs\\projekte\\");

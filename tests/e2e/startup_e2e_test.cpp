@@ -25,9 +25,12 @@ class StartupE2e : public ::testing::Test {
   }
 
   testing::RunResult Run(std::vector<std::string> words) {
+    dir.Write("answers.txt", "# no job: cancel the file dialog\nbutton Cancel\n");
     std::vector<std::string> args = {"--headless",
                                      "--program-dir",
                                      dir.File("prog"),
+                                     "--answers",
+                                     dir.File("answers.txt"),
                                      "--transcript",
                                      dir.File("transcript.jsonl"),
                                      "--"};
