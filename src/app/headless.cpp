@@ -59,11 +59,7 @@ int RunHeadless(const Options& options, System& system) {
   HeadlessUi ui(answers);
   std::unique_ptr<Session> session;
   try {
-    if (!options.transcriptFile.empty()) ui.SetTranscript(options.transcriptFile);
-    ProgramSetup setup = PrepareProgram(options, system);
-    session = std::make_unique<Session>(ui, system, std::move(setup.site));
-    session->env.ProgramDir = setup.programDir;
-    session->env.CommandLineText = CommandLineText(options);
+    session = MakeSession(options, ui, system);
   } catch (const Error& e) {
     PrintError(e);
     return kExitBadOption;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/options.h"
+#include "app/session.h"
 #include "platform/system.h"
 #include "text/cp1252.h"
 
@@ -29,6 +30,15 @@ ProgramSetup PrepareProgram(const Options& options, System& system) {
   const std::string ini = ReadNativeFile(Cp1252ToUtf8(ConfigIniPath(p.programDir)), ok);
   p.site = LoadSiteSettings(ini, p.programDir, system);
   return p;
+}
+
+std::unique_ptr<Session> MakeSession(const Options& options, Ui& ui, System& system) {
+  if (!options.transcriptFile.empty()) ui.SetTranscript(options.transcriptFile);
+  ProgramSetup setup = PrepareProgram(options, system);
+  auto session = std::make_unique<Session>(ui, system, std::move(setup.site));
+  session->env.ProgramDir = setup.programDir;
+  session->env.CommandLineText = CommandLineText(options);
+  return session;
 }
 
 }  // namespace quenda

@@ -2,6 +2,7 @@
 // and the site settings.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/site_settings.h"
@@ -9,7 +10,9 @@
 namespace quenda {
 
 struct Options;
+class Session;
 class System;
+class Ui;
 
 struct ProgramSetup {
   std::string programDir;  // CP1252
@@ -18,6 +21,10 @@ struct ProgramSetup {
 
 // Reads Config.ini of the program folder (a missing file gives the defaults).
 ProgramSetup PrepareProgram(const Options& options, System& system);
+
+// The session of one program start: site settings, program folder, command-line text,
+// and the transcript when asked for. Throws the platform error (an unwritable transcript).
+std::unique_ptr<Session> MakeSession(const Options& options, Ui& ui, System& system);
 
 // Reads a whole native file as bytes; empty when it cannot be read.
 std::string ReadNativeFile(const std::string& nativePath, bool& ok);

@@ -22,11 +22,7 @@ int RunGui(int argc, char** argv, const Options& options, System& system) {
   QtUi ui;
   std::unique_ptr<Session> session;
   try {
-    if (!options.transcriptFile.empty()) ui.SetTranscript(options.transcriptFile);
-    ProgramSetup setup = PrepareProgram(options, system);
-    session = std::make_unique<Session>(ui, system, std::move(setup.site));
-    session->env.ProgramDir = setup.programDir;
-    session->env.CommandLineText = CommandLineText(options);
+    session = MakeSession(options, ui, system);
   } catch (const Error& e) {
     QMessageBox::critical(nullptr, "Quenda", ToQt(UnexpectedErrorText(e)));
     return kExitBadOption;

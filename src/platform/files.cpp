@@ -142,12 +142,17 @@ void Files::WriteAll(const std::string& path, const std::string& content) const 
 }
 
 void Files::WriteLines(const std::string& path, const std::vector<std::string>& lines) const {
-  AtomicFile file(*this, path);
-  for (const std::string& line : lines) file.WriteLine(line);
-  file.Commit();
+  std::string content;
+  for (const std::string& line : lines) content.append(line).append("\r\n");
+  WriteAll(path, content);
+}
+
+void Files::PassWritePoint(const std::string& path) const {
+  if (++writePoints_ == faultAt_) throw PlatformError(faultNumber_, path);
 }
 
 void Files::AppendLines(const std::string& path, const std::vector<std::string>& lines) const {
+  PassWritePoint(path);
   const fs::path native = Native(path);
   std::FILE* f = std::fopen(native.c_str(), "ab");
   if (f == nullptr) throw FileError(LastError(), path);
@@ -161,7 +166,7 @@ void Files::AppendLines(const std::string& path, const std::vector<std::string>&
 }
 
 AtomicFile::AtomicFile(const Files& files, const std::string& path)
-    : path_(path), target_(files.Native(path)) {
+    : files_(files), path_(path), target_(files.Native(path)) {
   std::error_code ec;
   if (fs::is_directory(target_, ec)) throw PlatformError(kErrPathFileAccess, path);
   const auto status = fs::status(target_, ec);
@@ -183,12 +188,14 @@ AtomicFile::~AtomicFile() {
 }
 
 void AtomicFile::Write(const std::string& bytes) {
+  files_.PassWritePoint(path_);
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
     throw FileError(LastError(), path_);
   }
 }
 
 void AtomicFile::Commit() {
+  files_.PassWritePoint(path_);
   const int closed = std::fclose(file_);
   file_ = nullptr;
   if (closed != 0) throw FileError(LastError(), path_);

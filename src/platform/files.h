@@ -50,8 +50,24 @@ class Files {
   // Appends `lines` (each + CR LF) to `path`, creating it when missing.
   void AppendLines(const std::string& path, const std::vector<std::string>& lines) const;
 
+  // Test switch: the `n`-th write point from now on (a write into a file being replaced,
+  // the rename that replaces it, an append) fails with the platform error `number`
+  // (61 disk full, 70 permission denied). 0 switches it off.
+  void FailNthWrite(int n, int number) {
+    faultAt_ = n;
+    faultNumber_ = number;
+    writePoints_ = 0;
+  }
+  // The write points passed since the last FailNthWrite.
+  int WritePoints() const { return writePoints_; }
+  // Counts one write point; throws when it is the one set to fail.
+  void PassWritePoint(const std::string& path) const;
+
  private:
   DriveMap map_;
+  int faultAt_ = 0;
+  int faultNumber_ = 0;
+  mutable int writePoints_ = 0;
 };
 
 // Splits text into lines at CR LF, LF or CR; a last line needs no line end.
@@ -75,6 +91,7 @@ class AtomicFile {
   void Commit();
 
  private:
+  const Files& files_;
   std::string path_;
   std::filesystem::path target_;
   std::filesystem::path temp_;

@@ -116,3 +116,36 @@ TEST(Files, CopyCreateDeleteAndExistence) {
 
 }  // namespace
 }  // namespace quenda
+
+namespace quenda {
+namespace {
+
+TEST(FilesFaultInjection, NthWritePointFailsAndLeavesTheOldFile) {
+  testing::TempDir dir;
+  Files files;
+  dir.Write("a.txt", "alt\r\n");
+  // WriteLines passes two points (write, rename); AppendLines one.
+  const struct {
+    int n;
+    const char* after;
+  } cases[] = {{1, "alt\r\n"}, {2, "alt\r\n"}, {3, "neu\r\n"}};
+  for (const auto& c : cases) {
+    dir.Write("a.txt", "alt\r\n");
+    files.FailNthWrite(c.n, kErrDiskFull);
+    try {
+      files.WriteLines(dir.File("a.txt"), {"neu"});
+      files.AppendLines(dir.File("a.txt"), {"mehr"});
+      ADD_FAILURE() << "write point " << c.n << " did not fail";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.Number(), kErrDiskFull) << "write point " << c.n;
+    }
+    EXPECT_EQ(dir.Read("a.txt"), c.after) << "write point " << c.n;
+  }
+  files.FailNthWrite(0, 0);
+  files.WriteLines(dir.File("a.txt"), {"x"});
+  files.CopyFile(dir.File("a.txt"), dir.File("b.txt"));
+  EXPECT_EQ(files.WritePoints(), 4);
+}
+
+}  // namespace
+}  // namespace quenda
