@@ -78,6 +78,7 @@ struct RunCase {
   std::vector<std::string> dialogs = {};                        // texts shown (CP1252)
   std::vector<std::string> absent = {};                         // site paths not written
   std::string lastLogLine = {};                                 // CP1252, when not empty
+  std::string commandLine = SampleSite::SampleCommandLine();
 };
 
 std::string Road(const std::string& name) { return ExpectedE2e("road/" + name); }
@@ -268,6 +269,37 @@ TEST(RunE2e, VariedSitesEndAsConfigured) {
        {Customer("ParaSerie.bat")},
        "!! Abbruch !! Fehler 53: Datei nicht gefunden: T:\\EDC21\\MX21K47\\integration\\"
        "MX21K47_I05.dcm"},
+      {"DataVersionOfTheBaseEndsTheCommand",
+       [](SampleSite& s) { s.Edit(kJob, ">DS02<", ">DS01<"); },
+       kLoad,
+       1,
+       {{kTarvell, original}},
+       {"Für die Bearbeitung von Datenstand = 01\r\nkann nicht die Basis von\r\n"
+        "T:\\EDC21\\MX21K47\\0281020471\\MX21K47_01.dab\r\ngewählt werden!"_cp,
+        ende},
+       {Customer("MX21K47_01s.kon"), Customer("ParaSerie.bat")}},
+      {"ObjectMissingInTheStoreEndsTheRun",
+       [](SampleSite& s) {
+         s.Edit(Project("makeout/Damos/MX21K47_01.osp"), "Name=KT_AUFTRAG:", "Name=KT_AUFTRAGX:");
+       },
+       kLoad,
+       1,
+       {},
+       {},
+       {kCustomerFolder},
+       "!! Abbruch !! Eindeutige Selektion von Spezifikation für KT_AUFTRAG aus DAMOS-OSP "
+       "nicht möglich!"_cp},
+      {"TestModeWritesTheReferenceConfiguration",
+       nullptr,
+       Plus(kLoad, {"button OK", "text 12", "button Yes"}),
+       0,
+       {{"site/shares/tools/TOOLS/Quenda/Cfg_Ref/aktcfg_012.txt",
+         ExpectedE2e("test-mode/aktcfg_012.txt")},
+        {kTarvell, Road("Tarvell.Bat")}},
+       {"Start = T:\\EDC21\\MX21K47\\dab\\MX21K47_01.dab"},
+       {},
+       {},
+       "T:\\003\\Flow\\Transfer\\Job_4711.xml,x,T"},
       {"JobNotFromFlowEndsWhileLoading",
        [](SampleSite& s) { s.Edit(kJob, ">FLOW5<", ">SAP<"); },
        {},
@@ -279,7 +311,7 @@ TEST(RunE2e, VariedSitesEndAsConfigured) {
   for (const RunCase& c : cases) {
     SampleSite s;
     if (c.arrange) c.arrange(s);
-    Check(c, s, s.Run(c.answers));
+    Check(c, s, s.Run(c.answers, c.commandLine));
   }
 }
 
