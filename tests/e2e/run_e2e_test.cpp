@@ -168,6 +168,13 @@ TEST(RunE2e, VariedSitesEndAsConfigured) {
        0,
        {{kTarvell, Road("Tarvell.Bat")}},
        {"Die Kennziffer darf kein Anführungszeichen enthalten!"_cp}},
+      {"EmptyPatchCodeOpensTheEditorAndAsksAgain",
+       [](SampleSite& s) {
+         s.Edit("site/program/Config.ini", "[Site]\r\n", "[Site]\r\nEditor=\"true \"\r\n");
+       },
+       Plus(kLoad, {"text ", "text 12", "button Yes"}),
+       0,
+       {{kTarvell, Road("Tarvell.Bat")}}},
       {"WithoutSeriesTools",
        WithoutSeriesTools,
        kLoad,
