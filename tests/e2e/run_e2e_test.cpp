@@ -118,9 +118,11 @@ TEST(RunE2e, SampleRoadWritesEveryFileByteForByte) {
   EXPECT_EQ(s.PortableLog(), Road("RizaZizi.log"));
   EXPECT_FALSE(s.Has("tmp/RizaZizi.log"));
   EXPECT_EQ(s.Read("home/xx.txt"), "Job_4711|4711|0\r\n");
-  EXPECT_NE(s.Read(kJob).find("<FD:Field Name=\"Customer_plant_index\" FlowType=\"String\">07<"),
-            std::string::npos)
-      << "the security mask rule writes the plant index back into the job";
+  const std::string job = s.Read(kJob);
+  const std::string index = "<FD:Field Name=\"Customer_plant_index\" FlowType=\"String\">07<";
+  const std::size_t toFlow = job.find("<FD:Envelope Name=\"ToFlow\">");
+  EXPECT_LT(job.find(index), toFlow) << "the plant index is written into FromFlow\n" << job;
+  EXPECT_NE(job.find(index, toFlow), std::string::npos) << "and into ToFlow\n" << job;
   EXPECT_NE(r.out.find("dam-File T:\\EDC21\\MX21K47\\0281020471\\MX21K47_01.dam ist kopiert!"),
             std::string::npos)
       << r.out;
