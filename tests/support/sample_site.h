@@ -29,7 +29,7 @@ class SampleSite {
   void Remove(const std::string& relative) const;
   std::string Path(const std::string& relative) const { return dir.File(relative); }
 
-  // Runs the program headless in run/ with `answers` and the command line `words`; the
+  // Runs the program headless in run/ with `answers` and the command line `commandLine`; the
   // dialogs go to run/dialogs.jsonl.
   RunResult Run(const std::vector<std::string>& answers,
                 const std::string& commandLine = SampleCommandLine());
