@@ -112,7 +112,14 @@ bool PrepareSeriesTools(Session& s, ReleaseFolders& folders) {
     }
     ReadDabFile(s, s.state.DabFilePath);
   }
-  if (s.job.RunKundenGruppe != "021") LoadObjectStore(s);
+  if (s.job.RunKundenGruppe != "021") {
+    // A DAB file without an "OSP-Datei" line names no object store to check.
+    if (s.state.OspName.empty()) {
+      throw Error(kErrFileNotFound,
+                  "Keine OSP-Datei in der dab-Datei " + s.state.DabFilePath + " angegeben!");
+    }
+    LoadObjectStore(s);
+  }
   const std::string customerFolder = dab.project + "\\" + hwFolder;
   if (!s.files.FolderExists(customerFolder)) s.files.CreateFolder(customerFolder);
   if (CopiedDab(s)) {

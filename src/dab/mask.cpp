@@ -72,7 +72,7 @@ std::string DecodeMask(std::string_view encoded, std::string_view key) {
     if (HexPair(pair) < 0 || code < 0) {
       throw Error(kErrTypeMismatch, "Maskierter Text >" + std::string(encoded) +
                                         "< ist an Stelle " + std::to_string(i + 1) +
-                                        " ungültig: >" + std::string(pair) + "<");
+                                        " ungültig: >"_cp + std::string(pair) + "<");
     }
     out += static_cast<char>(code);
   }

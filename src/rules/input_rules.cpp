@@ -60,6 +60,24 @@ std::string SelectListLine(Session& s, const std::string& listFile, const std::s
   return "0";
 }
 
+namespace {
+
+// Field `index` of a selected list line. A line too short for it would hand the
+// delimiter on as the value: the run ends naming the list file and the line instead.
+std::string ListField(Session& s, const std::string& listFile, const std::string& line,
+                      int index) {
+  const std::string field = GetToken(line, index, ";");
+  if (field == ";") {
+    TerminateRun(s,
+                 "Die Zeile >" + line + "< in " + listFile + " hat kein Feld " +
+                     std::to_string(index) + "!",
+                 "48", "Abbruch");
+  }
+  return field;
+}
+
+}  // namespace
+
 std::string RuleSecurityMask(Session& s, const std::string& ruleText) {
   const std::string list = RuleArgumentList(ruleText);
   const std::string prompt = RuleArgument(list, 0);
@@ -70,8 +88,8 @@ std::string RuleSecurityMask(Session& s, const std::string& ruleText) {
   if (line == "0") {
     TerminateRun(s, "Keine korrekte Selektion von SecurityAccess!!", "48", "Abbruch");
   }
-  const std::string value = EncodeMask(Collapsed(GetToken(line, 1, ";")), kMaskKey);
-  WritePlantIndex(s, Collapsed(GetToken(line, 3, ";")));
+  const std::string value = EncodeMask(Collapsed(ListField(s, listFile, line, 1)), kMaskKey);
+  WritePlantIndex(s, Collapsed(ListField(s, listFile, line, 3)));
   return value;
 }
 
@@ -103,7 +121,7 @@ std::string RuleListValue(Session& s, const std::string& ruleText) {
   if (line == "0" || line.empty()) {
     TerminateRun(s, "Kein Wert für \""_cp + key + "\" bekannt!!", "48", "Abbruch");
   }
-  return GetToken(line, resultField, ";");
+  return ListField(s, listFile, line, resultField);
 }
 
 }  // namespace quenda

@@ -72,6 +72,8 @@ TEST(DecodeMask, InvalidPairsAreErrorsNamingTheText) {
       EXPECT_EQ(e.Number(), kErrTypeMismatch) << encoded;
       EXPECT_NE(e.Description().find(">" + encoded + "<"), std::string::npos)
           << "encoded >" << encoded << "< message " << e.Description();
+      EXPECT_NE(e.Description().find(" ung\xFCltig: >"), std::string::npos)
+          << "the message is CP1252 text: " << e.Description();
     }
   }
 }
