@@ -21,8 +21,8 @@ void PrintError(const Error& e) {
                Cp1252ToUtf8(e.Description()).c_str());
 }
 
-// Load, Start once, then Ende when Start ended only its command. An error that nothing handled
-// still ends the run in order once the run log is open.
+}  // namespace
+
 int RunSession(Session& session) {
   MainWindow window(session);
   try {
@@ -42,8 +42,6 @@ int RunSession(Session& session) {
   }
   return kExitAborted;
 }
-
-}  // namespace
 
 int RunHeadless(const Options& options, System& system) {
   std::string answers;

@@ -4,7 +4,13 @@
 namespace quenda {
 
 struct Options;
+class Session;
 class System;
+
+// Loads the window model, presses Start once, then Ende when Start ended only its
+// command. An error that nothing handled still ends the run in order once the run log is
+// open. Returns the exit status.
+int RunSession(Session& session);
 
 // Runs one program start without a window; returns the exit status.
 int RunHeadless(const Options& options, System& system);

@@ -1,0 +1,111 @@
+// The sample job run once per file write point, with that write failing (disk full):
+// every file that existed before is afterwards unchanged or completely replaced, never
+// cut short, and no temporary file is left behind.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <set>
+
+#include "app/headless.h"
+#include "app/options.h"
+#include "app/program.h"
+#include "app/session.h"
+#include "base/error.h"
+#include "platform/system.h"
+#include "support/sample_site.h"
+#include "ui/headless_ui.h"
+#include "xml/dom_wrapper.h"
+
+namespace fs = std::filesystem;
+
+namespace quenda {
+namespace {
+
+using testing::kJob;
+using testing::SampleSite;
+
+using Snapshot = std::map<std::string, std::string>;  // site-relative path -> bytes
+
+Snapshot Files(const SampleSite& s) {
+  Snapshot files;
+  for (const auto& e : fs::recursive_directory_iterator(s.dir.Path())) {
+    if (!e.is_regular_file()) continue;
+    const std::string relative = fs::relative(e.path(), s.dir.Path()).string();
+    if (relative.rfind("site/", 0) == 0) files[relative] = s.Read(relative);
+  }
+  return files;
+}
+
+struct Outcome {
+  int status = -1;
+  int writePoints = 0;
+};
+
+// Runs the sample job in this process with the `failAt`-th write failing (0: none) with
+// the platform error `number`.
+Outcome RunSample(SampleSite& s, int failAt, int number = kErrDiskFull) {
+  std::string answers;
+  for (const std::string& a : SampleSite::SampleAnswers()) answers += a + "\n";
+  std::FILE* devnull = std::fopen("/dev/null", "w");
+  HeadlessUi ui(answers, devnull, devnull);
+  auto system = MakeNativeSystem();
+  Options options;
+  options.programDir = s.Path("site/program");
+  options.words = {SampleSite::SampleCommandLine()};
+  auto session = MakeSession(options, ui, *system);
+  session->state.AktDirName = s.Path("run") + "/";  // the current folder of the run
+  session->files.FailNthWrite(failAt, number);
+  Outcome outcome;
+  outcome.status = RunSession(*session);  // as the headless front end runs it
+  outcome.writePoints = session->files.WritePoints();
+  session.reset();
+  std::fclose(devnull);
+  return outcome;
+}
+
+bool LoadsAsJob(SampleSite& s) {
+  testing::SessionFixture f;
+  DOMWrapper doc(f.S());
+  try {
+    doc.Load(s.Path(kJob));
+    return doc.PosNodeByName("Envelope", "ToFlow");
+  } catch (const Error&) {
+    return false;
+  }
+}
+
+TEST(FaultInjection, EveryWritePointLeavesFilesWholeOrUnchanged) {
+  SampleSite reference;
+  const Snapshot before = Files(reference);
+  const Outcome clean = RunSample(reference, 0);
+  ASSERT_EQ(clean.status, 0) << "the sample job runs without a fault";
+  ASSERT_GT(clean.writePoints, 10);
+  RecordProperty("write_points", clean.writePoints);
+  const Snapshot after = Files(reference);
+  std::set<std::string> jobVersions;
+  for (int point = 0; point < 2 * clean.writePoints; ++point) {
+    const int n = point % clean.writePoints + 1;
+    const int number = point < clean.writePoints ? kErrDiskFull : kErrPermissionDenied;
+    SampleSite s;
+    const Outcome faulty = RunSample(s, n, number);
+    EXPECT_NE(faulty.status, -1) << "write point " << n << ": the run ended in order";
+    for (const auto& [path, bytes] : Files(s)) {
+      EXPECT_EQ(path.find(".tmp"), std::string::npos) << "write point " << n << ": " << path;
+      const auto old = before.find(path);
+      if (old == before.end() || bytes == old->second) continue;
+      if (path == kJob) {
+        jobVersions.insert(bytes);
+        EXPECT_TRUE(LoadsAsJob(s)) << "write point " << n << ": the job file is a whole job";
+        continue;
+      }
+      EXPECT_EQ(bytes, after.at(path))
+          << "write point " << n << ": " << path << " is unchanged or completely replaced";
+    }
+  }
+  EXPECT_LE(jobVersions.size(), 2u) << "the job is written back in two whole steps";
+}
+
+}  // namespace
+}  // namespace quenda
