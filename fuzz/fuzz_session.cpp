@@ -1,7 +1,7 @@
 #include "fuzz_session.h"
 
-#include <filesystem>
 #include <unistd.h>
+#include <filesystem>
 
 #include "platform/site_settings.h"
 #include "platform/system.h"
@@ -17,14 +17,18 @@ FuzzSession::FuzzSession() {
   devnull_ = std::fopen("/dev/null", "w");
   ui_ = std::make_unique<HeadlessUi>("", devnull_, devnull_);
   const std::string ini = "[Site]\r\nTempDir=" + temp.string() + "\r\n";
-  session_ = std::make_unique<Session>(*ui_, *system_, LoadSiteSettings(ini, temp.string(), *system_));
+  session_ =
+      std::make_unique<Session>(*ui_, *system_, LoadSiteSettings(ini, temp.string(), *system_));
   session_->env.TempDir = session_->site.TempDir;
 }
 
 FuzzSession::~FuzzSession() {
+  const fs::path temp(session_->site.TempDir);
   session_.reset();
   ui_.reset();
   std::fclose(devnull_);
+  std::error_code ec;
+  fs::remove_all(temp, ec);
 }
 
 std::string FuzzSession::TempFile(const std::string& name) const {
