@@ -95,7 +95,7 @@ TEST(LoadObjectStore, SetsKindAndLengthAndLogsThem) {
                                              "Länge FK_LINIE = 5"_cp,
                                              "Typ FK_LINIE = FKL"};
   EXPECT_EQ(f.LogLines(), expected);
-  EXPECT_EQ(f.S().state.ObjectStoreText, kStore);
+  EXPECT_EQ(f.S().state.ObjectStoreText.Text(), kStore);
 }
 
 TEST(LoadObjectStore, NoSlotsStillLoadsTheFile) {
@@ -103,7 +103,7 @@ TEST(LoadObjectStore, NoSlotsStillLoadsTheFile) {
   Prepare(f, {});
   LoadObjectStore(f.S());
   EXPECT_EQ(f.LogLines(), std::vector<std::string>{"Objektspeicher zur Analyse laden"});
-  EXPECT_EQ(f.S().state.ObjectStoreText, kStore);
+  EXPECT_EQ(f.S().state.ObjectStoreText.Text(), kStore);
 }
 
 TEST(LoadObjectStore, AbortsForMissingRecordOrUnknownKind) {
