@@ -1,7 +1,9 @@
 #include "bench_data.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <stdexcept>
 
@@ -101,13 +103,51 @@ double TargetPlace(std::size_t i) {
   return places[i];
 }
 
-void PutTarget(Output& out, std::size_t i, std::uint64_t id, Random& random) {
+// Target i: objects whose names begin with its label, a note naming it before its record
+// (every second one), the record, and a note after it (every third one).
+std::string TargetBlock(std::size_t i, Random& random) {
   const std::string& label = StoreLabels()[i];
-  // Objects whose names begin with the label, and a note naming it before its record.
-  out.Put(Record(id, label + "_X", Kind(i), random) + LineEnd(random));
-  if (i % 2 == 0) out.Put("Verweis=Kgs:Name=" + label + ": siehe unten;" + LineEnd(random));
-  out.Put(Record(id + 1, label, Kind(i), random) + LineEnd(random));
-  if (i % 3 == 0) out.Put("Notiz=Kgs:Name=" + label + ": geprueft;" + LineEnd(random));
+  const std::uint64_t id = 9000000 + 2 * i;
+  std::string block = Record(id, label + "_X", Kind(i), random) + LineEnd(random);
+  if (i % 2 == 0) block += "Verweis=Kgs:Name=" + label + ": siehe unten;" + LineEnd(random);
+  block += Record(id + 1, label, Kind(i), random) + LineEnd(random);
+  if (i % 3 == 0) block += "Notiz=Kgs:Name=" + label + ": geprueft;" + LineEnd(random);
+  return block;
+}
+
+// One line that names no target: mostly records of calibration and measurement objects,
+// some comments and notes.
+std::string FillerLine(std::uint64_t& id, Random& random) {
+  const int r = random.Below(100);
+  if (r == 0)
+    return "* Gruppe " + std::to_string(id) + " = Kgs:Name ohne Eintrag" + LineEnd(random);
+  if (r == 1 && id > 10)
+    return "Verweis=Kgs:Name=KL_" + Padded(id - 5, 8) + ": alt;" + LineEnd(random);
+  const bool measurement = r < 30;
+  const std::string name = (measurement ? "MW_" : "KL_") + Padded(id, 8);
+  const std::string line = Record(id, name, measurement ? "" : Kind(id), random);
+  ++id;
+  return line + LineEnd(random);
+}
+
+// Writes `header`, then filler lines up to `bytes`, block i going in when the output
+// passes its place (the places of the twenty targets, spread over the blocks).
+void WriteFilledStore(const std::string& path, std::uint64_t bytes, const std::string& header,
+                      const std::vector<std::string>& blocks, Random& random) {
+  Output out(path);
+  out.Put(header);
+  std::uint64_t id = 1;
+  std::size_t next = 0;
+  const std::size_t places = StoreLabels().size();
+  while (out.Written() < bytes || next < blocks.size()) {
+    const double place = TargetPlace(next * places / std::max<std::size_t>(blocks.size(), 1));
+    if (next < blocks.size() && out.Written() >= place * static_cast<double>(bytes)) {
+      out.Put(blocks[next++]);
+    } else {
+      out.Put(FillerLine(id, random));
+    }
+  }
+  out.Close();
 }
 
 std::string FieldValue(int n) { return "W" + Padded(n, 7) + ".abc.hex"; }
@@ -190,32 +230,29 @@ const std::vector<std::string>& StoreLabels() {
 }
 
 void WriteObjectStore(const std::string& path, std::uint64_t bytes) {
-  Output out(path);
   Random random;
-  out.Put("DAMOS-OSP Export V4.2\r\n* Objekte des Projekts, erzeugt fuer Messungen\r\n");
-  std::uint64_t id = 1;
-  std::size_t target = 0;
-  const std::size_t targets = StoreLabels().size();
-  while (out.Written() < bytes || target < targets) {
-    if (target < targets && out.Written() >= TargetPlace(target) * static_cast<double>(bytes)) {
-      PutTarget(out, target++, id, random);
-      id += 2;
-      continue;
-    }
-    const int r = random.Below(100);
-    if (r == 0) {
-      out.Put("* Gruppe " + std::to_string(id) + " = Kgs:Name ohne Eintrag" + LineEnd(random));
-    } else if (r == 1 && id > 10) {
-      out.Put("Verweis=Kgs:Name=KL_" + Padded(id - 5, 8) + ": alt;" + LineEnd(random));
+  std::vector<std::string> blocks;
+  for (std::size_t i = 0; i < StoreLabels().size(); ++i) blocks.push_back(TargetBlock(i, random));
+  WriteFilledStore(path, bytes,
+                   "DAMOS-OSP Export V4.2\r\n* Objekte des Projekts, erzeugt fuer Messungen\r\n",
+                   blocks, random);
+}
+
+void WritePaddedStore(const std::string& sample, const std::string& path, std::uint64_t bytes) {
+  std::ifstream in(sample, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + sample);
+  std::string header;
+  std::vector<std::string> records;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (records.empty() && line.rfind(":OId", 0) != 0) {
+      header += line + "\r\n";
     } else {
-      const bool measurement = r < 30;
-      out.Put(Record(id, (measurement ? "MW_" : "KL_") + Padded(id, 8), measurement ? "" : Kind(id),
-                     random) +
-              LineEnd(random));
-      ++id;
+      records.push_back(line + "\r\n");
     }
   }
-  out.Close();
+  Random random;
+  WriteFilledStore(path, bytes, header, records, random);
 }
 
 void WriteJob(const std::string& path, int fields) {

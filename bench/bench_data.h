@@ -21,6 +21,12 @@ const std::vector<std::string>& StoreLabels();
 // names that begin with a target label. Throws std::runtime_error when writing fails.
 void WriteObjectStore(const std::string& path, std::uint64_t bytes);
 
+// Writes a store of about `bytes` bytes to `path` that holds the lines of the store
+// `sample`: its leading lines that are not records stay at the top, its other lines are
+// spread through the file as the twenty targets are (the last near the end), CR LF ended,
+// among filler lines. Throws std::runtime_error when reading or writing fails.
+void WritePaddedStore(const std::string& sample, const std::string& path, std::uint64_t bytes);
+
 // Number of parameters in the generated configuration table.
 constexpr int kParameterCount = 300;
 

@@ -6,6 +6,7 @@
 //   quenda_bench --data-dir=DIR --probe-store=MB    load + find once, print time and memory
 //   quenda_bench --data-dir=DIR --probe-intake=N    one intake, print time and memory
 //   quenda_bench --data-dir=DIR --generate-only
+//   quenda_bench --pad-store=SAMPLE.osp --out=FILE --mb=N   the sample's lines in N MB
 //
 // Inputs are generated into the data folder when missing (default: ./bench-data).
 #include <benchmark/benchmark.h>
@@ -93,6 +94,8 @@ int main(int argc, char** argv) {
   std::vector<char*> rest = {argv[0]};
   int probeStore = 0, probeIntake = 0;
   bool generateOnly = false;
+  std::string padSample, padOut;
+  int padMegabytes = 300;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     auto value = [&](const char* option) { return arg.substr(std::string(option).size()); };
@@ -106,6 +109,12 @@ int main(int argc, char** argv) {
       probeStore = std::stoi(value("--probe-store="));
     } else if (arg.rfind("--probe-intake=", 0) == 0) {
       probeIntake = std::stoi(value("--probe-intake="));
+    } else if (arg.rfind("--pad-store=", 0) == 0) {
+      padSample = value("--pad-store=");
+    } else if (arg.rfind("--out=", 0) == 0) {
+      padOut = value("--out=");
+    } else if (arg.rfind("--mb=", 0) == 0) {
+      padMegabytes = std::stoi(value("--mb="));
     } else if (arg == "--generate-only") {
       generateOnly = true;
     } else {
@@ -113,6 +122,10 @@ int main(int argc, char** argv) {
     }
   }
   try {
+    if (!padSample.empty()) {
+      WritePaddedStore(padSample, padOut, static_cast<std::uint64_t>(padMegabytes) * 1000 * 1000);
+      return 0;
+    }
     if (probeStore > 0) return ProbeStore(probeStore);
     if (probeIntake > 0) return ProbeIntake(probeIntake);
     if (generateOnly) {
