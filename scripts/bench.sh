@@ -29,11 +29,13 @@ comma() { echo "$1" | tr ' ' ','; }
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 now_ns() { date +%s%N; }
 seconds_since() { echo "$(( $(now_ns) - $1 ))" | awk '{ printf "%.4f\n", $1 / 1e9 }'; }
+# The count goes through a pipe: with its output on /dev/null grep stops at the first match.
 grep_seconds() {
-  local start
+  local start count
   start=$(now_ns)
-  grep -c -F '=Kgs:Name=' "$1" >/dev/null
+  count=$(grep -c -F '=Kgs:Name=' "$1")
   seconds_since "$start"
+  [ "$count" -gt 0 ]
 }
 
 echo "== Eingaben erzeugen"
