@@ -4,6 +4,7 @@
 //   quenda_bench [--data-dir=DIR] [--store-mb=1,30,300] [--job-fields=1000,10000,100000]
 //                [--benchmark_... options]
 //   quenda_bench --data-dir=DIR --probe-store=MB    load + find once, print time and memory
+//   quenda_bench --data-dir=DIR --probe-per-label=MB  the same the old way (read, 20 scans)
 //   quenda_bench --data-dir=DIR --probe-intake=N    one intake, print time and memory
 //   quenda_bench --data-dir=DIR --generate-only
 //   quenda_bench --pad-store=SAMPLE.osp --out=FILE --mb=N   the sample's lines in N MB
@@ -56,6 +57,20 @@ int ProbeStore(int megabytes) {
   return b.S().spec.At(20).Kind.empty() ? 1 : 0;
 }
 
+// The search as it was: the file read into a string, one scan per label.
+int ProbePerLabel(int megabytes) {
+  const std::string path = StorePath(megabytes);
+  BenchSession b;
+  b.PrepareStore(path);
+  const auto start = std::chrono::steady_clock::now();
+  const std::string text = b.S().files.ReadAll(path);
+  std::size_t found = 0;
+  for (const std::string& label : StoreLabels()) found += !FindObjectRecord(text, label).empty();
+  const auto end = std::chrono::steady_clock::now();
+  Report("per-label", std::chrono::duration<double>(end - start).count(), FileSize(path));
+  return found == StoreLabels().size() ? 0 : 1;
+}
+
 int ProbeIntake(int fields) {
   const JobPaths paths = JobFiles(fields);
   BenchSession b;
@@ -92,7 +107,7 @@ int main(int argc, char** argv) {
   std::vector<int> stores = {1, 30, 300};
   std::vector<int> jobs = {1000, 10000, 100000};
   std::vector<char*> rest = {argv[0]};
-  int probeStore = 0, probeIntake = 0;
+  int probeStore = 0, probePerLabel = 0, probeIntake = 0;
   bool generateOnly = false;
   std::string padSample, padOut;
   int padMegabytes = 300;
@@ -107,6 +122,8 @@ int main(int argc, char** argv) {
       jobs = Numbers(value("--job-fields="));
     } else if (arg.rfind("--probe-store=", 0) == 0) {
       probeStore = std::stoi(value("--probe-store="));
+    } else if (arg.rfind("--probe-per-label=", 0) == 0) {
+      probePerLabel = std::stoi(value("--probe-per-label="));
     } else if (arg.rfind("--probe-intake=", 0) == 0) {
       probeIntake = std::stoi(value("--probe-intake="));
     } else if (arg.rfind("--pad-store=", 0) == 0) {
@@ -127,6 +144,7 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (probeStore > 0) return ProbeStore(probeStore);
+    if (probePerLabel > 0) return ProbePerLabel(probePerLabel);
     if (probeIntake > 0) return ProbeIntake(probeIntake);
     if (generateOnly) {
       for (int mb : stores) StorePath(mb);

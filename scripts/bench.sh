@@ -65,6 +65,8 @@ for mb in $STORE_MB; do
   done)
   grep_s=$(tail -n "$REPS" "$data/grep.txt" | median)
   echo "store ${mb} MB, laden + 20 finden: $(echo "$probes" | probe_summary) grep_median_s=$grep_s"
+  probes=$(for _ in $(seq "$REPS"); do "$bench" --data-dir="$data" --probe-per-label="$mb"; done)
+  echo "store ${mb} MB, bisheriger Weg (lesen, 20 Suchen): $(echo "$probes" | probe_summary)"
 done
 rm -f "$data/grep.txt"
 for n in $JOB_FIELDS; do
