@@ -140,12 +140,10 @@ void WriteFilledStore(const std::string& path, std::uint64_t bytes, const std::s
   std::size_t next = 0;
   const std::size_t places = StoreLabels().size();
   while (out.Written() < bytes || next < blocks.size()) {
-    const double place = TargetPlace(next * places / std::max<std::size_t>(blocks.size(), 1));
-    if (next < blocks.size() && out.Written() >= place * static_cast<double>(bytes)) {
-      out.Put(blocks[next++]);
-    } else {
-      out.Put(FillerLine(id, random));
-    }
+    const bool due =
+        next < blocks.size() &&
+        out.Written() >= TargetPlace(next * places / blocks.size()) * static_cast<double>(bytes);
+    out.Put(due ? blocks[next++] : FillerLine(id, random));
   }
   out.Close();
 }
