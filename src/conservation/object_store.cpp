@@ -1,5 +1,8 @@
 #include "conservation/object_store.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "app/session.h"
 #include "app/termination.h"
 #include "base/error.h"
@@ -48,6 +51,15 @@ std::string DefinedLength(Session& s, const std::string& label, const std::strin
   return std::to_string(*value - attribute.offset);
 }
 
+// The labels of slots 1..SpecCount (at most the twenty slots there are).
+std::vector<std::string> SlotLabels(const SpecTable& spec) {
+  std::vector<std::string> labels;
+  for (int i = 1; i <= std::min<int>(spec.SpecCount, SpecTable::kSlots - 1); ++i) {
+    labels.push_back(spec.At(i).Label);
+  }
+  return labels;
+}
+
 void CheckSlot(Session& s, SpecSlot& slot, const std::string& record) {
   const std::string& label = slot.Label;
   const std::string field = GetToken(record, 4, ":");
@@ -81,12 +93,8 @@ void LoadObjectStoreText(Session& s, const std::string& fileName, const std::str
 
 void LoadObjectStore(Session& s) {
   LoadObjectStoreText(s, s.state.OspName, "Objektspeicher zur Analyse laden");
-  std::vector<std::string> labels;
-  for (int i = 1; i <= std::min<int>(s.spec.SpecCount, SpecTable::kSlots - 1); ++i) {
-    labels.push_back(s.spec.At(i).Label);
-  }
   const std::vector<std::string> records =
-      FindObjectRecords(s.state.ObjectStoreText.Text(), labels);
+      FindObjectRecords(s.state.ObjectStoreText.Text(), SlotLabels(s.spec));
   // Slot by slot, so the first failing slot ends the run with the earlier ones set.
   for (int i = 1; i <= s.spec.SpecCount; ++i) {
     SpecSlot& slot = s.spec.At(i);  // Error 9 past slot 20, as always
