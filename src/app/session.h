@@ -8,6 +8,7 @@
 
 #include "conservation/spec_table.h"
 #include "platform/files.h"
+#include "platform/mapped_file.h"
 #include "platform/site_settings.h"
 #include "platform/system.h"
 #include "rules/param_table.h"
@@ -41,7 +42,7 @@ struct MainState {
   std::string ProjektDir;
   std::string DefPatVal;
   std::string TarvellAufruf;
-  std::string ObjectStoreText;  // the loaded object store (the window's RichTextBox1)
+  MappedFile ObjectStoreText;  // the loaded object store (the window's RichTextBox1)
   int izeile = 0;
   std::string AktKunde;  // the job's customer code, "000" formatted
   std::string AktSg;     // the job's control-unit designation

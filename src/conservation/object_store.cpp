@@ -1,8 +1,12 @@
 #include "conservation/object_store.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "app/session.h"
 #include "app/termination.h"
 #include "base/error.h"
+#include "conservation/object_records.h"
 #include "text/cp1252.h"
 #include "text/tokens.h"
 
@@ -47,9 +51,17 @@ std::string DefinedLength(Session& s, const std::string& label, const std::strin
   return std::to_string(*value - attribute.offset);
 }
 
-void CheckSlot(Session& s, SpecSlot& slot) {
+// The labels of slots 1..SpecCount (at most the twenty slots there are).
+std::vector<std::string> SlotLabels(const SpecTable& spec) {
+  std::vector<std::string> labels;
+  for (int i = 1; i <= std::min<int>(spec.SpecCount, SpecTable::kSlots - 1); ++i) {
+    labels.push_back(spec.At(i).Label);
+  }
+  return labels;
+}
+
+void CheckSlot(Session& s, SpecSlot& slot, const std::string& record) {
   const std::string& label = slot.Label;
-  const std::string record = FindObjectRecord(s.state.ObjectStoreText, label);
   const std::string field = GetToken(record, 4, ":");
   if (UpperCase(GetToken(field, 0, "=")) != "STYP") {
     Abort(s, "Eindeutige Selektion von Spezifikation für "_cp + label +
@@ -70,8 +82,9 @@ void CheckSlot(Session& s, SpecSlot& slot) {
 
 void LoadObjectStoreText(Session& s, const std::string& fileName, const std::string& message) {
   if (!message.empty()) s.WriteLogLine(message);
+  s.state.ObjectStoreText = MappedFile();  // the old text goes before the new one comes
   try {
-    s.state.ObjectStoreText = s.files.ReadAll(fileName);
+    s.state.ObjectStoreText = MappedFile(s.files, fileName);
   } catch (const Error& e) {
     ErrorEnd(s, "Objektspeicher " + fileName + " kann nicht gelesen werden: " + e.Description(),
              "48", "Abbruch");
@@ -80,7 +93,13 @@ void LoadObjectStoreText(Session& s, const std::string& fileName, const std::str
 
 void LoadObjectStore(Session& s) {
   LoadObjectStoreText(s, s.state.OspName, "Objektspeicher zur Analyse laden");
-  for (int i = 1; i <= s.spec.SpecCount; ++i) CheckSlot(s, s.spec.At(i));
+  const std::vector<std::string> records =
+      FindObjectRecords(s.state.ObjectStoreText.Text(), SlotLabels(s.spec));
+  // Slot by slot, so the first failing slot ends the run with the earlier ones set.
+  for (int i = 1; i <= s.spec.SpecCount; ++i) {
+    SpecSlot& slot = s.spec.At(i);  // Error 9 past slot 20, as always
+    CheckSlot(s, slot, records[i - 1]);
+  }
 }
 
 std::string FindObjectRecord(std::string_view text, const std::string& label) {

@@ -122,6 +122,10 @@ std::string Files::ReadAll(const std::string& path) const {
   std::FILE* f = std::fopen(native.c_str(), "rb");
   if (f == nullptr) throw FileError(LastError(), path);
   std::string content;
+  // One allocation of the final size instead of a doubling string that briefly needs
+  // twice the file; the file may still change size while it is read.
+  const std::uintmax_t size = fs::file_size(native, ec);
+  if (!ec && size < content.max_size()) content.reserve(static_cast<std::size_t>(size));
   char buffer[65536];
   std::size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) content.append(buffer, n);

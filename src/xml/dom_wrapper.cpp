@@ -4,10 +4,13 @@
 
 #include <libxml/xmlsave.h>
 
+#include <optional>
+
 #include "app/session.h"
 #include "text/tokens.h"
 #include "xml/document_store.h"
 #include "xml/element_factory.h"
+#include "xml/field_index.h"
 #include "xml/xml_node.h"
 #include "xml/xml_parser.h"
 #include "xml/xpath_query.h"
@@ -51,11 +54,13 @@ DOMWrapper::DOMWrapper(Ui& ui, const Files& files, std::string flowDataNamespace
     : ui_(ui),
       files_(files),
       flowDataUri_(std::move(flowDataNamespaceUri)),
-      store_(std::make_unique<xml::DocumentStore>()) {}
+      store_(std::make_unique<xml::DocumentStore>()),
+      fieldIndex_(std::make_unique<xml::FieldIndex>()) {}
 
 DOMWrapper::~DOMWrapper() = default;
 
 void DOMWrapper::Load(const std::string& sPath_File, const std::string& sNameSpace) {
+  Edited();
   // A new, empty document replaces the previous one first, so a failed load leaves it.
   store_->Replace(xml::DocPtr(xmlNewDoc(BAD_CAST "1.0")));
   try {
@@ -78,6 +83,7 @@ void DOMWrapper::Save(const std::string& sPath_File) {
 }
 
 void DOMWrapper::NewDoc(const std::string& elementname) {
+  Edited();
   store_->Replace(xml::DocPtr(xmlNewDoc(BAD_CAST "1.0")));
   xml::ElementFactory factory(Document(), nullptr, flowDataUri_);
   xml::LooseNode root = factory.NewElement(elementname);
@@ -94,6 +100,7 @@ std::string DOMWrapper::GetXML() const {
 }
 
 void DOMWrapper::Flow_Property() {
+  Edited();
   store_->NamespacesFor(nullptr) = xml::ParseSelectionNamespaces("xmlns:FD='" + flowDataUri_ + "'");
 }
 
@@ -165,6 +172,15 @@ Error DOMWrapper::Failure(const std::string& operation, const std::string& argum
 }
 
 void DOMWrapper::Collect() { store_->Collect({oCurrentNode, oWorkNode}); }
+
+void DOMWrapper::Edited() { fieldIndex_->Reset(); }
+
+XmlNode* DOMWrapper::FirstField(const std::string& path) {
+  xmlDoc* doc = Document();
+  const std::optional<XmlNode*> indexed =
+      fieldIndex_->Find(doc, path, store_->NamespacesFor(nullptr));
+  return indexed ? *indexed : DocumentQuery(path);
+}
 
 void DOMWrapper::ShowNumbered(const Error& error) {
   ui_.MsgBox(std::to_string(error.Number()) + ": " + error.Description(), 0, {});

@@ -35,7 +35,8 @@ class Session;
 class Ui;
 namespace xml {
 class DocumentStore;
-}
+class FieldIndex;
+}  // namespace xml
 
 // A node of a document (libxml2's node). Owned by its document, never by the holder.
 using XmlNode = _xmlNode;
@@ -114,7 +115,9 @@ class DOMWrapper {
   // CR LF, the text content of the node.
   void AppendChildNodefromNode(const std::string& sPath, XmlNode* ChildNode);
   // The first match of `sElement` becomes the current node; returns its text. A missing
-  // node leaves the current node empty and, with `bOptional`, returns "" silently.
+  // node leaves the current node empty and, with `bOptional`, returns "" silently. The
+  // usual field queries are answered from an index of the document's fields (built on
+  // first use, dropped by every change), so reading many fields stays linear.
   // Raises 60000: "...Argument(s) : " + sElement (any other failure, also with bOptional).
   std::string GetElementValue(const std::string& sElement, bool bOptional);
   // The first match of `sElement` becomes the work node; its text is set to `sValue`.
@@ -214,6 +217,8 @@ class DOMWrapper {
   // First match of `path` from the document node / from the current node (91 without
   // one); nullptr when nothing matches.
   XmlNode* DocumentQuery(const std::string& path);
+  // DocumentQuery through the field index where it can answer.
+  XmlNode* FirstField(const std::string& path);
   XmlNode* CurrentQuery(const std::string& path);
   // Sets the text of an element (its children are replaced), attribute or text node.
   void SetText(XmlNode* node, const std::string& value);
@@ -222,6 +227,9 @@ class DOMWrapper {
   static Error Failure(const std::string& operation, const std::string& arguments);
   // Frees what no node reference needs any more.
   void Collect();
+  // Every operation that changes the document, its tree or its selection namespaces calls
+  // this first: the field index no longer holds.
+  void Edited();
   void ShowNumbered(const Error& error);
   void ShowPlain(const Error& error);
 
@@ -229,6 +237,7 @@ class DOMWrapper {
   const Files& files_;
   std::string flowDataUri_;
   std::unique_ptr<xml::DocumentStore> store_;
+  std::unique_ptr<xml::FieldIndex> fieldIndex_;
   XmlNode* oCurrentNode = nullptr;
   XmlNode* oWorkNode = nullptr;
 };

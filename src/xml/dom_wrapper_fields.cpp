@@ -135,6 +135,7 @@ std::int16_t DOMWrapper::GetAnzChilds() {
 
 std::string DOMWrapper::SetElementByName(const std::string& qu_path_name,
                                          const std::string& newvalue) {
+  Edited();
   try {
     XmlNode* node = xml::Required(CurrentQuery(qu_path_name));
     SetText(node, newvalue);
@@ -146,6 +147,7 @@ std::string DOMWrapper::SetElementByName(const std::string& qu_path_name,
 }
 
 void DOMWrapper::SetChild(const std::string& sFieldName, const std::string& sValue) {
+  Edited();
   XmlNode* current = xml::Required(oCurrentNode);
   for (XmlNode* child = current->children; child != nullptr; child = child->next) {
     oWorkNode = child;
@@ -154,6 +156,7 @@ void DOMWrapper::SetChild(const std::string& sFieldName, const std::string& sVal
 }
 
 void DOMWrapper::AddNode(const std::string& sNodename) {
+  Edited();
   XmlNode* current = xml::Required(oCurrentNode);
   const xml::ElementFactory factory(current->doc, current, flowDataUri_);
   oWorkNode = xml::Attach(current, factory.NewElement(sNodename));
@@ -161,6 +164,7 @@ void DOMWrapper::AddNode(const std::string& sNodename) {
 
 void DOMWrapper::AddField(const std::string& sName, const std::string& sFlowType,
                           const std::string& sValue) {
+  Edited();
   XmlNode* current = xml::Required(oCurrentNode);
   const xml::ElementFactory factory(current->doc, current, flowDataUri_);
   xml::LooseNode field = factory.NewElement("FD:Field");
@@ -171,6 +175,7 @@ void DOMWrapper::AddField(const std::string& sName, const std::string& sFlowType
 }
 
 void DOMWrapper::AddDatas(const std::string& sName) {
+  Edited();
   XmlNode* current = xml::Required(oCurrentNode);
   const xml::ElementFactory factory(current->doc, current, flowDataUri_);
   xml::LooseNode datas = factory.NewElement("FD:Datas");
@@ -179,6 +184,7 @@ void DOMWrapper::AddDatas(const std::string& sName) {
 }
 
 void DOMWrapper::CloneNode() {
+  Edited();
   XmlNode* current = xml::Required(oCurrentNode);
   XmlNode* parent = xml::Required(current->parent);
   xml::Attach(parent, xml::CopyForAppend(current, current->doc));

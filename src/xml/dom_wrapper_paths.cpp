@@ -53,6 +53,7 @@ std::int16_t AsInt16(std::size_t count) {
 
 void DOMWrapper::CloneNodes(const std::string& sPathSourceNode,
                             const std::string& sPathTargetNode) {
+  Edited();
   try {
     const XmlNode* source = xml::Required(DocumentQuery(sPathSourceNode));
     XmlNode* target = xml::Required(DocumentQuery(sPathTargetNode));
@@ -63,6 +64,7 @@ void DOMWrapper::CloneNodes(const std::string& sPathSourceNode,
 }
 
 void DOMWrapper::RemoveNode(const std::string& sPathParentNode, const std::string& sPathChildNode) {
+  Edited();
   try {
     XmlNode* parent = xml::Required(DocumentQuery(sPathParentNode));
     XmlNode* child = xml::Required(DocumentQuery(sPathChildNode));
@@ -77,6 +79,7 @@ void DOMWrapper::RemoveNode(const std::string& sPathParentNode, const std::strin
 }
 
 void DOMWrapper::RemoveNodes(const std::string& sPathParentNode, const std::string& sPathChildren) {
+  Edited();
   try {
     XmlNode* parent = xml::Required(DocumentQuery(sPathParentNode));
     auto& bindings = store_->NamespacesFor(parent);
@@ -98,6 +101,7 @@ void DOMWrapper::RemoveNodes(const std::string& sPathParentNode, const std::stri
 
 void DOMWrapper::SetAttributes(const std::string& sPath, std::int32_t nIndex,
                                const std::string& sValue) {
+  Edited();
   try {
     xmlDoc* doc = Document();
     auto* docNode = reinterpret_cast<XmlNode*>(doc);
@@ -113,6 +117,7 @@ void DOMWrapper::SetAttributes(const std::string& sPath, std::int32_t nIndex,
 void DOMWrapper::AppendNode(const std::string& sPath, const std::string& sNodename,
                             const std::string& sValue, const std::string& sAttributNamen,
                             const std::string& sAttributWerte, bool bSameLevel) {
+  Edited();
   try {
     XmlNode* found = xml::Required(DocumentQuery(sPath));
     XmlNode* target = bSameLevel ? xml::Required(found->parent) : found;
@@ -137,6 +142,7 @@ void DOMWrapper::AppendNode(const std::string& sPath, const std::string& sNodena
 
 void DOMWrapper::AppendChildNodefromText(const std::string& sPath, const std::string& sNodeText,
                                          const std::string& sNameSpace) {
+  Edited();
   try {
     XmlNode* target = xml::Required(DocumentQuery(sPath));
     const xml::DocPtr temp = xml::ParseXml(xml::ToXml(sNodeText), true);
@@ -148,6 +154,7 @@ void DOMWrapper::AppendChildNodefromText(const std::string& sPath, const std::st
 }
 
 void DOMWrapper::AppendChildNodefromNode(const std::string& sPath, XmlNode* ChildNode) {
+  Edited();
   try {
     XmlNode* target = xml::Required(DocumentQuery(sPath));
     xml::Required(ChildNode);
@@ -168,7 +175,7 @@ void DOMWrapper::AppendChildNodefromNode(const std::string& sPath, XmlNode* Chil
 
 std::string DOMWrapper::GetElementValue(const std::string& sElement, bool bOptional) {
   try {
-    oCurrentNode = DocumentQuery(sElement);
+    oCurrentNode = FirstField(sElement);
     return xml::NodeText(oCurrentNode);
   } catch (const Error& e) {
     if (e.Number() == kErrObjectNotSet && bOptional) return {};
@@ -177,6 +184,7 @@ std::string DOMWrapper::GetElementValue(const std::string& sElement, bool bOptio
 }
 
 void DOMWrapper::SetElementValue(const std::string& sElement, const std::string& sValue) {
+  Edited();
   try {
     oWorkNode = DocumentQuery(sElement);
     SetText(xml::Required(oWorkNode), sValue);

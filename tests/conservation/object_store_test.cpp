@@ -95,7 +95,7 @@ TEST(LoadObjectStore, SetsKindAndLengthAndLogsThem) {
                                              "Länge FK_LINIE = 5"_cp,
                                              "Typ FK_LINIE = FKL"};
   EXPECT_EQ(f.LogLines(), expected);
-  EXPECT_EQ(f.S().state.ObjectStoreText, kStore);
+  EXPECT_EQ(f.S().state.ObjectStoreText.Text(), kStore);
 }
 
 TEST(LoadObjectStore, NoSlotsStillLoadsTheFile) {
@@ -103,7 +103,25 @@ TEST(LoadObjectStore, NoSlotsStillLoadsTheFile) {
   Prepare(f, {});
   LoadObjectStore(f.S());
   EXPECT_EQ(f.LogLines(), std::vector<std::string>{"Objektspeicher zur Analyse laden"});
-  EXPECT_EQ(f.S().state.ObjectStoreText, kStore);
+  EXPECT_EQ(f.S().state.ObjectStoreText.Text(), kStore);
+}
+
+TEST(LoadObjectStore, SameLabelInTwoSlotsAndALoadReplacingTheText) {
+  ConservationFixture f;
+  Prepare(f, {"KW_BLOCK", "KT_SW", "KW_BLOCK"});
+  LoadObjectStore(f.S());
+  for (int slot : {1, 3}) {
+    EXPECT_EQ(f.S().spec.At(slot).Kind, "KWB") << "slot " << slot;
+    EXPECT_EQ(f.S().spec.At(slot).Length, "8") << "slot " << slot;
+  }
+  const std::string changed =
+      ":OId=7:V:T:STYP=FKL:Grp=Kgs:Name=KW_BLOCK:AnzX=12:x;\r\n"
+      ":OId=8:V:T:STYP=KTX:Grp=Kgs:Name=KT_SW:MaxAnz=4:x;\r\n";
+  f.WriteShare("p/a.osp", changed);
+  LoadObjectStore(f.S());
+  EXPECT_EQ(f.S().state.ObjectStoreText.Text(), changed);
+  EXPECT_EQ(f.S().spec.At(3).Kind + f.S().spec.At(3).Length, "FKL12");
+  EXPECT_EQ(f.S().spec.At(2).Kind + f.S().spec.At(2).Length, "KTX3");
 }
 
 TEST(LoadObjectStore, AbortsForMissingRecordOrUnknownKind) {

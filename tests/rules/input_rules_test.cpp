@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/transcript.h"
+
 #include "app/session.h"
 #include "base/error.h"
 #include "dab/mask.h"
@@ -127,8 +129,15 @@ TEST_F(ListValueTest, FieldOfTheLineOfTheParameterValue) {
   EXPECT_EQ(RuleListValue(f.S(), Rule("SGNR", "2")), "d");
 }
 
-TEST_F(ListValueTest, FieldBeyondTheLineGivesTheDelimiter) {
-  EXPECT_EQ(RuleListValue(f.S(), Rule("SGNR", "5")), ";");
+TEST_F(ListValueTest, FieldBeyondTheLineEndsTheRunNamingFileAndLine) {
+  DialogLog dialogs(f);
+  // The delimiter sentinel must not become the parameter's value.
+  EXPECT_THROW(RuleListValue(f.S(), Rule("SGNR", "5")), RunEnded);
+  const std::string all = dialogs.All();
+  const std::string file = JsonString(f.dir.File("list.txt"));
+  EXPECT_NE(all.find("in " + file.substr(1, file.size() - 2) + " hat kein Feld 5!"),
+            std::string::npos)
+      << all;
 }
 
 TEST_F(ListValueTest, NoLineForTheKeyEndsTheRun) {

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Builds the benchmarks and measures the object store and the parameter intake on
+# generated inputs, then the headless sample run with a 300 MB object store. Inputs go to
+# build/bench-data; the 300 MB files are deleted at the end (KEEP_DATA=1 keeps them).
+#   REPS=5        repetitions of every measurement (medians are reported)
+#   STORE_MB="1 30 300"   JOB_FIELDS="1000 10000 100000"   SAMPLE_MB=300
+set -euo pipefail
+cd "$(dirname "$0")/.."
+REPS=${REPS:-5}
+STORE_MB=${STORE_MB:-"1 30 300"}
+JOB_FIELDS=${JOB_FIELDS:-"1000 10000 100000"}
+SAMPLE_MB=${SAMPLE_MB:-300}
+data="$PWD/build/bench-data"
+bench="$PWD/build/release/bench/quenda_bench"
+quenda="$PWD/build/release/quenda"
+
+cmake --preset release -DQUENDA_BENCH=ON >/dev/null
+cmake --build --preset release --target quenda quenda_bench
+mkdir -p "$data"
+
+# Two 300 MB stores (generated and padded sample) and their neighbours need about 1 GB.
+free_mb=$(df -Pm "$data" | awk 'NR == 2 { print $4 }')
+if [ "$free_mb" -lt 1500 ]; then
+  echo "Nur ${free_mb} MB frei unter $data; mindestens 1500 MB nötig." >&2
+  exit 1
+fi
+
+comma() { echo "$1" | tr ' ' ','; }
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+now_ns() { date +%s%N; }
+seconds_since() { echo "$(( $(now_ns) - $1 ))" | awk '{ printf "%.4f\n", $1 / 1e9 }'; }
+# The count goes through a pipe: with its output on /dev/null grep stops at the first match.
+grep_seconds() {
+  local start count
+  start=$(now_ns)
+  count=$(grep -c -F '=Kgs:Name=' "$1")
+  seconds_since "$start"
+  [ "$count" -gt 0 ]
+}
+
+echo "== Eingaben erzeugen"
+"$bench" --data-dir="$data" --store-mb="$(comma "$STORE_MB")" --job-fields="$(comma "$JOB_FIELDS")" \
+  --generate-only
+
+echo "== Google Benchmark ($REPS Wiederholungen, Mediane)"
+"$bench" --data-dir="$data" --store-mb="$(comma "$STORE_MB")" --job-fields="$(comma "$JOB_FIELDS")" \
+  --benchmark_repetitions="$REPS" --benchmark_report_aggregates_only=true \
+  --benchmark_out="$data/results.json" --benchmark_out_format=json
+
+echo "== Einzelmessungen in eigenen Prozessen (Zeit, Spitzenspeicher)"
+# Reads the probe lines "... seconds=S peak_rss_mb=P file_mb=F"; prints the median time,
+# the highest peak and the file size.
+probe_summary() {
+  local lines
+  lines=$(cat)
+  echo "median_s=$(echo "$lines" | sed -n 's/.*seconds=\([0-9.]*\).*/\1/p' | median)" \
+    "peak_rss_mb=$(echo "$lines" | sed -n 's/.*peak_rss_mb=\([0-9.]*\).*/\1/p' | sort -g | tail -1)" \
+    "file_mb=$(echo "$lines" | sed -n 's/.*file_mb=\([0-9.]*\).*/\1/p' | head -1)"
+}
+for mb in $STORE_MB; do
+  store="$data/store_${mb}mb.osp"
+  probes=$(for _ in $(seq "$REPS"); do
+    grep_seconds "$store" >>"$data/grep.txt"
+    "$bench" --data-dir="$data" --probe-store="$mb"
+  done)
+  grep_s=$(tail -n "$REPS" "$data/grep.txt" | median)
+  echo "store ${mb} MB, laden + 20 finden: $(echo "$probes" | probe_summary) grep_median_s=$grep_s"
+  probes=$(for _ in $(seq "$REPS"); do "$bench" --data-dir="$data" --probe-per-label="$mb"; done)
+  echo "store ${mb} MB, bisheriger Weg (lesen, 20 Suchen): $(echo "$probes" | probe_summary)"
+done
+rm -f "$data/grep.txt"
+for n in $JOB_FIELDS; do
+  probes=$(for _ in $(seq "$REPS"); do "$bench" --data-dir="$data" --probe-intake="$n"; done)
+  echo "intake ${n} Felder, 300 Parameter: $(echo "$probes" | probe_summary)"
+done
+
+echo "== Headless-Beispiellauf mit ${SAMPLE_MB}-MB-Objektspeicher"
+osp_rel="site/shares/projekte/EDC21/MX21K47/makeout/Damos/MX21K47_01.osp"
+padded="$data/sample_${SAMPLE_MB}mb.osp"
+[ -f "$padded" ] || "$bench" --pad-store="examples/$osp_rel" --out="$padded" --mb="$SAMPLE_MB"
+runs=()
+greps=()
+peak=0
+if [ ! -x /usr/bin/time ]; then
+  echo "/usr/bin/time fehlt (Debian-Paket time)" >&2
+  exit 1
+fi
+for _ in $(seq "$REPS"); do
+  work="$data/sample"
+  rm -rf "$work"
+  mkdir -p "$work"
+  cp -r examples/. "$work/"
+  mkdir -p "$work/run" "$work/tmp" "$work/win" "$work/home"
+  ln -f "$padded" "$work/$osp_rel"
+  cmd=$(tr -d '\r' < "$work/site/command-line.txt")
+  greps+=("$(grep_seconds "$padded")")
+  start=$(now_ns)
+  if ! (cd "$work/run" && /usr/bin/time -f "%M" -o "$work/time.txt" "$quenda" --headless \
+          --program-dir "$work/site/program" --answers "$work/site/answers.txt" -- $cmd \
+          >"$work/out.txt" 2>&1); then
+    echo "Der Beispiellauf endete nicht erfolgreich; Ausgabe in $work/out.txt" >&2
+    exit 1
+  fi
+  runs+=("$(seconds_since "$start")")
+  kb=$(tail -1 "$work/time.txt")
+  if [ "$kb" -gt "$peak" ]; then peak=$kb; fi
+done
+run_s=$(printf '%s\n' "${runs[@]}" | median)
+grep_s=$(printf '%s\n' "${greps[@]}" | median)
+echo "sample run: Läufe ${runs[*]} s; grep ${greps[*]} s"
+awk -v r="$run_s" -v g="$grep_s" -v p="$peak" \
+  'BEGIN { printf "sample run: median_s=%s grep_median_s=%s ratio=%.2f peak_rss_mb=%.1f\n", r, g, r / g, p * 1024 / 1e6 }'
+rm -rf "$data/sample"
+
+if [ "${KEEP_DATA:-0}" != 1 ]; then
+  rm -f "$data"/store_300mb.osp "$padded"
+fi
