@@ -54,19 +54,20 @@ const DriveMap::Entry* DriveMap::Match(const std::string& path) const {
 }
 
 fs::path DriveMap::Resolve(const std::string& path) const {
+  const Entry* e = IsWindowsAbsolute(path) ? Match(path) : nullptr;
 #ifdef _WIN32
-  return NativePath(path);
+  // Windows paths are real here: only a configured prefix is redirected.
+  if (e == nullptr) return NativePath(path);
 #else
   if (!IsWindowsAbsolute(path)) {
     if (!path.empty() && path[0] == '/') return ResolveIgnoringCase("/", path.substr(1));
     return ResolveIgnoringCase(fs::path(), path);
   }
-  const Entry* e = Match(path);
   if (e == nullptr) throw PlatformError(kErrPathNotFound, path);
+#endif
   std::string prefix = e->prefix;
   while (prefix.size() > 1 && prefix.back() == '\\') prefix.pop_back();
   return ResolveIgnoringCase(e->folder, path.substr(prefix.size()));
-#endif
 }
 
 bool DriveMap::CanResolve(const std::string& path) const {

@@ -1,5 +1,6 @@
 #include "support/fake_system.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -19,8 +20,11 @@ std::string FakeSystem::GetEnv(const std::string& name) {
 
 TempDir::TempDir() {
   std::random_device rd;
-  path_ =
-      fs::temp_directory_path() / ("quenda-test-" + std::to_string(rd()) + std::to_string(rd()));
+  // QUENDA_TEST_TMP moves the folders off the drive letters that the tests map (C:, T:).
+  const char* root = std::getenv("QUENDA_TEST_TMP");
+  const fs::path base =
+      root != nullptr && *root != '\0' ? fs::path(root) : fs::temp_directory_path();
+  path_ = base / ("quenda-test-" + std::to_string(rd()) + std::to_string(rd()));
   fs::create_directories(path_);
 }
 

@@ -37,7 +37,8 @@ class FakeSystem : public System {
   std::string DecimalSeparator() override { return decimalSeparator; }
 };
 
-// A fresh temporary folder, removed at the end of the test.
+// A fresh temporary folder, removed at the end of the test; below $QUENDA_TEST_TMP when set
+// (the Windows tests under Wine use a drive that no test maps), else the system's.
 class TempDir {
  public:
   TempDir();
