@@ -21,5 +21,8 @@ mkdir -p "$(dirname "$prefix")"
     wineserver -w || true
     touch "$prefix/.quenda-ready"
   fi
+  # One server for a whole test run: a server that ends between two test programs makes
+  # the next one fail ("Connection reset by peer"). It ends 20 s after its last client.
+  wineserver -p20 >/dev/null 2>&1 || true
 ) 9>"$prefix.lock"
 exec wine "$@"

@@ -31,8 +31,7 @@ int RunWin32Gui(const Options& options, System& system) {
     return kExitBadOption;
   }
   MainWindow model(*session);
-  Win32Window window(*session, model);
-  ui.SetOwner(window.Handle());
+  Win32Window window(*session, model, ui);
   ui.SetLogViewListener([&window] { window.SyncLog(); });
   window.Run([&] { Main(*session, model); });
   if (window.Finished()) return window.ExitStatus();  // the run ended while loading

@@ -42,11 +42,10 @@ HWND Control(HWND parent, const char* cls, const std::string& text, DWORD style,
   return child;
 }
 
-Win32Ui& UiOf(Session& session) { return static_cast<Win32Ui&>(session.ui); }
-
 }  // namespace
 
-Win32Window::Win32Window(Session& session, MainWindow& model) : session_(session), model_(model) {
+Win32Window::Win32Window(Session& session, MainWindow& model, Win32Ui& ui)
+    : session_(session), model_(model), ui_(ui) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   RegisterWindowClass(instance, &Win32Window::WindowProc);
   window_ =
@@ -54,9 +53,11 @@ Win32Window::Win32Window(Session& session, MainWindow& model) : session_(session
                       CW_USEDEFAULT, 720, 520, nullptr, nullptr, instance, this);
   BuildControls();
   SyncFromModel();
+  ui_.SetOwner(window_);
 }
 
 Win32Window::~Win32Window() {
+  ui_.SetOwner(nullptr);
   if (window_ != nullptr) DestroyWindow(window_);
   if (titleFont_ != nullptr) DeleteObject(titleFont_);
 }
@@ -147,7 +148,7 @@ LRESULT Win32Window::Handle(UINT message, WPARAM w, LPARAM l) {
       if (!finished_) OnCommand(LOWORD(w), HIWORD(w));
       return 0;
     case WM_SETCURSOR:
-      if (!UiOf(session_).Busy()) break;
+      if (!ui_.Busy()) break;
       SetCursor(LoadCursor(nullptr, IDC_WAIT));
       return TRUE;
     case WM_CLOSE:

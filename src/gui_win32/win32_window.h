@@ -10,11 +10,13 @@ namespace quenda {
 
 class MainWindow;
 class Session;
+class Win32Ui;
 
 class Win32Window {
  public:
-  // Creates the (hidden) window with its controls set from the model.
-  Win32Window(Session& session, MainWindow& model);
+  // Creates the (hidden) window with its controls set from the model; `ui` is the
+  // session's Ui (the busy pointer). Makes itself the owner of the Ui's dialogs.
+  Win32Window(Session& session, MainWindow& model, Win32Ui& ui);
   ~Win32Window();
   Win32Window(const Win32Window&) = delete;
   Win32Window& operator=(const Win32Window&) = delete;
@@ -52,6 +54,7 @@ class Win32Window {
 
   Session& session_;
   MainWindow& model_;
+  Win32Ui& ui_;
   HWND window_ = nullptr;
   HFONT titleFont_ = nullptr;
   bool syncing_ = false;

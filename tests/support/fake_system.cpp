@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/site_settings.h"
+#include "ui/transcript.h"
 
 namespace fs = std::filesystem;
 
@@ -16,6 +17,11 @@ std::string FakeSystem::GetEnv(const std::string& name) {
     if (k == name) return v;
   }
   return {};
+}
+
+std::string JsonInner(const std::string& text) {
+  const std::string quoted = JsonString(text);
+  return quoted.substr(1, quoted.size() - 2);
 }
 
 TempDir::TempDir() {
@@ -55,7 +61,7 @@ SessionFixture::SessionFixture(const std::string& answers, const std::string& co
   fs::create_directories(dir.Path() / "tmp");
   fs::create_directories(dir.Path() / "win");
   fs::create_directories(dir.Path() / "home");
-  system.tempPath = dir.File("tmp") + "/";
+  system.tempPath = dir.File("tmp") + kSep;
   system.windowsDir = dir.File("win");
   system.exeDir = dir.Path().string();
   system.currentDir = dir.Path().string();
@@ -70,7 +76,7 @@ SessionFixture::SessionFixture(const std::string& answers, const std::string& co
   s.env.WindowsDir = s.site.WindowsDir;
   s.state.LaufLogName = "RizaZizi.log";
   s.state.LaufLogFile = s.env.TempDir + s.state.LaufLogName;
-  s.state.AktDirName = dir.File("cwd") + "/";  // the log copy lands in cwd/, not in the build
+  s.state.AktDirName = dir.File("cwd") + kSep;  // the log copy lands in cwd/, not in the build
 }
 
 void SessionFixture::OpenLog() { session->log.Open(session->files, session->state.LaufLogFile); }

@@ -13,6 +13,18 @@
 
 namespace quenda::testing {
 
+// The native folder separator and the line end of text written to standard output.
+#ifdef _WIN32
+inline const std::string kSep = "\\";
+inline const std::string kStdoutNewline = "\r\n";
+#else
+inline const std::string kSep = "/";
+inline const std::string kStdoutNewline = "\n";
+#endif
+
+// `text` as it appears inside a JSON string of the transcript (quotes not included).
+std::string JsonInner(const std::string& text);
+
 class FakeSystem : public System {
  public:
   std::string tempPath = "/tmp/";

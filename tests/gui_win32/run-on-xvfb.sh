@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Runs the Win32 window tests under Wine on a fresh Xvfb display and turns the window's
+# screenshot into a PNG beside it. Usage: run-on-xvfb.sh TESTS.exe ARTIFACTS-DIR
+set -euo pipefail
+exe="$1"
+artifacts="$2"
+here="$(cd "$(dirname "$0")" && pwd)"
+mkdir -p "$artifacts"
+rm -f "$artifacts/win32-window.bmp" "$artifacts/win32-window.png"
+xvfb-run -a -s "-screen 0 1024x768x24" "$here/../../cmake/wine-run.sh" "$exe"
+if command -v convert >/dev/null; then
+  convert "$artifacts/win32-window.bmp" "$artifacts/win32-window.png"
+  echo "Bildschirmfoto: $artifacts/win32-window.png"
+fi
