@@ -23,6 +23,6 @@ mkdir -p "$(dirname "$prefix")"
   fi
   # One server for a whole test run: a server that ends between two test programs makes
   # the next one fail ("Connection reset by peer"). It ends 20 s after its last client.
-  wineserver -p20 >/dev/null 2>&1 || true
+  wineserver -p20 >/dev/null 2>&1 9>&- || true
 ) 9>"$prefix.lock"
 exec wine "$@"

@@ -46,7 +46,7 @@ std::thread OnWindow(const std::string& title, std::function<void(HWND)> act) {
   return std::thread([title, act] {
     for (int i = 0; i < 500; ++i) {
       if (HWND w = FindWindowA(nullptr, title.c_str()); w != nullptr && IsWindowVisible(w)) {
-        Sleep(100);
+        Sleep(300);  // the box sets its default button after it is shown
         act(w);
         return;
       }
@@ -143,7 +143,8 @@ TEST_F(Win32WindowTest, MessageBoxTakesTheStyleNumberAsItIs) {
     for (HWND c : Children(box)) {
       if (ClassOf(c) != "Button") continue;
       buttons += Text(c) + "|";
-      if (GetDlgCtrlID(c) == IDNO) secondIsDefault = (GetWindowLongA(c, GWL_STYLE) & 0xF) == 1;
+      const LONG kind = GetWindowLongA(c, GWL_STYLE) & BS_TYPEMASK;
+      if (GetDlgCtrlID(c) == IDNO) secondIsDefault = kind == BS_DEFPUSHBUTTON;
     }
     PostMessageA(box, WM_COMMAND, IDNO, 0);
   });

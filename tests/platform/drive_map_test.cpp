@@ -80,9 +80,15 @@ TEST(DriveMap, UmlautNamesMatchTheUtf8FileName) {
   fs::create_directories(dir.Path() / "t" / fs::path(u8"Prüfung"));
   DriveMap map;
   map.Add("T:", dir.Path() / "t");
-  EXPECT_EQ(map.Resolve("T:\\PR\xDC"
-                        "FUNG\\x"),
-            dir.Path() / "t" / fs::path(u8"Prüfung") / "x");
+  const fs::path resolved = map.Resolve(
+      "T:\\PR\xDC"
+      "FUNG\\x");
+#ifdef _WIN32
+  // The name as written: Windows finds the folder whatever the case.
+  EXPECT_TRUE(fs::equivalent(resolved.parent_path(), dir.Path() / "t" / fs::path(u8"Prüfung")));
+#else
+  EXPECT_EQ(resolved, dir.Path() / "t" / fs::path(u8"Prüfung") / "x");
+#endif
 }
 
 }  // namespace

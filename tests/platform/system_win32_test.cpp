@@ -83,9 +83,9 @@ TEST(Win32Files, ResetAttributesMakesAReadOnlyFileWritable) {
 TEST(Win32Files, Cp1252NamesReachTheDisk) {
   TempDir dir;
   const Files files;
-  const std::string path = dir.File(
-      "Pr\xFC"
-      "fung.txt");  // "Prüfung.txt" in CP1252
+  const std::string path = PathText(dir.Path()) +
+                           "\\Pr\xFC"
+                           "fung.txt";  // CP1252
   files.WriteAll(path, "inhalt");
   EXPECT_TRUE(fs::exists(dir.Path() / fs::path(u8"Prüfung.txt")));
   EXPECT_EQ(files.ReadAll(path), "inhalt");

@@ -51,6 +51,16 @@ std::string Slurp(const std::string& path) {
   return s.str();
 }
 
+// The console host that Wine starts for the program may hold the output files a moment
+// longer than the program itself.
+void RemoveWhenReleased(const std::string& path) {
+  std::error_code ec;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    if (std::filesystem::remove(path, ec) || !std::filesystem::exists(path, ec)) return;
+    Sleep(50);
+  }
+}
+
 int Launch(std::string line, const std::string& cwd, HANDLE out, HANDLE err) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -84,8 +94,8 @@ RunResult RunQuenda(const std::vector<std::string>& args, const std::string& cwd
   CloseHandle(err);
   r.out = Slurp(outPath);
   r.err = Slurp(errPath);
-  std::filesystem::remove(outPath);
-  std::filesystem::remove(errPath);
+  RemoveWhenReleased(outPath);
+  RemoveWhenReleased(errPath);
   return r;
 }
 
