@@ -54,14 +54,13 @@ TEST(Win32System, RunAndWaitWaitsForTheProgramAndReportsAMissingOne) {
 
 TEST(Win32ProfileString, TheSystemServiceReadsTheFile) {
   TempDir dir;
-  dir.Write("a.ini",
-            "[System]\r\nConfigPath = \"C:\\cfg\"\r\nConfigPath=second\r\n"
-            "[system]\r\nOther=x\r\nLang=" +
-                std::string(300, 'v') + "\r\n");
+  dir.Write("a.ini", "[System]\r\nConfigPath = \"C:\\cfg\"\r\nConfigPath=second\r\nLang=" +
+                         std::string(300, 'v') + "\r\n[system]\r\nOther=x\r\n");
   const Files files;
   const std::string ini = dir.File("a.ini");
   EXPECT_EQ(ReadProfileString(files, ini, "SYSTEM", "configpath", "d"), "C:\\cfg");
   EXPECT_EQ(ReadProfileString(files, ini, "System", "Fehlt", "dflt  "), "dflt");
+  EXPECT_EQ(ReadProfileString(files, ini, "System", "Other", "d"), "d") << "first section only";
   EXPECT_EQ(ReadProfileString(files, ini, "System", "Lang", "").size(), 255u);
   EXPECT_EQ(ReadProfileString(files, dir.File("none.ini"), "System", "ConfigPath", "d"), "d");
 }
