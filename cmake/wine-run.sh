@@ -16,6 +16,12 @@ fi
 export WINEPREFIX="$prefix"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+if [ "${1:-}" = --stop-server ]; then
+  [ -d "$prefix" ] || exit 0
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  exit 0
+fi
 mkdir -p "$(dirname "$prefix")"
 (
   flock 9
@@ -25,19 +31,12 @@ mkdir -p "$(dirname "$prefix")"
     touch "$prefix/.quenda-ready"
   fi
 ) 9>"$prefix.lock"
-case "${1:-}" in
-  --start-server)
-    # A server that ends between two test programs makes the next one fail or hang. The
-    # first program of a server starts Wine's services, which live as long as the server:
-    # start them here, away from the output pipes that the test runner waits on.
-    wineserver -p >/dev/null 2>&1 </dev/null || true
-    wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
-    exit 0
-    ;;
-  --stop-server)
-    wineserver -k >/dev/null 2>&1 || true
-    wineserver -w >/dev/null 2>&1 || true
-    exit 0
-    ;;
-esac
+if [ "${1:-}" = --start-server ]; then
+  # A server that ends between two test programs makes the next one fail or hang. The
+  # first program of a server starts Wine's services, which live as long as the server:
+  # start them here, away from the output pipes that the test runner waits on.
+  wineserver -p >/dev/null 2>&1 </dev/null || true
+  wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
+  exit 0
+fi
 exec wine "$@"

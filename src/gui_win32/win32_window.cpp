@@ -128,7 +128,9 @@ void Win32Window::Finish(int exitStatus) {
   exitStatus_ = exitStatus;
   session_.ui.SetBusy(false);
   ShowWindow(window_, SW_HIDE);
-  PostQuitMessage(exitStatus);
+  // No WM_QUIT: a run that ended while loading is outside the message loop, and a quit
+  // request left in the queue would end every later modal dialog of the process at once.
+  // The loop looks at Finished() after each message.
 }
 
 void Win32Window::OnCommand(int id, int code) {
