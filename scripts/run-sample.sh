@@ -10,7 +10,7 @@ rm -rf "$work"
 mkdir -p "$work"
 cp -r examples/. "$work/"
 mkdir -p "$work/run" "$work/tmp" "$work/win" "$work/home"
-cmd=$(cat "$work/site/command-line.txt")
+cmd=$(tr -d '\r' < "$work/site/command-line.txt")
 touch "$work/.started"
 set +e
 (cd "$work/run" && ../../release/quenda --headless --program-dir "$work/site/program" \

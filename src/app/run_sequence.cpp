@@ -125,7 +125,9 @@ bool PrepareSeriesTools(Session& s, ReleaseFolders& folders) {
   } else {
     WriteNewDabFile(s, customerFolder);
   }
-  AppendDabFile(s, s.state.DabFilePath);
+  // The box has told the user that the base already carries the data version; going on
+  // would release the base under the new version's files and collection entry.
+  if (AppendDabFile(s, s.state.DabFilePath) == "ERROR") throw CommandEnded{};
   return true;
 }
 

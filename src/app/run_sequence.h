@@ -9,9 +9,10 @@ namespace quenda {
 class Session;
 class MainWindow;
 
-// Returns only when the command ended without ending the run; otherwise throws
-// RunEnded (status 0 after "Quenda ist beendet!"). A failing copy or file operation ends
-// the run through ErrorEnd with the platform's text and the path.
+// Returns only when the command ended without ending the run (DAB path empty or missing,
+// hex file missing, data version refused by AppendDabFile); otherwise throws RunEnded
+// (status 0 after "Quenda ist beendet!"). A failing copy or file operation ends the run
+// through ErrorEnd with the platform's text and the path.
 void RunSequence(Session& session, MainWindow& window);
 
 }  // namespace quenda

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QThread>
 #include <QVBoxLayout>
 
 #include "app/main_window.h"
@@ -113,7 +114,9 @@ void QuendaWindow::Finish(int exitStatus) {
   finished_ = true;
   exitStatus_ = exitStatus;
   session_.ui.SetBusy(false);
-  QApplication::exit(exitStatus);
+  // Outside the event loop (a run that ended while loading) Qt would keep the quit request
+  // and let every later modal dialog of the process return at once.
+  if (QThread::currentThread()->loopLevel() > 0) QApplication::exit(exitStatus);
 }
 
 void QuendaWindow::closeEvent(QCloseEvent* event) {

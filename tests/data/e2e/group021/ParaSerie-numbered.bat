@@ -1,0 +1,26 @@
+echo off
+SET XML_Root=T:\003\Flow\Transfer
+SET XML_JobName=Job_4711
+SET KolpVers=046
+SET PathBasis=T:\EDC21\MX21K47\integration\
+SET FileBasis=MX21K47_I05
+SET PathFreig=T:\EDC21\MX21K47\0281020471
+SET FileFreig=MX21K47_02
+SET IndexECUM=07
+SET FileAppl=MX21K47_A17
+SET FileOutp=MX21K47_02
+SET "FileNamExt=A&B"
+SET FileNamDat1=D1
+SET FileNamDat2=D2
+SET FileNamDat3=
+SET "FileNamInt=IN_5%%"
+SET SwIdentNo=1037541234
+SET HwIdentNo=0281020471
+
+call I:\Programme\Tolmek\Freigabe\Tools\Kolpator\%KolpVers%\ToolStart.bat %1 
+
+echo.
+echo Bearbeitung beendet
+echo.
+pause
+exit

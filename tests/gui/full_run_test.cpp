@@ -1,0 +1,104 @@
+// The Qt window runs the sample job from loading to the successful end, its dialogs
+// answered as a user would answer them.
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <memory>
+
+#include "app/main_window.h"
+#include "app/options.h"
+#include "app/program.h"
+#include "app/session.h"
+#include "app/startup.h"
+#include "gui/dialog_answerer.h"
+#include "gui/qt_ui.h"
+#include "gui/quenda_window.h"
+#include "support/sample_site.h"
+
+namespace quenda {
+namespace {
+
+using testing::SampleSite;
+
+// The job path with an empty quoted part: the command fields stay empty, so the run is
+// interactive and its log lines show in the window.
+const char* const kInteractiveCommand = "T:\\003\\Flow\\Transfer\\Job_4711.xml,\"\"";
+
+// The sample site and the window on it, loaded with the job; dialogs are answered from
+// `answers`.
+class FullRun : public ::testing::Test {
+ protected:
+  void Load(const std::vector<std::string>& answers) {
+    Options options;
+    options.programDir = site.Path("site/program");
+    ProgramSetup setup = PrepareProgram(options, system);
+    answerer = std::make_unique<testing::DialogAnswerer>(answers);
+    session = std::make_unique<Session>(ui, system, std::move(setup.site));
+    session->env.ProgramDir = setup.programDir;
+    session->env.CommandLineText = kInteractiveCommand;
+    session->state.AktDirName = site.Path("run") + "/";  // the log copy's current folder
+    model = std::make_unique<MainWindow>(*session);
+    window = std::make_unique<QuendaWindow>(*session, *model);
+    ui.SetLogViewListener([this] { window->SyncLog(); });
+    window->Run([this] { Main(*session, *model); });
+    ASSERT_FALSE(window->Finished()) << "loading ended the run";
+    window->SyncFromModel();
+    window->show();
+  }
+
+  SampleSite site;
+  testing::FakeSystem system;
+  QtUi ui;
+  std::unique_ptr<testing::DialogAnswerer> answerer;
+  std::unique_ptr<Session> session;
+  std::unique_ptr<MainWindow> model;
+  std::unique_ptr<QuendaWindow> window;
+};
+
+TEST_F(FullRun, SampleJobRunsThroughTheWindowToItsSuccessfulEnd) {
+  ASSERT_NO_FATAL_FAILURE(Load(SampleSite::SampleAnswers()));
+  EXPECT_EQ(window->Text1->text(), "T:\\003\\Flow\\Transfer\\Job_4711.xml");
+  EXPECT_TRUE(window->BatchAuswahl->isChecked()) << "customer group 003 collects for Tarvell";
+  window->StartButton->click();
+
+  EXPECT_TRUE(window->Finished());
+  EXPECT_EQ(window->ExitStatus(), 0);
+  EXPECT_EQ(answerer->AnswersLeft(), 0u);
+  ASSERT_FALSE(answerer->Seen().empty());
+  EXPECT_EQ(answerer->Seen().back(), "Fertig: Quenda ist beendet!");
+  ASSERT_GT(window->ListOutput->count(), 40);
+  EXPECT_EQ(window->ListOutput->currentRow(), window->ListOutput->count() - 1);
+  EXPECT_EQ(window->AktionText->text(),
+            "dam-File T:\\EDC21\\MX21K47\\0281020471\\MX21K47_01.dam ist kopiert!");
+  EXPECT_EQ(site.Read(std::string(testing::kCustomerFolder) + "MX21K47_02s.kon"),
+            testing::ExpectedE2e("road/MX21K47_02s.kon"));
+  EXPECT_EQ(site.Read(testing::kTarvell), testing::ExpectedE2e("road/Tarvell.Bat"));
+  EXPECT_TRUE(site.Has("run/RizaZizi.log"));
+  QDir().mkpath(QUENDA_ARTIFACTS);
+  EXPECT_TRUE(window->grab().save(QString(QUENDA_ARTIFACTS) + "/main-window-after-run.png"));
+}
+
+TEST_F(FullRun, StartAfterAnEndedCommandRepeatsTheRun) {
+  const std::string hex = std::string(testing::kProject) + "dab/MX21K47_01.hex";
+  const std::string bytes = site.Read(hex);
+  site.Remove(hex);
+  ASSERT_NO_FATAL_FAILURE(Load(SampleSite::SampleAnswers()));
+  window->StartButton->click();
+  ASSERT_FALSE(window->Finished()) << "a missing hex file ends only the command";
+  EXPECT_EQ(answerer->Seen().back(), "Quenda: Angegebener Hexfile ist nicht vorhanden!");
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "no busy pointer left behind";
+  site.Write(hex, bytes);
+  window->StartButton->click();
+  EXPECT_TRUE(window->Finished());
+  EXPECT_EQ(window->ExitStatus(), 0);
+  EXPECT_EQ(site.Read(std::string(testing::kCustomerFolder) + "MX21K47_01.hex"), bytes);
+  EXPECT_EQ(site.Read(testing::kTarvell), testing::ExpectedE2e("road/Tarvell.Bat"));
+}
+
+}  // namespace
+}  // namespace quenda

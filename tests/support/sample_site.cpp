@@ -1,0 +1,91 @@
+#include "support/sample_site.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/startup.h"
+#include "platform/files.h"
+
+namespace fs = std::filesystem;
+
+namespace quenda::testing {
+namespace {
+
+std::string ReadExamples(const std::string& relative) {
+  std::ifstream in(std::string(QUENDA_EXAMPLES) + "/site/" + relative, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+    text.replace(at, from.size(), to);
+    at += to.size();
+  }
+}
+
+}  // namespace
+
+SampleSite::SampleSite() {
+  fs::copy(fs::path(QUENDA_EXAMPLES) / "site", dir.Path() / "site", fs::copy_options::recursive);
+  for (const char* d : {"tmp", "win", "home", "run"}) fs::create_directories(dir.Path() / d);
+}
+
+std::string SampleSite::SampleCommandLine() {
+  return SplitTextLines(ReadExamples("command-line.txt")).at(0);
+}
+
+std::vector<std::string> SampleSite::SampleAnswers() {
+  std::vector<std::string> answers;
+  for (const std::string& line : SplitTextLines(ReadExamples("answers.txt"))) {
+    if (!line.empty() && line[0] != '#') answers.push_back(line);
+  }
+  return answers;
+}
+
+void SampleSite::Edit(const std::string& relative, const std::string& from, const std::string& to) {
+  std::string text = Read(relative);
+  const std::size_t at = text.find(from);
+  ASSERT_NE(at, std::string::npos) << relative << " does not hold >" << from << "<";
+  text.replace(at, from.size(), to);
+  Write(relative, text);
+}
+
+bool SampleSite::Has(const std::string& relative) const {
+  return fs::exists(dir.Path() / relative);
+}
+
+void SampleSite::Remove(const std::string& relative) const {
+  fs::remove_all(dir.Path() / relative);
+}
+
+RunResult SampleSite::Run(const std::vector<std::string>& answers, const std::string& commandLine) {
+  std::string text;
+  for (const std::string& a : answers) text += a + "\n";
+  Write("answers.txt", text);
+  return RunQuenda(
+      {"--headless", "--program-dir", Path("site/program"), "--answers", Path("answers.txt"),
+       "--transcript", Path("run/dialogs.jsonl"), "--", commandLine},
+      Path("run"));
+}
+
+std::string SampleSite::PortableLog() const {
+  std::string log = Read("run/RizaZizi.log");
+  ReplaceAll(log, dir.Path().string(), "@ROOT@");
+  ReplaceAll(log, "V" + AppVersionText() + "\r\n", "V@VERSION@\r\n");
+  return log;
+}
+
+std::string ExpectedE2e(const std::string& name) {
+  std::ifstream in(std::string(QUENDA_TEST_DATA) + "/e2e/" + name, std::ios::binary);
+  EXPECT_TRUE(in.good()) << "missing expected file tests/data/e2e/" << name;
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+}  // namespace quenda::testing
