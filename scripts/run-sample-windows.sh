@@ -72,5 +72,5 @@ while IFS= read -r file; do
     failed=1
   fi
 done < <(find "$linux" -newer "$linux/.started" -type f | sort)
-echo "$count Dateien der Debian-Lauf verglichen"
+[ "$failed" -eq 0 ] && echo "$count Dateien des Debian-Laufs verglichen, alle gleich"
 exit "$failed"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Cross-builds quenda.exe for 64-bit Windows with mingw-w64 and runs the Windows tests
-# under Wine (the native window on Xvfb). Installs what it needs first (setup-windows.sh).
+# Cross-builds quenda.exe for 64-bit Windows with mingw-w64, runs the Windows tests under
+# Wine (the native window on Xvfb) and the sample job under Wine with real drive letters,
+# compared with the Debian run. Installs what it needs first (setup-windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup-windows.sh
@@ -12,4 +13,5 @@ ctest --preset windows || status=$?
 for prefix in wineprefix wineprefix-gui; do
   QUENDA_WINEPREFIX="$PWD/build/windows/$prefix" ./cmake/wine-run.sh --stop-server || true
 done
-exit "$status"
+[ "$status" -eq 0 ] || exit "$status"
+./scripts/run-sample-windows.sh
