@@ -15,3 +15,4 @@ for prefix in wineprefix wineprefix-gui; do
 done
 [ "$status" -eq 0 ] || exit "$status"
 ./scripts/run-sample-windows.sh
+./scripts/package-windows.sh
