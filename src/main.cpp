@@ -9,7 +9,9 @@
 #include "base/error.h"
 #include "platform/system.h"
 
-#ifdef QUENDA_HAVE_GUI
+#if defined(QUENDA_HAVE_WIN32_GUI)
+#include "gui_win32/win32_gui_main.h"
+#elif defined(QUENDA_HAVE_GUI)
 #include "gui/gui_main.h"
 #endif
 
@@ -32,7 +34,9 @@ int main(int argc, char** argv) {
   }
   auto system = MakeNativeSystem();
   if (options->headless) return RunHeadless(*options, *system);
-#ifdef QUENDA_HAVE_GUI
+#if defined(QUENDA_HAVE_WIN32_GUI)
+  return RunWin32Gui(*options, *system);
+#elif defined(QUENDA_HAVE_GUI)
   return RunGui(argc, argv, *options, *system);
 #else
   std::fputs("quenda: dieses Programm wurde ohne Fenster gebaut; bitte --headless verwenden\n",

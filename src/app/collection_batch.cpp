@@ -4,6 +4,7 @@
 #include "app/session.h"
 #include "app/termination.h"
 #include "base/error.h"
+#include "platform/native_path.h"
 #include "text/cp1252.h"
 
 namespace quenda {
@@ -12,7 +13,7 @@ namespace {
 // The editor's command line for `file`; the path is quoted when it holds blanks.
 std::string EditorCommand(const Session& s, const std::string& file) {
   std::string native = file;
-  if (s.files.Map().CanResolve(file)) native = Utf8ToCp1252(s.files.Native(file).string());
+  if (s.files.Map().CanResolve(file)) native = PathText(s.files.Native(file));
   if (native.find(' ') != std::string::npos) native = "\"" + native + "\"";
   return s.site.Editor + native;
 }

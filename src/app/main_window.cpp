@@ -6,6 +6,7 @@
 #include "base/error.h"
 #include "config/config_selection.h"
 #include "conservation/spec_table.h"
+#include "platform/native_path.h"
 #include "rules/parameter_intake.h"
 #include "text/cp1252.h"
 
@@ -48,7 +49,7 @@ bool MainWindow::AskForTransferFile() {
   request.filterIndex = 1;
   request.hideReadOnly = true;
   if (s_.files.Map().CanResolve(request.initialDir)) {
-    request.initialDirNative = Utf8ToCp1252(s_.files.Native(request.initialDir).string());
+    request.initialDirNative = PathText(s_.files.Native(request.initialDir));
   }
   try {
     // The chosen path is not used; cancelling counts as an error of the dialog.

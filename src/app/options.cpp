@@ -1,6 +1,6 @@
 #include "app/options.h"
 
-#include "text/cp1252.h"
+#include "platform/command_line.h"
 
 namespace quenda {
 namespace {
@@ -45,17 +45,13 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       break;
     }
   }
+  o.optionWords = i;
   for (; i < args.size(); ++i) o.words.push_back(args[i]);
   return o;
 }
 
 std::string CommandLineText(const Options& options) {
-  std::string text;
-  for (const std::string& w : options.words) {
-    if (!text.empty()) text += ' ';
-    text += w;
-  }
-  return Utf8ToCp1252(text);
+  return ProgramCommandText(options.optionWords, options.words);
 }
 
 std::string UsageText() {

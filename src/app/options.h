@@ -10,9 +10,10 @@ namespace quenda {
 struct Options {
   std::string programDir;  // native; empty: the executable's folder
   bool headless = false;
-  std::string answersFile;     // native
-  std::string transcriptFile;  // native
-  std::vector<std::string> words;
+  std::string answersFile;         // native
+  std::string transcriptFile;      // native
+  std::vector<std::string> words;  // the arguments after the options
+  std::size_t optionWords = 0;     // how many arguments the options took, "--" included
   bool help = false;
   bool version = false;
 };
@@ -20,7 +21,8 @@ struct Options {
 // Parses argv[1..]. Returns nullopt and sets `error` (UTF-8) for a wrong option.
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error);
 
-// The words joined with single blanks, converted to CP1252.
+// The program's command-line text (CP1252): the words joined with single blanks; on
+// Windows the command line as typed after the options, every double quote kept.
 std::string CommandLineText(const Options& options);
 
 // The usage text (UTF-8).

@@ -4,8 +4,8 @@
 
 #include "app/options.h"
 #include "app/session.h"
+#include "platform/native_path.h"
 #include "platform/system.h"
-#include "text/cp1252.h"
 
 namespace quenda {
 
@@ -25,9 +25,9 @@ std::string ReadNativeFile(const std::string& nativePath, bool& ok) {
 ProgramSetup PrepareProgram(const Options& options, System& system) {
   ProgramSetup p;
   p.programDir =
-      options.programDir.empty() ? system.ExecutableDir() : Utf8ToCp1252(options.programDir);
+      options.programDir.empty() ? system.ExecutableDir() : TextFromNative(options.programDir);
   bool ok = false;
-  const std::string ini = ReadNativeFile(Cp1252ToUtf8(ConfigIniPath(p.programDir)), ok);
+  const std::string ini = ReadNativeFile(NativeFromText(ConfigIniPath(p.programDir)), ok);
   p.site = LoadSiteSettings(ini, p.programDir, system);
   return p;
 }

@@ -7,7 +7,7 @@
 #include "base/error.h"
 #include "config/cls_lib.h"
 #include "config/job_source.h"
-#include "platform/ini_file.h"
+#include "platform/profile_string.h"
 #include "platform/site_settings.h"
 #include "rules/parameter_intake.h"
 #include "text/cp1252.h"
@@ -147,13 +147,7 @@ bool SelectConfigRow(Session& s, RecordSet& records, const std::string& customer
 
 std::string ReadIniValue(Session& s, const std::string& path, const std::string& section,
                          const std::string& key, const std::string& fallback) {
-  std::string content;
-  try {
-    if (s.files.FileExists(path)) content = s.files.ReadAll(path);
-  } catch (const Error&) {
-    // An unreadable file reads as a missing one, as with the profile-string service.
-  }
-  return ProfileString(IniDocument::Parse(content), section, key, fallback);
+  return ReadProfileString(s.files, path, section, key, fallback);
 }
 
 }  // namespace quenda

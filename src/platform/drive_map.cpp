@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "base/error.h"
+#include "platform/native_path.h"
 #include "text/cp1252.h"
 
 namespace fs = std::filesystem;
@@ -10,21 +11,9 @@ namespace fs = std::filesystem;
 namespace quenda {
 namespace {
 
-fs::path NativeName(const std::string& cp1252) {
-#ifdef _WIN32
-  return fs::path(cp1252);
-#else
-  return fs::path(Cp1252ToUtf8(cp1252));
-#endif
-}
+fs::path NativeName(const std::string& cp1252) { return NativePath(cp1252); }
 
-std::string NameText(const fs::path& name) {
-#ifdef _WIN32
-  return name.string();
-#else
-  return Utf8ToCp1252(name.string());
-#endif
-}
+std::string NameText(const fs::path& name) { return PathText(name); }
 
 fs::path MatchComponent(const fs::path& dir, const std::string& component) {
   std::error_code ec;
@@ -65,19 +54,20 @@ const DriveMap::Entry* DriveMap::Match(const std::string& path) const {
 }
 
 fs::path DriveMap::Resolve(const std::string& path) const {
+  const Entry* e = IsWindowsAbsolute(path) ? Match(path) : nullptr;
 #ifdef _WIN32
-  return fs::path(path);
+  // Windows paths are real here: only a configured prefix is redirected.
+  if (e == nullptr) return NativePath(path);
 #else
   if (!IsWindowsAbsolute(path)) {
     if (!path.empty() && path[0] == '/') return ResolveIgnoringCase("/", path.substr(1));
     return ResolveIgnoringCase(fs::path(), path);
   }
-  const Entry* e = Match(path);
   if (e == nullptr) throw PlatformError(kErrPathNotFound, path);
+#endif
   std::string prefix = e->prefix;
   while (prefix.size() > 1 && prefix.back() == '\\') prefix.pop_back();
   return ResolveIgnoringCase(e->folder, path.substr(prefix.size()));
-#endif
 }
 
 bool DriveMap::CanResolve(const std::string& path) const {

@@ -1,6 +1,7 @@
 // Turns the Windows path texts that the logic keeps ("T:\003\x.dab", "\\server\share\y")
-// into native paths. On Windows paths are used as they are; elsewhere a drive map from
-// Config.ini [Paths] maps Windows prefixes to native folders.
+// into native paths. Elsewhere a drive map from Config.ini [Paths] maps Windows prefixes
+// to native folders. On Windows paths are used as they are; a site there has no [Paths],
+// and a prefix that is configured all the same (the tests do) is redirected like elsewhere.
 #pragma once
 
 #include <filesystem>
@@ -21,7 +22,8 @@ class DriveMap {
   // The native path for `path` (CP1252). The longest matching prefix wins, compared
   // ignoring case; backslashes become separators; components that do not exist as written
   // are looked up ignoring case. Native absolute and relative paths are not mapped.
-  // Throws Error 76 naming the path when a Windows path has no mapping.
+  // Throws Error 76 naming the path when a Windows path has no mapping (on Windows such
+  // a path is used as it is).
   std::filesystem::path Resolve(const std::string& path) const;
 
   // True when Resolve would not throw.

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "base/error.h"
+#include "platform/native_path.h"
 
 namespace fs = std::filesystem;
 
@@ -38,9 +39,9 @@ Error CreateError(const std::string& path) {
 
 fs::path TempNameFor(const fs::path& target) {
   static std::mt19937_64 rng{std::random_device{}()};
-  std::string name = ".";
-  name.append(target.filename().string()).append(".tmp").append(std::to_string(rng() % 1000000));
-  return target.parent_path() / name;
+  const std::string name =
+      "." + PathText(target.filename()) + ".tmp" + std::to_string(rng() % 1000000);
+  return target.parent_path() / NativePath(name);
 }
 
 }  // namespace
@@ -110,8 +111,7 @@ void Files::CreateFolder(const std::string& path) const {
 
 void Files::ResetAttributes(const std::string& path) const {
   std::error_code ec;
-  fs::permissions(Native(path), fs::perms::owner_read | fs::perms::owner_write,
-                  fs::perm_options::add, ec);
+  ClearFileAttributes(Native(path), ec);
   if (ec) throw FileError(ec, path);
 }
 
@@ -119,7 +119,7 @@ std::string Files::ReadAll(const std::string& path) const {
   const fs::path native = Native(path);
   std::error_code ec;
   if (fs::is_directory(native, ec)) throw PlatformError(kErrPathFileAccess, path);
-  std::FILE* f = std::fopen(native.c_str(), "rb");
+  std::FILE* f = OpenNativeFile(native, "rb");
   if (f == nullptr) throw FileError(LastError(), path);
   std::string content;
   // One allocation of the final size instead of a doubling string that briefly needs
@@ -158,7 +158,7 @@ void Files::PassWritePoint(const std::string& path) const {
 void Files::AppendLines(const std::string& path, const std::vector<std::string>& lines) const {
   PassWritePoint(path);
   const fs::path native = Native(path);
-  std::FILE* f = std::fopen(native.c_str(), "ab");
+  std::FILE* f = OpenNativeFile(native, "ab");
   if (f == nullptr) throw FileError(LastError(), path);
   bool failed = false;
   for (const std::string& line : lines) {
@@ -179,7 +179,7 @@ AtomicFile::AtomicFile(const Files& files, const std::string& path)
     throw PlatformError(kErrPermissionDenied, path);  // a read-only file stays as it is
   }
   temp_ = TempNameFor(target_);
-  file_ = std::fopen(temp_.c_str(), "wb");
+  file_ = OpenNativeFile(temp_, "wb");
   if (file_ == nullptr) throw CreateError(path);
 }
 
@@ -212,7 +212,7 @@ void AtomicFile::Commit() {
 void LineFile::Open(const Files& files, const std::string& path) {
   Close();
   path_ = path;
-  file_ = std::fopen(files.Native(path).c_str(), "wb");
+  file_ = OpenNativeFile(files.Native(path), "wb");
   if (file_ == nullptr) throw CreateError(path);
 }
 

@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "platform/ini_file.h"
+#include "platform/native_path.h"
 #include "platform/system.h"
-#include "text/cp1252.h"
 
 namespace fs = std::filesystem;
 
@@ -37,9 +37,9 @@ std::string WithTrailingSeparator(std::string dir) {
 }
 
 fs::path NativeFolder(const std::string& value, const std::string& programDir) {
-  const fs::path folder(Cp1252ToUtf8(value));
+  const fs::path folder = NativePath(value);
   if (folder.is_absolute()) return folder.lexically_normal();
-  return (fs::path(Cp1252ToUtf8(programDir)) / folder).lexically_normal();
+  return (NativePath(programDir) / folder).lexically_normal();
 }
 
 }  // namespace
@@ -79,8 +79,8 @@ SiteSettings LoadSiteSettings(const std::string& configIniContent, const std::st
   Take(ini, "WindowsDir", s.WindowsDir);
   Take(ini, "ProfileDir", s.ProfileDir);
   for (std::string* dir : {&s.TempDir, &s.WindowsDir, &s.ProfileDir}) {
-    if (!dir->empty() && !IsWindowsAbsolute(*dir) && !fs::path(Cp1252ToUtf8(*dir)).is_absolute()) {
-      *dir = Utf8ToCp1252(NativeFolder(*dir, programDir).string());
+    if (!dir->empty() && !IsWindowsAbsolute(*dir) && !NativePath(*dir).is_absolute()) {
+      *dir = PathText(NativeFolder(*dir, programDir));
     }
   }
   s.TempDir = WithTrailingSeparator(s.TempDir);

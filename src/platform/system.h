@@ -1,6 +1,7 @@
 // Services of the operating system that are not files: special folders, environment,
 // logon name, the executable's folder, starting a program and waiting for it.
-// PosixSystem is the implementation for Debian; tests use their own double.
+// PosixSystem (system_posix.cpp) and Win32System (system_win32.cpp) are the real ones;
+// tests use their own double.
 #pragma once
 
 #include <memory>

@@ -26,6 +26,7 @@ const char* AnswerName(Answer answer) {
 
 MessageStyle MessageStyle::FromNumber(int style) {
   MessageStyle s;
+  s.number = style;
   s.buttons = style & 0x7;
   s.icon = style & 0x70;
   s.defaultButton = (style & 0x300) >> 8;

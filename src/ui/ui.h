@@ -21,6 +21,7 @@ struct MessageStyle {
   int buttons = 0;
   int icon = 0;
   int defaultButton = 0;  // 0-based
+  int number = 0;         // the whole number as given (native message boxes take it as is)
   static MessageStyle FromNumber(int style);
   bool OkOnly() const { return buttons == 0; }
 };

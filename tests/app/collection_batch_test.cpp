@@ -64,7 +64,7 @@ TEST_F(CollectionBatchTest, AnswersYesNoCancelDecideTheFile) {
     const std::string expected = answer == "button Cancel" ? before : before + entry + "\r\n";
     EXPECT_EQ(f.dir.Read("bat/Tarvell.Bat"), expected) << answer;
     EXPECT_EQ(window.BatDirectory, f.dir.File("bat") + "\\") << "backslash added";
-    EXPECT_NE(f.Transcript().find("\"title\":\"Info in " + f.dir.File("bat") +
+    EXPECT_NE(f.Transcript().find("\"title\":\"Info in " + testing::JsonInner(f.dir.File("bat")) +
                                   "\\\\Tarvell.Bat:\",\"text\":\"Angew\xC3\xA4hlte Bearbeitungen "
                                   "durch Tarvell\\r\\n\\r\\n1.\\t eins\\r\\n\\r\\n\\r\\nJa = "),
               std::string::npos)
@@ -118,7 +118,8 @@ TEST_F(CollectionBatchTest, MissingFolderEndsTheRunThroughErrorEnd) {
   } catch (const RunEnded& end) {
     EXPECT_EQ(end.ExitStatus(), 1);
   }
-  const std::string text = "Keine Directory " + f.dir.File("fehlt") + "\\\\ vorhanden!";
+  const std::string text =
+      "Keine Directory " + testing::JsonInner(f.dir.File("fehlt")) + "\\\\ vorhanden!";
   EXPECT_NE(f.Transcript().find("\"title\":\"Quenda\",\"text\":\"" + text), std::string::npos);
   EXPECT_NE(f.Transcript().find("\"title\":\"Keine Angabe!!!\",\"text\":\"" + text +
                                 "\","

@@ -61,7 +61,7 @@ TEST(Main, StartLinesAndTheWindowLoadedBeforeTheFirstLine) {
   fs::create_directories(f.dir.Path() / "drive_t" / "LC_Tests" / "prg");
   MainWindow window(f.S());
   Main(f.S(), window);
-  const std::string temp = f.dir.File("tmp") + "/";
+  const std::string temp = f.dir.File("tmp") + testing::kSep;
   EXPECT_TRUE(window.Loaded());
   EXPECT_EQ(f.dir.Read("tmp/RizaZizi.log"),
             "DAM-S-QUENDA-STARTED V" + AppVersionText() + "\r\nTemp-Directory = " + temp +

@@ -18,7 +18,7 @@ class ConservationFixture : public SessionFixture {
   explicit ConservationFixture(const std::string& answers = {})
       : SessionFixture(answers, "[Paths]\nT:=share\n") {
     std::filesystem::create_directories(dir.Path() / "share");
-    S().env.TempDir = dir.File("tmp") + "/";
+    S().env.TempDir = dir.File("tmp") + kSep;
     S().log.Open(S().files, dir.File("tmp/run.log"));
     ui->SetTranscript(dir.File("transcript.jsonl"));
   }

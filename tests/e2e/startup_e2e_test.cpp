@@ -47,7 +47,8 @@ TEST_F(StartupE2e, HeadlessRunLogsStartLinesAndMovesTheLog) {
   const std::string start = "DAM-S-QUENDA-STARTED V" + AppVersionText() + "\r\n";
   const std::string log = dir.Read("cwd/RizaZizi.log");
   EXPECT_EQ(log.rfind(start, 0), 0u) << log;
-  EXPECT_NE(log.find("\r\nTemp-Directory = " + dir.File("tmp") + "/\r\n"), std::string::npos);
+  EXPECT_NE(log.find("\r\nTemp-Directory = " + dir.File("tmp") + testing::kSep + "\r\n"),
+            std::string::npos);
   EXPECT_NE(log.find("\r\nWindows-Directory = " + dir.File("win") + "\r\n"), std::string::npos);
   EXPECT_FALSE(fs::exists(dir.Path() / "tmp" / "RizaZizi.log"));
   EXPECT_NE(r.out.find("DAM-S-QUENDA-STARTED V"), std::string::npos) << "log lines on stdout";
@@ -75,7 +76,7 @@ TEST_F(StartupE2e, CommandLineWordsFormTheTraceFile) {
 TEST_F(StartupE2e, OptionsVersionHelpAndExitStatuses) {
   auto r = RunQuenda({"--version"}, dir.File("cwd"));
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "Quenda " + AppVersionText() + "\n");
+  EXPECT_EQ(r.out, "Quenda " + AppVersionText() + testing::kStdoutNewline);
   r = RunQuenda({"--help"}, dir.File("cwd"));
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("--headless"), std::string::npos);
@@ -91,7 +92,8 @@ TEST_F(StartupE2e, UnwritableTempFolderIsReportedNotCrashed) {
                                    "\r\nProfileDir=" + dir.File("home") + "\r\n");
   const auto r = Run({});
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("Fehler 76: Pfad nicht gefunden: " + dir.File("fehlt") + "/RizaZizi.log"),
+  EXPECT_NE(r.err.find("Fehler 76: Pfad nicht gefunden: " + dir.File("fehlt") + testing::kSep +
+                       "RizaZizi.log"),
             std::string::npos)
       << r.err;
 }

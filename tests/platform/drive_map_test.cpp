@@ -28,6 +28,9 @@ TEST(DriveMap, LongestPrefixWinsIgnoringCase) {
 }
 
 TEST(DriveMap, ComponentsAreFoundIgnoringCase) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows file names ignore case: the path works as written";
+#endif
   TempDir dir;
   fs::create_directories(dir.Path() / "t" / "Projekt" / "MakeOut" / "Damos");
   DriveMap map;
@@ -40,6 +43,15 @@ TEST(DriveMap, ComponentsAreFoundIgnoringCase) {
       << "new components keep the name as written";
 }
 
+#ifdef _WIN32
+TEST(DriveMap, UnmappedWindowsPathIsUsedAsItIs) {
+  DriveMap map;
+  map.Add("T:", "C:\\nowhere");
+  EXPECT_EQ(map.Resolve("X:\\daten\\job.xml"), fs::path("X:\\daten\\job.xml"));
+  EXPECT_EQ(map.Resolve("\\\\other\\share\\a"), fs::path("\\\\other\\share\\a"));
+  EXPECT_TRUE(map.CanResolve("\\\\other\\share"));
+}
+#else
 TEST(DriveMap, UnmappedWindowsPathIsAnErrorNamingIt) {
   DriveMap map;
   map.Add("T:", "/nowhere");
@@ -53,6 +65,7 @@ TEST(DriveMap, UnmappedWindowsPathIsAnErrorNamingIt) {
   EXPECT_FALSE(map.CanResolve("\\\\other\\share"));
   EXPECT_TRUE(map.CanResolve("relative\\name.txt"));
 }
+#endif
 
 TEST(DriveMap, NativeAndRelativePathsAreNotMapped) {
   TempDir dir;
@@ -64,12 +77,18 @@ TEST(DriveMap, NativeAndRelativePathsAreNotMapped) {
 
 TEST(DriveMap, UmlautNamesMatchTheUtf8FileName) {
   TempDir dir;
-  fs::create_directories(dir.Path() / "t" / "Prüfung");
+  fs::create_directories(dir.Path() / "t" / fs::path(u8"Prüfung"));
   DriveMap map;
   map.Add("T:", dir.Path() / "t");
-  EXPECT_EQ(map.Resolve("T:\\PR\xDC"
-                        "FUNG\\x"),
-            dir.Path() / "t" / "Prüfung" / "x");
+  const fs::path resolved = map.Resolve(
+      "T:\\PR\xDC"
+      "FUNG\\x");
+#ifdef _WIN32
+  // The name as written: Windows finds the folder whatever the case.
+  EXPECT_TRUE(fs::equivalent(resolved.parent_path(), dir.Path() / "t" / fs::path(u8"Prüfung")));
+#else
+  EXPECT_EQ(resolved, dir.Path() / "t" / fs::path(u8"Prüfung") / "x");
+#endif
 }
 
 }  // namespace

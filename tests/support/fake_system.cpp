@@ -1,10 +1,12 @@
 #include "support/fake_system.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
 
 #include "platform/site_settings.h"
+#include "ui/transcript.h"
 
 namespace fs = std::filesystem;
 
@@ -17,10 +19,18 @@ std::string FakeSystem::GetEnv(const std::string& name) {
   return {};
 }
 
+std::string JsonInner(const std::string& text) {
+  const std::string quoted = JsonString(text);
+  return quoted.substr(1, quoted.size() - 2);
+}
+
 TempDir::TempDir() {
   std::random_device rd;
-  path_ =
-      fs::temp_directory_path() / ("quenda-test-" + std::to_string(rd()) + std::to_string(rd()));
+  // QUENDA_TEST_TMP moves the folders off the drive letters that the tests map (C:, T:).
+  const char* root = std::getenv("QUENDA_TEST_TMP");
+  const fs::path base =
+      root != nullptr && *root != '\0' ? fs::path(root) : fs::temp_directory_path();
+  path_ = base / ("quenda-test-" + std::to_string(rd()) + std::to_string(rd()));
   fs::create_directories(path_);
 }
 
@@ -51,7 +61,7 @@ SessionFixture::SessionFixture(const std::string& answers, const std::string& co
   fs::create_directories(dir.Path() / "tmp");
   fs::create_directories(dir.Path() / "win");
   fs::create_directories(dir.Path() / "home");
-  system.tempPath = dir.File("tmp") + "/";
+  system.tempPath = dir.File("tmp") + kSep;
   system.windowsDir = dir.File("win");
   system.exeDir = dir.Path().string();
   system.currentDir = dir.Path().string();
@@ -66,7 +76,7 @@ SessionFixture::SessionFixture(const std::string& answers, const std::string& co
   s.env.WindowsDir = s.site.WindowsDir;
   s.state.LaufLogName = "RizaZizi.log";
   s.state.LaufLogFile = s.env.TempDir + s.state.LaufLogName;
-  s.state.AktDirName = dir.File("cwd") + "/";  // the log copy lands in cwd/, not in the build
+  s.state.AktDirName = dir.File("cwd") + kSep;  // the log copy lands in cwd/, not in the build
 }
 
 void SessionFixture::OpenLog() { session->log.Open(session->files, session->state.LaufLogFile); }

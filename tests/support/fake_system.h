@@ -13,6 +13,18 @@
 
 namespace quenda::testing {
 
+// The native folder separator and the line end of text written to standard output.
+#ifdef _WIN32
+inline const std::string kSep = "\\";
+inline const std::string kStdoutNewline = "\r\n";
+#else
+inline const std::string kSep = "/";
+inline const std::string kStdoutNewline = "\n";
+#endif
+
+// `text` as it appears inside a JSON string of the transcript (quotes not included).
+std::string JsonInner(const std::string& text);
+
 class FakeSystem : public System {
  public:
   std::string tempPath = "/tmp/";
@@ -37,7 +49,8 @@ class FakeSystem : public System {
   std::string DecimalSeparator() override { return decimalSeparator; }
 };
 
-// A fresh temporary folder, removed at the end of the test.
+// A fresh temporary folder, removed at the end of the test; below $QUENDA_TEST_TMP when set
+// (the Windows tests under Wine use a drive that no test maps), else the system's.
 class TempDir {
  public:
   TempDir();

@@ -12,7 +12,9 @@ struct RunResult {
   std::string err;
 };
 
-// Runs QUENDA_BINARY with `args` in the folder `cwd`.
+// Runs QUENDA_BINARY with `args` in the folder `cwd`. On Windows the arguments up to "--"
+// are quoted for the C runtime and the words after it are passed as written, the way a
+// user or a calling batch system types the program's command line.
 RunResult RunQuenda(const std::vector<std::string>& args, const std::string& cwd);
 
 }  // namespace quenda::testing

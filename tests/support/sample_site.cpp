@@ -76,6 +76,14 @@ RunResult SampleSite::Run(const std::vector<std::string>& answers, const std::st
 std::string SampleSite::PortableLog() const {
   std::string log = Read("run/RizaZizi.log");
   ReplaceAll(log, dir.Path().string(), "@ROOT@");
+#ifdef _WIN32
+  // The site's own folders are written with "\" here; the expected log has "/".
+  for (std::size_t at = log.find("@ROOT@"); at != std::string::npos; at = log.find("@ROOT@", at)) {
+    for (at += 6; at < log.size() && log[at] != '\r'; ++at) {
+      if (log[at] == '\\') log[at] = '/';
+    }
+  }
+#endif
   ReplaceAll(log, "V" + AppVersionText() + "\r\n", "V@VERSION@\r\n");
   return log;
 }

@@ -34,8 +34,8 @@ class SampleSite {
   RunResult Run(const std::vector<std::string>& answers,
                 const std::string& commandLine = SampleCommandLine());
 
-  // The run log in run/ with the temporary folder written as "@ROOT@" and the version as
-  // "@VERSION@", so it compares with an expected file.
+  // The run log in run/ with the temporary folder written as "@ROOT@" ("/" after it on
+  // every system) and the version as "@VERSION@", so it compares with an expected file.
   std::string PortableLog() const;
 
   TempDir dir;

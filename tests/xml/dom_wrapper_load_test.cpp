@@ -200,6 +200,9 @@ TEST(DomWrapperSession, WindowsPathsGoThroughTheDriveMap) {
   dom.Save("T:\\Flow\\neu.xml");
   EXPECT_EQ(fx.dir.Read("share/Flow/neu.xml"),
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<r>\n  <f>1</f>\n</r>\n");
+#ifdef _WIN32
+  return;  // on Windows an unmapped path is a real one
+#endif
   const std::string unmapped = "Q:\\job.xml";
   EXPECT_EQ(ErrorText([&] { dom.Load(unmapped); }),
             kLoadHeader + unmapped + "\r\nParse-Error : \r\n" + "Pfad nicht gefunden: Q:\\job.xml");

@@ -1,0 +1,44 @@
+#include "gui_win32/win32_gui_main.h"
+
+#include <memory>
+
+#include "app/main_window.h"
+#include "app/options.h"
+#include "app/program.h"
+#include "app/session.h"
+#include "app/startup.h"
+#include "app/termination.h"
+#include "base/error.h"
+#include "gui_win32/win32_ui.h"
+#include "gui_win32/win32_window.h"
+
+namespace quenda {
+
+int RunWin32Gui(const Options& options, System& system) {
+  // A console opened only for this program (started from the desktop) is not wanted.
+  DWORD processes[2];
+  if (GetConsoleProcessList(processes, 2) == 1) FreeConsole();
+  Win32Ui ui;
+  std::unique_ptr<Session> session;
+  try {
+    if (!options.transcriptFile.empty()) ui.SetTranscript(options.transcriptFile);
+    ProgramSetup setup = PrepareProgram(options, system);
+    session = std::make_unique<Session>(ui, system, std::move(setup.site));
+    session->env.ProgramDir = setup.programDir;
+    session->env.CommandLineText = CommandLineText(options);
+  } catch (const Error& e) {
+    MessageBoxA(nullptr, UnexpectedErrorText(e).c_str(), "Quenda", MB_ICONERROR);
+    return kExitBadOption;
+  }
+  MainWindow model(*session);
+  Win32Window window(*session, model, ui);
+  ui.SetLogViewListener([&window] { window.SyncLog(); });
+  window.Run([&] { Main(*session, model); });
+  if (window.Finished()) return window.ExitStatus();  // the run ended while loading
+  window.SyncFromModel();
+  ShowWindow(window.Handle(), SW_SHOWNORMAL);
+  UpdateWindow(window.Handle());
+  return RunMessageLoop(window);
+}
+
+}  // namespace quenda

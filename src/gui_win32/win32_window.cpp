@@ -1,0 +1,185 @@
+#include "gui_win32/win32_window.h"
+
+#include "app/main_window.h"
+#include "app/session.h"
+#include "app/termination.h"
+#include "base/error.h"
+#include "gui_win32/win32_ui.h"
+#include "text/cp1252.h"
+
+namespace quenda {
+namespace {
+
+constexpr const char* kClassName = "QuendaMainWindow";
+enum ControlId { kText1 = 101, kBatDirectory, kBatchAuswahl, kStart, kEnde, kList, kAktion };
+
+std::string WindowText(HWND window) {
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+  const int n = GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+  text.resize(static_cast<std::size_t>(n));
+  return text;
+}
+
+void RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
+  WNDCLASSA wc{};
+  if (GetClassInfoA(instance, kClassName, &wc)) return;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kClassName;
+  RegisterClassA(&wc);
+}
+
+HWND Control(HWND parent, const char* cls, const std::string& text, DWORD style, RECT r, int id,
+             DWORD exStyle = 0) {
+  HWND child =
+      CreateWindowExA(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
+                      r.right, r.bottom, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                      GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+  return child;
+}
+
+}  // namespace
+
+Win32Window::Win32Window(Session& session, MainWindow& model, Win32Ui& ui)
+    : session_(session), model_(model), ui_(ui) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  RegisterWindowClass(instance, &Win32Window::WindowProc);
+  window_ =
+      CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "Quenda", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                      CW_USEDEFAULT, 720, 520, nullptr, nullptr, instance, this);
+  BuildControls();
+  SyncFromModel();
+  ui_.SetOwner(window_);
+}
+
+Win32Window::~Win32Window() {
+  ui_.SetOwner(nullptr);
+  if (window_ != nullptr) DestroyWindow(window_);
+  if (titleFont_ != nullptr) DeleteObject(titleFont_);
+}
+
+void Win32Window::BuildControls() {
+  titleFont_ = CreateFontA(-20, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+                           "MS Shell Dlg");
+  Label8 =
+      Control(window_, "STATIC", "Quenda - Schnittstelle FLOW/SEU", SS_LEFT, {12, 10, 680, 28}, -1);
+  SendMessageA(Label8, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), TRUE);
+  Label1 = Control(window_, "STATIC", "XML-Datei", SS_LEFT, {12, 50, 170, 20}, -1);
+  Text1 = Control(window_, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, {190, 47, 500, 22}, kText1,
+                  WS_EX_CLIENTEDGE);
+  Label4 =
+      Control(window_, "STATIC", "Directory für Tarvell.bat"_cp, SS_LEFT, {12, 80, 170, 20}, -1);
+  BatDirectory = Control(window_, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, {190, 77, 500, 22},
+                         kBatDirectory, WS_EX_CLIENTEDGE);
+  BatchAuswahl = Control(window_, "BUTTON", "Info für Tarvell sammeln"_cp,
+                         WS_TABSTOP | BS_AUTOCHECKBOX, {190, 106, 300, 20}, kBatchAuswahl);
+  StartButton = Control(window_, "BUTTON", "Start", WS_TABSTOP | BS_DEFPUSHBUTTON,
+                        {530, 134, 76, 26}, kStart);
+  EndeButton = Control(window_, "BUTTON", "Ende", WS_TABSTOP, {614, 134, 76, 26}, kEnde);
+  ListOutput = Control(window_, "LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
+                       {12, 170, 678, 270}, kList, WS_EX_CLIENTEDGE);
+  AktionText = Control(window_, "STATIC", "", SS_LEFT | SS_SUNKEN, {12, 448, 678, 22}, kAktion);
+}
+
+void Win32Window::SyncFromModel() {
+  syncing_ = true;
+  SetWindowTextA(Text1, model_.Text1.c_str());
+  SetWindowTextA(BatDirectory, model_.BatDirectory.c_str());
+  SendMessageA(BatchAuswahl, BM_SETCHECK, model_.BatchAuswahl ? BST_CHECKED : BST_UNCHECKED, 0);
+  syncing_ = false;
+  SyncLog();
+}
+
+void Win32Window::SyncLog() {
+  const auto shown = static_cast<std::size_t>(SendMessageA(ListOutput, LB_GETCOUNT, 0, 0));
+  for (std::size_t i = shown; i < model_.ListOutput.size(); ++i) {
+    SendMessageA(ListOutput, LB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(model_.ListOutput[i].c_str()));
+  }
+  SendMessageA(ListOutput, LB_SETCURSEL, static_cast<WPARAM>(model_.ListIndex), 0);
+  SetWindowTextA(AktionText, model_.AktionText.c_str());
+  // A run does not return to the message loop until it ends: paint now.
+  UpdateWindow(ListOutput);
+  UpdateWindow(AktionText);
+}
+
+void Win32Window::Run(const std::function<void()>& command) {
+  try {
+    try {
+      command();
+    } catch (const Error& e) {
+      // Nothing on the way handled it: end the run in order all the same.
+      ErrorEnd(session_, UnexpectedErrorText(e), "16", "Abbruch");
+    }
+  } catch (const RunEnded& end) {
+    Finish(end.ExitStatus());
+    return;
+  }
+  session_.ui.SetBusy(false);
+  SyncFromModel();
+}
+
+void Win32Window::Finish(int exitStatus) {
+  finished_ = true;
+  exitStatus_ = exitStatus;
+  session_.ui.SetBusy(false);
+  ShowWindow(window_, SW_HIDE);
+  // No WM_QUIT: a run that ended while loading is outside the message loop, and a quit
+  // request left in the queue would end every later modal dialog of the process at once.
+  // The loop looks at Finished() after each message.
+}
+
+void Win32Window::OnCommand(int id, int code) {
+  if (syncing_) return;
+  if (id == kText1 && code == EN_CHANGE) model_.Text1 = WindowText(Text1);
+  if (id == kBatDirectory && code == EN_CHANGE) model_.BatDirectory = WindowText(BatDirectory);
+  if (id == kBatchAuswahl && code == BN_CLICKED) {
+    model_.BatchAuswahl = SendMessageA(BatchAuswahl, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+  if ((id == kStart || id == IDOK) && code == BN_CLICKED) Run([this] { model_.StartPressed(); });
+  if (id == kEnde && code == BN_CLICKED) Run([this] { model_.EndePressed(); });
+}
+
+LRESULT Win32Window::Handle(UINT message, WPARAM w, LPARAM l) {
+  switch (message) {
+    case WM_COMMAND:
+      if (!finished_) OnCommand(LOWORD(w), HIWORD(w));
+      return 0;
+    case WM_SETCURSOR:
+      if (!ui_.Busy()) break;
+      SetCursor(LoadCursor(nullptr, IDC_WAIT));
+      return TRUE;
+    case WM_CLOSE:
+      if (!finished_) Run([this] { model_.CloseRequested(); });
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(window_, message, w, l);
+}
+
+LRESULT CALLBACK Win32Window::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<Win32Window*>(reinterpret_cast<CREATESTRUCTA*>(l)->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  return self != nullptr ? self->Handle(message, w, l) : DefWindowProcA(window, message, w, l);
+}
+
+int RunMessageLoop(Win32Window& window) {
+  MSG msg{};
+  while (!window.Finished() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageA(window.Handle(), &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return window.Finished() ? window.ExitStatus() : static_cast<int>(msg.wParam);
+}
+
+}  // namespace quenda

@@ -1,0 +1,35 @@
+#include "app/options.h"
+
+#include <gtest/gtest.h>
+
+namespace quenda {
+namespace {
+
+// How many arguments the options take decides where the program's command line starts
+// (on Windows it is cut from the process's command line after that many words).
+TEST(ParseOptions, CountsTheWordsTheOptionsTake) {
+  struct Case {
+    std::vector<std::string> args;
+    std::size_t optionWords;
+    std::vector<std::string> words;
+  };
+  const Case cases[] = {
+      {{}, 0, {}},
+      {{"T:\\job.xml,7,P"}, 0, {"T:\\job.xml,7,P"}},
+      {{"--headless", "\"x|42|0\""}, 1, {"\"x|42|0\""}},
+      {{"--headless", "--", "--headless"}, 2, {"--headless"}},
+      {{"--program-dir", "C:\\a b", "--answers", "a.txt", "--", "a", "b"}, 5, {"a", "b"}},
+      {{"--transcript", "t.jsonl", "-x"}, 2, {"-x"}},
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    const auto options = ParseOptions(c.args, error);
+    ASSERT_TRUE(options.has_value()) << error;
+    const std::string first = c.args.empty() ? "" : c.args[0];
+    EXPECT_EQ(options->optionWords, c.optionWords) << "first argument " << first;
+    EXPECT_EQ(options->words, c.words) << "first argument " << first;
+  }
+}
+
+}  // namespace
+}  // namespace quenda

@@ -1,0 +1,189 @@
+// The native window under a real window system (Wine on Xvfb here): controls, captions,
+// bindings, the dialogs' buttons from the style number, and a screenshot of the window.
+#include "gui_win32/win32_window.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+#include "app/main_window.h"
+#include "app/session.h"
+#include "gui_win32/win32_ui.h"
+#include "gui_win32/window_capture.h"
+#include "platform/site_settings.h"
+#include "support/fake_system.h"
+
+namespace quenda {
+namespace {
+
+std::string Text(HWND window) {
+  char buffer[512];
+  return std::string(buffer, static_cast<std::size_t>(GetWindowTextA(window, buffer, 512)));
+}
+
+std::string ClassOf(HWND window) {
+  char buffer[64];
+  return std::string(buffer, static_cast<std::size_t>(GetClassNameA(window, buffer, 64)));
+}
+
+void PumpMessages(int milliseconds) {
+  const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+  while (GetTickCount() < end) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(20);
+  }
+}
+
+// Waits (on another thread) for a top-level window titled `title`, then hands it to `act`.
+std::thread OnWindow(const std::string& title, std::function<void(HWND)> act) {
+  return std::thread([title, act] {
+    for (int i = 0; i < 500; ++i) {
+      if (HWND w = FindWindowA(nullptr, title.c_str()); w != nullptr && IsWindowVisible(w)) {
+        Sleep(300);  // the box sets its default button after it is shown
+        act(w);
+        return;
+      }
+      Sleep(20);
+    }
+  });
+}
+
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> out;
+  EnumChildWindows(
+      parent,
+      [](HWND w, LPARAM l) {
+        reinterpret_cast<std::vector<HWND>*>(l)->push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&out));
+  return out;
+}
+
+class Win32WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fixture.S();  // folders exist
+    session = std::make_unique<Session>(
+        ui, fixture.system, LoadSiteSettings("", fixture.dir.Path().string(), fixture.system));
+    model = std::make_unique<MainWindow>(*session);
+    window = std::make_unique<Win32Window>(*session, *model, ui);
+    ui.SetLogViewListener([this] { window->SyncLog(); });
+  }
+
+  testing::SessionFixture fixture;
+  Win32Ui ui;
+  std::unique_ptr<Session> session;
+  std::unique_ptr<MainWindow> model;
+  std::unique_ptr<Win32Window> window;
+};
+
+TEST_F(Win32WindowTest, ControlsCarryTheirCaptionsAndDefaults) {
+  const std::pair<HWND, std::string> captions[] = {
+      {window->Handle(), "Quenda"},
+      {window->Label8, "Quenda - Schnittstelle FLOW/SEU"},
+      {window->Label1, "XML-Datei"},
+      {window->Text1, "Text1"},
+      {window->Label4, "Directory f\xFCr Tarvell.bat"},
+      {window->BatDirectory, "U:\\Freigaben"},
+      {window->BatchAuswahl, "Info f\xFCr Tarvell sammeln"},
+      {window->StartButton, "Start"},
+      {window->EndeButton, "Ende"},
+      {window->AktionText, ""},
+  };
+  for (const auto& [control, caption] : captions) EXPECT_EQ(Text(control), caption);
+  EXPECT_EQ(ClassOf(window->Text1), "Edit");
+  EXPECT_EQ(ClassOf(window->ListOutput), "ListBox");
+  EXPECT_EQ(SendMessageA(window->BatchAuswahl, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(Children(window->Handle()).size(), 10u);
+}
+
+TEST_F(Win32WindowTest, EditsAndTheCheckBoxReachTheModelAndTheLogIsShown) {
+  SetWindowTextA(window->Text1, "T:\\job.xml");
+  SetWindowTextA(window->BatDirectory, "U:\\neu");
+  SendMessageA(window->BatchAuswahl, BM_CLICK, 0, 0);
+  EXPECT_EQ(model->Text1, "T:\\job.xml");
+  EXPECT_EQ(model->BatDirectory, "U:\\neu");
+  EXPECT_TRUE(model->BatchAuswahl);
+  model->ListOutput = {"eins", "zwei"};
+  model->ListIndex = 1;
+  model->AktionText = "zwei";
+  window->SyncLog();
+  EXPECT_EQ(SendMessageA(window->ListOutput, LB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(SendMessageA(window->ListOutput, LB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(Text(window->AktionText), "zwei");
+}
+
+TEST_F(Win32WindowTest, ShownWindowIsCapturedAsScreenshot) {
+  model->ListOutput = {"DAM-S-QUENDA-STARTED V1.00", "Temp-Directory = C:\\Temp\\"};
+  window->SyncLog();
+  ShowWindow(window->Handle(), SW_SHOWNORMAL);
+  SetForegroundWindow(window->Handle());
+  UpdateWindow(window->Handle());
+  PumpMessages(1500);
+  ASSERT_TRUE(IsWindowVisible(window->Handle()));
+  for (HWND control : Children(window->Handle())) EXPECT_TRUE(IsWindowVisible(control));
+  const std::string file = std::string(QUENDA_ARTIFACTS) + "/win32-window.bmp";
+  const CaptureResult shot = CaptureWindow(window->Handle(), file);
+  ASSERT_TRUE(shot.ok) << file;
+  EXPECT_GT(shot.colours, 2) << "a blank capture has one colour";
+}
+
+TEST_F(Win32WindowTest, MessageBoxTakesTheStyleNumberAsItIs) {
+  std::string buttons;
+  bool secondIsDefault = false;
+  std::thread clicker = OnWindow("Frage", [&](HWND box) {
+    for (HWND c : Children(box)) {
+      if (ClassOf(c) != "Button") continue;
+      buttons += Text(c) + "|";
+      const LONG kind = GetWindowLongA(c, GWL_STYLE) & BS_TYPEMASK;
+      if (GetDlgCtrlID(c) == IDNO) secondIsDefault = kind == BS_DEFPUSHBUTTON;
+    }
+    PostMessageA(box, WM_COMMAND, IDNO, 0);
+  });
+  const Answer answer = ui.MsgBox("Weiter?", 4 + 32 + 256, "Frage");
+  clicker.join();
+  EXPECT_EQ(answer, Answer::No);
+  EXPECT_EQ(std::count(buttons.begin(), buttons.end(), '|'), 2) << buttons << " for Yes/No";
+  EXPECT_TRUE(secondIsDefault) << "256: the second button is the default";
+}
+
+TEST_F(Win32WindowTest, InputBoxGivesTheTypedTextOrEmptyOnCancel) {
+  std::string prompt;
+  std::thread typist = OnWindow("Eingabe", [&](HWND box) {
+    for (HWND c : Children(box)) {
+      if (ClassOf(c) == "Static") prompt = Text(c);
+      if (ClassOf(c) == "Edit") SetWindowTextA(c, "P7");
+    }
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+  });
+  EXPECT_EQ(ui.InputBox("Kennung?", "Eingabe", "alt"), "P7");
+  typist.join();
+  EXPECT_EQ(prompt, "Kennung?");
+  std::string shownDefault;
+  std::thread canceller = OnWindow("Eingabe", [&](HWND box) {
+    for (HWND c : Children(box)) {
+      if (ClassOf(c) == "Edit") shownDefault = Text(c);
+    }
+    PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+  });
+  EXPECT_EQ(ui.InputBox("Kennung?", "Eingabe", "alt"), "");
+  canceller.join();
+  EXPECT_EQ(shownDefault, "alt");
+}
+
+TEST(OpenFileFilter, PairsAreSeparatedByNulAndEndInTwo) {
+  EXPECT_EQ(OpenFileFilter("XML (*.xml)|*.xml|Alle (*.*)|*.*|"),
+            std::string("XML (*.xml)\0*.xml\0Alle (*.*)\0*.*\0\0", 34));
+  EXPECT_EQ(OpenFileFilter("Text|*.txt"), std::string("Text\0*.txt\0\0", 12));
+}
+
+}  // namespace
+}  // namespace quenda

@@ -1,0 +1,102 @@
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "support/run_binary.h"
+
+namespace quenda::testing {
+namespace {
+
+// An argument quoted so that the C runtime gives it back unchanged.
+std::string Quote(const std::string& arg) {
+  if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
+  std::string out = "\"";
+  std::size_t backslashes = 0;
+  for (char c : arg) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    out.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+    backslashes = 0;
+    out += c;
+  }
+  out.append(2 * backslashes, '\\');
+  return out + "\"";
+}
+
+// The options are quoted; the words after "--" are the command line as a user types it.
+std::string CommandLine(const std::vector<std::string>& args) {
+  std::string line = Quote(QUENDA_BINARY);
+  bool raw = false;
+  for (const std::string& a : args) {
+    line += " " + (raw ? a : Quote(a));
+    raw = raw || a == "--";
+  }
+  return line;
+}
+
+HANDLE Inheritable(const std::string& path, DWORD access, DWORD disposition) {
+  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+  return CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, disposition,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The console host that Wine starts for the program may hold the output files a moment
+// longer than the program itself.
+void RemoveWhenReleased(const std::string& path) {
+  std::error_code ec;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    if (std::filesystem::remove(path, ec) || !std::filesystem::exists(path, ec)) return;
+    Sleep(50);
+  }
+}
+
+int Launch(std::string line, const std::string& cwd, HANDLE out, HANDLE err) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = Inheritable("NUL", GENERIC_READ, OPEN_EXISTING);
+  startup.hStdOutput = out;
+  startup.hStdError = err;
+  PROCESS_INFORMATION process{};
+  DWORD status = static_cast<DWORD>(-1);
+  if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, cwd.c_str(),
+                     &startup, &process)) {
+    WaitForSingleObject(process.hProcess, INFINITE);
+    GetExitCodeProcess(process.hProcess, &status);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  CloseHandle(startup.hStdInput);
+  return static_cast<int>(status);
+}
+
+}  // namespace
+
+RunResult RunQuenda(const std::vector<std::string>& args, const std::string& cwd) {
+  const std::string outPath = cwd + "\\.stdout";
+  const std::string errPath = cwd + "\\.stderr";
+  HANDLE out = Inheritable(outPath, GENERIC_WRITE, CREATE_ALWAYS);
+  HANDLE err = Inheritable(errPath, GENERIC_WRITE, CREATE_ALWAYS);
+  RunResult r;
+  r.status = Launch(CommandLine(args), cwd, out, err);
+  CloseHandle(out);
+  CloseHandle(err);
+  r.out = Slurp(outPath);
+  r.err = Slurp(errPath);
+  RemoveWhenReleased(outPath);
+  RemoveWhenReleased(errPath);
+  return r;
+}
+
+}  // namespace quenda::testing
