@@ -64,14 +64,13 @@ namespace {
 
 // Field `index` of a selected list line. A line too short for it would hand the
 // delimiter on as the value: the run ends naming the list file and the line instead.
-std::string ListField(Session& s, const std::string& listFile, const std::string& line,
-                      int index) {
+std::string ListField(Session& s, const std::string& listFile, const std::string& line, int index) {
   const std::string field = GetToken(line, index, ";");
   if (field == ";") {
-    TerminateRun(s,
-                 "Die Zeile >" + line + "< in " + listFile + " hat kein Feld " +
-                     std::to_string(index) + "!",
-                 "48", "Abbruch");
+    TerminateRun(
+        s,
+        "Die Zeile >" + line + "< in " + listFile + " hat kein Feld " + std::to_string(index) + "!",
+        "48", "Abbruch");
   }
   return field;
 }
