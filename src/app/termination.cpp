@@ -67,6 +67,19 @@ std::string UnexpectedErrorText(const Error& error) {
   return "Fehler " + std::to_string(error.Number()) + ": " + error.Description();
 }
 
+std::optional<int> RunWindowCommand(Session& s, const std::function<void()>& command) {
+  try {
+    try {
+      command();
+    } catch (const Error& e) {
+      ErrorEnd(s, UnexpectedErrorText(e), "16", "Abbruch");
+    }
+  } catch (const RunEnded& end) {
+    return end.ExitStatus();
+  }
+  return std::nullopt;
+}
+
 std::string ErrorFileTag(const std::string& field) {
   std::string tag = field;
   for (char& c : tag) {

@@ -108,15 +108,8 @@ void Win32Window::SyncLog() {
 }
 
 void Win32Window::Run(const std::function<void()>& command) {
-  try {
-    try {
-      command();
-    } catch (const Error& e) {
-      // Nothing on the way handled it: end the run in order all the same.
-      ErrorEnd(session_, UnexpectedErrorText(e), "16", "Abbruch");
-    }
-  } catch (const RunEnded& end) {
-    Finish(end.ExitStatus());
+  if (const auto exitStatus = RunWindowCommand(session_, command)) {
+    Finish(*exitStatus);
     return;
   }
   session_.ui.SetBusy(false);
