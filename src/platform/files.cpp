@@ -13,6 +13,28 @@ namespace quenda {
 namespace {
 
 int NumberFor(const std::error_code& ec) {
+#ifdef _WIN32
+  // Windows tells a missing folder or drive from a missing file, and a bad name from
+  // both; the standard library folds these into "no such file".
+  if (ec.category() == std::system_category()) {
+    switch (ec.value()) {
+      case 3:   // ERROR_PATH_NOT_FOUND
+      case 15:  // ERROR_INVALID_DRIVE
+      case 53:  // ERROR_BAD_NETPATH
+      case 67:  // ERROR_BAD_NET_NAME
+        return kErrPathNotFound;
+      case 123:  // ERROR_INVALID_NAME
+      case 161:  // ERROR_BAD_PATHNAME
+      case 206:  // ERROR_FILENAME_EXCED_RANGE
+        return kErrBadFileName;
+      case 39:   // ERROR_HANDLE_DISK_FULL
+      case 112:  // ERROR_DISK_FULL
+        return kErrDiskFull;
+      default:
+        break;
+    }
+  }
+#endif
   if (ec == std::errc::no_such_file_or_directory) return kErrFileNotFound;
   if (ec == std::errc::not_a_directory) return kErrPathNotFound;
   if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted ||
@@ -30,11 +52,26 @@ int NumberFor(const std::error_code& ec) {
 
 std::error_code LastError() { return std::error_code(errno, std::generic_category()); }
 
+// True when a folder or file name in `path` is longer than any file system allows; systems
+// differ in what they report for it.
+bool HasOverlongName(const std::string& path) {
+  constexpr std::size_t kMaxName = 255;
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find_first_of("\\/", start);
+    if (end == std::string::npos) end = path.size();
+    if (end - start > kMaxName) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
 // A file that cannot be created because its folder is missing is "path not found".
 Error CreateError(const std::string& path) {
   const std::error_code err = LastError();
-  return err == std::errc::no_such_file_or_directory ? PlatformError(kErrPathNotFound, path)
-                                                     : FileError(err, path);
+  return err == std::errc::no_such_file_or_directory && !HasOverlongName(path)
+             ? PlatformError(kErrPathNotFound, path)
+             : FileError(err, path);
 }
 
 fs::path TempNameFor(const fs::path& target) {
@@ -47,6 +84,7 @@ fs::path TempNameFor(const fs::path& target) {
 }  // namespace
 
 Error FileError(const std::error_code& ec, const std::string& path) {
+  if (HasOverlongName(path)) return PlatformError(kErrBadFileName, path);
   return PlatformError(NumberFor(ec), path);
 }
 

@@ -117,7 +117,9 @@ TEST(LoadObjectStore, SameLabelInTwoSlotsAndALoadReplacingTheText) {
   const std::string changed =
       ":OId=7:V:T:STYP=FKL:Grp=Kgs:Name=KW_BLOCK:AnzX=12:x;\r\n"
       ":OId=8:V:T:STYP=KTX:Grp=Kgs:Name=KT_SW:MaxAnz=4:x;\r\n";
-  f.WriteShare("p/a.osp", changed);
+  // A second file: Windows refuses to shorten a file while it is mapped.
+  f.WriteShare("p/b.osp", changed);
+  f.S().state.OspName = "t:\\p\\b.osp";
   LoadObjectStore(f.S());
   EXPECT_EQ(f.S().state.ObjectStoreText.Text(), changed);
   EXPECT_EQ(f.S().spec.At(3).Kind + f.S().spec.At(3).Length, "FKL12");
@@ -185,6 +187,7 @@ TEST(LoadObjectStore, BadLengthAttributeEndsRunNamingObject) {
 
 TEST(LoadObjectStore, UnreadableFileEndsRunNamingIt) {
   ConservationFixture f;
+  f.WriteShare("p/a.osp", kStore);  // the folder is there, the file is not
   f.S().state.OspName = "t:\\p\\fehlt.osp";
   EXPECT_THROW(LoadObjectStore(f.S()), RunEnded);
   EXPECT_EQ(f.ErrorFileText(),

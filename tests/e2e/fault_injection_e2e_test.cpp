@@ -32,7 +32,7 @@ Snapshot Files(const SampleSite& s) {
   Snapshot files;
   for (const auto& e : fs::recursive_directory_iterator(s.dir.Path())) {
     if (!e.is_regular_file()) continue;
-    const std::string relative = fs::relative(e.path(), s.dir.Path()).string();
+    const std::string relative = fs::relative(e.path(), s.dir.Path()).generic_string();
     if (relative.rfind("site/", 0) == 0) files[relative] = s.Read(relative);
   }
   return files;
@@ -48,13 +48,15 @@ struct Outcome {
 Outcome RunSample(SampleSite& s, int failAt, int number = kErrDiskFull) {
   std::string answers;
   for (const std::string& a : SampleSite::SampleAnswers()) answers += a + "\n";
-  std::FILE* devnull = std::fopen("/dev/null", "w");
+  std::FILE* devnull = std::fopen(testing::kNullDevice, "w");
   HeadlessUi ui(answers, devnull, devnull);
   auto system = MakeNativeSystem();
   Options options;
   options.programDir = s.Path("site/program");
   options.words = {SampleSite::SampleCommandLine()};
   auto session = MakeSession(options, ui, *system);
+  // On Windows the text comes from the process's own command line; this one is a test's.
+  session->env.CommandLineText = SampleSite::SampleCommandLine();
   session->state.AktDirName = s.Path("run") + "/";  // the current folder of the run
   session->files.FailNthWrite(failAt, number);
   Outcome outcome;

@@ -66,7 +66,7 @@ SessionFixture::SessionFixture(const std::string& answers, const std::string& co
   system.exeDir = dir.Path().string();
   system.currentDir = dir.Path().string();
   system.env = {{"HOME", dir.File("home")}, {"USERPROFILE", dir.File("home")}};
-  devnull = std::fopen("/dev/null", "w");
+  devnull = std::fopen(kNullDevice, "w");
   ui = std::make_unique<HeadlessUi>(answers, devnull, devnull);
   session = std::make_unique<Session>(*ui, system,
                                       LoadSiteSettings(configIni, dir.Path().string(), system));

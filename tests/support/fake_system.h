@@ -13,13 +13,16 @@
 
 namespace quenda::testing {
 
-// The native folder separator and the line end of text written to standard output.
+// The native folder separator, the line end of text written to standard output and the
+// device that swallows what is written to it.
 #ifdef _WIN32
 inline const std::string kSep = "\\";
 inline const std::string kStdoutNewline = "\r\n";
+inline const char* const kNullDevice = "NUL";
 #else
 inline const std::string kSep = "/";
 inline const std::string kStdoutNewline = "\n";
+inline const char* const kNullDevice = "/dev/null";
 #endif
 
 // `text` as it appears inside a JSON string of the transcript (quotes not included).
