@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <regex>
 
 #include "support/sample_site.h"
@@ -42,6 +43,9 @@ struct BadInput {
   bool jobWrittenBack = false;
   std::string commandLine = kCommandLine;
 };
+
+// Test names and failure reports show the case's name rather than its bytes.
+void PrintTo(const BadInput& c, std::ostream* os) { *os << c.name; }
 
 const std::string kListen = "site/shares/tools/TOOLS/Quenda/Listen/";
 const std::string kOsp = std::string(kProject) + "makeout/Damos/MX21K47_01.osp";
