@@ -88,6 +88,16 @@ Error FileError(const std::error_code& ec, const std::string& path) {
   return PlatformError(NumberFor(ec), path);
 }
 
+Error ReadOpenError(const std::error_code& ec, const fs::path& native, const std::string& path) {
+  std::error_code ignored;
+  const fs::path folder = native.parent_path();
+  if (ec == std::errc::no_such_file_or_directory && !HasOverlongName(path) && !folder.empty() &&
+      !fs::is_directory(folder, ignored)) {
+    return PlatformError(kErrPathNotFound, path);
+  }
+  return FileError(ec, path);
+}
+
 std::vector<std::string> SplitTextLines(const std::string& text) {
   std::vector<std::string> lines;
   std::size_t start = 0;
@@ -158,7 +168,7 @@ std::string Files::ReadAll(const std::string& path) const {
   std::error_code ec;
   if (fs::is_directory(native, ec)) throw PlatformError(kErrPathFileAccess, path);
   std::FILE* f = OpenNativeFile(native, "rb");
-  if (f == nullptr) throw FileError(LastError(), path);
+  if (f == nullptr) throw ReadOpenError(LastError(), native, path);
   std::string content;
   // One allocation of the final size instead of a doubling string that briefly needs
   // twice the file; the file may still change size while it is read.
@@ -197,7 +207,7 @@ void Files::AppendLines(const std::string& path, const std::vector<std::string>&
   PassWritePoint(path);
   const fs::path native = Native(path);
   std::FILE* f = OpenNativeFile(native, "ab");
-  if (f == nullptr) throw FileError(LastError(), path);
+  if (f == nullptr) throw CreateError(path);
   bool failed = false;
   for (const std::string& line : lines) {
     const std::string bytes = line + "\r\n";

@@ -75,6 +75,10 @@ std::vector<std::string> SplitTextLines(const std::string& text);
 
 // Maps an OS error to the platform error for `path`.
 Error FileError(const std::error_code& ec, const std::string& path);
+// FileError for a file `path` (native `native`) that could not be opened for reading: when
+// its folder is missing as well, the error is "path not found" rather than "file not found".
+Error ReadOpenError(const std::error_code& ec, const std::filesystem::path& native,
+                    const std::string& path);
 
 // Writes a file through a temporary file in the target folder that replaces the target
 // only on Commit. Dropping the object without Commit removes the temporary file.

@@ -28,8 +28,10 @@ Error OpenError(const std::string& path) {
 }  // namespace
 
 MappedFile::MappedFile(const Files& files, const std::string& path) {
-  const Descriptor file{::open(files.Native(path).c_str(), O_RDONLY | O_CLOEXEC)};
-  if (file.fd < 0) throw OpenError(path);
+  const std::filesystem::path native = files.Native(path);
+  const Descriptor file{::open(native.c_str(), O_RDONLY | O_CLOEXEC)};
+  if (file.fd < 0)
+    throw ReadOpenError(std::error_code(errno, std::generic_category()), native, path);
   struct stat info {};
   if (::fstat(file.fd, &info) != 0) throw OpenError(path);
   if (S_ISDIR(info.st_mode)) throw PlatformError(kErrPathFileAccess, path);

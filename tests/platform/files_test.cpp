@@ -85,6 +85,12 @@ TEST(Files, ErrorsCarryPlatformNumbersAndThePath) {
        kErrPathNotFound},
       {"create below missing folder", [&] { files.CreateFolder(dir.File("no/sub")); },
        kErrPathNotFound},
+      {"read from missing folder", [&] { files.ReadAll(dir.File("no/dir.txt")); },
+       kErrPathNotFound},
+      {"append in missing folder", [&] { files.AppendLines(dir.File("no/dir.txt"), {"x"}); },
+       kErrPathNotFound},
+      {"name too long", [&] { files.WriteLines(dir.File(std::string(300, 'n')), {"x"}); },
+       kErrBadFileName},
   };
   for (auto& c : cases) {
     try {

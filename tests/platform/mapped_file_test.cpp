@@ -40,6 +40,7 @@ TEST(MappedFile, FailuresAreThePlatformErrorsNamingThePath) {
     int number;
   } cases[] = {
       {dir.File("missing.osp"), kErrFileNotFound},
+      {dir.File("no/missing.osp"), kErrPathNotFound},
       {dir.File("folder"), kErrPathFileAccess},
       {"Q:\\unmapped\\a.osp", kErrPathNotFound},
   };
