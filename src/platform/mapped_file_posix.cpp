@@ -30,8 +30,9 @@ Error OpenError(const std::string& path) {
 MappedFile::MappedFile(const Files& files, const std::string& path) {
   const std::filesystem::path native = files.Native(path);
   const Descriptor file{::open(native.c_str(), O_RDONLY | O_CLOEXEC)};
-  if (file.fd < 0)
+  if (file.fd < 0) {
     throw ReadOpenError(std::error_code(errno, std::generic_category()), native, path);
+  }
   struct stat info {};
   if (::fstat(file.fd, &info) != 0) throw OpenError(path);
   if (S_ISDIR(info.st_mode)) throw PlatformError(kErrPathFileAccess, path);
