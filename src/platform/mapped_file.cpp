@@ -25,6 +25,15 @@ MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
   return *this;
 }
 
+void MappedFile::Release() noexcept {
+  if (mapping_ != nullptr) Unmap();
+  mapping_ = nullptr;
+  data_ = nullptr;
+  size_ = 0;
+  buffer_.clear();
+  buffer_.shrink_to_fit();
+}
+
 void MappedFile::ReadInstead(const Files& files, const std::string& path) {
   buffer_ = files.ReadAll(path);
   data_ = buffer_.data();

@@ -37,6 +37,8 @@ class MappedFile {
  private:
   // Unmaps the view (nothing for a buffer); the object is left holding the empty text.
   void Release() noexcept;
+  // Unmaps `mapping_` (not null), the platform's part of Release.
+  void Unmap() noexcept;
   // Reads the file into `buffer_`, for files the platform cannot map.
   void ReadInstead(const Files& files, const std::string& path);
 

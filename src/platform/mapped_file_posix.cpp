@@ -52,13 +52,6 @@ MappedFile::MappedFile(const Files& files, const std::string& path) {
   size_ = size;
 }
 
-void MappedFile::Release() noexcept {
-  if (mapping_ != nullptr) ::munmap(mapping_, size_);
-  mapping_ = nullptr;
-  data_ = nullptr;
-  size_ = 0;
-  buffer_.clear();
-  buffer_.shrink_to_fit();
-}
+void MappedFile::Unmap() noexcept { ::munmap(mapping_, size_); }
 
 }  // namespace quenda

@@ -62,13 +62,6 @@ MappedFile::MappedFile(const Files& files, const std::string& path) {
   size_ = static_cast<std::size_t>(size.QuadPart);
 }
 
-void MappedFile::Release() noexcept {
-  if (mapping_ != nullptr) ::UnmapViewOfFile(mapping_);
-  mapping_ = nullptr;
-  data_ = nullptr;
-  size_ = 0;
-  buffer_.clear();
-  buffer_.shrink_to_fit();
-}
+void MappedFile::Unmap() noexcept { ::UnmapViewOfFile(mapping_); }
 
 }  // namespace quenda
