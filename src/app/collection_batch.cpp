@@ -5,10 +5,50 @@
 #include "app/termination.h"
 #include "base/error.h"
 #include "platform/native_path.h"
+#include "text/batch_text.h"
 #include "text/cp1252.h"
 
 namespace quenda {
 namespace {
+
+const char kCollectionBatchName[] = "Tarvell.Bat";
+
+bool WithCustomerGroup(const Session& s) { return s.job.RunBa == "000" || s.job.RunBa == "001"; }
+
+// The pieces of the entry from outside, named as in the refusal message, in entry order.
+std::vector<std::pair<std::string, std::string>> EntryPieces(const Session& s) {
+  std::vector<std::pair<std::string, std::string>> pieces = {
+      {"DabFilePath", s.state.DabFilePath},
+      {"DabNewName", s.state.DabNewName},
+      {"die Patch-Kennziffer", s.state.DefPatVal}};
+  if (WithCustomerGroup(s)) pieces.emplace_back("KundenGruppe", s.job.CfgKundenGruppe);
+  pieces.emplace_back("pro_50", s.job.ProjectRecord50);
+  return pieces;
+}
+
+// The message for the first piece that cannot be written into the entry, empty when all can.
+std::string RefusedEntryPiece(const Session& s) {
+  for (const auto& [what, value] : EntryPieces(s)) {
+    const BatchFault fault = FindBatchFault(value);
+    if (fault != BatchFault::kNone) {
+      return RefusedBatchValueText(what, value, fault, kCollectionBatchName);
+    }
+  }
+  // A program that splits its command line by the rules of the C runtime reads "\"" as a
+  // quote: the last piece may not end in a backslash, or the argument would not end.
+  if (WithCustomerGroup(s) && !s.job.ProjectRecord50.empty() &&
+      s.job.ProjectRecord50.back() == '\\') {
+    return "Der Wert für pro_50 endet mit einem Backslash und kann nicht in "_cp +
+           kCollectionBatchName + " geschrieben werden: >" + s.job.ProjectRecord50 + "<";
+  }
+  const std::string entry = CollectionEntry(s);
+  if (entry.size() > kMaxBatchLine) {
+    return "Der Eintrag ist länger, als eine Zeile von "_cp + kCollectionBatchName +
+           " sein darf (" + std::to_string(kMaxBatchLine) + " Zeichen): >" + entry.substr(0, 200) +
+           "...<";
+  }
+  return {};
+}
 
 // The editor's command line for `file`; the path is quoted when it holds blanks.
 std::string EditorCommand(const Session& s, const std::string& file) {
@@ -25,9 +65,14 @@ void AskPatchCode(Session& s) {
       "Kennziffer für Patch-Vorgabe"_cp + "\r\n\r\nErläuterungen siehe:"_cp + "\r\n" + file;
   for (;;) {
     s.state.DefPatVal = s.ui.InputBox(prompt, "Patch", s.state.DefPatVal);
-    if (s.state.DefPatVal.find('"') != std::string::npos) {
-      // A quote would end the quoted entry early and break the collection batch line.
-      s.ui.MsgBox("Die Kennziffer darf kein Anführungszeichen enthalten!"_cp, 48, "Patch");
+    const BatchFault fault = FindBatchFault(s.state.DefPatVal);
+    if (fault != BatchFault::kNone) {
+      // A quote would end the quoted entry early and let the rest of the line act.
+      s.ui.MsgBox(fault == BatchFault::kQuote
+                      ? "Die Kennziffer darf kein Anführungszeichen enthalten!"_cp
+                      : RefusedBatchValueText("die Patch-Kennziffer", s.state.DefPatVal, fault,
+                                              kCollectionBatchName),
+                  48, "Patch");
       s.state.DefPatVal.clear();
       continue;
     }
@@ -78,12 +123,12 @@ std::string ReadFileInfo(const Session& s, const std::string& batFileName) {
 }
 
 std::string CollectionEntry(const Session& s) {
-  const std::string head = s.state.TarvellAufruf + "\"" + s.state.DabFilePath + "\\" +
-                           s.state.DabNewName + "||" + s.state.DefPatVal + "|";
-  if (s.job.RunBa == "000" || s.job.RunBa == "001") {
-    return head + s.job.CfgKundenGruppe + "|" + s.job.ProjectRecord50 + "\"";
-  }
-  return head + "|" + s.job.ProjectRecord50 + "|\"";
+  const std::string head =
+      s.state.DabFilePath + "\\" + s.state.DabNewName + "||" + s.state.DefPatVal + "|";
+  const std::string argument = WithCustomerGroup(s)
+                                   ? head + s.job.CfgKundenGruppe + "|" + s.job.ProjectRecord50
+                                   : head + "|" + s.job.ProjectRecord50 + "|";
+  return s.state.TarvellAufruf + "\"" + EscapeBatchPercent(argument) + "\"";
 }
 
 std::string PatchExplanationFile(const Session& s) {
@@ -96,8 +141,11 @@ void RunCollectionBatchStep(Session& s, MainWindow& window) {
   if (window.BatchAuswahl) AskPatchCode(s);
   if (window.BatDirectory.empty()) return;
   if (window.BatDirectory.back() != '\\') window.BatDirectory += '\\';
+  if (const std::string refused = RefusedEntryPiece(s); !refused.empty()) {
+    ErrorEnd(s, refused, "48", "Abbruch");
+  }
   try {
-    WriteEntry(s, window.BatDirectory + "Tarvell.Bat");
+    WriteEntry(s, window.BatDirectory + kCollectionBatchName);
   } catch (const Error&) {
     const std::string text = "Keine Directory " + window.BatDirectory + " vorhanden!";
     s.ui.MsgBox(text);

@@ -1,10 +1,15 @@
 #include "app/release_batch.h"
 
 #include "app/session.h"
+#include "app/termination.h"
+#include "base/error.h"
+#include "text/batch_text.h"
 #include "text/tokens.h"
 
 namespace quenda {
 namespace {
+
+const char kReleaseBatchName[] = "ParaSerie.bat";
 
 std::string Param(const Session& s, const std::string& name) {
   return s.params.FindParameterValue(s.state.izeile, name);
@@ -12,54 +17,70 @@ std::string Param(const Session& s, const std::string& name) {
 
 std::string BeforeFirstDot(const std::string& text) { return GetToken(text, 0, "."); }
 
-void AddCustomerGroup021Lines(const Session& s, std::vector<std::string>& lines) {
-  lines.push_back(SetLine("FileAppl", BeforeFirstDot(Param(s, "ApplFileName"))));
-  lines.push_back(SetLine("FileOutp", Param(s, "SoftwareName")));
-  lines.push_back(SetLine("FileNamExt", Param(s, "SWMIEX")));
+// The characters of SET "NAME=" and the closing quote around a value.
+std::size_t SetLineRest(const std::string& name) { return name.size() + 7; }
+
+void AddCustomerGroup021Variables(const Session& s, std::vector<BatchVariable>& vars) {
+  vars.push_back({"FileAppl", BeforeFirstDot(Param(s, "ApplFileName"))});
+  vars.push_back({"FileOutp", Param(s, "SoftwareName")});
+  vars.push_back({"FileNamExt", Param(s, "SWMIEX")});
   const std::string dat = Param(s, "SWMIDA");
   if (!dat.empty()) {
-    lines.push_back(SetLine("FileNamDat", dat));
+    vars.push_back({"FileNamDat", dat});
   } else {
     for (const char* n : {"1", "2", "3"}) {
-      lines.push_back(SetLine(std::string("FileNamDat") + n, Param(s, std::string("SWMIDA") + n)));
+      vars.push_back({std::string("FileNamDat") + n, Param(s, std::string("SWMIDA") + n)});
     }
   }
-  lines.push_back(SetLine("FileNamInt", Param(s, "SWMIIN")));
-  lines.push_back(SetLine("SwIdentNo", Param(s, "SoftwarePartNumber")));
-  lines.push_back(SetLine("HwIdentNo", Param(s, "HardwarePartNumber")));
+  vars.push_back({"FileNamInt", Param(s, "SWMIIN")});
+  vars.push_back({"SwIdentNo", Param(s, "SoftwarePartNumber")});
+  vars.push_back({"HwIdentNo", Param(s, "HardwarePartNumber")});
 }
 
 }  // namespace
 
 std::string SetLine(const std::string& name, const std::string& value) {
-  if (value.find_first_of("&|<>^%") == std::string::npos) return "SET " + name + "=" + value;
-  std::string escaped;
-  for (char c : value) escaped += c == '%' ? std::string("%%") : std::string(1, c);
-  return "SET \"" + name + "=" + escaped + "\"";
+  const BatchFault fault = FindBatchFault(value, SetLineRest(name));
+  if (fault != BatchFault::kNone) {
+    throw Error(kErrComposed, RefusedBatchValueText(name, value, fault, kReleaseBatchName));
+  }
+  if (!NeedsBatchQuotes(value)) return "SET " + name + "=" + value;
+  return "SET \"" + name + "=" + EscapeBatchPercent(value) + "\"";
+}
+
+std::vector<BatchVariable> ReleaseBatchVariables(const Session& s, const ReleaseFolders& f) {
+  const std::string split = SplitPath(s.job.JobFilePath);
+  std::vector<BatchVariable> vars = {
+      {"XML_Root", GetToken(split, 0, "|")},
+      {"XML_JobName", BeforeFirstDot(GetToken(split, 1, "|"))},
+      {"KolpVers", s.job.CfgToolVersion},
+      {"PathBasis", f.PathBasis},
+      {"FileBasis", f.FileBasis},
+      {"PathFreig", f.PathFreig},
+      {"FileFreig", f.FileFreig},
+      {"IndexECUM", s.job.CustomerPlantIndex},
+  };
+  if (s.job.RunKundenGruppe == "021") AddCustomerGroup021Variables(s, vars);
+  return vars;
 }
 
 std::vector<std::string> ReleaseBatchLines(const Session& s, const ReleaseFolders& f) {
-  const std::string split = SplitPath(s.job.JobFilePath);
-  std::vector<std::string> lines = {
-      "echo off",
-      SetLine("XML_Root", GetToken(split, 0, "|")),
-      SetLine("XML_JobName", BeforeFirstDot(GetToken(split, 1, "|"))),
-      SetLine("KolpVers", s.job.CfgToolVersion),
-      SetLine("PathBasis", f.PathBasis),
-      SetLine("FileBasis", f.FileBasis),
-      SetLine("PathFreig", f.PathFreig),
-      SetLine("FileFreig", f.FileFreig),
-      SetLine("IndexECUM", s.job.CustomerPlantIndex),
-  };
-  if (s.job.RunKundenGruppe == "021") AddCustomerGroup021Lines(s, lines);
+  std::vector<std::string> lines = {"echo off"};
+  for (const BatchVariable& v : ReleaseBatchVariables(s, f))
+    lines.push_back(SetLine(v.name, v.value));
   lines.insert(lines.end(),
                {"", "call " + s.site.SeriesToolsRoot + "\\%KolpVers%\\ToolStart.bat %1 ", "",
                 "echo.", "echo Bearbeitung beendet", "echo.", "pause", "exit"});
   return lines;
 }
 
-void WriteReleaseBatch(const Session& s, const ReleaseFolders& f) {
-  s.files.WriteLines(f.PathFreig + "\\ParaSerie.bat", ReleaseBatchLines(s, f));
+void WriteReleaseBatch(Session& s, const ReleaseFolders& f) {
+  for (const BatchVariable& v : ReleaseBatchVariables(s, f)) {
+    const BatchFault fault = FindBatchFault(v.value, SetLineRest(v.name));
+    if (fault == BatchFault::kNone) continue;
+    ErrorEnd(s, RefusedBatchValueText(v.name, v.value, fault, kReleaseBatchName), "48", "Abbruch");
+  }
+  s.files.WriteLines(f.PathFreig + "\\" + kReleaseBatchName, ReleaseBatchLines(s, f));
 }
 
 }  // namespace quenda

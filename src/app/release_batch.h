@@ -17,14 +17,27 @@ struct ReleaseFolders {
   std::string FileFreig;
 };
 
-// "SET NAME=value"; a value that cmd.exe would act on (& | < > ^ %) is written as
-// SET "NAME=value" with every % doubled, so it stays a value when the batch runs.
+// One variable the batch sets.
+struct BatchVariable {
+  std::string name;
+  std::string value;
+};
+
+// "SET NAME=value"; a value that cmd would act on (& | < > ^ ( ) %) is written as
+// SET "NAME=value" with every % doubled, so it stays a value when the batch runs (see
+// text/batch_text.h). Throws Error 60000 for a value that cannot be written safely.
 std::string SetLine(const std::string& name, const std::string& value);
 
-// The lines of the batch for the session's job and configuration.
+// The variables of the batch, in file order, for the session's job and configuration.
+std::vector<BatchVariable> ReleaseBatchVariables(const Session& session,
+                                                 const ReleaseFolders& folders);
+
+// The lines of the batch. Throws like SetLine.
 std::vector<std::string> ReleaseBatchLines(const Session& session, const ReleaseFolders& folders);
 
-// Writes PathFreig + "\ParaSerie.bat", replacing an earlier one. Throws the platform error.
-void WriteReleaseBatch(const Session& session, const ReleaseFolders& folders);
+// Writes PathFreig + "\ParaSerie.bat", replacing an earlier one. A value that cannot be
+// written safely ends the run through ErrorEnd, naming the variable and the value, before
+// anything is written. Throws the platform error.
+void WriteReleaseBatch(Session& session, const ReleaseFolders& folders);
 
 }  // namespace quenda

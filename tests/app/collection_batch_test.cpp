@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/main_window.h"
 #include "app/session.h"
 #include "base/error.h"
@@ -37,6 +39,55 @@ TEST_F(CollectionBatchTest, EntryLineHasTwoForms) {
   EXPECT_EQ(CollectionEntry(f.S()), entry);
   f.S().job.RunBa = "005";
   EXPECT_EQ(CollectionEntry(f.S()), "Tarvell.exe \"T:\\p\\kunde\\neu_01.dab||P7||REC|\"");
+}
+
+TEST_F(CollectionBatchTest, EntryDoublesPercentSoTarvellReceivesTheText) {
+  SessionFixture f;
+  Prepare(f);
+  f.S().state.TarvellAufruf = "Tarvell.exe ";
+  f.S().state.DefPatVal = "50%&x";
+  f.S().job.ProjectRecord50 = "R%PATH%^(1)";
+  EXPECT_EQ(CollectionEntry(f.S()),
+            "Tarvell.exe \"T:\\p\\kunde\\neu_01.dab||50%%&x|003|R%%PATH%%^(1)\"");
+}
+
+// Every piece of the entry from outside is checked before the file is touched; the first
+// that cannot stand inside the quoted argument ends the run, naming the piece.
+TEST_F(CollectionBatchTest, UnsafePieceEndsTheRunAndLeavesTheFile) {
+  struct Case {
+    std::string piece;
+    std::function<void(Session&)> set;
+  };
+  const Case cases[] = {
+      {"pro_50", [](Session& s) { s.job.ProjectRecord50 = "x\"&echo INJ>pwned.txt&\""; }},
+      {"DabFilePath", [](Session& s) { s.state.DabFilePath = "T:\\a\"&b"; }},
+      {"DabNewName", [](Session& s) { s.state.DabNewName = "n\r\n.dab"; }},
+      {"KundenGruppe", [](Session& s) { s.job.CfgKundenGruppe = "0\"3"; }},
+      {"pro_50", [](Session& s) { s.job.ProjectRecord50 = "REC\\"; }},
+  };
+  for (const Case& c : cases) {
+    SessionFixture f("button Yes\n");
+    Prepare(f);
+    f.S().env.CommandFields = {"job.xml", "4711", "0", "", ""};  // BatchMode
+    f.OpenLog();
+    c.set(f.S());
+    f.dir.Write("bat/Tarvell.Bat", "alt eins\r\n");
+    MainWindow window(f.S());
+    window.BatDirectory = f.dir.File("bat");
+    try {
+      RunCollectionBatchStep(f.S(), window);
+      ADD_FAILURE() << c.piece << ": the run goes on";
+    } catch (const RunEnded& end) {
+      EXPECT_EQ(end.ExitStatus(), 1) << c.piece;
+    }
+    EXPECT_EQ(f.dir.Read("bat/Tarvell.Bat"), "alt eins\r\n") << c.piece;
+    const std::string message = "Der Wert f\xFCr " + c.piece + " ";
+    EXPECT_NE(f.dir.Read("cwd/RizaZizi.log").find("!! Abbruch !! " + message), std::string::npos)
+        << c.piece << "\n"
+        << f.dir.Read("cwd/RizaZizi.log");
+    EXPECT_EQ(f.dir.Read("tmp/SG_4711.err").rfind(message, 0), 0u) << c.piece;
+    EXPECT_EQ(f.Transcript().find("Info in"), std::string::npos) << "no question asked";
+  }
 }
 
 TEST_F(CollectionBatchTest, FileInfoNumbersLinesWithSpaces) {
@@ -88,7 +139,7 @@ TEST_F(CollectionBatchTest, NewFileWithoutQuestionAndEmptyFolderTouchesNothing) 
 }
 
 TEST_F(CollectionBatchTest, EmptyPatchCodeOpensTheEditorThenAsksAgain) {
-  SessionFixture f("text\ntext \"x\"\ntext P7\n");
+  SessionFixture f("text\ntext \"x\"\ntext a\x01\ntext P7\n");
   Prepare(f);
   f.S().site.Editor = "editor ";
   MainWindow window(f.S());
@@ -100,6 +151,8 @@ TEST_F(CollectionBatchTest, EmptyPatchCodeOpensTheEditorThenAsksAgain) {
   EXPECT_EQ(f.S().state.DefPatVal, "P7");
   EXPECT_NE(f.Transcript().find("kein Anf\xC3\xBChrungszeichen"), std::string::npos)
       << "a quote in the code is refused";
+  EXPECT_NE(f.Transcript().find("enth\xC3\xA4lt ein Steuerzeichen"), std::string::npos)
+      << "so is a control character";
   EXPECT_NE(f.Transcript().find("\"prompt\":\"Kennziffer f\xC3\xBCr Patch-Vorgabe\\r\\n\\r\\n"
                                 "Erl\xC3\xA4uterungen siehe:\\r\\nT:\\\\003\\\\Vertraulich"),
             std::string::npos)

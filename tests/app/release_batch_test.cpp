@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/session.h"
+#include "base/error.h"
 #include "support/fake_system.h"
 
 namespace quenda {
@@ -84,8 +85,43 @@ TEST(SetLine, ValuesThatCmdWouldRunAreQuoted) {
       {"<in>", "SET \"X=<in>\""},
       {"x^y", "SET \"X=x^y\""},
       {"100%PATH%", "SET \"X=100%%PATH%%\""},
+      {"(a)", "SET \"X=(a)\""},
+      {"!PATH!", "SET X=!PATH!"},
   };
   for (const auto& [value, line] : cases) EXPECT_EQ(SetLine("X", value), line) << value;
+  EXPECT_THROW(SetLine("X", "a\"&b"), Error);
+}
+
+// A value that cannot be written safely ends the run before the file is touched: an older
+// batch stays, the message is in the run log and in the error file for a batch system.
+TEST_F(ReleaseBatchTest, UnsafeValueEndsTheRunAndLeavesTheOldBatch) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"FileBasis", "Rel\"&echo INJ>pwned.txt&\".txt"},
+      {"IndexECUM", "07\r\necho INJ"},
+  };
+  for (const auto& [name, value] : cases) {
+    SessionFixture g;
+    Session& s = g.S();
+    s.job = f.S().job;
+    s.env.CommandFields = {"job.xml", "4711", "0", "", ""};  // BatchMode
+    g.OpenLog();
+    g.dir.Write("kunde/ParaSerie.bat", "alt\r\n");
+    ReleaseFolders unsafe = folders;
+    unsafe.PathFreig = g.dir.File("kunde");
+    if (name == "FileBasis") unsafe.FileBasis = value;
+    if (name == "IndexECUM") s.job.CustomerPlantIndex = value;
+    try {
+      WriteReleaseBatch(s, unsafe);
+      ADD_FAILURE() << name << ": the run goes on";
+    } catch (const RunEnded& end) {
+      EXPECT_EQ(end.ExitStatus(), 1) << name;
+    }
+    EXPECT_EQ(g.dir.Read("kunde/ParaSerie.bat"), "alt\r\n") << name;
+    const std::string message = "Der Wert f\xFCr " + name + " enth\xE4lt ";
+    EXPECT_NE(g.dir.Read("cwd/RizaZizi.log").find("!! Abbruch !! " + message), std::string::npos)
+        << g.dir.Read("cwd/RizaZizi.log");
+    EXPECT_EQ(g.dir.Read("tmp/SG_4711.err").rfind(message, 0), 0u) << g.dir.Read("tmp/SG_4711.err");
+  }
 }
 
 TEST_F(ReleaseBatchTest, ReplacesAnExistingBatchWithCrLfLines) {

@@ -10,6 +10,7 @@
 #include <ostream>
 #include <regex>
 
+#include "dab/mask.h"
 #include "support/sample_site.h"
 #include "text/cp1252.h"
 
@@ -23,6 +24,7 @@ using testing::kCustomerFolder;
 using testing::kGlobalTable;
 using testing::kJob;
 using testing::kProject;
+using testing::kTarvell;
 using testing::SampleSite;
 
 using Answers = std::vector<std::string>;
@@ -42,6 +44,7 @@ struct BadInput {
   std::string message;  // CP1252, found in a dialog or in the run log
   bool jobWrittenBack = false;
   std::string commandLine = kCommandLine;
+  std::function<void(const SampleSite&)> check = nullptr;  // what else the case leaves
 };
 
 // Test names and failure reports show the case's name rather than its bytes.
@@ -71,6 +74,13 @@ Arrange ReadOnly(std::string file, std::string bytes) {
     fs::permissions(s.Path(file), fs::perms::owner_read | fs::perms::group_read,
                     fs::perm_options::replace);
   };
+}
+
+// A value with a double quote cannot be written into a batch file: the run ends before
+// the collection batch is touched and says why in the error file for the calling batch system.
+void NoBatchWritten(const SampleSite& s, const std::string& message) {
+  EXPECT_EQ(s.Read(kTarvell), SampleSite().Read(kTarvell)) << "Tarvell.Bat unchanged";
+  EXPECT_EQ(s.Read("tmp/SG_4711.err").rfind(message, 0), 0u) << s.Read("tmp/SG_4711.err");
 }
 
 // A job of tens of thousands of fields whose customer hardware number, the name of the
@@ -306,6 +316,28 @@ std::vector<BadInput> Catalogue() {
        kLoad,
        "Error in Function 'DOMWrapper.Save' \r\nArgument(s) : "
        "T:\\003\\Flow\\Transfer\\Job_4711.xml"},
+      {"ListValueWithQuoteForReleaseBatch",
+       Replace(kListen + "SecurityAccess.csv",
+               "4711AB;Gr\xF6"
+               "bming;07",
+               "4711AB;Gr\xF6"
+               "bming;07\"&echo.INJ>pwned.txt&\""),
+       kLoad,
+       "Der Wert f\xFCr IndexECUM enth\xE4lt ein Anf\xFChrungszeichen und kann nicht in "
+       "ParaSerie.bat geschrieben werden: >07\"&echo.INJ>pwned.txt&\"<",
+       true, kCommandLine,
+       [](const SampleSite& s) {
+         EXPECT_FALSE(s.Has(std::string(kCustomerFolder) + "ParaSerie.bat"));
+         NoBatchWritten(s, "Der Wert f\xFCr IndexECUM");
+       }},
+      {"DabProjectValueWithQuoteForCollectionBatch",
+       Replace(kDab, "PRO_50 = 98C1B6A7AFC1A49F",
+               "PRO_50 = " + EncodeMask("x\"&echo INJ>pwned.txt&\"", kMaskKey)),
+       kAll,
+       "Der Wert f\xFCr pro_50 enth\xE4lt ein Anf\xFChrungszeichen und kann nicht in Tarvell.Bat "
+       "geschrieben werden: >x\"&echo INJ>pwned.txt&\"<",
+       true, kCommandLine,
+       [](const SampleSite& s) { NoBatchWritten(s, "Der Wert f\xFCr pro_50"); }},
       {"CollectionBatchFolderMissing", RemoveFile("site/shares/u/Freigaben"), kAll,
        "Keine Directory U:\\Freigaben\\ vorhanden!", true},
       {"CustomerFolderTargetReadOnly",
@@ -365,6 +397,7 @@ TEST_P(Robustness, EndsInOrderWithAMessageNamingTheInput) {
       << "expected >" << Cp1252ToUtf8(c.message) << "<\n"
       << Cp1252ToUtf8(seen);
   EXPECT_TRUE(s.Has("run/RizaZizi.log")) << "the run log is in the current folder";
+  if (c.check) c.check(s);
   EXPECT_EQ(LeftoverTemporaryFiles(s.dir.Path()), std::vector<std::string>{});
   if (!c.jobWrittenBack) {
     EXPECT_EQ(s.Read(kJob), jobBefore) << "the job file is untouched";

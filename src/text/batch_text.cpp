@@ -1,0 +1,84 @@
+#include "text/batch_text.h"
+
+#include <algorithm>
+
+#include "text/cp1252.h"
+
+namespace quenda {
+namespace {
+
+constexpr std::size_t kShownValue = 200;
+
+std::string FaultText(BatchFault fault) {
+  switch (fault) {
+    case BatchFault::kQuote:
+      return "enthält ein Anführungszeichen"_cp;
+    case BatchFault::kLineBreak:
+      return "enthält einen Zeilenumbruch"_cp;
+    case BatchFault::kControl:
+      return "enthält ein Steuerzeichen"_cp;
+    case BatchFault::kTooLong:
+      return "ist länger, als eine Zeile sein darf ("_cp + std::to_string(kMaxBatchLine) +
+             " Zeichen)";
+    case BatchFault::kNone:
+      break;
+  }
+  return {};
+}
+
+// `value` cut to kShownValue characters, control characters shown as {CR}, {LF}, {1A}, so
+// that the message stays one line of the run log and shows what was refused.
+std::string Shown(std::string_view value) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string shown;
+  for (char c : value.substr(0, kShownValue)) {
+    const auto code = static_cast<unsigned char>(c);
+    if (c == '\r') {
+      shown += "{CR}";
+    } else if (c == '\n') {
+      shown += "{LF}";
+    } else if (code < 0x20 && c != '\t') {
+      shown += {'{', kHex[code >> 4], kHex[code & 15], '}'};
+    } else {
+      shown += c;
+    }
+  }
+  if (value.size() > kShownValue) shown += "...";
+  return shown;
+}
+
+}  // namespace
+
+BatchFault FindBatchFault(std::string_view value, std::size_t lineRest) {
+  for (char c : value) {
+    const auto code = static_cast<unsigned char>(c);
+    if (c == '"') return BatchFault::kQuote;
+    if (c == '\r' || c == '\n') return BatchFault::kLineBreak;
+    if (code < 0x20 && c != '\t') return BatchFault::kControl;
+  }
+  const auto percents = static_cast<std::size_t>(std::count(value.begin(), value.end(), '%'));
+  if (value.size() + percents + lineRest > kMaxBatchLine) return BatchFault::kTooLong;
+  return BatchFault::kNone;
+}
+
+bool NeedsBatchQuotes(std::string_view value) {
+  return value.find_first_of("&|<>^()%") != std::string_view::npos;
+}
+
+std::string EscapeBatchPercent(std::string_view value) {
+  std::string escaped;
+  escaped.reserve(value.size());
+  for (char c : value) {
+    escaped += c;
+    if (c == '%') escaped += '%';
+  }
+  return escaped;
+}
+
+std::string RefusedBatchValueText(const std::string& what, std::string_view value, BatchFault fault,
+                                  const std::string& file) {
+  return "Der Wert für "_cp + what + " " + FaultText(fault) + " und kann nicht in " + file +
+         " geschrieben werden: >" + Shown(value) + "<";
+}
+
+}  // namespace quenda

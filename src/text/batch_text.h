@@ -1,0 +1,59 @@
+// Values in lines of cmd batch files ("ParaSerie.bat", "Tarvell.Bat"). A value from
+// outside (job, list, DAB file, user input) is written so that cmd takes exactly its text,
+// or it is refused. Both batch writers go through here.
+//
+// How cmd reads a line of a batch file, and what follows for a value:
+// - "%" starts a reference (%PATH%, %1, %~dp0) everywhere on the line, inside double
+//   quotes too. "%%" stands for one "%". So every "%" of a value is written as "%%".
+// - Outside double quotes, & | < > ^ ( ) act: & && || chain commands, | pipes, < >
+//   redirect, ^ escapes the next character (at a line's end it joins the next line),
+//   ( ) group commands. Inside double quotes they are plain text. So a value holding one
+//   of them (or "%") is written inside quotes: SET "NAME=value", Tarvell.exe "entry".
+// - A double quote opens or closes a quoted stretch; there is no way to write one inside
+//   such a stretch (^" is no escape there), and whatever follows it acts again. So a value
+//   holding a double quote cannot be written safely and is refused.
+// - A line feed ends the line and a carriage return is dropped; NUL and the other control
+//   characters are not carried reliably. Tab is plain text. Such values are refused.
+// - "!" refers to a variable only with delayed expansion on (cmd /V:ON, or setlocal
+//   EnableDelayedExpansion). It is off by default and neither batch file turns it on, so
+//   "!" is plain text. Even when it is on, "!" is expanded after the line has been split
+//   into commands: it can change a value, never run a command.
+// - A line holds at most 8191 characters; a longer line is cut.
+// Letters of CP1252 (ä, ß, é, ...) are plain text and written byte for byte.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quenda {
+
+inline constexpr std::size_t kMaxBatchLine = 8191;
+
+enum class BatchFault {
+  kNone,
+  kQuote,      // a double quote
+  kLineBreak,  // CR or LF
+  kControl,    // NUL or another control character but tab
+  kTooLong,    // the line would be longer than kMaxBatchLine
+};
+
+// What keeps `value` from being written into a batch line, kNone when it can be.
+// `lineRest` is the number of characters the rest of its line takes; the value counts
+// as written, every "%" doubled.
+BatchFault FindBatchFault(std::string_view value, std::size_t lineRest = 0);
+
+// True when `value` holds a character that acts outside double quotes (& | < > ^ ( ) %):
+// it must be written inside quotes.
+bool NeedsBatchQuotes(std::string_view value);
+
+// `value` with every "%" doubled: the text to write so that cmd reads `value`.
+std::string EscapeBatchPercent(std::string_view value);
+
+// The German message for a refused value: "Der Wert für " + what + " enthält ein
+// Anführungszeichen und kann nicht in " + file + " geschrieben werden: >" + value + "<".
+// Control characters are shown as {CR}, {LF}, {1A}; a value of more than 200 characters
+// is shown cut, ending in "...".
+std::string RefusedBatchValueText(const std::string& what, std::string_view value, BatchFault fault,
+                                  const std::string& file);
+
+}  // namespace quenda

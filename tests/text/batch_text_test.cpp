@@ -1,0 +1,71 @@
+#include "text/batch_text.h"
+
+#include <gtest/gtest.h>
+
+#include "text/cp1252.h"
+
+namespace quenda {
+namespace {
+
+struct BatchCase {
+  std::string value;
+  BatchFault fault;
+  bool quoted;
+  std::string written;  // the text between the quotes (or after "=")
+};
+
+TEST(BatchText, ValuesAreWrittenAsCmdReadsThemOrRefused) {
+  const BatchCase cases[] = {
+      {"plain", BatchFault::kNone, false, "plain"},
+      {"", BatchFault::kNone, false, ""},
+      {"T:\\Frei\\Rel 1.txt", BatchFault::kNone, false, "T:\\Frei\\Rel 1.txt"},
+      {"a&echo INJ>pwned.txt", BatchFault::kNone, true, "a&echo INJ>pwned.txt"},
+      {"a|b", BatchFault::kNone, true, "a|b"},
+      {"<in", BatchFault::kNone, true, "<in"},
+      {"x^y", BatchFault::kNone, true, "x^y"},
+      {"(a)", BatchFault::kNone, true, "(a)"},
+      {"100%PATH%", BatchFault::kNone, true, "100%%PATH%%"},
+      {"%%", BatchFault::kNone, true, "%%%%"},
+      {"!PATH!", BatchFault::kNone, false, "!PATH!"},
+      {"a\tb", BatchFault::kNone, false, "a\tb"},
+      {"Müller Grübming ßé"_cp, BatchFault::kNone, false, "Müller Grübming ßé"_cp},
+      {"Rel\"&echo INJ>pwned.txt&\".txt", BatchFault::kQuote, true, ""},
+      {"\"", BatchFault::kQuote, false, ""},
+      {"a\r\nb", BatchFault::kLineBreak, false, ""},
+      {"a\nb", BatchFault::kLineBreak, false, ""},
+      {"a\rb", BatchFault::kLineBreak, false, ""},
+      {std::string("a\0b", 3), BatchFault::kControl, false, ""},
+      {"a\x1a", BatchFault::kControl, false, ""},
+  };
+  for (const BatchCase& c : cases) {
+    EXPECT_EQ(FindBatchFault(c.value), c.fault) << Cp1252ToUtf8(c.value);
+    EXPECT_EQ(NeedsBatchQuotes(c.value), c.quoted) << Cp1252ToUtf8(c.value);
+    if (c.fault == BatchFault::kNone) {
+      EXPECT_EQ(EscapeBatchPercent(c.value), c.written) << Cp1252ToUtf8(c.value);
+    }
+  }
+}
+
+TEST(BatchText, LineLengthCountsDoubledPercentsAndTheRestOfTheLine) {
+  EXPECT_EQ(FindBatchFault(std::string(kMaxBatchLine, 'a')), BatchFault::kNone);
+  EXPECT_EQ(FindBatchFault(std::string(kMaxBatchLine, 'a'), 1), BatchFault::kTooLong);
+  EXPECT_EQ(FindBatchFault(std::string(kMaxBatchLine / 2 + 1, '%')), BatchFault::kTooLong);
+  EXPECT_EQ(FindBatchFault(std::string(100, 'a'), kMaxBatchLine - 100), BatchFault::kNone);
+}
+
+TEST(BatchText, RefusalNamesTheVariableTheFileAndTheValue) {
+  EXPECT_EQ(RefusedBatchValueText("FileBasis", "Rel\"x", BatchFault::kQuote, "ParaSerie.bat"),
+            "Der Wert für FileBasis enthält ein Anführungszeichen und kann nicht in "
+            "ParaSerie.bat geschrieben werden: >Rel\"x<"_cp);
+  EXPECT_EQ(RefusedBatchValueText("pro_50", "a\r\nb\x1a", BatchFault::kLineBreak, "Tarvell.Bat"),
+            "Der Wert für pro_50 enthält einen Zeilenumbruch und kann nicht in Tarvell.Bat "
+            "geschrieben werden: >a{CR}{LF}b{1A}<"_cp);
+  const std::string shown =
+      RefusedBatchValueText("X", std::string(9000, 'a'), BatchFault::kTooLong, "ParaSerie.bat");
+  EXPECT_NE(shown.find("ist länger, als eine Zeile sein darf (8191 Zeichen)"_cp), std::string::npos)
+      << shown;
+  EXPECT_NE(shown.find(">" + std::string(200, 'a') + "...<"), std::string::npos) << shown;
+}
+
+}  // namespace
+}  // namespace quenda
