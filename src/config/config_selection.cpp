@@ -51,6 +51,16 @@ std::string TestModeGreeting() {
          "Danke für den Aufruf\r\n\r\nDein\r\nQuendale\r\n"_cp;
 }
 
+// Commits what the reference file holds while the intake's own failure ends it: a file that a
+// failed write left incomplete stays uncommitted, and a failing commit gives way to that failure.
+void CommitAfterFailure(AtomicFile& reference) {
+  if (!reference.Whole()) return;
+  try {
+    reference.Commit();
+  } catch (const Error&) {
+  }
+}
+
 // Runs the intake; in test mode with the reference file and the closing dialog.
 void RunIntake(Session& s) {
   const bool testMode = s.job.RunMode == "T";
@@ -59,8 +69,15 @@ void RunIntake(Session& s) {
     reference.emplace(s.files, s.site.ToolsShareRoot + "\\TOOLS\\Quenda\\Cfg_Ref\\aktcfg_" +
                                    s.job.CfgConfiguration + ".txt");
   }
-  const std::string rows = ParameterIntake(s, s.job.JobFilePath, s.job.ConfigFile,
-                                           kSelectionMarkColumn, reference ? &*reference : nullptr);
+  std::string rows;
+  try {
+    rows = ParameterIntake(s, s.job.JobFilePath, s.job.ConfigFile, kSelectionMarkColumn,
+                           reference ? &*reference : nullptr);
+  } catch (...) {
+    // The reference file shows the rows up to the failure, not an older run's.
+    if (reference) CommitAfterFailure(*reference);
+    throw;
+  }
   s.state.izeile = std::stoi(rows);
   if (!testMode) return;
   reference->Commit();

@@ -242,6 +242,7 @@ AtomicFile::~AtomicFile() {
 void AtomicFile::Write(const std::string& bytes) {
   files_.PassWritePoint(path_);
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+    whole_ = false;
     throw FileError(LastError(), path_);
   }
 }

@@ -93,6 +93,8 @@ class AtomicFile {
   void WriteLine(const std::string& line) { Write(line + "\r\n"); }
   // Renames the temporary file onto the target; throws on failure.
   void Commit();
+  // False once a write has failed part way: the temporary file may end in a cut line.
+  bool Whole() const { return whole_; }
 
  private:
   const Files& files_;
@@ -100,6 +102,7 @@ class AtomicFile {
   std::filesystem::path target_;
   std::filesystem::path temp_;
   std::FILE* file_ = nullptr;
+  bool whole_ = true;
 };
 
 // A text file held open for writing line by line (the run log). Each line is flushed.

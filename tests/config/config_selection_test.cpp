@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/session.h"
 #include "base/error.h"
 #include "config/job_source.h"
 #include "support/flow_site.h"
 #include "text/cp1252.h"
+
+namespace fs = std::filesystem;
 
 namespace quenda {
 namespace {
@@ -177,6 +181,34 @@ TEST(SelectConfiguration, TestModeCancelEndsTheProgram) {
   }
   EXPECT_EQ(site.dialogs.Lines().size(), 1u);
   EXPECT_EQ(site.f.dir.Read("tools/TOOLS/Quenda/Cfg_Ref/aktcfg_012.txt").substr(0, 2), "P1");
+}
+
+// A rule that fails or ends the run: the reference file holds the rows computed before it,
+// never an older run's file, and no temporary file is left.
+TEST(SelectConfiguration, TestModeReferenceHoldsTheRowsUpToAFailure) {
+  for (const std::string rule : {"ZAHL=4", "KV1={}"}) {
+    SelectionSite site("button OK\n");
+    site.S().env.CommandLineText = "T:\\job.xml,7,T";
+    site.f.dir.Write("tools/TOOLS/Kolpator/Data/Config_012.csv",
+                     ConfigHeader() + ConfigRow("P1", "*", "KV1=a") + ConfigRow("P2", "*", rule) +
+                         ConfigRow("P3", "*", "KV1=c"));
+    site.f.dir.Write("tools/TOOLS/Quenda/Cfg_Ref/aktcfg_012.txt", "alter Lauf\r\n");
+    site.Job({{"Variante", "X"}});
+    try {
+      SelectConfiguration(site.S());
+    } catch (const RunEnded&) {
+      // the rule ended the run
+    }
+    EXPECT_EQ(site.f.dir.Read("tools/TOOLS/Quenda/Cfg_Ref/aktcfg_012.txt"),
+              "P1" + std::string(48, ' ') + "a\r\n")
+        << rule;
+    std::size_t files = 0;
+    for (const auto& entry :
+         fs::directory_iterator(site.f.dir.Path() / "tools/TOOLS/Quenda/Cfg_Ref")) {
+      files += entry.is_regular_file() ? 1 : 0;
+    }
+    EXPECT_EQ(files, 2u) << rule << ": readme.txt and aktcfg_012.txt, no temporary file";
+  }
 }
 
 TEST(ParseCommandLine, PathAndRunMode) {
