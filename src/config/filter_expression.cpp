@@ -90,7 +90,7 @@ class FilterParser {
     }
     const std::size_t start = pos_;
     while (!AtEnd() && !IsSpace(s_[pos_])) ++pos_;
-    const std::optional<double> number = ParseRegionalNumber(s_.substr(start, pos_ - start), ".");
+    const std::optional<double> number = ParsePlainNumber(s_.substr(start, pos_ - start), ".");
     if (!number) {
       pos_ = start;
       Fail("Text in Apostrophen oder Zahl erwartet");

@@ -18,7 +18,7 @@ std::string_view WithoutTrailingBlanks(std::string_view s) {
 bool ClauseHolds(const std::string& value, const FilterClause& clause) {
   bool equal = false;
   if (clause.numeric) {
-    const std::optional<double> number = ParseRegionalNumber(value, ".");
+    const std::optional<double> number = ParsePlainNumber(value, ".");
     equal = number && *number == clause.number;
   } else {
     equal = WithoutTrailingBlanks(value) == WithoutTrailingBlanks(clause.text);

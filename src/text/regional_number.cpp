@@ -20,18 +20,31 @@ std::string_view TrimBlanks(std::string_view s) {
   return s;
 }
 
+// Appends the digits of the integer part from `pos` to `out` and returns the position after
+// them. A grouping separator `group` (none when empty) is passed over after a digit.
+std::size_t IntegerDigits(std::string_view s, std::size_t pos, std::string_view group,
+                          std::string& out) {
+  for (;;) {
+    const std::size_t end = SkipDigits(s, pos);
+    out.append(s.substr(pos, end - pos));
+    const bool afterDigit = end > 0 && IsDigit(s[end - 1]);
+    if (group.empty() || !afterDigit || s.substr(end, group.size()) != group) return end;
+    pos = end + group.size();
+  }
+}
+
 // The number rewritten with "." as decimal point, or empty when `s` is no number.
-std::string CanonicalNumber(std::string_view s, std::string_view sep) {
+std::string CanonicalNumber(std::string_view s, std::string_view sep, std::string_view group) {
   std::string out;
   std::size_t pos = 0;
   if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) {
     if (s[pos] == '-') out += '-';
     ++pos;
   }
-  std::size_t end = SkipDigits(s, pos);
-  bool digits = end > pos;
-  out.append(s.substr(pos, end - pos));
-  pos = end;
+  const std::size_t sign = out.size();
+  pos = IntegerDigits(s, pos, group, out);
+  bool digits = out.size() > sign;
+  std::size_t end = pos;
   if (s.substr(pos, sep.size()) == sep) {
     pos += sep.size();
     end = SkipDigits(s, pos);
@@ -51,12 +64,14 @@ std::string CanonicalNumber(std::string_view s, std::string_view sep) {
   return pos == s.size() ? out : std::string();
 }
 
-}  // namespace
+// The grouping separator that goes with a decimal separator: "." with ",", "," with ".".
+std::string_view GroupingFor(std::string_view decimalSeparator) {
+  if (decimalSeparator == ",") return ".";
+  if (decimalSeparator == ".") return ",";
+  return {};
+}
 
-std::optional<double> ParseRegionalNumber(std::string_view text,
-                                          std::string_view decimalSeparator) {
-  if (decimalSeparator.empty()) decimalSeparator = ".";
-  const std::string canonical = CanonicalNumber(TrimBlanks(text), decimalSeparator);
+std::optional<double> ParseCanonical(const std::string& canonical) {
   if (canonical.empty()) return std::nullopt;
   double value = 0;
   const char* first = canonical.data();
@@ -64,6 +79,20 @@ std::optional<double> ParseRegionalNumber(std::string_view text,
   const auto [end, ec] = std::from_chars(first, last, value);
   if (ec != std::errc() || end != last || !std::isfinite(value)) return std::nullopt;
   return value;
+}
+
+}  // namespace
+
+std::optional<double> ParsePlainNumber(std::string_view text, std::string_view decimalSeparator) {
+  if (decimalSeparator.empty()) decimalSeparator = ".";
+  return ParseCanonical(CanonicalNumber(TrimBlanks(text), decimalSeparator, {}));
+}
+
+std::optional<double> ParseRegionalNumber(std::string_view text,
+                                          std::string_view decimalSeparator) {
+  if (decimalSeparator.empty()) decimalSeparator = ".";
+  return ParseCanonical(
+      CanonicalNumber(TrimBlanks(text), decimalSeparator, GroupingFor(decimalSeparator)));
 }
 
 std::string FormatRegionalNumber(double value, std::string_view decimalSeparator) {

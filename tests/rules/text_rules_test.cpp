@@ -26,6 +26,7 @@ std::string Outcome(const Case& c) {
 
 TEST(TextRules, ValuesAndErrors) {
   const auto div = [](std::string_view a) { return RuleDiv(a, ","); };
+  const auto divPoint = [](std::string_view a) { return RuleDiv(a, "."); };
   const Case cases[] = {
       {"ADDS", RuleAdds, "x+'-'+ y ", "x-y"},
       {"ADDS", RuleAdds, "' a '", " a "},
@@ -43,7 +44,14 @@ TEST(TextRules, ValuesAndErrors) {
       {"DIV", div, "10", "ERROR 13"},
       {"DIV", div, "10/x", "ERROR 13"},
       {"DIV", div, "x/2", "ERROR 13"},
-      {"DIV", div, "1.5/2", "ERROR 13"},
+      {"DIV", div, "1.5/2", "7,5"},  // "." groups under ",": 1.5 reads 15
+      {"DIV", div, "1.000/4", "250"},
+      {"DIV", div, "1.000,5/0,5", "2001"},
+      {"DIV", div, ".5/2", "ERROR 13"},
+      {"DIV", div, "1,000.5/2", "ERROR 13"},
+      {"DIV", divPoint, "1,000/4", "250"},
+      {"DIV", divPoint, "1,000.5/0.5", "2001"},
+      {"DIV", divPoint, "2,5/1", "25"},
       {"DIV", div, "10/0", "ERROR 11"},
       {"DIV", div, "0/0", "ERROR 6"},
       {"DIV", div, "1e300/1e-300", "ERROR 6"},
