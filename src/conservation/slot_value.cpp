@@ -95,6 +95,12 @@ void WriteSlotBlock(Session& s, ConservationFile& f, int index, ConservationPass
 void WriteIdentificationBlock(Session& s, ConservationFile& f, int index, bool withHexName,
                               const std::string& hexName) {
   const SpecSlot& slot = s.spec.At(index);
+  if (slot.Label.empty()) {
+    ErrorEnd(s,
+             "Konservierungsdatei " + f.path + ": Slot " + std::to_string(index) +
+                 " ist nicht belegt, der Identifikationsblock kann nicht geschrieben werden",
+             "48", "Abbruch");
+  }
   RequireKnownKind(s, slot.Kind);
   const std::size_t length = static_cast<std::size_t>(DefinedLength(s, f, index));
   std::string value = IdentificationValue(s, f, index, withHexName, hexName);

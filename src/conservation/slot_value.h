@@ -26,8 +26,9 @@ void WriteSlotBlock(Session& session, ConservationFile& file, int index, Conserv
 // slot 3 "X" + characters 2 to 4 of its identification value; otherwise, and always for
 // slot 1, the identification value indexed by SlotNo. The value is padded with blanks to
 // the slot's length, or cut to it when longer; the format is passed as configured. A
-// SlotNo outside 0..20 or no number, and a Length that is no whole number, end the run
-// through ErrorEnd; an unknown kind through TerminateRun.
+// SlotNo outside 0..20 or no number, a Length that is no whole number and an undefined
+// slot (no label) end the run through ErrorEnd naming the file and the slot; an unknown
+// kind through TerminateRun.
 void WriteIdentificationBlock(Session& session, ConservationFile& file, int index, bool withHexName,
                               const std::string& hexName);
 

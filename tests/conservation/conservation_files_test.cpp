@@ -125,5 +125,26 @@ TEST_F(ConservationFamily, VariantGWithoutTuningHasNoHexName) {
   EXPECT_EQ(f.ReadShare("proj/kunde/PRJ_A_02g.kon"), Expected("PRJ_A_02t.kon"));
 }
 
+// A variant file needs slots 1 to 3 although the value files may end before: a
+// configuration of one slot ends the run in order when the identification blocks are
+// written, also in BatchMode, naming the slot and the file, and the file is not written.
+TEST_F(ConservationFamily, UndefinedIdentificationSlotEndsTheRunNamingSlotAndFile) {
+  f.S().env.CommandFields = {"job.xml", "", "0", "", ""};  // BatchMode, variant blocks
+  for (int i = 2; i < SpecTable::kSlots; ++i) f.S().spec.At(i) = SpecSlot{};
+  f.S().spec.SpecCount = 1;
+  try {
+    WriteConservationFiles(f.S(), dabPath, dabNew);
+    ADD_FAILURE() << "the run goes on";
+  } catch (const RunEnded& end) {
+    EXPECT_EQ(end.ExitStatus(), 1);
+  }
+  const std::string message =
+      "Konservierungsdatei T:\\proj\\kunde\\PRJ_A_02o.kon: Slot 2 ist nicht belegt, der "
+      "Identifikationsblock kann nicht geschrieben werden";
+  EXPECT_EQ(f.ErrorFileText(), message);
+  EXPECT_FALSE(f.ShareHas("proj/kunde/PRJ_A_02o.kon"));
+  EXPECT_EQ(f.Dialogs(), "") << "no stop box in BatchMode";
+}
+
 }  // namespace
 }  // namespace quenda
