@@ -44,7 +44,7 @@ std::string DefinedLength(Session& s, const std::string& label, const std::strin
     ErrorEnd(s, where + e.Description(), "48", "Abbruch");
   }
   const std::optional<int> value = WholeNumber(text);
-  if (!value || *value - attribute.offset < 0) {
+  if (!value || *value - attribute.offset < 1) {  // an object holds at least one value
     ErrorEnd(s, where + "Attribut " + attribute.key + " >" + text + "< ist keine gültige Länge"_cp,
              "48", "Abbruch");
   }

@@ -16,7 +16,8 @@ class Session;
 // "Länge <label> = <n>" and "Typ <label> = <kind>". Ends the run through TerminateRun
 // (style "BATCH" in BatchMode, 48 otherwise, title "Abbruch") for a label without a
 // record or with a kind other than KTX, KWB, FKL; through ErrorEnd for a file that cannot
-// be read and for a length attribute that is missing, unterminated or not a number. Slots
+// be read and for a length attribute that is missing, unterminated, not a number or gives a
+// length below 1 (":MaxAnz=1", ":Anz=0": an object holds at least one value). Slots
 // before the failing one keep what was set.
 void LoadObjectStore(Session& session);
 
