@@ -4,7 +4,9 @@
 
 #include <libxml/xmlsave.h>
 
+#include <new>
 #include <optional>
+#include <vector>
 
 #include "app/session.h"
 #include "text/tokens.h"
@@ -29,7 +31,59 @@ struct BufferDeleter {
   void operator()(xmlBuffer* buffer) const { xmlBufferFree(buffer); }
 };
 
+// The indented save puts line breaks and blanks between child elements, which an element
+// under xml:space="preserve" keeps as content when the file is read again. libxml2 leaves
+// an element and everything in it unindented when one of its children is text, so for
+// the save each such element gets an empty text node as its first child (it writes as
+// nothing); the destructor takes them out again.
+class UnindentedPreserves {
+ public:
+  explicit UnindentedPreserves(xmlDoc* doc) { Mark(xmlDocGetRootElement(doc)); }
+  ~UnindentedPreserves() {
+    for (xmlNode* text : marks_) {
+      xmlUnlinkNode(text);
+      xmlFreeNode(text);
+    }
+  }
+  UnindentedPreserves(const UnindentedPreserves&) = delete;
+  UnindentedPreserves& operator=(const UnindentedPreserves&) = delete;
+
+ private:
+  void Mark(xmlNode* element) {
+    for (xmlNode* node = element; node != nullptr; node = node->next) {
+      if (node->type != XML_ELEMENT_NODE) continue;
+      if (!IsPreserved(node)) {
+        Mark(node->children);
+      } else if (node->children != nullptr && !HasText(node)) {
+        xmlNode* text = xmlNewDocText(node->doc, BAD_CAST "");
+        if (text == nullptr) throw std::bad_alloc();
+        xmlAddPrevSibling(node->children, text);  // before an element: not merged
+        marks_.push_back(text);
+      }
+    }
+  }
+  // True when a child of `element` is text already, so the save leaves it unindented.
+  static bool HasText(xmlNode* element) {
+    for (xmlNode* child = element->children; child != nullptr; child = child->next) {
+      if (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE ||
+          child->type == XML_ENTITY_REF_NODE) {
+        return true;
+      }
+    }
+    return false;
+  }
+  static bool IsPreserved(xmlNode* element) {
+    xmlChar* space = xmlGetNsProp(element, BAD_CAST "space", XML_XML_NAMESPACE);
+    const bool preserve = space != nullptr && xmlStrEqual(space, BAD_CAST "preserve");
+    xmlFree(space);
+    return preserve;
+  }
+
+  std::vector<xmlNode*> marks_;
+};
+
 std::string Serialize(xmlDoc* doc) {
+  const UnindentedPreserves unindented(doc);
   const char* encoding =
       doc->encoding != nullptr ? reinterpret_cast<const char*>(doc->encoding) : "UTF-8";
   std::unique_ptr<xmlBuffer, BufferDeleter> buffer(xmlBufferCreate());

@@ -132,6 +132,27 @@ TEST_F(DomTest, SaveWritesIndentedDocumentThatLoadsToTheSameBytes) {
   EXPECT_EQ(fx.dir.Read("job_default_ns.xml"), first);
 }
 
+// Indenting stops at an element under xml:space="preserve": its children and text stay
+// exactly what was loaded, through any number of saves; elements outside are indented.
+TEST_F(DomTest, SaveAddsNoWhitespaceUnderSpacePreserve) {
+  const std::string path = FileWith("p.xml",
+                                    "<r><a xml:space=\"preserve\"><b/><c><d/></c></a><e><f/></e>"
+                                    "<g xml:space=\"preserve\"> x <h/></g></r>");
+  for (int round = 0; round < 2; ++round) {
+    dom.Load(path);
+    dom.Save(path);
+  }
+  const std::string saved = fx.dir.Read("p.xml");
+  EXPECT_NE(saved.find("<a xml:space=\"preserve\"><b/><c><d/></c></a>\n"), std::string::npos)
+      << saved;
+  EXPECT_NE(saved.find("<g xml:space=\"preserve\"> x <h/></g>"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("<e>\n    <f/>\n  </e>"), std::string::npos) << "indented outside\n"
+                                                                    << saved;
+  dom.Load(path);
+  ASSERT_TRUE(dom.PosNode("a"));
+  EXPECT_EQ(dom.GetAnzChilds(), 2) << "b and c, no text nodes between them";
+}
+
 TEST_F(DomTest, SaveKeepsTheDeclaredEncoding) {
   const std::string path = CopyOf("job_latin1.xml");
   dom.Load(path, kFdDeclaration);
