@@ -1,11 +1,12 @@
 // ReleaseObject: closes an object when it has a Close() (an open record set), ignoring
-// every error, and drops the reference. Used after queries and at the end of the job
-// intake for documents, record sets and node references alike.
+// the system's own errors (Error), and drops the reference. Used after queries and at the end of
+// the job intake for documents, record sets and node references alike.
 #pragma once
 
-#include <exception>
 #include <memory>
 #include <optional>
+
+#include "base/error.h"
 
 namespace quenda {
 
@@ -16,8 +17,9 @@ void CloseQuietly(T& object) {
   if constexpr (requires { object.Close(); }) {
     try {
       object.Close();
-    } catch (const std::exception&) {
-      // A failing Close is of no interest to a caller that drops the object anyway.
+    } catch (const Error&) {
+      // A failing Close is of no interest to a caller that drops the object anyway; any
+      // other exception (out of memory) is not a failing Close and goes on.
     }
   }
 }

@@ -74,12 +74,7 @@ TEST_F(CollectionBatchTest, UnsafePieceEndsTheRunAndLeavesTheFile) {
     f.dir.Write("bat/Tarvell.Bat", "alt eins\r\n");
     MainWindow window(f.S());
     window.BatDirectory = f.dir.File("bat");
-    try {
-      RunCollectionBatchStep(f.S(), window);
-      ADD_FAILURE() << c.piece << ": the run goes on";
-    } catch (const RunEnded& end) {
-      EXPECT_EQ(end.ExitStatus(), 1) << c.piece;
-    }
+    EXPECT_EQ(testing::ExitOf([&] { RunCollectionBatchStep(f.S(), window); }), 1) << c.piece;
     EXPECT_EQ(f.dir.Read("bat/Tarvell.Bat"), "alt eins\r\n") << c.piece;
     const std::string message = "Der Wert f\xFCr " + c.piece + " ";
     EXPECT_NE(f.dir.Read("cwd/RizaZizi.log").find("!! Abbruch !! " + message), std::string::npos)
@@ -165,12 +160,8 @@ TEST_F(CollectionBatchTest, MissingFolderEndsTheRunThroughErrorEnd) {
   f.OpenLog();
   MainWindow window(f.S());
   window.BatDirectory = f.dir.File("fehlt");
-  try {
-    RunCollectionBatchStep(f.S(), window);
-    FAIL() << "a missing folder ends the run";
-  } catch (const RunEnded& end) {
-    EXPECT_EQ(end.ExitStatus(), 1);
-  }
+  EXPECT_EQ(testing::ExitOf([&] { RunCollectionBatchStep(f.S(), window); }), 1)
+      << "a missing folder ends the run";
   const std::string text =
       "Keine Directory " + testing::JsonInner(f.dir.File("fehlt")) + "\\\\ vorhanden!";
   EXPECT_NE(f.Transcript().find("\"title\":\"Quenda\",\"text\":\"" + text), std::string::npos);

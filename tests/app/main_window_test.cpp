@@ -9,16 +9,8 @@
 namespace quenda {
 namespace {
 
+using testing::ExitOf;
 using testing::SessionFixture;
-
-int ExitOf(const std::function<void()>& command) {
-  try {
-    command();
-  } catch (const RunEnded& end) {
-    return end.ExitStatus();
-  }
-  return -1;
-}
 
 class MainWindowTest : public ::testing::Test {
  protected:

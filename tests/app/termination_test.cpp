@@ -11,6 +11,7 @@ namespace fs = std::filesystem;
 namespace quenda {
 namespace {
 
+using testing::ExitOf;
 using testing::SessionFixture;
 
 // A session whose run log is open in its temporary folder and whose current folder for
@@ -25,13 +26,10 @@ class TerminateRunTest : public ::testing::Test {
 
   int End(const std::string& text, const std::string& style, const std::string& title,
           bool viaErrorEnd = false) {
-    try {
+    return ExitOf([&] {
       if (viaErrorEnd) ErrorEnd(f.S(), text, style, title);
       TerminateRun(f.S(), text, style, title);
-    } catch (const RunEnded& end) {
-      return end.ExitStatus();
-    }
-    return -1;
+    });
   }
 
   std::string MovedLog() const { return f.dir.Read("cwd/RizaZizi.log"); }
@@ -51,11 +49,7 @@ TEST_F(TerminateRunTest, ModeWordsWriteTheirLineAndShowNoBoxInBatchMode) {
     g.S().env.CommandFields[0] = "job.xml";  // BatchMode
     g.OpenLog();
     g.RecordDialogs();
-    try {
-      TerminateRun(g.S(), "m", mode, "Abbruch");
-    } catch (const RunEnded& end) {
-      EXPECT_EQ(end.ExitStatus(), 1) << mode;
-    }
+    EXPECT_EQ(ExitOf([&] { TerminateRun(g.S(), "m", mode, "Abbruch"); }), 1) << mode;
     EXPECT_EQ(g.dir.Read("cwd/RizaZizi.log"), line + "\r\n") << mode;
     EXPECT_EQ(g.Transcript(), "") << mode << " shows no box in BatchMode";
   }
@@ -94,11 +88,8 @@ TEST_F(TerminateRunTest, EmptyStyleAndTextBecomeStopBoxEvenInBatchMode) {
 }
 
 TEST_F(TerminateRunTest, SuccessfulEndCarriesStatusZero) {
-  try {
-    TerminateRun(f.S(), "Quenda ist beendet!", "0", "Fertig", kExitSuccess);
-  } catch (const RunEnded& end) {
-    EXPECT_EQ(end.ExitStatus(), 0);
-  }
+  EXPECT_EQ(
+      ExitOf([&] { TerminateRun(f.S(), "Quenda ist beendet!", "0", "Fertig", kExitSuccess); }), 0);
   EXPECT_NE(f.Transcript().find("\"title\":\"Fertig\""), std::string::npos);
 }
 

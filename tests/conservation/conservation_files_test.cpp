@@ -132,12 +132,7 @@ TEST_F(ConservationFamily, UndefinedIdentificationSlotEndsTheRunNamingSlotAndFil
   f.S().env.CommandFields = {"job.xml", "", "0", "", ""};  // BatchMode, variant blocks
   for (int i = 2; i < SpecTable::kSlots; ++i) f.S().spec.At(i) = SpecSlot{};
   f.S().spec.SpecCount = 1;
-  try {
-    WriteConservationFiles(f.S(), dabPath, dabNew);
-    ADD_FAILURE() << "the run goes on";
-  } catch (const RunEnded& end) {
-    EXPECT_EQ(end.ExitStatus(), 1);
-  }
+  EXPECT_EQ(testing::ExitOf([&] { WriteConservationFiles(f.S(), dabPath, dabNew); }), 1);
   const std::string message =
       "Konservierungsdatei T:\\proj\\kunde\\PRJ_A_02o.kon: Slot 2 ist nicht belegt, der "
       "Identifikationsblock kann nicht geschrieben werden";

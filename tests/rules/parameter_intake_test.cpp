@@ -4,6 +4,7 @@
 
 #include "app/session.h"
 #include "base/error.h"
+#include "config/record_set.h"
 #include "platform/files.h"
 #include "support/flow_site.h"
 
@@ -159,13 +160,23 @@ TEST(ReferenceLine, NamePaddedToFifty) {
   }
 }
 
-TEST(SetParamColumns, RestoresTheColumnLayout) {
+// The column layout is what lets a stored row be read by name: with it set, each column of
+// the configuration table lands where FindParameterValue and the conservation slots look.
+TEST(SetParamColumns, StoredRowsAreFoundByNameWithTheirColumns) {
   SessionFixture f;
-  f.S().params.columns.fill(0);
+  f.S().params.columns.fill(0);  // a layout that would pile every column onto column 0
   SetParamColumns(f.S());
-  for (int item = 0; item <= ParamTable::kValue; ++item) {
-    EXPECT_EQ(f.S().params.columns[item], item) << "item " << item;
-  }
+  RecordSet records({"Field1_Name_XML", "Description", "Quenda", "CNT", "Label", "Array_Nr",
+                     "Format", "Dummy", "Name_DAB", "Rule", "Required_for_CNT",
+                     "Required_for_Quenda", "XML_Optional"});
+  records.AddRecord(
+      {"SWNR", "Beschreibung", "*", "", "KT_SWNR", "2", "STR", "-", "SW-Nr", "KV1=x", "", "", ""});
+  StoreParameterRow(f.S(), "4711", records, 0, nullptr);
+  EXPECT_EQ(f.S().params.FindParameterValue(1, "SWNR"), "4711");
+  EXPECT_EQ(f.S().params.At(0, ParamTable::kLabel), "KT_SWNR");
+  EXPECT_EQ(f.S().params.At(0, ParamTable::kArrayNr), "2");
+  EXPECT_EQ(f.S().params.At(0, ParamTable::kNameDab), "SW-Nr");
+  EXPECT_EQ(f.S().params.At(0, ParamTable::kRule), "KV1=x");
 }
 
 }  // namespace

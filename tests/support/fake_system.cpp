@@ -5,12 +5,22 @@
 #include <random>
 #include <sstream>
 
+#include "base/error.h"
 #include "platform/site_settings.h"
 #include "ui/transcript.h"
 
 namespace fs = std::filesystem;
 
 namespace quenda::testing {
+
+int ExitOf(const std::function<void()>& command) {
+  try {
+    command();
+  } catch (const RunEnded& end) {
+    return end.ExitStatus();
+  }
+  return -1;
+}
 
 std::string FakeSystem::GetEnv(const std::string& name) {
   for (const auto& [k, v] : env) {

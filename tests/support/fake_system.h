@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,6 +52,10 @@ class FakeSystem : public System {
   }
   std::string DecimalSeparator() override { return decimalSeparator; }
 };
+
+// The exit status `command` ends the run with (RunEnded), or -1 when it returns: a test
+// that expects the run to end fails on -1.
+int ExitOf(const std::function<void()>& command);
 
 // A fresh temporary folder, removed at the end of the test; below $QUENDA_TEST_TMP when set
 // (the Windows tests under Wine use a drive that no test maps), else the system's.

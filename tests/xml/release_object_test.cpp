@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <stdexcept>
 
 #include "base/error.h"
@@ -16,6 +17,10 @@ struct Closable {
     ++*closed;
     if (failing) throw Error(kErrInvalidArgument, "Close failed");
   }
+};
+
+struct OutOfMemoryOnClose {
+  void Close() { throw std::bad_alloc(); }
 };
 
 struct NotClosable {
@@ -35,6 +40,11 @@ TEST(ReleaseObject, ClosesIgnoringErrorsAndDrops) {
     EXPECT_FALSE(held.has_value());
     EXPECT_EQ(closed, 2);
   }
+}
+
+TEST(ReleaseObject, PassesWhatIsNoFailingClose) {
+  auto owned = std::make_unique<OutOfMemoryOnClose>();
+  EXPECT_THROW(ReleaseObject(owned), std::bad_alloc);
 }
 
 TEST(ReleaseObject, DropsObjectsWithoutCloseAndBorrowedPointers) {
