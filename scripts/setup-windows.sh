@@ -7,14 +7,39 @@ cd "$(dirname "$0")/.."
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
+# The deb-src entries are the machine's own deb entries of this release's suites, so the
+# sources come from wherever its packages come from.
+codename="$(. /etc/os-release && echo "$VERSION_CODENAME")"
+deb822_sources() {  # each deb stanza of the release's suites, as deb-src
+  awk -v rel="$codename" '
+    function flush() { if (isdeb && hasrel) printf "%s\n", stanza; stanza = ""; isdeb = 0; hasrel = 0 }
+    /^[ \t]*$/ { flush(); next }
+    /^#/ { next }
+    /^Types:/ { isdeb = ($0 ~ /[ \t]deb([ \t]|$)/); stanza = stanza "Types: deb-src\n"; next }
+    /^Suites:/ { for (i = 2; i <= NF; i++) if ($i == rel || index($i, rel "-") == 1) hasrel = 1 }
+    { stanza = stanza $0 "\n" }
+    END { flush() }' "$@"
+}
+one_line_sources() {  # each "deb" line of the release's suites, as deb-src
+  awk -v rel="$codename" '$1 == "deb" {
+      for (i = 2; i <= NF; i++) if ($i == rel || index($i, rel "-") == 1) { sub(/^deb/, "deb-src"); print; next }
+    }' "$@"
+}
 if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
-  $SUDO tee /etc/apt/sources.list.d/quenda-deb-src.sources >/dev/null <<'SRC'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
+  shopt -s nullglob
+  deb822_files=(/etc/apt/sources.list.d/*.sources)
+  line_files=(/etc/apt/sources.list /etc/apt/sources.list.d/*.list)
+  shopt -u nullglob
+  [ -e "${line_files[0]}" ] || line_files=("${line_files[@]:1}")
+  stanzas="" lines=""
+  [ "${#deb822_files[@]}" -eq 0 ] || stanzas="$(deb822_sources "${deb822_files[@]}")"
+  [ "${#line_files[@]}" -eq 0 ] || lines="$(one_line_sources "${line_files[@]}")"
+  if [ -z "$stanzas" ] && [ -z "$lines" ]; then
+    echo "setup-windows: keine deb-Quelle für $codename in der apt-Konfiguration gefunden" >&2
+    exit 1
+  fi
+  [ -z "$stanzas" ] || printf '%s\n' "$stanzas" | $SUDO tee /etc/apt/sources.list.d/quenda-deb-src.sources >/dev/null
+  [ -z "$lines" ] || printf '%s\n' "$lines" | $SUDO tee /etc/apt/sources.list.d/quenda-deb-src.list >/dev/null
 fi
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
