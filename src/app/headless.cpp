@@ -21,6 +21,17 @@ void PrintError(const Error& e) {
                Cp1252ToUtf8(e.Description()).c_str());
 }
 
+// A question the answers file cannot answer ends the run like any other abort: the log
+// line, the error file, the log moved into the current folder; the status stays 3.
+int EndUnanswered(Session& session, const Unanswered& question) {
+  if (!session.log.IsOpen()) return kExitUnanswered;
+  try {
+    ErrorEnd(session, question.Text(), "BATCH", "Abbruch", kExitUnanswered);
+  } catch (const RunEnded& end) {
+    return end.ExitStatus();
+  }
+}
+
 }  // namespace
 
 int RunSession(Session& session) {
@@ -31,6 +42,8 @@ int RunSession(Session& session) {
     window.EndePressed();
   } catch (const RunEnded& end) {
     return end.ExitStatus();
+  } catch (const Unanswered& question) {
+    return EndUnanswered(session, question);
   } catch (const Error& e) {
     PrintError(e);
     if (!session.log.IsOpen()) return kExitAborted;

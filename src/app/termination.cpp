@@ -97,7 +97,8 @@ std::string ErrorFileTag(const std::string& field) {
   return out;
 }
 
-void ErrorEnd(Session& s, std::string msgText, std::string msgStil, std::string msgTitel) {
+void ErrorEnd(Session& s, std::string msgText, std::string msgStil, std::string msgTitel,
+              int exitStatus) {
   const std::string errorFile =
       s.env.TempDir + "SG_" + ErrorFileTag(s.env.CommandFields[1]) + ".err";
   try {
@@ -105,8 +106,8 @@ void ErrorEnd(Session& s, std::string msgText, std::string msgStil, std::string 
   } catch (const Error& e) {
     s.WriteLogLine("Fehlerdatei " + errorFile + " nicht geschrieben: " + e.Description());
   }
-  if (s.env.BatchMode()) TerminateRun(s, msgText, "BATCH", "Abbruch");
-  TerminateRun(s, msgText, msgStil, msgTitel);
+  if (s.env.BatchMode()) TerminateRun(s, msgText, "BATCH", "Abbruch", exitStatus);
+  TerminateRun(s, msgText, msgStil, msgTitel, exitStatus);
 }
 
 }  // namespace quenda

@@ -20,7 +20,7 @@ class Session;
 // calling batch system, then ends the run: in BatchMode with "BATCH" and "Abbruch",
 // otherwise with the given style and title. A failing error file does not stop the end.
 [[noreturn]] void ErrorEnd(Session& session, std::string msgText, std::string msgStil,
-                           std::string msgTitel);
+                           std::string msgTitel, int exitStatus = 1);
 
 // "Fehler " + number + ": " + description, for an error that no handler expected.
 class Error;

@@ -47,6 +47,18 @@ class Error : public std::runtime_error {
 // when a subject (a path, a value) is given.
 Error PlatformError(int number, const std::string& subject = {});
 
+// Thrown by a Ui that cannot answer a question (headless mode without a fitting answer).
+// The front end ends the run in order with Text() and exit status 3. Like RunEnded it
+// is no std::exception, so no handler on the way catches it by accident.
+class Unanswered {
+ public:
+  explicit Unanswered(std::string text) : text_(std::move(text)) {}
+  const std::string& Text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
 // Thrown by TerminateRun and by the front ends to end the run; carries the exit status.
 // It is no std::exception on purpose: no handler on the way catches it by accident.
 class RunEnded {

@@ -83,7 +83,11 @@ void HeadlessUi::Refuse(const std::string& title, const std::string& text, const
           .c_str(),
       err_);
   std::fflush(err_);
-  throw RunEnded(kExitUnanswered);
+  std::string flat = text;
+  for (char& c : flat) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  throw Unanswered("Keine Antwort für Dialog \""_cp + title + "\": " + flat + " (" + why + ")");
 }
 
 Answer HeadlessUi::ShowMessage(const std::string& text, const MessageStyle& style,

@@ -1,7 +1,7 @@
 // The Ui without a window: log lines go to standard output, dialogs with their answers
 // to standard error. OK-only boxes are confirmed at once; every other dialog takes the
-// next answer of the answers file. A question without a fitting answer ends the program
-// with status 3.
+// next answer of the answers file. A question without a fitting answer throws Unanswered,
+// which the front end turns into an orderly end with status 3.
 #pragma once
 
 #include <cstdio>
@@ -33,8 +33,8 @@ class HeadlessUi : public Ui {
   std::optional<std::string> ShowOpenFile(const FileDialogRequest& request) override;
 
  private:
-  // Takes the next answer of `kind` ("button", "text", "file"); ends the program with
-  // status 3 when there is none or it is of another kind.
+  // Takes the next answer of `kind` ("button", "text", "file"); throws Unanswered naming
+  // the dialog's title and text when there is none or it is of another kind.
   std::string NextAnswer(const std::string& kind, const std::string& title,
                          const std::string& text);
   [[noreturn]] void Refuse(const std::string& title, const std::string& text,

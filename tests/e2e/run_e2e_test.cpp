@@ -352,6 +352,15 @@ TEST(RunE2e, CommandLineDecidesVariantFilesAndQuestionsLeftOpenEndWithStatus3) {
       << r.err;
   EXPECT_EQ(open.Read(kTarvell), SampleSite().Read(kTarvell))
       << "the unanswered question changes nothing";
+  // The run ends in order: the reason in the log, the log in the current folder, the error
+  // file for the calling batch system.
+  const std::string why =
+      "!! Abbruch !! Keine Antwort f\xFCr Dialog \"Info in U:\\Freigaben\\Tarvell.Bat:\": ";
+  EXPECT_NE(open.Read("run/RizaZizi.log").find(why), std::string::npos)
+      << open.Read("run/RizaZizi.log");
+  EXPECT_FALSE(open.Has("tmp/RizaZizi.log"));
+  EXPECT_EQ(open.Read("tmp/SG_4711.err").rfind(why.substr(14), 0), 0u)
+      << open.Read("tmp/SG_4711.err");
 }
 
 }  // namespace

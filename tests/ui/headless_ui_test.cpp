@@ -42,7 +42,7 @@ TEST_F(HeadlessUiTest, OkOnlyBoxesNeedNoAnswer) {
   EXPECT_EQ(ui.MsgBox("Stop", 272, ""), Answer::OK);
 }
 
-TEST_F(HeadlessUiTest, MissingOrWrongAnswerEndsWithStatusThree) {
+TEST_F(HeadlessUiTest, MissingOrWrongAnswerThrowsUnansweredNamingTheDialog) {
   struct Case {
     const char* what;
     std::string answers;
@@ -55,8 +55,15 @@ TEST_F(HeadlessUiTest, MissingOrWrongAnswerEndsWithStatusThree) {
   };
   for (const auto& c : cases) {
     HeadlessUi ui = Make(c.answers);
-    EXPECT_EQ(testing::ExitOf([&] { ui.MsgBox("Weiter?", c.style, "Frage"); }), kExitUnanswered)
-        << c.what << ": the question must not be answered";
+    try {
+      ui.MsgBox("Weiter?\r\nJa oder Nein", c.style, "Frage");
+      ADD_FAILURE() << c.what << ": the question must not be answered";
+    } catch (const Unanswered& question) {
+      EXPECT_EQ(question.Text().rfind(
+                    "Keine Antwort f\xFCr Dialog \"Frage\": Weiter?  Ja oder Nein (", 0),
+                0u)
+          << c.what << ": " << question.Text();
+    }
   }
 }
 
