@@ -39,6 +39,11 @@ int RunSession(Session& session) {
   try {
     Main(session, window);
     window.StartPressed();
+    // The Start command ended without ending the run; a calling batch system learns why.
+    if (session.env.BatchMode()) {
+      WriteErrorFile(session, session.ui.LastMessage());
+      session.WriteLogLine("!! Abbruch !! " + session.ui.LastMessage());
+    }
     window.EndePressed();
   } catch (const RunEnded& end) {
     return end.ExitStatus();

@@ -97,8 +97,7 @@ std::string ErrorFileTag(const std::string& field) {
   return out;
 }
 
-void ErrorEnd(Session& s, std::string msgText, std::string msgStil, std::string msgTitel,
-              int exitStatus) {
+void WriteErrorFile(Session& s, const std::string& msgText) {
   const std::string errorFile =
       s.env.TempDir + "SG_" + ErrorFileTag(s.env.CommandFields[1]) + ".err";
   try {
@@ -106,6 +105,11 @@ void ErrorEnd(Session& s, std::string msgText, std::string msgStil, std::string 
   } catch (const Error& e) {
     s.WriteLogLine("Fehlerdatei " + errorFile + " nicht geschrieben: " + e.Description());
   }
+}
+
+void ErrorEnd(Session& s, std::string msgText, std::string msgStil, std::string msgTitel,
+              int exitStatus) {
+  WriteErrorFile(s, msgText);
   if (s.env.BatchMode()) TerminateRun(s, msgText, "BATCH", "Abbruch", exitStatus);
   TerminateRun(s, msgText, msgStil, msgTitel, exitStatus);
 }

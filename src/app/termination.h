@@ -22,6 +22,10 @@ class Session;
 [[noreturn]] void ErrorEnd(Session& session, std::string msgText, std::string msgStil,
                            std::string msgTitel, int exitStatus = 1);
 
+// Writes the error file TempDir + "SG_" + tag + ".err" with the one line `msgText`; a
+// failure is noted in the run log and does not stop the caller.
+void WriteErrorFile(Session& session, const std::string& msgText);
+
 // "Fehler " + number + ": " + description, for an error that no handler expected.
 class Error;
 std::string UnexpectedErrorText(const Error& error);

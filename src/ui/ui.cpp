@@ -42,6 +42,7 @@ void Ui::SetTranscript(const std::string& nativePath) {
 
 Answer Ui::MsgBox(const std::string& text, int style, const std::string& title) {
   const std::string shown = title.empty() ? std::string("Quenda") : title;
+  lastMessage_ = text;
   const Answer answer = ShowMessage(text, MessageStyle::FromNumber(style), shown);
   if (transcript_) transcript_->Message(shown, text, style, AnswerName(answer));
   return answer;

@@ -50,6 +50,9 @@ class Ui {
   // Shows the open-file dialog; nullopt when cancelled.
   std::optional<std::string> OpenFile(const FileDialogRequest& request);
 
+  // The text of the last message box shown, empty before the first.
+  const std::string& LastMessage() const { return lastMessage_; }
+
   // Writes one JSON line per dialog to `path` (UTF-8), appending.
   void SetTranscript(const std::string& nativePath);
 
@@ -68,6 +71,7 @@ class Ui {
 
  private:
   std::unique_ptr<Transcript> transcript_;
+  std::string lastMessage_;
 };
 
 }  // namespace quenda

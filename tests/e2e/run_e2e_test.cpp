@@ -248,7 +248,7 @@ TEST(RunE2e, VariedSitesEndAsConfigured) {
        [](SampleSite& s) { s.Edit(kJob, "_01.dab<", "_09.dab<"); },
        kLoad,
        1,
-       {},
+       {{"tmp/SG_4711.err", "Kein T:\\EDC21\\MX21K47\\dab\\MX21K47_09.dab vorhanden!\r\n"}},
        {"Kein T:\\EDC21\\MX21K47\\dab\\MX21K47_09.dab vorhanden!", ende},
        {kCustomerFolder}},
       {"HexMissingEndsTheCommand",
