@@ -1,6 +1,7 @@
 #include "app/termination.h"
 
 #include <charconv>
+#include <cstdio>
 
 #include "app/session.h"
 #include "base/error.h"
@@ -23,10 +24,26 @@ int StyleNumber(const std::string& text) {
   return ec == std::errc() && end == text.data() + text.size() ? value : 0;
 }
 
+// The end of a run goes on whatever fails in it; standard error tells what failed.
+void ReportEndFailure(const std::string& what, const Error& e) {
+  std::fprintf(stderr, "%s\n", Cp1252ToUtf8("Quenda: " + what + ": " + e.Description()).c_str());
+  std::fflush(stderr);
+}
+
+void WriteFinalLogLine(Session& s, const std::string& line) {
+  try {
+    s.WriteLogLine(line);
+  } catch (const Error& e) {
+    ReportEndFailure(
+        "Die letzte Zeile des Laufprotokolls " + s.state.LaufLogFile + " wurde nicht geschrieben",
+        e);
+  }
+}
+
 void FinalMessage(Session& s, std::string& msgText, std::string& msgStil, std::string& msgTitel) {
   if (const char* prefix = ModePrefix(msgStil)) {
     msgText = prefix + msgText;
-    s.WriteLogLine(msgText);
+    WriteFinalLogLine(s, msgText);
     if (msgStil == "ENDE" && !s.env.BatchMode()) s.ui.MsgBox(msgText, 64, msgTitel);
     return;
   }
@@ -46,6 +63,8 @@ void MoveLog(Session& s) {
     s.files.CopyFile(logFile, target);
     s.files.DeleteFile(logFile);
   } catch (const Error& e) {
+    ReportEndFailure(
+        "Das Laufprotokoll wurde nicht nach " + target + " kopiert und bleibt in " + logFile, e);
     if (e.Number() != kErrPermissionDenied) return;
     s.ui.MsgBox(logFile + " kann nicht automatisch kopiert werden!\r\n" +
                 "Vermutlich von einer anderen Anwendung belegt!\r\n" +
@@ -103,7 +122,12 @@ void WriteErrorFile(Session& s, const std::string& msgText) {
   try {
     s.files.WriteLines(errorFile, {msgText});
   } catch (const Error& e) {
-    s.WriteLogLine("Fehlerdatei " + errorFile + " nicht geschrieben: " + e.Description());
+    ReportEndFailure("Die Fehlerdatei " + errorFile + " wurde nicht geschrieben", e);
+    try {
+      s.WriteLogLine("Fehlerdatei " + errorFile + " nicht geschrieben: " + e.Description());
+    } catch (const Error&) {
+      // already told on standard error
+    }
   }
 }
 

@@ -260,6 +260,7 @@ void AtomicFile::Commit() {
 
 void LineFile::Open(const Files& files, const std::string& path) {
   Close();
+  files_ = &files;
   path_ = path;
   file_ = OpenNativeFile(files.Native(path), "wb");
   if (file_ == nullptr) throw CreateError(path);
@@ -267,6 +268,7 @@ void LineFile::Open(const Files& files, const std::string& path) {
 
 void LineFile::WriteLine(const std::string& line) {
   if (file_ == nullptr) return;
+  files_->PassWritePoint(path_);
   const std::string bytes = line + "\r\n";
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() ||
       std::fflush(file_) != 0) {

@@ -113,13 +113,16 @@ class LineFile {
   LineFile(const LineFile&) = delete;
   LineFile& operator=(const LineFile&) = delete;
 
-  // Opens `path`, replacing earlier content; throws on failure.
+  // Opens `path`, replacing earlier content; throws on failure. Every line written is a
+  // write point of `files` (which must outlive the open file).
   void Open(const Files& files, const std::string& path);
   bool IsOpen() const { return file_ != nullptr; }
+  // Writes and flushes one line + CR LF; throws the platform error (the file stays open).
   void WriteLine(const std::string& line);
   void Close();
 
  private:
+  const Files* files_ = nullptr;
   std::string path_;
   std::FILE* file_ = nullptr;
 };

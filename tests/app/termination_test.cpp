@@ -144,5 +144,43 @@ TEST_F(TerminateRunTest, MissingFieldGivesAnErrorFileInsideTemp) {
   EXPECT_EQ(f.dir.Read("tmp/SG__.err"), "m\r\n");
 }
 
+// Every write of the end (error file, final log line, the log's copy) failing in turn, in
+// BatchMode and interactively: the run still ends with its status, standard error says what
+// failed, and the log is either in the current folder or left in the temporary folder.
+TEST(TerminateRunFailures, EveryWriteOfTheEndMayFailAndTheRunStillEnds) {
+  for (const bool batchMode : {true, false}) {
+    for (const int number : {kErrDiskFull, kErrPermissionDenied}) {
+      int points = 0;
+      for (int n = 0; n == 0 || n <= points; ++n) {
+        SessionFixture g;
+        if (batchMode) g.S().env.CommandFields = {"job.xml", "42", "0", "", ""};
+        g.OpenLog();
+        g.S().files.FailNthWrite(n, number);
+        ::testing::internal::CaptureStderr();
+        const int status = ExitOf([&] { ErrorEnd(g.S(), "kaputt", "48", "Abbruch"); });
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        const std::string where = "write point " + std::to_string(n) + " of " +
+                                  std::to_string(points) + ", error " + std::to_string(number) +
+                                  (batchMode ? ", BatchMode" : "");
+        EXPECT_EQ(status, 1) << where;
+        const bool moved = fs::exists(g.dir.Path() / "cwd" / "RizaZizi.log");
+        const bool left = fs::exists(g.dir.Path() / "tmp" / "RizaZizi.log");
+        EXPECT_NE(moved, left) << where << ": the log is in one place";
+        if (n == 0) {
+          points = g.S().files.WritePoints();
+          EXPECT_EQ(err, "") << where;
+          EXPECT_TRUE(moved) << where;
+        } else {
+          EXPECT_EQ(err.rfind("Quenda: ", 0), 0u) << where << ": " << err;
+          if (left) {
+            EXPECT_NE(err.find("bleibt in "), std::string::npos) << where << ": " << err;
+          }
+        }
+      }
+      EXPECT_GE(points, batchMode ? 5 : 4) << "error file, final log line (BatchMode), copy";
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quenda
