@@ -17,7 +17,8 @@ class Session;
 
 // A function of the dispatch table: its name and, for the functions that take an
 // argument list "{a,b,...}" (XXX, INP, INPV, GET), how many arguments they read; 0 for
-// the functions that take the expanded argument or none.
+// the functions that take the expanded argument, kNoRuleArgument for USER.
+constexpr int kNoRuleArgument = -1;
 struct RuleFunctionInfo {
   const char* name;
   int listArguments;
