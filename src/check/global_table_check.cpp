@@ -89,7 +89,10 @@ void CheckCondition(GlobalCheck& c, const GlobalRow& row) {
   std::optional<Error> problem;
   const std::optional<ConfigCondition> condition = ParseConfigCondition(row.expression, problem);
   if (!condition) {
-    c.report.Error(row.line, "Die Expression kann ein Lauf nicht lesen: " + problem->Description());
+    const bool equals = row.expression.find('=') != std::string::npos;
+    c.report.Error(row.line, "Expression " + shown +
+                                 (equals ? " hat kein \".\" vor dem \"=\"" : " hat kein \"=\"") +
+                                 "; ein Lauf meldet \"Fehler\" und wählt keine Zeile"_cp);
   } else if (Trim(condition->table).empty()) {
     c.report.Error(row.line, "Expression " + shown + " nennt keine Tabelle vor dem \".\"");
   } else if (condition->field.empty()) {

@@ -62,7 +62,8 @@ void CheckGaps(const SlotLines& lines, TableReport& report) {
                  "Slots bis " + std::to_string(highest) + " sind belegt, aber nicht: " + gaps);
 }
 
-void CheckExpression(const MarkedRow& row, const SlotLines& lines, TableReport& report) {
+void CheckExpression(const MarkedRow& row, const SlotLines& lines, bool allRead,
+                     TableReport& report) {
   const std::string dummy = row.dummy.empty() ? "-" : row.dummy;
   if (!IsValueExpressionDummy(dummy)) return;
   const std::string expression = ValueExpressionOfDummy(dummy);
@@ -81,7 +82,7 @@ void CheckExpression(const MarkedRow& row, const SlotLines& lines, TableReport& 
     return;
   }
   for (int slot : named) {
-    if (lines[static_cast<std::size_t>(slot)] != 0) continue;
+    if (!allRead || lines[static_cast<std::size_t>(slot)] != 0) continue;
     report.Warning(row.line, "Ausdruck >" + expression + "< nennt den Slot " +
                                  std::to_string(slot) + ", den keine Zeile belegt");
   }
@@ -90,11 +91,14 @@ void CheckExpression(const MarkedRow& row, const SlotLines& lines, TableReport& 
 }  // namespace
 
 void CheckSlots(const MarkedRows& rows, TableReport& report) {
+  const std::size_t before = report.Items().size();
   const std::vector<std::optional<int>> slots = ReadSlots(rows, report);
+  // With an unreadable Array_Nr the slot a row meant is unknown: no gaps are guessed then.
+  const bool allRead = report.Items().size() == before;
   const SlotLines lines = DefineSlots(rows, slots, report);
-  CheckGaps(lines, report);
+  if (allRead) CheckGaps(lines, report);
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (slots[i]) CheckExpression(rows[i], lines, report);
+    if (slots[i]) CheckExpression(rows[i], lines, allRead, report);
   }
 }
 
