@@ -89,8 +89,10 @@ void CheckArgumentList(const RuleCheck& r, const RuleFunctionInfo& function) {
   }
   const int count = RuleArgumentCount(*list);
   if (count != function.listArguments) {
-    r.Error(std::string(function.name) + " braucht " + std::to_string(function.listArguments) +
-            " Argumente in {...}, die Regel >" + r.Rule() + "< hat " + std::to_string(count));
+    const int wanted = function.listArguments;
+    r.Error(std::string(function.name) + " braucht " + std::to_string(wanted) +
+            (wanted == 1 ? " Argument" : " Argumente") + " in {...}, die Regel >" + r.Rule() +
+            "< hat " + std::to_string(count));
     return;
   }
   CheckListArguments(r, function.name, *list);
