@@ -40,7 +40,9 @@ void CheckExpandedArgument(const RuleCheck& r, const std::string& name) {
 
 void CheckListFile(const RuleCheck& r, const std::string& path) {
   if (r.c.files.FileExists(path)) return;
-  r.Error("Die Listendatei >" + path + "< der Regel >" + r.Rule() + "< gibt es nicht");
+  const bool mapped = r.c.files.Map().CanResolve(path);
+  r.Error("Die Listendatei >" + path + "< der Regel >" + r.Rule() + "< " +
+          (mapped ? "gibt es nicht" : "liegt auf keinem Laufwerk der Laufwerkszuordnung [Paths]"));
 }
 
 void CheckFieldNumber(const RuleCheck& r, const std::string& what, const std::string& text) {

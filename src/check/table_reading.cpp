@@ -19,6 +19,8 @@ void ReportProblem(const Files& files, const TextTableProblem& p, bool read, Tab
                              "; ein Lauf bricht beim Einlesen der Tabelle ab");
   } else if (files.FileExists(report.File())) {
     report.Error(p.line, "Die Tabelle ist leer (keine Kopfzeile)");
+  } else if (!files.Map().CanResolve(report.File())) {
+    report.Error(p.line, "Die Tabelle liegt auf keinem Laufwerk der Laufwerkszuordnung [Paths]");
   } else {
     report.Error(p.line, "Die Tabelle gibt es nicht");
   }

@@ -307,6 +307,19 @@ TEST(ConfigCheck, ASecondRowForASlotWins) {
                 k012, 30, "Slot 7 ist schon in Zeile 21 belegt; diese spätere Zeile gilt"_cp)});
 }
 
+TEST(ConfigCheck, ListFileOnADriveWithoutMapping) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "on Windows every drive is used as it is";
+#endif
+  SampleSite s;
+  const std::string rule = "GET={Q:\\Werke.csv,CustomerCode,1}";
+  s.Edit(kConfig012, kWerkeRule, rule);
+  EXPECT_EQ(CheckSite(s), std::vector<std::string>{Err(
+                              k012, 14,
+                              "Die Listendatei >Q:\\Werke.csv< der Regel >" + rule +
+                                  "< liegt auf keinem Laufwerk der Laufwerkszuordnung [Paths]")});
+}
+
 // Where [System] ConfigPath names another folder, the tools share's pair is the one of
 // test mode and is checked after the run's own pair.
 TEST(ConfigCheck, TestModeTablesOnTheToolsShareAreCheckedToo) {
