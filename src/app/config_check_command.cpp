@@ -35,7 +35,13 @@ int RunConfigCheck(const Options& options, System& system, std::FILE* out, std::
                    "ConfigPath fehlt)");
     return kExitBadOption;
   }
-  const Findings findings = CheckConfiguration(files, setup.site, folder);
+  Findings findings;
+  try {
+    findings = CheckConfiguration(files, setup.site, folder);
+  } catch (const Error& e) {  // a fault the check itself does not describe
+    Print(err, "Quenda: Fehler " + std::to_string(e.Number()) + ": " + e.Description());
+    return kExitAborted;
+  }
   for (const Finding& f : findings.All()) Print(out, FormatFinding(f));
   Print(out, FindingSummary(findings));
   return findings.ErrorCount() > 0 ? kExitAborted : kExitSuccess;
