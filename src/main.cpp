@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/config_check_command.h"
 #include "app/headless.h"
 #include "app/options.h"
 #include "app/startup.h"
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     return kExitSuccess;
   }
   auto system = MakeNativeSystem();
+  if (options->checkConfig) return RunConfigCheck(*options, *system, stdout, stderr);
   if (options->headless) return RunHeadless(*options, *system);
 #if defined(QUENDA_HAVE_WIN32_GUI)
   return RunWin32Gui(*options, *system);

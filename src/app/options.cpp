@@ -15,6 +15,16 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string
   return true;
 }
 
+// --check-config takes only --program-dir beside it.
+bool CheckConfigAlone(const Options& o, std::string& error) {
+  if (!o.checkConfig) return true;
+  if (!o.headless && o.answersFile.empty() && o.transcriptFile.empty() && o.words.empty()) {
+    return true;
+  }
+  error = "--check-config nimmt außer --program-dir keine weiteren Optionen oder Wörter";
+  return false;
+}
+
 }  // namespace
 
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error) {
@@ -28,6 +38,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     }
     if (a == "--headless") {
       o.headless = true;
+    } else if (a == "--check-config") {
+      o.checkConfig = true;
     } else if (a == "--help" || a == "-h") {
       o.help = true;
     } else if (a == "--version") {
@@ -47,6 +59,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
   }
   o.optionWords = i;
   for (; i < args.size(); ++i) o.words.push_back(args[i]);
+  if (!CheckConfigAlone(o, error)) return std::nullopt;
   return o;
 }
 
@@ -57,6 +70,7 @@ std::string CommandLineText(const Options& options) {
 std::string UsageText() {
   return "Aufruf: quenda [--program-dir DIR] [--headless] [--answers FILE] [--transcript FILE]\n"
          "              [--] [TEXT...]\n"
+         "       quenda --check-config [--program-dir DIR]\n"
          "       quenda --help | --version\n"
          "\n"
          "Quenda - Schnittstelle FLOW/SEU: nimmt einen Job aus dem Flow-System (FlowData-XML)\n"
@@ -69,9 +83,14 @@ std::string UsageText() {
          "  --answers FILE     Antworten für Dialoge im headless-Betrieb, eine pro Zeile:\n"
          "                     'button Yes|No|OK|Cancel', 'text ...', 'file PFAD'\n"
          "  --transcript FILE  jeder Dialog als eine JSON-Zeile (wird angehängt)\n"
+         "  --check-config     prüft Parameter_Global.csv und die Config_NNN.csv-Tabellen,\n"
+         "                     ohne einen Job zu bearbeiten: eine Zeile je Befund\n"
+         "                     (DATEI:ZEILE: Fehler: ... / Warnung: ...)\n"
          "\n"
          "Exit-Status: 0 erfolgreich beendet, 1 Abbruch oder Ende, 2 falsche Option,\n"
-         "3 Frage im headless-Betrieb ohne Antwort.\n";
+         "3 Frage im headless-Betrieb ohne Antwort.\n"
+         "Mit --check-config: 0 ohne Fehler (Warnungen erlaubt), 1 mit Fehlern,\n"
+         "2 falsche Option oder Config.ini nicht lesbar.\n";
 }
 
 }  // namespace quenda

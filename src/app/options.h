@@ -14,11 +14,13 @@ struct Options {
   std::string transcriptFile;      // native
   std::vector<std::string> words;  // the arguments after the options
   std::size_t optionWords = 0;     // how many arguments the options took, "--" included
+  bool checkConfig = false;        // check the configuration tables, run nothing
   bool help = false;
   bool version = false;
 };
 
-// Parses argv[1..]. Returns nullopt and sets `error` (UTF-8) for a wrong option.
+// Parses argv[1..]. Returns nullopt and sets `error` (UTF-8) for a wrong option, also for
+// --check-config together with anything but --program-dir.
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error);
 
 // The program's command-line text (CP1252): the words joined with single blanks; on

@@ -18,16 +18,26 @@ std::vector<std::string> ColumnNames(const std::string& firstLine, const std::st
 }
 
 RecordSet BuildRecordSet(const std::vector<std::string>& lines, const std::string& delimiter,
-                         bool header) {
+                         bool header, std::vector<TextTableProblem>& problems) {
   RecordSet records(ColumnNames(lines.front(), delimiter, header));
   for (std::size_t i = header ? 1 : 0; i < lines.size(); ++i) {
-    try {
-      records.AddRecord(SplitDelimited(lines[i], delimiter));
-    } catch (const Error& e) {
-      throw Error(e.Number(), "Zeile " + std::to_string(i + 1) + ": " + e.Description());
+    const std::vector<std::string> fields = SplitDelimited(lines[i], delimiter);
+    const int line = static_cast<int>(i + 1);
+    if (std::optional<Error> problem = records.RecordProblem(fields)) {
+      problems.push_back({line, *problem});
+    } else {
+      records.AddRecord(fields, line);
     }
   }
   return records;
+}
+
+// The error GetTextStreamAsRecordSet raises for a fault of `path`.
+Error Raised(const std::string& path, const Error& e) {
+  return Error(kErrComposed,
+               std::string(kSource) + " : " + std::to_string(e.Number()) + " " + e.Description() +
+                   " (" + path + ")",
+               kSource);
 }
 
 }  // namespace
@@ -47,22 +57,35 @@ std::vector<std::string> SplitDelimited(const std::string& line, const std::stri
   return fields;
 }
 
-RecordSet clsLib::GetTextStreamAsRecordSet(const std::string& sPfadDateiName,
-                                           const std::string& sDelimiter, bool bHeader) const {
+std::optional<RecordSet> clsLib::ReadTextTable(const std::string& sPfadDateiName,
+                                               const std::string& sDelimiter, bool bHeader,
+                                               std::vector<TextTableProblem>& problems) const {
   if (!files_.FileExists(sPfadDateiName)) {
-    throw Error(kErrComposed, "File not found : " + sPfadDateiName, kSource);
+    problems.push_back({1, Error(kErrComposed, "File not found : " + sPfadDateiName, kSource)});
+    return std::nullopt;
   }
   std::vector<std::string> lines;
   try {
     lines = files_.ReadLines(sPfadDateiName);
-    if (!lines.empty()) return BuildRecordSet(lines, sDelimiter, bHeader);
   } catch (const Error& e) {
-    throw Error(kErrComposed,
-                std::string(kSource) + " : " + std::to_string(e.Number()) + " " + e.Description() +
-                    " (" + sPfadDateiName + ")",
-                kSource);
+    throw Raised(sPfadDateiName, e);
   }
-  throw Error(kErrComposed, "File empty : " + sPfadDateiName, kSource);
+  if (lines.empty()) {
+    problems.push_back({1, Error(kErrComposed, "File empty : " + sPfadDateiName, kSource)});
+    return std::nullopt;
+  }
+  return BuildRecordSet(lines, sDelimiter, bHeader, problems);
+}
+
+RecordSet clsLib::GetTextStreamAsRecordSet(const std::string& sPfadDateiName,
+                                           const std::string& sDelimiter, bool bHeader) const {
+  std::vector<TextTableProblem> problems;
+  std::optional<RecordSet> records = ReadTextTable(sPfadDateiName, sDelimiter, bHeader, problems);
+  if (problems.empty()) return std::move(*records);
+  const TextTableProblem& first = problems.front();
+  if (!records) throw first.error;  // missing or empty
+  throw Raised(sPfadDateiName, Error(first.error.Number(), "Zeile " + std::to_string(first.line) +
+                                                               ": " + first.error.Description()));
 }
 
 }  // namespace quenda

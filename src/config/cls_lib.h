@@ -2,13 +2,24 @@
 // A caller creates one clsLib on first use and keeps it.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "base/error.h"
 #include "config/record_set.h"
 
 namespace quenda {
 
 class Files;
+
+// A fault of a delimited text file: the 1-based line of the file where it stands (1 for
+// a missing or empty file) and the error. For a line that cannot become a record this is
+// the record set's own error; otherwise the error GetTextStreamAsRecordSet raises.
+struct TextTableProblem {
+  int line = 1;
+  Error error;
+};
 
 class clsLib {
  public:
@@ -26,6 +37,14 @@ class clsLib {
   RecordSet GetTextStreamAsRecordSet(const std::string& sPfadDateiName,
                                      const std::string& sDelimiter = {},
                                      bool bHeader = false) const;
+
+  // Reads as GetTextStreamAsRecordSet does but reports the faults instead of raising:
+  // nullopt and one problem for a missing or empty file; every line that cannot become a
+  // record is reported and left out, the others are read. Each record carries its line.
+  // A read error still raises (Error 60000 as above).
+  std::optional<RecordSet> ReadTextTable(const std::string& sPfadDateiName,
+                                         const std::string& sDelimiter, bool bHeader,
+                                         std::vector<TextTableProblem>& problems) const;
 
  private:
   const Files& files_;

@@ -31,10 +31,9 @@ std::string CfgValue(const Session& s, const RecordSet& row, const char* column)
 }
 
 void ChooseTables(Session& s, const std::string& folder) {
-  const std::string base =
-      s.job.RunMode == "T" ? s.site.ToolsShareRoot + "\\TOOLS\\Kolpator\\Data" : folder;
-  s.job.ParamGlobalFile = base + "\\Parameter_Global.csv";
-  s.job.ConfigFilePrefix = base + "\\Config_";
+  const ConfigTablePaths paths = ChooseConfigTables(s.site, folder, s.job.RunMode == "T");
+  s.job.ParamGlobalFile = paths.globalTable;
+  s.job.ConfigFilePrefix = paths.configPrefix;
 }
 
 void ReadSelectedRow(Session& s, const RecordSet& row) {
@@ -108,7 +107,8 @@ void SelectSteps(Session& s) {
     throw Stop{"Fehler, keine Info über Kunde und SG in globaler Konfiguration"_cp};
   }
   ReadSelectedRow(s, global);
-  s.job.ConfigFile = s.job.ConfigFilePrefix + Format000(s, s.job.CfgConfiguration) + ".csv";
+  s.job.ConfigFile =
+      ConfigTablePath(s.job.ConfigFilePrefix, s.job.CfgConfiguration, s.site.DecimalSeparator);
   if (!s.files.FileExists(s.job.ConfigFile)) {
     throw Stop{"Keine Configuration " + s.job.ConfigFile + " vorhanden!"};
   }
@@ -118,19 +118,46 @@ void SelectSteps(Session& s) {
 
 // True when the row's "Expression" (table.field=value) holds for the job.
 bool ConditionHolds(Session& s, const RecordSet& row, const std::string& jobFile) {
-  const std::string expression = Trim(row.Value("Expression"));
-  const std::string reference = GetToken(expression, 0, "=");
-  if (expression.find('=') == std::string::npos || reference.find('.') == std::string::npos) {
-    throw PlatformError(kErrSubscript,
-                        "Expression >" + expression + "< hat nicht die Form Tabelle.Feld=Wert");
-  }
-  const std::string expected = GetToken(expression, 1, "=");
-  const std::string value =
-      ReadExpressionField(s, jobFile, GetToken(reference, 1, "."), GetToken(reference, 0, "."));
-  return UpperCase(Trim(value)) == UpperCase(Trim(expected));
+  std::optional<Error> problem;
+  const std::optional<ConfigCondition> condition =
+      ParseConfigCondition(row.Value("Expression"), problem);
+  if (!condition) throw *problem;
+  const std::string value = ReadExpressionField(s, jobFile, condition->field, condition->table);
+  return UpperCase(Trim(value)) == UpperCase(Trim(condition->expected));
 }
 
 }  // namespace
+
+ConfigTablePaths ChooseConfigTables(const SiteSettings& site, const std::string& configFolder,
+                                    bool testMode) {
+  const std::string base =
+      testMode ? site.ToolsShareRoot + "\\TOOLS\\Kolpator\\Data" : configFolder;
+  return {base + "\\Parameter_Global.csv", base + "\\Config_"};
+}
+
+std::string ConfigTablePath(const std::string& prefix, const std::string& configuration,
+                            const std::string& decimalSeparator) {
+  // The value is "000" formatted when read from the row and once more for the path.
+  const std::string number = FormatNumber000(Trim(configuration), decimalSeparator);
+  return prefix + FormatNumber000(number, decimalSeparator) + ".csv";
+}
+
+std::string ConfigRowFilter(const std::string& customer, const std::string& controlUnit) {
+  return "Kunde = " + QuoteFilterLiteral(customer) + " And SG = " + QuoteFilterLiteral(controlUnit);
+}
+
+std::optional<ConfigCondition> ParseConfigCondition(const std::string& text,
+                                                    std::optional<Error>& problem) {
+  const std::string expression = Trim(text);
+  const std::string reference = GetToken(expression, 0, "=");
+  if (expression.find('=') == std::string::npos || reference.find('.') == std::string::npos) {
+    problem = PlatformError(kErrSubscript,
+                            "Expression >" + expression + "< hat nicht die Form Tabelle.Feld=Wert");
+    return std::nullopt;
+  }
+  return ConfigCondition{GetToken(reference, 0, "."), GetToken(reference, 1, "."),
+                         GetToken(expression, 1, "=")};
+}
 
 void SelectConfiguration(Session& s) {
   try {
@@ -145,8 +172,7 @@ void SelectConfiguration(Session& s) {
 bool SelectConfigRow(Session& s, RecordSet& records, const std::string& customer,
                      const std::string& controlUnit, const std::string& jobFile) {
   try {
-    const std::string rowFilter =
-        "Kunde = " + QuoteFilterLiteral(customer) + " And SG = " + QuoteFilterLiteral(controlUnit);
+    const std::string rowFilter = ConfigRowFilter(customer, controlUnit);
     records.Filter(rowFilter + " And Expression <> ''");
     for (records.MoveFirst(); !records.Eof(); records.MoveNext()) {
       if (!ConditionHolds(s, records, jobFile)) continue;

@@ -4,12 +4,59 @@
 // izeile) and the parameter table.
 #pragma once
 
+#include <array>
+#include <optional>
 #include <string>
+
+#include "base/error.h"
 
 namespace quenda {
 
 class RecordSet;
 class Session;
+struct SiteSettings;
+
+// The global parameter table's columns that the selection reads.
+inline constexpr std::array<const char*, 9> kGlobalTableColumns = {
+    "Kunde",         "SG",          "Expression", "Index",       "ba",
+    "Configuration", "ToolVersion", "Kolpatoren", "KundenGruppe"};
+
+// The global table's columns whose values are formatted with the number pattern "000".
+inline constexpr std::array<const char*, 5> kGlobalTable000Columns = {
+    "ba", "Configuration", "ToolVersion", "Kolpatoren", "KundenGruppe"};
+
+// Where the tables of a run are: the global table and the customer tables' path up to
+// their number. Normal runs take them from `configFolder` ([System] ConfigPath), test
+// mode from the tools share.
+struct ConfigTablePaths {
+  std::string globalTable;
+  std::string configPrefix;
+};
+ConfigTablePaths ChooseConfigTables(const SiteSettings& site, const std::string& configFolder,
+                                    bool testMode);
+
+// The customer table of the global table's "Configuration" value `configuration` (as it
+// stands in the table): prefix + the value trimmed and "000" formatted + ".csv".
+std::string ConfigTablePath(const std::string& prefix, const std::string& configuration,
+                            const std::string& decimalSeparator);
+
+// The filter that narrows the global table to the rows of `customer` and `controlUnit`;
+// the selection adds " And Expression <> ''" or " And Expression = ''".
+std::string ConfigRowFilter(const std::string& customer, const std::string& controlUnit);
+
+// A row's condition "table.field=value": the expression trimmed, cut at "=" (part 0 the
+// reference, part 1 the expected value; text after a second "=" is ignored), the
+// reference cut at ".".
+struct ConfigCondition {
+  std::string table;
+  std::string field;
+  std::string expected;
+};
+
+// The condition of the "Expression" text `expression`. For one without "=" or without
+// "." before it `problem` receives Error 9 naming it, and the result is nullopt.
+std::optional<ConfigCondition> ParseConfigCondition(const std::string& expression,
+                                                    std::optional<Error>& problem);
 
 // Title of the box that reports every stop and error of SelectConfiguration.
 inline constexpr const char* kSelectionErrorTitle =

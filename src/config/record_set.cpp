@@ -30,20 +30,26 @@ bool ClauseHolds(const std::string& value, const FilterClause& clause) {
 
 RecordSet::RecordSet(std::vector<std::string> columnNames) : columns_(std::move(columnNames)) {}
 
-void RecordSet::AddRecord(const std::vector<std::string>& fields) {
-  CheckOpen();
+std::optional<Error> RecordSet::RecordProblem(const std::vector<std::string>& fields) const {
   if (fields.size() > columns_.size()) {
-    throw Error(kErrItemNotFound, std::to_string(fields.size()) + " Felder, aber nur " +
-                                      std::to_string(columns_.size()) + " Spalten");
+    return Error(kErrItemNotFound, std::to_string(fields.size()) + " Felder, aber nur " +
+                                       std::to_string(columns_.size()) + " Spalten");
   }
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (fields[i].size() > kColumnSize) {
-      throw PlatformError(kErrOverflow, "Feld " + columns_[i] + " ist länger als 255 Zeichen"_cp);
+      return PlatformError(kErrOverflow, "Feld " + columns_[i] + " ist länger als 255 Zeichen"_cp);
     }
   }
+  return std::nullopt;
+}
+
+void RecordSet::AddRecord(const std::vector<std::string>& fields, int line) {
+  CheckOpen();
+  if (std::optional<Error> problem = RecordProblem(fields)) throw *problem;
   std::vector<std::string> record = fields;
   record.resize(columns_.size());
   records_.push_back(std::move(record));
+  lines_.push_back(line);
   view_.push_back(records_.size() - 1);
   current_ = view_.size() - 1;
 }
@@ -114,8 +120,15 @@ const std::string& RecordSet::Value(int position) const {
   return Current()[position];
 }
 
+int RecordSet::CurrentLine() const {
+  CheckOpen();
+  Current();  // throws at the end of the view
+  return lines_[view_[current_]];
+}
+
 void RecordSet::Close() {
   records_.clear();
+  lines_.clear();
   view_.clear();
   open_ = false;
 }

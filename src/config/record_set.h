@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/error.h"
 #include "config/filter_expression.h"
 
 namespace quenda {
@@ -23,9 +25,14 @@ class RecordSet {
   const std::vector<std::string>& ColumnNames() const { return columns_; }
 
   // Appends a record and makes it the current one; columns beyond the last field stay
-  // empty. Throws Error kErrItemNotFound when there are more fields than columns, and
-  // Error 6 (overflow) for a value longer than kColumnSize, naming the field.
-  void AddRecord(const std::vector<std::string>& fields);
+  // empty. `line` is where the record stands in its file (0 when it has none). Throws
+  // the error of RecordProblem when the fields do not fit.
+  void AddRecord(const std::vector<std::string>& fields, int line = 0);
+
+  // Why `fields` cannot become a record: Error kErrItemNotFound when there are more
+  // fields than columns, Error 6 (overflow) for a value longer than kColumnSize, naming
+  // the field. Nullopt when they fit.
+  std::optional<Error> RecordProblem(const std::vector<std::string>& fields) const;
 
   // Narrows the view to the records that satisfy `expression` (see filter_expression.h);
   // an empty expression shows all records. The first record of the view becomes the
@@ -51,8 +58,15 @@ class RecordSet {
   // Drops all records; every later call except Close throws kErrRecordSetClosed.
   void Close();
 
+  // The 0-based position of the column `name` as Value(name) finds it (ignoring letter
+  // case, blanks count; the first of equal names); -1 when there is none.
+  int ColumnIndex(std::string_view name) const;
+
+  // The line of the current record in its file (see AddRecord). Throws
+  // kErrNoCurrentRecord at the end of the view.
+  int CurrentLine() const;
+
  private:
-  int ColumnIndex(std::string_view name) const;  // -1 when unknown
   bool Matches(const std::vector<std::string>& record,
                const std::vector<std::pair<int, FilterClause>>& clauses) const;
   const std::vector<std::string>& Current() const;
@@ -60,6 +74,7 @@ class RecordSet {
 
   std::vector<std::string> columns_;
   std::vector<std::vector<std::string>> records_;
+  std::vector<int> lines_;         // per record
   std::vector<std::size_t> view_;  // indexes into records_
   std::size_t current_ = 0;        // index into view_
   std::string filter_;

@@ -25,16 +25,12 @@ int DefinedLength(Session& s, const ConservationFile& f, int index) {
   return *length;
 }
 
-bool IsExpression(const std::string& dummy) {
-  return dummy != "-" && GetToken(dummy, 0, "=") == "ERG";
-}
-
 std::string StartValue(Session& s, const SpecSlot& slot, ConservationPass pass) {
   if (pass == ConservationPass::Actual) {
-    if (!IsExpression(slot.Dummy)) return slot.Value;
-    return EvaluateValueExpression(s, GetToken(slot.Dummy, 1, "="), slot.Label);
+    if (!IsValueExpressionDummy(slot.Dummy)) return slot.Value;
+    return EvaluateValueExpression(s, ValueExpressionOfDummy(slot.Dummy), slot.Label);
   }
-  if (slot.Dummy != "-" && !IsExpression(slot.Dummy)) return slot.Dummy;
+  if (slot.Dummy != "-" && !IsValueExpressionDummy(slot.Dummy)) return slot.Dummy;
   return slot.Value;
 }
 

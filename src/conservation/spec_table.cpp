@@ -31,6 +31,19 @@ std::optional<int> WholeNumber(std::string_view text) {
   return value;
 }
 
+std::optional<int> ReadSlotNumber(const std::string& arrayNr, const std::string& name,
+                                  std::optional<Error>& problem) {
+  const std::optional<int> n = WholeNumber(arrayNr);
+  if (!n) {
+    problem = Error(kErrTypeMismatch,
+                    "Array_Nr >" + arrayNr + "< des Parameters " + name + " ist keine Zahl");
+  } else if (*n < 0 || *n >= SpecTable::kSlots) {
+    problem = Error(kErrSubscript, "Array_Nr " + arrayNr + " des Parameters " + name +
+                                       " liegt nicht zwischen 0 und 20");
+  }
+  return problem ? std::nullopt : n;
+}
+
 void FillSpecTable(SpecTable& spec, const ParamTable& params, int rowCount) {
   spec.SpecCount = 0;
   const int last = std::min(rowCount, ParamTable::kRows - 1);
@@ -38,15 +51,9 @@ void FillSpecTable(SpecTable& spec, const ParamTable& params, int rowCount) {
     const std::string& arrayNr = params.At(row, ParamTable::kArrayNr);
     if (arrayNr.empty()) continue;
     const std::string& name = params.At(row, ParamTable::kName);
-    const std::optional<int> n = WholeNumber(arrayNr);
-    if (!n) {
-      throw Error(kErrTypeMismatch,
-                  "Array_Nr >" + arrayNr + "< des Parameters " + name + " ist keine Zahl");
-    }
-    if (*n < 0 || *n >= SpecTable::kSlots) {
-      throw Error(kErrSubscript, "Array_Nr " + arrayNr + " des Parameters " + name +
-                                     " liegt nicht zwischen 0 und 20");
-    }
+    std::optional<Error> problem;
+    const std::optional<int> n = ReadSlotNumber(arrayNr, name, problem);
+    if (!n) throw *problem;
     SpecSlot& slot = spec.At(*n);
     slot.Label = params.At(row, ParamTable::kLabel);
     slot.SlotNo = arrayNr;

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/error.h"
+
 namespace quenda {
 
 class ParamTable;
@@ -44,11 +46,16 @@ struct SpecTable {
 // anything else, also for more than nine digits.
 std::optional<int> WholeNumber(std::string_view text);
 
+// The slot number that the Array_Nr text `arrayNr` of the parameter `name` gives. For
+// one that is no number (Error 13) or lies outside 0..20 (Error 9) `problem` receives the
+// error naming both, and the result is nullopt.
+std::optional<int> ReadSlotNumber(const std::string& arrayNr, const std::string& name,
+                                  std::optional<Error>& problem);
+
 // Fills `spec` from rows 0..rowCount of `params`: every row with an Array_Nr n sets slot
 // n's Label, SlotNo, Format, Value and Dummy ("-" for an empty Dummy column), a later row
 // overwriting an earlier one; SpecCount becomes the highest slot number (0 without any).
-// Throws Error 13 naming the parameter and the text for an Array_Nr that is no number,
-// and Error 9 for one outside 0..20; slots of earlier rows stay filled.
+// Throws the error of ReadSlotNumber; slots of earlier rows stay filled.
 void FillSpecTable(SpecTable& spec, const ParamTable& params, int rowCount);
 
 }  // namespace quenda

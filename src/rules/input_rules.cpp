@@ -28,24 +28,52 @@ void WritePlantIndex(Session& s, const std::string& index) {
 
 }  // namespace
 
-std::string RuleArgumentList(const std::string& ruleText) {
+std::optional<std::string> FindRuleArgumentList(const std::string& ruleText) {
   const std::size_t open = ruleText.find('{');
   const std::size_t close = open == std::string::npos ? open : ruleText.find('}', open);
-  if (close == std::string::npos) {
+  if (close == std::string::npos) return std::nullopt;
+  return ruleText.substr(open + 1, close - open - 1);
+}
+
+std::string RuleArgumentList(const std::string& ruleText) {
+  std::optional<std::string> list = FindRuleArgumentList(ruleText);
+  if (!list) {
     throw PlatformError(kErrInvalidArgument,
                         "keine Argumentliste {...} in der Regel >" + ruleText + "<");
   }
-  return ruleText.substr(open + 1, close - open - 1);
+  return *list;
 }
 
 std::string RuleArgument(const std::string& list, int index) { return GetToken(list, index, ","); }
 
+int RuleArgumentCount(const std::string& list) {
+  int count = 0;
+  while (RuleArgument(list, count) != ",") ++count;
+  return count;
+}
+
+namespace {
+
+// The whole number RuleInt16 gives, before its range is checked.
+std::optional<double> Int16Candidate(const std::string& text, const std::string& separator) {
+  const std::optional<double> value = ParseRegionalNumber(text, separator);
+  if (!value) return std::nullopt;
+  return std::nearbyint(*value);  // to even, as the platform rounds
+}
+
+}  // namespace
+
+std::optional<Error> RuleInt16Problem(const std::string& text,
+                                      const std::string& decimalSeparator) {
+  const std::optional<double> whole = Int16Candidate(text, decimalSeparator);
+  if (!whole) return PlatformError(kErrTypeMismatch, ">" + text + "< ist keine Zahl");
+  if (*whole < -32768 || *whole > 32767) return PlatformError(kErrOverflow, text);
+  return std::nullopt;
+}
+
 int RuleInt16(const std::string& text, const std::string& decimalSeparator) {
-  const std::optional<double> value = ParseRegionalNumber(text, decimalSeparator);
-  if (!value) throw PlatformError(kErrTypeMismatch, ">" + text + "< ist keine Zahl");
-  const double whole = std::nearbyint(*value);  // to even, as the platform rounds
-  if (whole < -32768 || whole > 32767) throw PlatformError(kErrOverflow, text);
-  return static_cast<int>(whole);
+  if (std::optional<Error> problem = RuleInt16Problem(text, decimalSeparator)) throw *problem;
+  return static_cast<int>(*Int16Candidate(text, decimalSeparator));
 }
 
 std::string SelectListLine(Session& s, const std::string& listFile, const std::string& key,

@@ -4,11 +4,18 @@
 // text between the first "{" and the first "}" of the rule, cut at ",", unexpanded.
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "base/error.h"
 
 namespace quenda {
 
 class Session;
+
+// The argument list of `ruleText`: the text between its first "{" and the first "}"
+// after it; nullopt when there is no such pair.
+std::optional<std::string> FindRuleArgumentList(const std::string& ruleText);
 
 // The argument list of `ruleText`. Throws Error 5 naming the rule when it has no "{"
 // followed by a "}".
@@ -17,8 +24,15 @@ std::string RuleArgumentList(const std::string& ruleText);
 // Argument `index` of `list` (cut at ","); "," when there is none.
 std::string RuleArgument(const std::string& list, int index);
 
+// How many arguments `list` holds: the first index for which RuleArgument gives ",".
+int RuleArgumentCount(const std::string& list);
+
+// Why RuleInt16 would raise for `text`: Error 13 naming the text when it is no number,
+// 6 outside -32768..32767; nullopt when it is a 16-bit number.
+std::optional<Error> RuleInt16Problem(const std::string& text, const std::string& decimalSeparator);
+
 // `text` as a 16-bit whole number (banker's rounding, regional decimal separator).
-// Throws Error 13 naming the text when it is no number, 6 outside -32768..32767.
+// Throws the error of RuleInt16Problem.
 int RuleInt16(const std::string& text, const std::string& decimalSeparator);
 
 // The first line of `listFile` whose field `keyField` (cut at `delimiter`) equals `key`,

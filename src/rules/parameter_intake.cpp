@@ -1,6 +1,5 @@
 #include "rules/parameter_intake.h"
 
-#include <array>
 #include <memory>
 #include <optional>
 
@@ -15,14 +14,6 @@
 
 namespace quenda {
 namespace {
-
-// The configuration table's columns stored in the parameter table, in the order of
-// ParamTable::columns.
-constexpr std::array<const char*, 13> kStoredColumns = {
-    "Field1_Name_XML", "Description", "Quenda",           "CNT",
-    "Label",           "Array_Nr",    "Format",           "Dummy",
-    "Name_DAB",        "Rule",        "Required_for_CNT", "Required_for_Quenda",
-    "XML_Optional"};
 
 // Raised failure: the step's text directly followed by the underlying description.
 struct IntakeFailure {
@@ -43,7 +34,7 @@ void EvaluateRows(Session& s, DOMWrapper& doc, RecordSet& records, int markColum
                   AtomicFile* reference) {
   s.params.RowCounter = 0;
   for (records.MoveFirst(); !records.Eof(); records.MoveNext()) {
-    if (Trim(records.Value(markColumn)) != "*") continue;
+    if (!IsMarkedRow(records, markColumn)) continue;
     const std::string value =
         Trim(records.Value("Rule")) == "none" ? "" : ApplyParameterRule(s, doc, records);
     StoreParameterRow(s, value, records, s.params.RowCounter, reference);
@@ -52,6 +43,10 @@ void EvaluateRows(Session& s, DOMWrapper& doc, RecordSet& records, int markColum
 }
 
 }  // namespace
+
+bool IsMarkedRow(const RecordSet& records, int markColumn) {
+  return Trim(records.Value(markColumn)) == "*";
+}
 
 void SetParamColumns(Session& s) {
   for (int item = 0; item <= ParamTable::kValue; ++item) {
@@ -90,8 +85,8 @@ std::string ReferenceLine(const std::string& name, const std::string& value) {
 void StoreParameterRow(Session& s, const std::string& value, const RecordSet& records, int row,
                        AtomicFile* reference) {
   try {
-    for (std::size_t item = 0; item < kStoredColumns.size(); ++item) {
-      s.params.At(row, s.params.columns[item]) = Trim(records.Value(kStoredColumns[item]));
+    for (std::size_t item = 0; item < kStoredParameterColumns.size(); ++item) {
+      s.params.At(row, s.params.columns[item]) = Trim(records.Value(kStoredParameterColumns[item]));
     }
     s.params.At(row, s.params.columns[ParamTable::kValue]) = value;
     if (s.job.RunMode != "T" || s.job.ProgramTag != "quenda") return;

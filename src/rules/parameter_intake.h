@@ -3,6 +3,7 @@
 // ParamTable (name, stored columns, value), row 0 upwards.
 #pragma once
 
+#include <array>
 #include <string>
 
 namespace quenda {
@@ -13,6 +14,18 @@ class Session;
 
 // Position (0-based) of the selection mark in the customer configuration table.
 constexpr int kSelectionMarkColumn = 2;
+
+// The customer table's columns stored in the parameter table, in the order of
+// ParamTable::columns. Each must exist in the table.
+inline constexpr std::array<const char*, 13> kStoredParameterColumns = {
+    "Field1_Name_XML", "Description", "Quenda",           "CNT",
+    "Label",           "Array_Nr",    "Format",           "Dummy",
+    "Name_DAB",        "Rule",        "Required_for_CNT", "Required_for_Quenda",
+    "XML_Optional"};
+
+// True when the current record is taken: its column `markColumn`, trimmed, is "*".
+// Throws the record set's error when there is no such column.
+bool IsMarkedRow(const RecordSet& records, int markColumn);
 
 // Sets the column numbers of the parameter table (ParamTable::columns).
 void SetParamColumns(Session& session);

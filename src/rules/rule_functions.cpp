@@ -2,12 +2,14 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "app/session.h"
 #include "app/termination.h"
 #include "base/error.h"
 #include "config/record_set.h"
 #include "rules/input_rules.h"
+#include "rules/placeholders.h"
 #include "rules/text_rules.h"
 #include "text/cp1252.h"
 #include "text/tokens.h"
@@ -29,80 +31,74 @@ struct RuleCall {
 using RuleFunction = std::function<std::string(const RuleCall&)>;
 
 struct NamedRule {
-  const char* name;
+  RuleFunctionInfo info;
   RuleFunction run;
 };
 
 // The functions in the order they are tried.
 const std::array<NamedRule, 15>& RuleTable() {
   static const std::array<NamedRule, 15> table = {{
-      {"ADDS", [](const RuleCall& c) { return RuleAdds(c.Argument()); }},
-      {"DIV", [](const RuleCall& c) { return RuleDiv(c.Argument(), c.Sep()); }},
-      {"CEXT", [](const RuleCall& c) { return RuleCext(c.Argument()); }},
-      {"NEXT", [](const RuleCall& c) { return RuleNext(c.Argument()); }},
-      {"STR-1", [](const RuleCall& c) { return RuleStrMinus1(c.Argument()); }},
-      {"LASTC", [](const RuleCall& c) { return RuleLastC(c.Argument()); }},
-      {"LAST2C", [](const RuleCall& c) { return RuleLast2C(c.Argument()); }},
-      {"USER", [](const RuleCall& c) { return c.session.system.GetEnv("USERNAME"); }},
-      {"PATH", [](const RuleCall& c) { return RulePath(c.Argument()); }},
-      {"FILE", [](const RuleCall& c) { return RuleFile(c.Argument()); }},
-      {"KV1", [](const RuleCall& c) { return RuleKv1(c.Argument()); }},
-      {"XXX", [](const RuleCall& c) { return RuleSecurityMask(c.session, c.ruleText); }},
-      {"INP", [](const RuleCall& c) { return RuleInput(c.session, c.ruleText); }},
-      {"INPV", [](const RuleCall& c) { return RuleInputMasked(c.session, c.ruleText); }},
-      {"GET", [](const RuleCall& c) { return RuleListValue(c.session, c.ruleText); }},
+      {{"ADDS", 0}, [](const RuleCall& c) { return RuleAdds(c.Argument()); }},
+      {{"DIV", 0}, [](const RuleCall& c) { return RuleDiv(c.Argument(), c.Sep()); }},
+      {{"CEXT", 0}, [](const RuleCall& c) { return RuleCext(c.Argument()); }},
+      {{"NEXT", 0}, [](const RuleCall& c) { return RuleNext(c.Argument()); }},
+      {{"STR-1", 0}, [](const RuleCall& c) { return RuleStrMinus1(c.Argument()); }},
+      {{"LASTC", 0}, [](const RuleCall& c) { return RuleLastC(c.Argument()); }},
+      {{"LAST2C", 0}, [](const RuleCall& c) { return RuleLast2C(c.Argument()); }},
+      {{"USER", kNoRuleArgument},
+       [](const RuleCall& c) { return c.session.system.GetEnv("USERNAME"); }},
+      {{"PATH", 0}, [](const RuleCall& c) { return RulePath(c.Argument()); }},
+      {{"FILE", 0}, [](const RuleCall& c) { return RuleFile(c.Argument()); }},
+      {{"KV1", 0}, [](const RuleCall& c) { return RuleKv1(c.Argument()); }},
+      {{"XXX", 3}, [](const RuleCall& c) { return RuleSecurityMask(c.session, c.ruleText); }},
+      {{"INP", 1}, [](const RuleCall& c) { return RuleInput(c.session, c.ruleText); }},
+      {{"INPV", 1}, [](const RuleCall& c) { return RuleInputMasked(c.session, c.ruleText); }},
+      {{"GET", 3}, [](const RuleCall& c) { return RuleListValue(c.session, c.ruleText); }},
   }};
   return table;
 }
 
-std::string ArgumentText(const std::string& ruleText) {
-  const std::size_t equals = ruleText.find('=');
-  return equals == std::string::npos ? ruleText : ruleText.substr(equals + 1);
-}
-
-// Replaces the first placeholder of `text`.
-std::string ExpandFirst(DOMWrapper& doc, const std::string& text, const std::string& ruleText,
-                        bool optional) {
-  const std::size_t open = text.find('{');
-  const std::size_t close = text.find('}');
-  if (open == std::string::npos || open > close) {
-    throw Error(kErrComposed,
-                "Platzhalter mit \"}\" ohne \"{\" davor in der Regel >" + ruleText + "<");
+const NamedRule* FindRule(const std::string& name) {
+  for (const NamedRule& rule : RuleTable()) {
+    if (name == rule.info.name) return &rule;
   }
-  std::string query = text.substr(open + 1, close - open - 1);
-  std::string options = "COLLAPSE";
-  NormalizeText(query, options);
-  const std::string value = UnquoteValue(doc.GetElementValue(query, optional));
-  return text.substr(0, open) + value + text.substr(close + 1);
+  return nullptr;
 }
 
 }  // namespace
 
+std::string RuleFunctionName(const std::string& ruleText) {
+  return UpperCase(GetToken(ruleText, 0, "="));
+}
+
+const RuleFunctionInfo* FindRuleFunction(const std::string& name) {
+  const NamedRule* rule = FindRule(name);
+  return rule == nullptr ? nullptr : &rule->info;
+}
+
+std::string UnknownRuleFunctionMessage(const std::string& name) {
+  return "Funktion = " + name + " nicht bekannt";
+}
+
 std::string ExpandFieldPlaceholders(DOMWrapper& doc, const std::string& ruleText, bool optional) {
-  std::string text = ArgumentText(ruleText);
-  for (int expansions = 0; text.find('}') != std::string::npos; ++expansions) {
-    if (expansions == kMaxPlaceholderExpansions) {
-      throw Error(kErrComposed, "Mehr als " + std::to_string(kMaxPlaceholderExpansions) +
-                                    " Platzhalter-Ersetzungen in der Regel >" + ruleText +
-                                    "< (ein Feldwert enthält sich selbst?)"_cp);
-    }
-    text = ExpandFirst(doc, text, ruleText, optional);
-  }
+  std::optional<Error> problem;
+  std::string text = ScanPlaceholders(
+      ruleText, [&](const std::string& query) { return doc.GetElementValue(query, optional); },
+      problem);
+  if (problem) throw *problem;
   return text;
 }
 
 std::string EvaluateRuleFunction(Session& session, DOMWrapper& doc, const std::string& ruleText,
                                  bool optional) {
-  const std::string name = UpperCase(GetToken(ruleText, 0, "="));
-  for (const NamedRule& rule : RuleTable()) {
-    if (name != rule.name) continue;
-    try {
-      return rule.run(RuleCall{session, doc, ruleText, optional});
-    } catch (const Error& e) {
-      throw Error(kErrComposed, e.Description());
-    }
+  const std::string name = RuleFunctionName(ruleText);
+  const NamedRule* rule = FindRule(name);
+  if (rule == nullptr) TerminateRun(session, UnknownRuleFunctionMessage(name), "48", "Abbruch");
+  try {
+    return rule->run(RuleCall{session, doc, ruleText, optional});
+  } catch (const Error& e) {
+    throw Error(kErrComposed, e.Description());
   }
-  TerminateRun(session, "Funktion = " + name + " nicht bekannt", "48", "Abbruch");
 }
 
 std::string ApplyParameterRule(Session& session, DOMWrapper& doc, const RecordSet& row) {

@@ -7,14 +7,32 @@
 
 #include <string>
 
+#include "rules/placeholders.h"
+
 namespace quenda {
 
 class DOMWrapper;
 class RecordSet;
 class Session;
 
-// Placeholder expansions allowed for one rule; more mean a value that contains itself.
-constexpr int kMaxPlaceholderExpansions = 100;
+// A function of the dispatch table: its name and, for the functions that take an
+// argument list "{a,b,...}" (XXX, INP, INPV, GET), how many arguments they read; 0 for
+// the functions that take the expanded argument, kNoRuleArgument for USER.
+constexpr int kNoRuleArgument = -1;
+struct RuleFunctionInfo {
+  const char* name;
+  int listArguments;
+};
+
+// The function name of `ruleText` as the dispatch reads it: the text before the first
+// "=" (the whole text without one), upper-cased, not trimmed.
+std::string RuleFunctionName(const std::string& ruleText);
+
+// The function of the dispatch table called `name`; nullptr when there is none.
+const RuleFunctionInfo* FindRuleFunction(const std::string& name);
+
+// The message with which the run ends for the unknown function `name`.
+std::string UnknownRuleFunctionMessage(const std::string& name);
 
 // The value of the parameter row `row` (columns "Rule" and "XML_Optional"): "" for
 // "none", the logon name for "fntuser", otherwise the rule function's value, reduced to
@@ -31,8 +49,9 @@ std::string EvaluateRuleFunction(Session& session, DOMWrapper& doc, const std::s
 
 // The argument of `ruleText` (after the first "=", the whole text without one) with every
 // "{query}" replaced by GetElementValue(query without blanks, optional), unquoted as in
-// ApplyParameterRule; an inserted value is scanned again. Raises 60000 naming the rule
-// for a "}" without "{" before it and for more than kMaxPlaceholderExpansions expansions.
+// ApplyParameterRule; an inserted value is scanned again (ScanPlaceholders). Raises
+// 60000 naming the rule for a "}" without "{" before it and for more than
+// kMaxPlaceholderExpansions expansions.
 std::string ExpandFieldPlaceholders(DOMWrapper& doc, const std::string& ruleText, bool optional);
 
 // The value of the first stored parameter named `name` (rows 0 to the row counter), or "".

@@ -31,5 +31,21 @@ TEST(ParseOptions, CountsTheWordsTheOptionsTake) {
   }
 }
 
+TEST(ParseOptions, CheckConfigTakesOnlyTheProgramFolder) {
+  std::string error;
+  const auto ok = ParseOptions({"--check-config", "--program-dir", "p"}, error);
+  ASSERT_TRUE(ok.has_value()) << error;
+  EXPECT_TRUE(ok->checkConfig);
+  EXPECT_EQ(ok->programDir, "p");
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--check-config", "--headless"},
+        std::vector<std::string>{"--check-config", "job.xml"},
+        std::vector<std::string>{"--answers", "a.txt", "--check-config"}}) {
+    error.clear();
+    EXPECT_FALSE(ParseOptions(args, error).has_value()) << args.back();
+    EXPECT_NE(error.find("--check-config"), std::string::npos) << error;
+  }
+}
+
 }  // namespace
 }  // namespace quenda

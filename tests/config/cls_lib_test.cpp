@@ -83,5 +83,37 @@ TEST(GetTextStreamAsRecordSet, Failures) {
   }
 }
 
+// The check reads through the same reader: each line that does not fit is reported with
+// its line and left out, the other records keep their lines.
+TEST(ReadTextTable, ReportsEveryLineThatDoesNotFitAndKeepsTheOthers) {
+  TempDir dir;
+  dir.Write("wide.csv", "A;B\r\n1;2\r\n1;2;3\r\n\r\n4;5;6;7\r\n8\r\n");
+  Files files;
+  std::vector<TextTableProblem> problems;
+  std::optional<RecordSet> rs =
+      clsLib(files).ReadTextTable(dir.File("wide.csv"), ";", true, problems);
+  ASSERT_TRUE(rs.has_value());
+  ASSERT_EQ(problems.size(), 2u);
+  EXPECT_EQ(problems[0].line, 3);
+  EXPECT_EQ(problems[0].error.Description(), "3 Felder, aber nur 2 Spalten");
+  EXPECT_EQ(problems[1].line, 5);
+  std::vector<int> lines;
+  for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) lines.push_back(rs->CurrentLine());
+  EXPECT_EQ(lines, (std::vector<int>{2, 4, 6}));
+}
+
+TEST(ReadTextTable, MissingAndEmptyFilesGiveNoRecordSet) {
+  TempDir dir;
+  dir.Write("empty.csv", "");
+  Files files;
+  for (const std::string name : {"missing.csv", "empty.csv"}) {
+    std::vector<TextTableProblem> problems;
+    EXPECT_FALSE(clsLib(files).ReadTextTable(dir.File(name), ";", true, problems)) << name;
+    ASSERT_EQ(problems.size(), 1u) << name;
+    EXPECT_EQ(problems[0].line, 1) << name;
+    EXPECT_EQ(problems[0].error.Number(), kErrComposed) << name;
+  }
+}
+
 }  // namespace
 }  // namespace quenda

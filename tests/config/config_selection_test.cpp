@@ -238,5 +238,25 @@ TEST(ReadIniValue, ProfileStringOrDefault) {
   EXPECT_EQ(ReadIniValue(f.S(), f.dir.File("none.ini"), "System", "ConfigPath", "d"), "d");
 }
 
+TEST(ParseConfigCondition, TableFieldAndValueOrTheRunsError) {
+  std::optional<Error> problem;
+  const auto c = ParseConfigCondition(" DATA6.Variante =x=y ", problem);
+  ASSERT_TRUE(c.has_value());
+  EXPECT_EQ(c->table, "DATA6");
+  EXPECT_EQ(c->field, "Variante ") << "the blank before \"=\" stays in the field name";
+  EXPECT_EQ(c->expected, "x");
+  for (const std::string bad : {"DATA6.Variante", "DATA6Variante=x.y"}) {
+    std::optional<Error> p;
+    EXPECT_FALSE(ParseConfigCondition(bad, p)) << bad;
+    ASSERT_TRUE(p.has_value()) << bad;
+    EXPECT_EQ(p->Number(), kErrSubscript) << bad;
+  }
+}
+
+TEST(ConfigTablePath, NumberFormattedWith000) {
+  EXPECT_EQ(ConfigTablePath("X\\Config_", " 12 ", ","), "X\\Config_012.csv");
+  EXPECT_EQ(ConfigTablePath("X\\Config_", "A1", ","), "X\\Config_A1.csv");
+}
+
 }  // namespace
 }  // namespace quenda

@@ -66,5 +66,23 @@ TEST(EvaluateValueExpression, BadReferencesEndRunNamingLabelExpressionAndPart) {
   }
 }
 
+TEST(ComputeValueExpression, ReportsTheFirstBadPartAndTheSlotsItReads) {
+  std::vector<int> read;
+  auto values = [&read](int slot) {
+    read.push_back(slot);
+    return std::string("ABCD");
+  };
+  ValueExpressionProblem problem;
+  EXPECT_EQ(ComputeValueExpression("WERT(3[X])+-+WERT(2[2])", values, problem), "ABCD-AB");
+  EXPECT_EQ(read, (std::vector<int>{3, 2}));
+  EXPECT_FALSE(ComputeValueExpression("x+WERT(2)+WERT(22[1])", values, problem));
+  EXPECT_EQ(problem.part, "WERT(2)");
+  EXPECT_EQ(problem.why, "hat kein \"[\"");
+  EXPECT_TRUE(IsValueExpressionDummy("ERG=WERT(1[X])"));
+  EXPECT_FALSE(IsValueExpressionDummy("erg=WERT(1[X])"));
+  EXPECT_FALSE(IsValueExpressionDummy("-"));
+  EXPECT_EQ(ValueExpressionOfDummy("ERG=WERT(1[X])=rest"), "WERT(1[X])");
+}
+
 }  // namespace
 }  // namespace quenda

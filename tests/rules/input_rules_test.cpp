@@ -154,5 +154,30 @@ TEST_F(ListValueTest, UnknownParameterLooksUpTheEmptyKey) {
             MessageJson("Abbruch", "Kein Wert für \"\" bekannt!!"_cp, 48, "OK") + "\n");
 }
 
+TEST(RuleArguments, CountAndSixteenBitFieldNumbers) {
+  EXPECT_EQ(RuleArgumentCount(""), 1) << "an empty list holds one empty argument";
+  EXPECT_EQ(RuleArgumentCount("a"), 1);
+  EXPECT_EQ(RuleArgumentCount("a,b,c"), 3);
+  EXPECT_EQ(RuleArgumentCount("a,,"), 3);
+  EXPECT_FALSE(FindRuleArgumentList("INP=prompt").has_value());
+  EXPECT_FALSE(FindRuleArgumentList("INP=}prompt{").has_value());
+  EXPECT_EQ(FindRuleArgumentList("INP=}{a,b}"), "a,b");
+  struct Case {
+    std::string text;
+    int number;  // 0: no problem
+  } cases[] = {{"1", 0},
+               {" 2 ", 0},
+               {"2,5", 0},
+               {"-32768", 0},
+               {"32767", 0},
+               {"32768", kErrOverflow},
+               {"eins", kErrTypeMismatch},
+               {"", kErrTypeMismatch}};
+  for (const Case& c : cases) {
+    const std::optional<Error> problem = RuleInt16Problem(c.text, ",");
+    EXPECT_EQ(problem ? problem->Number() : 0, c.number) << ">" << c.text << "<";
+  }
+}
+
 }  // namespace
 }  // namespace quenda

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "rules/placeholders.h"
+
 #include "app/session.h"
 #include "base/error.h"
 #include "config/record_set.h"
@@ -167,6 +169,30 @@ TEST(GetParameterValue, FirstStoredRowUpToTheCounter) {
   EXPECT_EQ(GetParameterValue(f.S(), "A"), "1");
   EXPECT_EQ(GetParameterValue(f.S(), "B"), "") << "row 2 lies beyond the counter";
   EXPECT_EQ(GetParameterValue(f.S(), "a"), "") << "names are case-sensitive";
+}
+
+TEST(FindRuleFunction, TheDispatchTableWithItsArgumentLists) {
+  EXPECT_EQ(RuleFunctionName("adds={A}"), "ADDS");
+  EXPECT_EQ(RuleFunctionName("ADDS ={A}"), "ADDS ");
+  EXPECT_EQ(FindRuleFunction("ADDS "), nullptr);
+  EXPECT_EQ(FindRuleFunction("KV2"), nullptr);
+  ASSERT_NE(FindRuleFunction("GET"), nullptr);
+  EXPECT_EQ(FindRuleFunction("GET")->listArguments, 3);
+  EXPECT_EQ(FindRuleFunction("INPV")->listArguments, 1);
+  EXPECT_EQ(FindRuleFunction("DIV")->listArguments, 0);
+  EXPECT_EQ(FindRuleFunction("USER")->listArguments, kNoRuleArgument);
+  EXPECT_EQ(UnknownRuleFunctionMessage("KV2"), "Funktion = KV2 nicht bekannt");
+}
+
+TEST(ScanPlaceholders, ReportsTheRunsProblemAndLeavesAnOpenBraceAsText) {
+  auto lookup = [](const std::string& query) { return query == "A" ? std::string("{B}") : "b"; };
+  std::optional<Error> problem;
+  EXPECT_EQ(ScanPlaceholders("ADDS={ A }+{C", lookup, problem), "b+{C");
+  EXPECT_FALSE(problem.has_value());
+  EXPECT_EQ(ScanPlaceholders("ADDS=x}{A}", lookup, problem), "x}{A}");
+  ASSERT_TRUE(problem.has_value());
+  EXPECT_EQ(problem->Description(),
+            "Platzhalter mit \"}\" ohne \"{\" davor in der Regel >ADDS=x}{A}<");
 }
 
 }  // namespace

@@ -1,0 +1,50 @@
+#include "app/config_check_command.h"
+
+#include "app/options.h"
+#include "app/program.h"
+#include "base/error.h"
+#include "check/config_check.h"
+#include "platform/files.h"
+#include "platform/native_path.h"
+#include "platform/profile_string.h"
+#include "text/cp1252.h"
+#include "text/tokens.h"
+
+namespace quenda {
+namespace {
+
+void Print(std::FILE* f, const std::string& cp1252Line) {
+  std::fprintf(f, "%s\n", Cp1252ToUtf8(cp1252Line).c_str());
+}
+
+}  // namespace
+
+int RunConfigCheck(const Options& options, System& system, std::FILE* out, std::FILE* err) {
+  const ProgramSetup setup = PrepareProgram(options, system);
+  const std::string ini = ConfigIniPath(setup.programDir);
+  bool readable = false;
+  ReadNativeFile(NativeFromText(ini), readable);
+  if (!readable) {
+    Print(err, "Quenda: " + ini + " kann nicht gelesen werden");
+    return kExitBadOption;
+  }
+  const Files files(setup.site.Drives);
+  const std::string folder = ReadProfileString(files, ini, "System", "ConfigPath", "");
+  if (IsBlank(folder)) {
+    Print(err, "Quenda: " + ini + ": Config-Ini konnten nicht ausgelesen werden! ([System] " +
+                   "ConfigPath fehlt)");
+    return kExitBadOption;
+  }
+  Findings findings;
+  try {
+    findings = CheckConfiguration(files, setup.site, folder);
+  } catch (const Error& e) {  // a fault the check itself does not describe
+    Print(err, "Quenda: Fehler " + std::to_string(e.Number()) + ": " + e.Description());
+    return kExitAborted;
+  }
+  for (const Finding& f : findings.All()) Print(out, FormatFinding(f));
+  Print(out, FindingSummary(findings));
+  return findings.ErrorCount() > 0 ? kExitAborted : kExitSuccess;
+}
+
+}  // namespace quenda

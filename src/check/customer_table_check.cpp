@@ -1,0 +1,61 @@
+#include "check/customer_table_check.h"
+
+#include <optional>
+
+#include "check/finding.h"
+#include "check/rule_check.h"
+#include "check/slot_check.h"
+#include "check/table_reading.h"
+#include "rules/param_table.h"
+#include "rules/parameter_intake.h"
+#include "text/tokens.h"
+
+namespace quenda {
+namespace {
+
+constexpr int kHeaderLine = 1;
+
+MarkedRows ReadMarkedRows(RecordSet& records) {
+  MarkedRows rows;
+  for (records.MoveFirst(); !records.Eof(); records.MoveNext()) {
+    if (!IsMarkedRow(records, kSelectionMarkColumn)) continue;
+    rows.push_back({records.CurrentLine(), Trim(CellOrEmpty(records, "Field1_Name_XML")),
+                    Trim(CellOrEmpty(records, "Rule")), Trim(CellOrEmpty(records, "Array_Nr")),
+                    Trim(CellOrEmpty(records, "Dummy"))});
+  }
+  return rows;
+}
+
+void CheckRowCount(const MarkedRows& rows, TableReport& report) {
+  if (rows.size() <= static_cast<std::size_t>(ParamTable::kRows)) return;
+  report.Error(rows[ParamTable::kRows].line,
+               "Mehr als " + std::to_string(ParamTable::kRows) +
+                   " markierte Zeilen: ein Lauf bricht bei dieser Zeile ab");
+}
+
+void CheckNames(const MarkedRows& rows, TableReport& report) {
+  for (const MarkedRow& row : rows) {
+    if (row.name.empty()) report.Error(row.line, "Markierte Zeile ohne Namen (Field1_Name_XML)");
+  }
+}
+
+}  // namespace
+
+void CheckCustomerTable(const Files& files, const std::string& decimalSeparator,
+                        TableReport& report) {
+  std::optional<RecordSet> records = ReadTableForCheck(files, report);
+  if (!records) return;
+  CheckColumns(*records, kStoredParameterColumns, report);
+  if (records->ColumnCount() <= kSelectionMarkColumn) {
+    report.Error(kHeaderLine, "Die Tabelle hat keine dritte Spalte (die Auswahlmarke)");
+    return;
+  }
+  const MarkedRows rows = ReadMarkedRows(*records);
+  CheckRowCount(rows, report);
+  CheckNames(rows, report);
+  const RuleCheckContext context{files, decimalSeparator, rows};
+  for (std::size_t i = 0; i < rows.size(); ++i) CheckRule(context, i, report);
+  CheckSlots(rows, report);
+}
+
+}  // namespace quenda
