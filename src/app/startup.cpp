@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "app/session.h"
 #include "base/error.h"
+#include "platform/file_lock.h"
 #include "text/cp1252.h"
 #include "text/tokens.h"
 
@@ -44,7 +45,14 @@ void Main(Session& s, MainWindow& window) {
   s.env.TempDir = s.site.TempDir;
   s.state.LaufLogName = "RizaZizi.log";
   s.state.LaufLogFile = s.env.TempDir + s.state.LaufLogName;
-  s.log.Open(s.files, s.state.LaufLogFile);
+  // One run, one log: while another running Quenda holds the common name, this run
+  // writes a log of its own, named by its process.
+  if (!s.log.OpenHeld(s.files, s.state.LaufLogFile)) {
+    s.state.LaufLogFile = s.env.TempDir + "RizaZizi_" + std::to_string(CurrentProcessId()) + ".log";
+    if (!s.log.OpenHeld(s.files, s.state.LaufLogFile)) {
+      throw PlatformError(kErrPermissionDenied, s.state.LaufLogFile);
+    }
+  }
   s.WriteLogLine("DAM-S-QUENDA-STARTED V" + s.env.AppVersionText);
   s.WriteLogLine("Temp-Directory = " + s.env.TempDir);
   s.env.WindowsDir = s.site.WindowsDir;

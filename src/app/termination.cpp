@@ -77,8 +77,10 @@ void MoveLog(Session& s) {
 void TerminateRun(Session& s, std::string msgText, std::string msgStil, std::string msgTitel,
                   int exitStatus) {
   FinalMessage(s, msgText, msgStil, msgTitel);
-  s.log.Close();
+  // Copied and deleted while still held (every line is flushed), so no other run takes
+  // the name over in between and loses its log to this run's delete.
   if (!s.state.LaufLogFile.empty()) MoveLog(s);
+  s.log.Close();
   throw RunEnded(exitStatus);
 }
 

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "base/error.h"
+#include "platform/file_lock.h"
 #include "platform/native_path.h"
 
 namespace fs = std::filesystem;
@@ -208,11 +209,12 @@ void Files::AppendLines(const std::string& path, const std::vector<std::string>&
   const fs::path native = Native(path);
   std::FILE* f = OpenNativeFile(native, "ab");
   if (f == nullptr) throw CreateError(path);
-  bool failed = false;
-  for (const std::string& line : lines) {
-    const std::string bytes = line + "\r\n";
-    failed = failed || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size();
-  }
+  std::string bytes;
+  for (const std::string& line : lines) bytes.append(line).append("\r\n");
+  // Runs appending at the same time take turns, each writing its lines whole. A file
+  // system without locks still gets the lines in one write.
+  LockForAppend(f);
+  bool failed = std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size();
   failed = (std::fclose(f) != 0) || failed;
   if (failed) throw FileError(LastError(), path);
 }
@@ -264,6 +266,23 @@ void LineFile::Open(const Files& files, const std::string& path) {
   path_ = path;
   file_ = OpenNativeFile(files.Native(path), "wb");
   if (file_ == nullptr) throw CreateError(path);
+}
+
+bool LineFile::OpenHeld(const Files& files, const std::string& path) {
+  Close();
+  std::FILE* file = nullptr;
+  switch (OpenHeldFile(files.Native(path), file)) {
+    case LockedOpen::kInUse:
+      return false;
+    case LockedOpen::kFailed:
+      throw CreateError(path);
+    case LockedOpen::kOpened:
+      break;
+  }
+  files_ = &files;
+  path_ = path;
+  file_ = file;
+  return true;
 }
 
 void LineFile::WriteLine(const std::string& line) {

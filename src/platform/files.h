@@ -116,6 +116,9 @@ class LineFile {
   // Opens `path`, replacing earlier content; throws on failure. Every line written is a
   // write point of `files` (which must outlive the open file).
   void Open(const Files& files, const std::string& path);
+  // As Open, and the file stays locked against other processes until it is closed (see
+  // platform/file_lock.h). False, and nothing opened, when another live process holds it.
+  bool OpenHeld(const Files& files, const std::string& path);
   bool IsOpen() const { return file_ != nullptr; }
   // Writes and flushes one line + CR LF; throws the platform error (the file stays open).
   void WriteLine(const std::string& line);

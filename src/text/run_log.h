@@ -26,6 +26,9 @@ class RunLog {
 
   // Opens `path`, replacing the log of an earlier run; throws the platform error.
   void Open(const Files& files, const std::string& path) { file_.Open(files, path); }
+  // As Open, holding the file against other running programs until Close; false when
+  // another live run holds it (see LineFile::OpenHeld).
+  bool OpenHeld(const Files& files, const std::string& path) { return file_.OpenHeld(files, path); }
   bool IsOpen() const { return file_.IsOpen(); }
 
   // Adds the line to the view (when `batchMode` is off) and then writes it to the file.

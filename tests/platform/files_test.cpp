@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "support/fake_system.h"
 
 namespace fs = std::filesystem;
@@ -101,6 +103,50 @@ TEST(Files, ErrorsCarryPlatformNumbersAndThePath) {
       EXPECT_NE(e.Description().find(dir.Path().string()), std::string::npos)
           << c.what << ": " << e.Description();
     }
+  }
+}
+
+// The run log's file: one holder at a time; a file its holder has closed (or a killed
+// run has left) is free again and starts empty.
+TEST(LineFile, HeldFileRefusesASecondHolderUntilClosed) {
+  TempDir dir;
+  const Files files;
+  const std::string path = dir.File("RizaZizi.log");
+  dir.Write("RizaZizi.log", "Zeile eines toten Laufs\r\n");
+  LineFile first;
+  ASSERT_TRUE(first.OpenHeld(files, path));
+  EXPECT_EQ(dir.Read("RizaZizi.log"), "") << "a stale log is replaced";
+  first.WriteLine("eins");
+  LineFile second;
+  EXPECT_FALSE(second.OpenHeld(files, path));
+  EXPECT_FALSE(second.IsOpen());
+  EXPECT_EQ(dir.Read("RizaZizi.log"), "eins\r\n") << "the holder's lines are not cut";
+  first.Close();
+  EXPECT_TRUE(second.OpenHeld(files, path));
+  EXPECT_THROW(LineFile().OpenHeld(files, dir.File("fehlt/x.log")), Error);
+}
+
+// Appends from many writers at once keep every old line and add every new one whole.
+TEST(Files, ConcurrentAppendsKeepEveryLineWhole) {
+  TempDir dir;
+  const Files files;
+  const std::string path = dir.File("Tarvell.Bat");
+  dir.Write("Tarvell.Bat", "alt\r\n");
+  constexpr int kWriters = 8;
+  constexpr int kAppends = 20;
+  std::vector<std::thread> writers;
+  for (int w = 0; w < kWriters; ++w) {
+    writers.emplace_back([&, w] {
+      const std::string line(100000, static_cast<char>('a' + w));
+      for (int i = 0; i < kAppends; ++i) files.AppendLines(path, {line});
+    });
+  }
+  for (std::thread& t : writers) t.join();
+  const std::vector<std::string> lines = files.ReadLines(path);
+  ASSERT_EQ(lines.size(), 1u + kWriters * kAppends);
+  EXPECT_EQ(lines[0], "alt");
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    ASSERT_EQ(lines[i], std::string(100000, lines[i][0])) << "line " << i << " is whole";
   }
 }
 

@@ -1,0 +1,68 @@
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cerrno>
+
+#include "platform/file_lock.h"
+
+namespace quenda {
+namespace {
+
+void SetErrno(DWORD error) {
+  errno = error == ERROR_ACCESS_DENIED      ? EACCES
+          : error == ERROR_PATH_NOT_FOUND   ? ENOENT
+          : error == ERROR_FILE_NOT_FOUND   ? ENOENT
+          : error == ERROR_DISK_FULL        ? ENOSPC
+          : error == ERROR_HANDLE_DISK_FULL ? ENOSPC
+          : error == ERROR_INVALID_NAME     ? EINVAL
+                                            : EIO;
+}
+
+}  // namespace
+
+LockedOpen OpenHeldFile(const std::filesystem::path& path, std::FILE*& file) {
+  // No write sharing: a second run's open fails while this handle lives. Delete sharing
+  // lets the holder remove the file at the end of the run before it lets go of it.
+  HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    SetErrno(error);
+    // A file that its holder has deleted but not yet closed refuses access as well.
+    const bool held = error == ERROR_SHARING_VIOLATION ||
+                      (error == ERROR_ACCESS_DENIED && std::filesystem::exists(path));
+    return held ? LockedOpen::kInUse : LockedOpen::kFailed;
+  }
+  if (!SetEndOfFile(handle)) {
+    SetErrno(GetLastError());
+    CloseHandle(handle);
+    return LockedOpen::kFailed;
+  }
+  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+  if (fd < 0) {
+    CloseHandle(handle);
+    return LockedOpen::kFailed;
+  }
+  file = _fdopen(fd, "wb");
+  if (file == nullptr) {
+    _close(fd);
+    return LockedOpen::kFailed;
+  }
+  return LockedOpen::kOpened;
+}
+
+bool LockForAppend(std::FILE* file) {
+  HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  // One byte far beyond any content: appenders exclude each other while readers of the
+  // file (a run listing its entries) are never refused.
+  OVERLAPPED beyond{};
+  beyond.Offset = MAXDWORD;
+  beyond.OffsetHigh = 0x7FFFFFFF;
+  return LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &beyond) != 0;
+}
+
+unsigned long CurrentProcessId() { return GetCurrentProcessId(); }
+
+}  // namespace quenda
