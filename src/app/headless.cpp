@@ -10,6 +10,7 @@
 #include "app/startup.h"
 #include "app/termination.h"
 #include "base/error.h"
+#include "platform/stop_request.h"
 #include "text/cp1252.h"
 #include "ui/headless_ui.h"
 
@@ -80,6 +81,7 @@ int RunHeadless(const Options& options, System& system) {
     PrintError(e);
     return kExitBadOption;
   }
+  WatchStopRequests([&session](const std::string& name) { StopRun(*session, name); });
   return RunSession(*session);
 }
 

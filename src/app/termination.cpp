@@ -1,7 +1,10 @@
 #include "app/termination.h"
 
 #include <charconv>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <thread>
 
 #include "app/session.h"
 #include "base/error.h"
@@ -76,12 +79,29 @@ void MoveLog(Session& s) {
 
 void TerminateRun(Session& s, std::string msgText, std::string msgStil, std::string msgTitel,
                   int exitStatus) {
+  if (!s.log.ClaimEnd()) {
+    // A stop request is ending the run on the watcher's thread, which ends the process.
+    for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
+  }
   FinalMessage(s, msgText, msgStil, msgTitel);
   // Copied and deleted while still held (every line is flushed), so no other run takes
   // the name over in between and loses its log to this run's delete.
   if (!s.state.LaufLogFile.empty()) MoveLog(s);
   s.log.Close();
   throw RunEnded(exitStatus);
+}
+
+void StopRun(Session& s, const std::string& requestName) {
+  if (!s.log.IsOpen()) std::_Exit(kExitStopped);  // nothing to report yet
+  if (!s.log.ClaimEnd()) return;                  // the run is ending on its own
+  s.log.Stop();
+  const std::string text = "Abbruch durch Signal " + requestName;
+  if (s.env.BatchMode()) WriteErrorFile(s, text);
+  WriteFinalLogLine(s, "!! Abbruch !! " + text);
+  if (!s.state.LaufLogFile.empty()) MoveLog(s);
+  s.log.Close();
+  std::fflush(stdout);
+  std::_Exit(kExitStopped);
 }
 
 std::string UnexpectedErrorText(const Error& error) {

@@ -26,6 +26,13 @@ class Session;
 // failure is noted in the run log and does not stop the caller.
 void WriteErrorFile(Session& session, const std::string& msgText);
 
+// Ends the run for a stop request from outside (`requestName`: "SIGTERM", "CTRL_C_EVENT",
+// ...), on the thread that watches for it: the log line "!! Abbruch !! Abbruch durch Signal "
+// + name, in BatchMode the error file with that text, the log moved; then the process ends
+// with status 130, abandoning whatever the run's thread was doing (an open dialog too).
+// Returns without doing anything when the run is ending on its own already.
+void StopRun(Session& session, const std::string& requestName);
+
 // "Fehler " + number + ": " + description, for an error that no handler expected.
 class Error;
 std::string UnexpectedErrorText(const Error& error);

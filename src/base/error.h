@@ -76,6 +76,7 @@ enum ExitStatus : int {
   kExitAborted = 1,
   kExitBadOption = 2,
   kExitUnanswered = 3,
+  kExitStopped = 130,  // stopped by a signal or a console event
 };
 
 }  // namespace quenda

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "base/error.h"
+#include "platform/stop_request.h"
 #include "platform/system.h"
 #include "text/cp1252.h"
 
@@ -93,6 +94,7 @@ class PosixSystem : public System {
     const pid_t pid = fork();
     if (pid < 0) throw PlatformError(kErrPathFileAccess, commandLine);
     if (pid == 0) {
+      ReleaseStopRequestsInChild();
       execvp(argv[0], argv.data());
       _exit(127);
     }

@@ -2,13 +2,18 @@
 // are also shown in the main window's list (unless in BatchMode) and handed to the Ui.
 #pragma once
 
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "platform/files.h"
 
 namespace quenda {
 
 class Ui;
+
+// A run is ended by its own thread or, for a stop request, by the thread that watches for
+// it; the log serialises their lines and lets only one of them end the run.
 
 // The main window's side of the log: list entry and action label. Touching it the first
 // time loads the window.
@@ -36,7 +41,17 @@ class RunLog {
 
   void Close() { file_.Close(); }
 
+  // The end of a run belongs to one thread: the first to claim it, which may claim it
+  // again (an end that meets another end on its way). False for every other thread.
+  bool ClaimEnd();
+  // From now on only the calling thread writes log lines; any other thread that tries
+  // waits for good (the caller is ending the process).
+  void Stop();
+
  private:
+  std::recursive_mutex mutex_;  // the first line loads the window, which writes lines
+  bool stopped_ = false;
+  std::thread::id ender_;
   Ui& ui_;
   LogView* view_ = nullptr;
   LineFile file_;

@@ -1,0 +1,19 @@
+// Requests to stop the program from outside: SIGTERM and SIGINT (a batch system stopping
+// a job, Ctrl+C), on Windows the console's Ctrl+C, Ctrl+Break and close events.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace quenda {
+
+// From now on a stop request calls `onStop` with the request's name ("SIGTERM",
+// "CTRL_C_EVENT", ...) on a thread of its own, while the program's thread goes on;
+// `onStop` is expected to end the process. Call once, before any other thread starts.
+void WatchStopRequests(std::function<void(const std::string&)> onStop);
+
+// In a child process before it runs another program: the requests are the child's own
+// again (POSIX: the signals the watcher takes are unblocked). Safe between fork and exec.
+void ReleaseStopRequestsInChild();
+
+}  // namespace quenda
