@@ -28,15 +28,7 @@ using testing::SampleSite;
 
 using Snapshot = std::map<std::string, std::string>;  // site-relative path -> bytes
 
-Snapshot Files(const SampleSite& s) {
-  Snapshot files;
-  for (const auto& e : fs::recursive_directory_iterator(s.dir.Path())) {
-    if (!e.is_regular_file()) continue;
-    const std::string relative = fs::relative(e.path(), s.dir.Path()).generic_string();
-    if (relative.rfind("site/", 0) == 0) files[relative] = s.Read(relative);
-  }
-  return files;
-}
+Snapshot Files(const SampleSite& s) { return s.SiteFiles(); }
 
 struct Outcome {
   int status = -1;

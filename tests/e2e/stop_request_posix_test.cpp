@@ -19,21 +19,6 @@ namespace {
 
 using testing::SampleSite;
 
-// Starts the built program headless in `cwd` and returns its process id.
-pid_t StartQuenda(const std::vector<std::string>& args, const std::string& cwd) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    if (chdir(cwd.c_str()) != 0) _exit(126);
-    std::vector<char*> argv = {const_cast<char*>(QUENDA_BINARY)};
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    freopen("/dev/null", "w", stdout);
-    execv(QUENDA_BINARY, argv.data());
-    _exit(127);
-  }
-  return pid;
-}
-
 bool WaitFor(const std::function<bool()>& condition) {
   for (int i = 0; i < 600 && !condition(); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -53,9 +38,10 @@ TEST(StopRequest, SigtermWhileTheEditorIsOpenEndsTheRunInOrder) {
     answers += (a == "text 12" ? std::string("text") : a) + "\n";  // no patch code: the editor
   }
   s.Write("answers.txt", answers);
-  const pid_t pid = StartQuenda({"--headless", "--program-dir", s.Path("site/program"), "--answers",
-                                 s.Path("answers.txt"), "--", SampleSite::SampleCommandLine()},
-                                s.Path("run"));
+  const pid_t pid =
+      testing::StartQuenda({"--headless", "--program-dir", s.Path("site/program"), "--answers",
+                            s.Path("answers.txt"), "--", SampleSite::SampleCommandLine()},
+                           s.Path("run"));
   ASSERT_GT(pid, 0);
   const bool editorOpen = WaitFor([&] { return !s.Read("editor.pid").empty(); });
   kill(pid, SIGTERM);

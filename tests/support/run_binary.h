@@ -17,4 +17,10 @@ struct RunResult {
 // user or a calling batch system types the program's command line.
 RunResult RunQuenda(const std::vector<std::string>& args, const std::string& cwd);
 
+#ifndef _WIN32
+// Starts QUENDA_BINARY with `args` in `cwd`, its standard output and error discarded, and
+// returns at once with the process id.
+int StartQuenda(const std::vector<std::string>& args, const std::string& cwd);
+#endif
+
 }  // namespace quenda::testing

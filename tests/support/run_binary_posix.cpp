@@ -1,6 +1,8 @@
 #include "support/run_binary.h"
 
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -39,6 +41,22 @@ RunResult RunQuenda(const std::vector<std::string>& args, const std::string& cwd
   std::filesystem::remove(out);
   std::filesystem::remove(err);
   return r;
+}
+
+int StartQuenda(const std::vector<std::string>& args, const std::string& cwd) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(cwd.c_str()) != 0) _exit(126);
+    std::vector<char*> argv = {const_cast<char*>(QUENDA_BINARY)};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const int devnull = open("/dev/null", O_WRONLY);
+    dup2(devnull, 1);
+    dup2(devnull, 2);
+    execv(QUENDA_BINARY, argv.data());
+    _exit(127);
+  }
+  return pid;
 }
 
 }  // namespace quenda::testing

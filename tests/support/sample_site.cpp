@@ -73,6 +73,16 @@ RunResult SampleSite::Run(const std::vector<std::string>& answers, const std::st
       Path("run"));
 }
 
+std::map<std::string, std::string> SampleSite::SiteFiles() const {
+  std::map<std::string, std::string> files;
+  for (const auto& e : std::filesystem::recursive_directory_iterator(dir.Path())) {
+    if (!e.is_regular_file()) continue;
+    const std::string relative = std::filesystem::relative(e.path(), dir.Path()).generic_string();
+    if (relative.rfind("site/", 0) == 0) files[relative] = Read(relative);
+  }
+  return files;
+}
+
 std::string SampleSite::PortableLog() const {
   std::string log = Read("run/RizaZizi.log");
   ReplaceAll(log, dir.Path().string(), "@ROOT@");

@@ -2,6 +2,7 @@
 // case and run by the built program (or by a front end inside the test).
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,9 @@ class SampleSite {
   // dialogs go to run/dialogs.jsonl.
   RunResult Run(const std::vector<std::string>& answers,
                 const std::string& commandLine = SampleCommandLine());
+
+  // Every file below site/: site-relative path ("site/...") -> bytes.
+  std::map<std::string, std::string> SiteFiles() const;
 
   // The run log in run/ with the temporary folder written as "@ROOT@" ("/" after it on
   // every system) and the version as "@VERSION@", so it compares with an expected file.
