@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <random>
 #include <system_error>
 
@@ -201,7 +202,9 @@ void Files::WriteLines(const std::string& path, const std::vector<std::string>& 
 }
 
 void Files::PassWritePoint(const std::string& path) const {
-  if (++writePoints_ == faultAt_) throw PlatformError(faultNumber_, path);
+  ++writePoints_;
+  if (writePoints_ == crashAt_) std::_Exit(crashStatus_);
+  if (writePoints_ == faultAt_) throw PlatformError(faultNumber_, path);
 }
 
 void Files::AppendLines(const std::string& path, const std::vector<std::string>& lines) const {

@@ -58,7 +58,14 @@ class Files {
     faultNumber_ = number;
     writePoints_ = 0;
   }
-  // The write points passed since the last FailNthWrite.
+  // Test switch: the process ends at once with status `status` at the `n`-th write point
+  // from now on, as a kill or a power cut would end it there. 0 switches it off.
+  void CrashAtNthWrite(int n, int status) {
+    crashAt_ = n;
+    crashStatus_ = status;
+    writePoints_ = 0;
+  }
+  // The write points passed since the last FailNthWrite or CrashAtNthWrite.
   int WritePoints() const { return writePoints_; }
   // Counts one write point; throws when it is the one set to fail.
   void PassWritePoint(const std::string& path) const;
@@ -67,6 +74,8 @@ class Files {
   DriveMap map_;
   int faultAt_ = 0;
   int faultNumber_ = 0;
+  int crashAt_ = 0;
+  int crashStatus_ = 0;
   mutable int writePoints_ = 0;
 };
 

@@ -3,6 +3,11 @@
 // cut short, and no temporary file is left behind.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -16,7 +21,6 @@
 #include "platform/system.h"
 #include "support/sample_site.h"
 #include "ui/headless_ui.h"
-#include "xml/dom_wrapper.h"
 
 namespace fs = std::filesystem;
 
@@ -28,6 +32,8 @@ using testing::SampleSite;
 
 using Snapshot = std::map<std::string, std::string>;  // site-relative path -> bytes
 
+constexpr int kCrashed = 86;  // the status of a run ended by the crash switch
+
 Snapshot Files(const SampleSite& s) { return s.SiteFiles(); }
 
 struct Outcome {
@@ -36,8 +42,8 @@ struct Outcome {
 };
 
 // Runs the sample job in this process with the `failAt`-th write failing (0: none) with
-// the platform error `number`.
-Outcome RunSample(SampleSite& s, int failAt, int number = kErrDiskFull) {
+// the platform error `number`, or with the process ending there when `crash`.
+Outcome RunSample(SampleSite& s, int failAt, int number = kErrDiskFull, bool crash = false) {
   std::string answers;
   for (const std::string& a : SampleSite::SampleAnswers()) answers += a + "\n";
   std::FILE* devnull = std::fopen(testing::kNullDevice, "w");
@@ -50,24 +56,17 @@ Outcome RunSample(SampleSite& s, int failAt, int number = kErrDiskFull) {
   // On Windows the text comes from the process's own command line; this one is a test's.
   session->env.CommandLineText = SampleSite::SampleCommandLine();
   session->state.AktDirName = s.Path("run") + "/";  // the current folder of the run
-  session->files.FailNthWrite(failAt, number);
+  if (crash) {
+    session->files.CrashAtNthWrite(failAt, kCrashed);
+  } else {
+    session->files.FailNthWrite(failAt, number);
+  }
   Outcome outcome;
   outcome.status = RunSession(*session);  // as the headless front end runs it
   outcome.writePoints = session->files.WritePoints();
   session.reset();
   std::fclose(devnull);
   return outcome;
-}
-
-bool LoadsAsJob(SampleSite& s) {
-  testing::SessionFixture f;
-  DOMWrapper doc(f.S());
-  try {
-    doc.Load(s.Path(kJob));
-    return doc.PosNodeByName("Envelope", "ToFlow");
-  } catch (const Error&) {
-    return false;
-  }
 }
 
 TEST(FaultInjection, EveryWritePointLeavesFilesWholeOrUnchanged) {
@@ -91,7 +90,8 @@ TEST(FaultInjection, EveryWritePointLeavesFilesWholeOrUnchanged) {
       if (old == before.end() || bytes == old->second) continue;
       if (path == kJob) {
         jobVersions.insert(bytes);
-        EXPECT_TRUE(LoadsAsJob(s)) << "write point " << n << ": the job file is a whole job";
+        EXPECT_TRUE(testing::LoadsAsJob(s))
+            << "write point " << n << ": the job file is a whole job";
         continue;
       }
       EXPECT_EQ(bytes, after.at(path))
@@ -100,6 +100,32 @@ TEST(FaultInjection, EveryWritePointLeavesFilesWholeOrUnchanged) {
   }
   EXPECT_LE(jobVersions.size(), 2u) << "the job is written back in two whole steps";
 }
+
+#ifndef _WIN32
+// The process ending at each write point in turn, as a kill or a power cut ends it there:
+// files stay old or whole, and the next run on the same site ends normally.
+TEST(FaultInjection, CrashAtEveryWritePointLeavesWholeFilesAndTheNextRunEndsNormally) {
+  SampleSite reference;
+  const Snapshot before = Files(reference);
+  const Outcome clean = RunSample(reference, 0);
+  ASSERT_EQ(clean.status, 0);
+  const Snapshot after = Files(reference);
+  for (int n = 1; n <= clean.writePoints; ++n) {
+    SampleSite s;
+    const pid_t pid = fork();
+    if (pid == 0) {
+      RunSample(s, n, 0, /*crash=*/true);
+      std::_Exit(0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    const std::string at = "crash at write point " + std::to_string(n);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kCrashed) << at;
+    testing::ExpectOldOrComplete(s, before, after, at);
+    EXPECT_EQ(RunSample(s, 0).status, 0) << at << ": the next run";
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace quenda

@@ -7,7 +7,9 @@
 #include <sstream>
 
 #include "app/startup.h"
+#include "base/error.h"
 #include "platform/files.h"
+#include "xml/dom_wrapper.h"
 
 namespace fs = std::filesystem;
 
@@ -81,6 +83,46 @@ std::map<std::string, std::string> SampleSite::SiteFiles() const {
     if (relative.rfind("site/", 0) == 0) files[relative] = Read(relative);
   }
   return files;
+}
+
+namespace {
+
+bool IsTemporaryOfAReplace(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return path.compare(slash + 1, 1, ".") == 0 && path.find(".tmp", slash) != std::string::npos;
+}
+
+}  // namespace
+
+bool LoadsAsJob(const SampleSite& s) {
+  SessionFixture f;
+  DOMWrapper doc(f.S());
+  try {
+    doc.Load(s.Path(kJob));
+    return doc.PosNodeByName("Envelope", "ToFlow");
+  } catch (const Error&) {
+    return false;
+  }
+}
+
+void ExpectOldOrComplete(const SampleSite& s, const SiteSnapshot& before, const SiteSnapshot& after,
+                         const std::string& at) {
+  const std::string& oldEntries = before.at(kTarvell);
+  const std::string newEntry = after.at(kTarvell).substr(oldEntries.size());
+  for (const auto& [path, bytes] : s.SiteFiles()) {
+    if (IsTemporaryOfAReplace(path)) continue;
+    if (path == kTarvell) {
+      EXPECT_TRUE(bytes == oldEntries || bytes == oldEntries + newEntry) << at << ": " << bytes;
+    } else if (path == kJob) {
+      EXPECT_TRUE(LoadsAsJob(s)) << at << ": the job file is a whole job";
+    } else {
+      const auto old = before.find(path);
+      const auto complete = after.find(path);
+      EXPECT_TRUE((old != before.end() && old->second == bytes) ||
+                  (complete != after.end() && complete->second == bytes))
+          << at << ": " << path << " is old or whole";
+    }
+  }
 }
 
 std::string SampleSite::PortableLog() const {

@@ -45,6 +45,18 @@ class SampleSite {
   TempDir dir;
 };
 
+// True when the job file of `s` loads and has its ToFlow envelope.
+bool LoadsAsJob(const SampleSite& s);
+
+using SiteSnapshot = std::map<std::string, std::string>;
+
+// Checks the files of `s` after a run that ended at any instant (killed, crashed): every
+// file is as `before` the run or as `after` a complete one, the job file a well-formed job,
+// the collection batch its old lines with the new entry whole or absent; the temporary
+// files of an interrupted replace (".<name>.tmp...") are passed over. `at` names the case.
+void ExpectOldOrComplete(const SampleSite& s, const SiteSnapshot& before, const SiteSnapshot& after,
+                         const std::string& at);
+
 // Site paths of the sample project.
 inline const char* const kProject = "site/shares/projekte/EDC21/MX21K47/";
 inline const char* const kCustomerFolder = "site/shares/projekte/EDC21/MX21K47/0281020471/";
