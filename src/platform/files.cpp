@@ -264,11 +264,8 @@ void AtomicFile::Commit() {
 }
 
 void LineFile::Open(const Files& files, const std::string& path) {
-  Close();
-  files_ = &files;
-  path_ = path;
-  file_ = OpenNativeFile(files.Native(path), "wb");
-  if (file_ == nullptr) throw CreateError(path);
+  // Held like every run log, so that it can be copied and deleted before it is closed.
+  if (!OpenHeld(files, path)) throw PlatformError(kErrPermissionDenied, path);
 }
 
 bool LineFile::OpenHeld(const Files& files, const std::string& path) {

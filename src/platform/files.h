@@ -122,8 +122,9 @@ class LineFile {
   LineFile(const LineFile&) = delete;
   LineFile& operator=(const LineFile&) = delete;
 
-  // Opens `path`, replacing earlier content; throws on failure. Every line written is a
-  // write point of `files` (which must outlive the open file).
+  // Opens `path`, replacing earlier content, held as OpenHeld does; throws on failure,
+  // also when another process holds it. Every line written is a write point of `files`
+  // (which must outlive the open file).
   void Open(const Files& files, const std::string& path);
   // As Open, and the file stays locked against other processes until it is closed (see
   // platform/file_lock.h). False, and nothing opened, when another live process holds it.
