@@ -30,6 +30,7 @@ int RunGui(int argc, char** argv, const Options& options, System& system) {
   MainWindow model(*session);
   QuendaWindow window(*session, model);
   ui.SetLogViewListener([&window] { window.SyncLog(); });
+  ui.SetSummaryListener([&window] { window.SyncSummary(); });
   window.Run([&] { Main(*session, model); });
   if (window.Finished()) return window.ExitStatus();  // the run ended while loading
   window.SyncFromModel();

@@ -65,24 +65,27 @@ Win32Window::~Win32Window() {
 void Win32Window::BuildControls() {
   titleFont_ = CreateFontA(-20, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
                            "MS Shell Dlg");
-  Label8 =
-      Control(window_, "STATIC", "Quenda - Schnittstelle FLOW/SEU", SS_LEFT, {12, 10, 680, 28}, -1);
+  Label8 = Control(window_, "STATIC", "Quenda - Schnittstelle FLOW/SEU", SS_LEFT | SS_NOPREFIX,
+                   {12, 10, 680, 28}, -1);
   SendMessageA(Label8, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), TRUE);
-  Label1 = Control(window_, "STATIC", "XML-Datei", SS_LEFT, {12, 50, 170, 20}, -1);
+  Label1 = Control(window_, "STATIC", "XML-Datei", SS_LEFT | SS_NOPREFIX, {12, 50, 170, 20}, -1);
   Text1 = Control(window_, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, {190, 47, 500, 22}, kText1,
                   WS_EX_CLIENTEDGE);
-  Label4 =
-      Control(window_, "STATIC", "Directory für Tarvell.bat"_cp, SS_LEFT, {12, 80, 170, 20}, -1);
+  Label4 = Control(window_, "STATIC", "Directory für Tarvell.bat"_cp, SS_LEFT | SS_NOPREFIX,
+                   {12, 80, 170, 20}, -1);
   BatDirectory = Control(window_, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, {190, 77, 500, 22},
                          kBatDirectory, WS_EX_CLIENTEDGE);
   BatchAuswahl = Control(window_, "BUTTON", "Info für Tarvell sammeln"_cp,
                          WS_TABSTOP | BS_AUTOCHECKBOX, {190, 106, 300, 20}, kBatchAuswahl);
-  StartButton = Control(window_, "BUTTON", "Start", WS_TABSTOP | BS_DEFPUSHBUTTON,
-                        {530, 134, 76, 26}, kStart);
+  // No default button: Enter in a text box starts nothing; Start runs when pressed or, with
+  // the focus, by Enter or Space.
+  StartButton =
+      Control(window_, "BUTTON", "Start", WS_TABSTOP | BS_PUSHBUTTON, {530, 134, 76, 26}, kStart);
   EndeButton = Control(window_, "BUTTON", "Ende", WS_TABSTOP, {614, 134, 76, 26}, kEnde);
   ListOutput = Control(window_, "LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
                        {12, 170, 678, 270}, kList, WS_EX_CLIENTEDGE);
-  AktionText = Control(window_, "STATIC", "", SS_LEFT | SS_SUNKEN, {12, 448, 678, 22}, kAktion);
+  AktionText = Control(window_, "STATIC", "", SS_LEFT | SS_SUNKEN | SS_NOPREFIX, {12, 448, 678, 22},
+                       kAktion);
 }
 
 void Win32Window::SyncFromModel() {
@@ -133,7 +136,7 @@ void Win32Window::OnCommand(int id, int code) {
   if (id == kBatchAuswahl && code == BN_CLICKED) {
     model_.BatchAuswahl = SendMessageA(BatchAuswahl, BM_GETCHECK, 0, 0) == BST_CHECKED;
   }
-  if ((id == kStart || id == IDOK) && code == BN_CLICKED) Run([this] { model_.StartPressed(); });
+  if (id == kStart && code == BN_CLICKED) Run([this] { model_.StartPressed(); });
   if (id == kEnde && code == BN_CLICKED) Run([this] { model_.EndePressed(); });
 }
 
