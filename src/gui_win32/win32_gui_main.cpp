@@ -33,6 +33,7 @@ int RunWin32Gui(const Options& options, System& system) {
   MainWindow model(*session);
   Win32Window window(*session, model, ui);
   ui.SetLogViewListener([&window] { window.SyncLog(); });
+  ui.SetSummaryListener([&window] { window.SyncSummary(); });
   window.Run([&] { Main(*session, model); });
   if (window.Finished()) return window.ExitStatus();  // the run ended while loading
   window.SyncFromModel();

@@ -1,9 +1,11 @@
 #include "gui_win32/win32_window.h"
 
 #include "app/main_window.h"
+#include "app/run_summary.h"
 #include "app/session.h"
 #include "app/termination.h"
 #include "base/error.h"
+#include "gui_win32/summary_list.h"
 #include "gui_win32/win32_ui.h"
 #include "text/cp1252.h"
 
@@ -11,7 +13,17 @@ namespace quenda {
 namespace {
 
 constexpr const char* kClassName = "QuendaMainWindow";
-enum ControlId { kText1 = 101, kBatDirectory, kBatchAuswahl, kStart, kEnde, kList, kAktion };
+enum ControlId {
+  kText1 = 101,
+  kBatDirectory,
+  kBatchAuswahl,
+  kStart,
+  kEnde,
+  kList,
+  kAktion,
+  kParams,
+  kSlots
+};
 
 std::string WindowText(HWND window) {
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
@@ -50,7 +62,7 @@ Win32Window::Win32Window(Session& session, MainWindow& model, Win32Ui& ui)
   RegisterWindowClass(instance, &Win32Window::WindowProc);
   window_ =
       CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "Quenda", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                      CW_USEDEFAULT, 720, 520, nullptr, nullptr, instance, this);
+                      CW_USEDEFAULT, 980, 780, nullptr, nullptr, instance, this);
   BuildControls();
   SyncFromModel();
   ui_.SetOwner(window_);
@@ -95,6 +107,15 @@ void Win32Window::SyncFromModel() {
   SendMessageA(BatchAuswahl, BM_SETCHECK, model_.BatchAuswahl ? BST_CHECKED : BST_UNCHECKED, 0);
   syncing_ = false;
   SyncLog();
+  SyncSummary();
+}
+
+void Win32Window::SyncSummary() {
+  const RunSummary summary = BuildRunSummary(session_);
+  ShowSummaryTable(ParameterList, ParameterTable(summary));
+  ShowSummaryTable(SlotList, SlotTable(summary));
+  UpdateWindow(ParameterList);
+  UpdateWindow(SlotList);
 }
 
 void Win32Window::SyncLog() {
