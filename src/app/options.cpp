@@ -38,6 +38,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       if (!TakeValue(args, i, o.answersFile, error)) return std::nullopt;
     } else if (a == "--transcript") {
       if (!TakeValue(args, i, o.transcriptFile, error)) return std::nullopt;
+    } else if (a == "--report") {
+      if (!TakeValue(args, i, o.reportFile, error)) return std::nullopt;
     } else if (a.size() > 2 && a.rfind("--", 0) == 0) {
       error = "Unbekannte Option: " + a;
       return std::nullopt;
@@ -56,7 +58,7 @@ std::string CommandLineText(const Options& options) {
 
 std::string UsageText() {
   return "Aufruf: quenda [--program-dir DIR] [--headless] [--answers FILE] [--transcript FILE]\n"
-         "              [--] [TEXT...]\n"
+         "              [--report FILE] [--] [TEXT...]\n"
          "       quenda --help | --version\n"
          "\n"
          "Quenda - Schnittstelle FLOW/SEU: nimmt einen Job aus dem Flow-System (FlowData-XML)\n"
@@ -69,6 +71,7 @@ std::string UsageText() {
          "  --answers FILE     Antworten für Dialoge im headless-Betrieb, eine pro Zeile:\n"
          "                     'button Yes|No|OK|Cancel', 'text ...', 'file PFAD'\n"
          "  --transcript FILE  jeder Dialog als eine JSON-Zeile (wird angehängt)\n"
+         "  --report FILE      Freigabebericht (JSON) am Ende des Laufs, jedes Ende\n"
          "\n"
          "Exit-Status: 0 erfolgreich beendet, 1 Abbruch oder Ende, 2 falsche Option,\n"
          "3 Frage im headless-Betrieb ohne Antwort.\n";

@@ -58,6 +58,7 @@ void MoveLog(Session& s) {
 void TerminateRun(Session& s, std::string msgText, std::string msgStil, std::string msgTitel,
                   int exitStatus) {
   FinalMessage(s, msgText, msgStil, msgTitel);
+  s.state.FinalMessage = msgText;
   s.log.Close();
   if (!s.state.LaufLogFile.empty()) MoveLog(s);
   throw RunEnded(exitStatus);

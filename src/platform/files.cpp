@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <random>
 #include <system_error>
@@ -143,6 +144,7 @@ void Files::DeleteFile(const std::string& path) const {
   const fs::path native = Native(path);
   if (!fs::is_regular_file(native, ec)) throw PlatformError(kErrFileNotFound, path);
   if (!fs::remove(native, ec) || ec) throw FileError(ec ? ec : LastError(), path);
+  std::erase(written_, path);
 }
 
 void Files::CreateFolder(const std::string& path) const {
@@ -199,6 +201,12 @@ void Files::WriteLines(const std::string& path, const std::vector<std::string>& 
   WriteAll(path, content);
 }
 
+void Files::NoteWritten(const std::string& path) const {
+  if (std::find(written_.begin(), written_.end(), path) == written_.end()) {
+    written_.push_back(path);
+  }
+}
+
 void Files::PassWritePoint(const std::string& path) const {
   if (++writePoints_ == faultAt_) throw PlatformError(faultNumber_, path);
 }
@@ -215,6 +223,7 @@ void Files::AppendLines(const std::string& path, const std::vector<std::string>&
   }
   failed = (std::fclose(f) != 0) || failed;
   if (failed) throw FileError(LastError(), path);
+  NoteWritten(path);
 }
 
 AtomicFile::AtomicFile(const Files& files, const std::string& path)
@@ -256,6 +265,7 @@ void AtomicFile::Commit() {
   fs::rename(temp_, target_, ec);
   if (ec) throw FileError(ec, path_);
   temp_.clear();
+  files_.NoteWritten(path_);
 }
 
 void LineFile::Open(const Files& files, const std::string& path) {
@@ -263,6 +273,7 @@ void LineFile::Open(const Files& files, const std::string& path) {
   path_ = path;
   file_ = OpenNativeFile(files.Native(path), "wb");
   if (file_ == nullptr) throw CreateError(path);
+  files.NoteWritten(path);
 }
 
 void LineFile::WriteLine(const std::string& line) {

@@ -6,6 +6,7 @@ namespace quenda {
 
 void RunLog::WriteLogLine(const std::string& message, bool batchMode) {
   if (!batchMode && view_ != nullptr) view_->AddLogLine(message);
+  lastLine_ = message;
   file_.WriteLine(message);
   ui_.LogLineWritten(message);
 }

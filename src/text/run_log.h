@@ -33,10 +33,14 @@ class RunLog {
 
   void Close() { file_.Close(); }
 
+  // The last line written; empty before the first.
+  const std::string& LastLine() const { return lastLine_; }
+
  private:
   Ui& ui_;
   LogView* view_ = nullptr;
   LineFile file_;
+  std::string lastLine_;
 };
 
 }  // namespace quenda
