@@ -62,7 +62,7 @@ Win32Window::Win32Window(Session& session, MainWindow& model, Win32Ui& ui)
   RegisterWindowClass(instance, &Win32Window::WindowProc);
   window_ =
       CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "Quenda", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                      CW_USEDEFAULT, 980, 780, nullptr, nullptr, instance, this);
+                      CW_USEDEFAULT, 980, 740, nullptr, nullptr, instance, this);
   BuildControls();
   SyncFromModel();
   ui_.SetOwner(window_);
@@ -98,6 +98,8 @@ void Win32Window::BuildControls() {
                        {12, 170, 678, 270}, kList, WS_EX_CLIENTEDGE);
   AktionText = Control(window_, "STATIC", "", SS_LEFT | SS_SUNKEN | SS_NOPREFIX, {12, 448, 678, 22},
                        kAktion);
+  ParameterList = CreateSummaryList(window_, {12, 480, 460, 210}, kParams);
+  SlotList = CreateSummaryList(window_, {480, 480, 470, 210}, kSlots);
 }
 
 void Win32Window::SyncFromModel() {
