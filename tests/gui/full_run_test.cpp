@@ -22,6 +22,9 @@
 #include "gui/run_summary_view.h"
 #include "support/sample_site.h"
 
+// Failed assertions show Qt texts as text.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << text.toStdString(); }
+
 namespace quenda {
 namespace {
 

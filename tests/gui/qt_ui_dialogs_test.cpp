@@ -15,6 +15,9 @@
 
 #include "gui/qt_ui.h"
 
+// Failed assertions show Qt texts as text.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << text.toStdString(); }
+
 namespace quenda {
 namespace {
 
@@ -102,6 +105,7 @@ TEST(QtUiDialogs, InputBoxShowsGermanButtonsAndAPlainPrompt) {
                ASSERT_NE(box, nullptr);
                EXPECT_EQ(box->button(QDialogButtonBox::Ok)->text(), "OK");
                EXPECT_EQ(box->button(QDialogButtonBox::Cancel)->text(), "Abbrechen");
+               EXPECT_TRUE(box->button(QDialogButtonBox::Ok)->isDefault()) << "Enter confirms";
                bool promptShown = false;
                for (QLabel* label : input->findChildren<QLabel*>()) {
                  if (label->text() != "Taste <Abbrechen>") continue;
