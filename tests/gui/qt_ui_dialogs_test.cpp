@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
@@ -80,6 +81,18 @@ TEST(QtUiDialogs, MessageBoxesShowGermanButtonsTheDefaultAndTheIcon) {
                  EXPECT_EQ(box->icon(), c.icon) << "style " << c.style;
                });
   }
+}
+
+TEST(QtUiDialogs, YesNoCancelBoxIsCapturedAsScreenshot) {
+  QtUi ui;
+  const std::string text =
+      "Ja = anh\xE4ngen der aktuellen Bearbeitung\r\nNein = l\xF6schen der vorhandenen Info";
+  WithDialog([&] { ui.MsgBox(text, 3 + 32 + 256, "Tarvell.bat"); },
+             [](QWidget& w) {
+               w.adjustSize();
+               QDir().mkpath(QUENDA_ARTIFACTS);
+               EXPECT_TRUE(w.grab().save(QString(QUENDA_ARTIFACTS) + "/message-box.png"));
+             });
 }
 
 TEST(QtUiDialogs, MessageTextIsShownAsPlainText) {
