@@ -14,7 +14,8 @@ cmd=$(tr -d '\r' < "$work/site/command-line.txt")
 touch "$work/.started"
 set +e
 (cd "$work/run" && ../../release/quenda --headless --program-dir "$work/site/program" \
-   --answers "$work/site/answers.txt" --transcript "$work/run/dialogs.jsonl" -- $cmd)
+   --answers "$work/site/answers.txt" --transcript "$work/run/dialogs.jsonl" \
+   --report "$work/run/report.json" -- $cmd)
 status=$?
 set -e
 echo

@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/options.h"
 #include "app/program.h"
+#include "app/run_report.h"
 #include "app/session.h"
 #include "app/startup.h"
 #include "app/termination.h"
@@ -82,7 +83,15 @@ int RunHeadless(const Options& options, System& system) {
     return kExitBadOption;
   }
   WatchStopRequests([&session](const std::string& name) { StopRun(*session, name); });
-  return RunSession(*session);
+  const int exitStatus = RunSession(*session);
+  if (options.reportFile.empty()) return exitStatus;
+  if (!WriteRunReport(*session, exitStatus, options.reportFile)) {
+    std::fprintf(stderr, "Quenda: Bericht %s kann nicht geschrieben werden\n",
+                 options.reportFile.c_str());
+    return exitStatus;
+  }
+  std::fprintf(stderr, "%s\n", options.reportFile.c_str());  // the last line, for the caller
+  return exitStatus;
 }
 
 }  // namespace quenda

@@ -50,6 +50,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       if (!TakeValue(args, i, o.answersFile, error)) return std::nullopt;
     } else if (a == "--transcript") {
       if (!TakeValue(args, i, o.transcriptFile, error)) return std::nullopt;
+    } else if (a == "--report") {
+      if (!TakeValue(args, i, o.reportFile, error)) return std::nullopt;
     } else if (a.size() > 2 && a.rfind("--", 0) == 0) {
       error = "Unbekannte Option: " + a;
       return std::nullopt;
@@ -69,7 +71,7 @@ std::string CommandLineText(const Options& options) {
 
 std::string UsageText() {
   return "Aufruf: quenda [--program-dir DIR] [--headless] [--answers FILE] [--transcript FILE]\n"
-         "              [--] [TEXT...]\n"
+         "              [--report FILE] [--] [TEXT...]\n"
          "       quenda --check-config [--program-dir DIR]\n"
          "       quenda --help | --version\n"
          "\n"
@@ -86,9 +88,10 @@ std::string UsageText() {
          "  --check-config     prüft Parameter_Global.csv und die Config_NNN.csv-Tabellen,\n"
          "                     ohne einen Job zu bearbeiten: eine Zeile je Befund\n"
          "                     (DATEI:ZEILE: Fehler: ... / Warnung: ...)\n"
+         "  --report FILE      Freigabebericht (JSON) am Ende des Laufs, jedes Ende\n"
          "\n"
          "Exit-Status: 0 erfolgreich beendet, 1 Abbruch oder Ende, 2 falsche Option,\n"
-         "3 Frage im headless-Betrieb ohne Antwort.\n"
+         "3 Frage im headless-Betrieb ohne Antwort, 130 von außen beendet (Signal).\n"
          "Mit --check-config: 0 ohne Fehler (Warnungen erlaubt), 1 mit Fehlern,\n"
          "2 falsche Option oder Config.ini nicht lesbar.\n";
 }

@@ -12,6 +12,7 @@ struct Options {
   bool headless = false;
   std::string answersFile;         // native
   std::string transcriptFile;      // native
+  std::string reportFile;          // native; the release report written when the run ends
   std::vector<std::string> words;  // the arguments after the options
   std::size_t optionWords = 0;     // how many arguments the options took, "--" included
   bool checkConfig = false;        // check the configuration tables, run nothing

@@ -119,6 +119,7 @@ bool PrepareSeriesTools(Session& s, ReleaseFolders& folders) {
                   "Keine OSP-Datei in der dab-Datei " + s.state.DabFilePath + " angegeben!");
     }
     LoadObjectStore(s);
+    s.ui.RunSummaryChanged();
   }
   const std::string customerFolder = dab.project + "\\" + hwFolder;
   if (!s.files.FolderExists(customerFolder)) s.files.CreateFolder(customerFolder);

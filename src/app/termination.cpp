@@ -84,6 +84,7 @@ void TerminateRun(Session& s, std::string msgText, std::string msgStil, std::str
     for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
   }
   FinalMessage(s, msgText, msgStil, msgTitel);
+  s.state.FinalMessage = msgText;
   // Copied and deleted while still held (every line is flushed), so no other run takes
   // the name over in between and loses its log to this run's delete.
   if (!s.state.LaufLogFile.empty()) MoveLog(s);

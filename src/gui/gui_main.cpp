@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "app/options.h"
 #include "app/program.h"
+#include "app/run_report.h"
 #include "app/session.h"
 #include "app/startup.h"
 #include "app/termination.h"
@@ -30,11 +31,16 @@ int RunGui(int argc, char** argv, const Options& options, System& system) {
   MainWindow model(*session);
   QuendaWindow window(*session, model);
   ui.SetLogViewListener([&window] { window.SyncLog(); });
+  ui.SetSummaryListener([&window] { window.SyncSummary(); });
   window.Run([&] { Main(*session, model); });
-  if (window.Finished()) return window.ExitStatus();  // the run ended while loading
-  window.SyncFromModel();
-  window.show();
-  return app.exec();
+  int exitStatus = window.ExitStatus();
+  if (!window.Finished()) {  // else the run ended while loading
+    window.SyncFromModel();
+    window.show();
+    exitStatus = app.exec();
+  }
+  if (!options.reportFile.empty()) WriteRunReport(*session, exitStatus, options.reportFile);
+  return exitStatus;
 }
 
 }  // namespace quenda

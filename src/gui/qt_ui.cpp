@@ -4,10 +4,12 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QStringList>
 #include <vector>
 
+#include "gui/german_dialogs.h"
 #include "gui/qt_text.h"
 
 namespace quenda {
@@ -94,7 +96,9 @@ Answer QtUi::ShowMessage(const std::string& text, const MessageStyle& style,
   QMessageBox box(IconOf(style.icon), ToQt(title), ToQt(text), QMessageBox::NoButton,
                   QApplication::activeWindow());
   const auto buttons = ButtonsOf(style.buttons);
+  box.setTextFormat(Qt::PlainText);  // a job value such as "<b>x</b>" keeps its brackets
   for (auto b : buttons) box.addButton(b);
+  UseGermanButtons(box);
   const std::size_t defaultIndex = static_cast<std::size_t>(style.defaultButton);
   box.setDefaultButton(buttons[defaultIndex < buttons.size() ? defaultIndex : 0]);
   QApplication::setOverrideCursor(Qt::ArrowCursor);  // a busy run still shows a usable box
@@ -110,6 +114,8 @@ std::string QtUi::ShowInput(const std::string& prompt, const std::string& title,
   dialog.setWindowTitle(ToQt(title));
   dialog.setLabelText(ToQt(prompt));
   dialog.setTextValue(ToQt(defaultText));
+  UseGermanButtons(dialog);
+  for (QLabel* label : dialog.findChildren<QLabel*>()) label->setTextFormat(Qt::PlainText);
   QApplication::setOverrideCursor(Qt::ArrowCursor);
   const bool accepted = dialog.exec() == QDialog::Accepted;
   QApplication::restoreOverrideCursor();
@@ -120,6 +126,7 @@ std::optional<std::string> QtUi::ShowOpenFile(const FileDialogRequest& request) 
   QFileDialog dialog(QApplication::activeWindow(), ToQt(request.title),
                      ToQt(request.initialDirNative));
   dialog.setFileMode(QFileDialog::ExistingFile);
+  UseGermanLabels(dialog);
   dialog.setOption(QFileDialog::DontUseNativeDialog, qEnvironmentVariableIsSet("QUENDA_TEST"));
   const QStringList filters = NameFilters(request.filter);
   dialog.setNameFilters(filters);

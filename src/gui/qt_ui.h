@@ -12,11 +12,18 @@ class QtUi : public Ui {
  public:
   // Called after every change of the model's log view (the window repaints).
   void SetLogViewListener(std::function<void()> listener) { listener_ = std::move(listener); }
+  // Called when the run's computed values changed (the window refreshes its summary).
+  void SetSummaryListener(std::function<void()> listener) {
+    summaryListener_ = std::move(listener);
+  }
 
   void SetBusy(bool busy) override;
   void LogLineWritten(const std::string&) override {}
   void LogViewChanged() override {
     if (listener_) listener_();
+  }
+  void RunSummaryChanged() override {
+    if (summaryListener_) summaryListener_();
   }
 
  protected:
@@ -28,6 +35,7 @@ class QtUi : public Ui {
 
  private:
   std::function<void()> listener_;
+  std::function<void()> summaryListener_;
   bool busy_ = false;
 };
 

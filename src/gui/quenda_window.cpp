@@ -13,10 +13,12 @@
 #include <QVBoxLayout>
 
 #include "app/main_window.h"
+#include "app/run_summary.h"
 #include "app/session.h"
 #include "app/termination.h"
 #include "base/error.h"
 #include "gui/qt_text.h"
+#include "gui/run_summary_view.h"
 
 namespace quenda {
 
@@ -42,8 +44,10 @@ void QuendaWindow::BuildLayout() {
   EndeButton = new QPushButton("Ende");
   ListOutput = new QListWidget;
   AktionText = new QLabel;
+  AktionText->setTextFormat(Qt::PlainText);
   AktionText->setFrameShape(QFrame::StyledPanel);
   AktionText->setMinimumHeight(AktionText->sizeHint().height() + 6);
+  Summary = new RunSummaryView;
 
   auto* fields = new QGridLayout;
   fields->addWidget(Label1, 0, 0);
@@ -61,8 +65,9 @@ void QuendaWindow::BuildLayout() {
   layout->addLayout(buttons);
   layout->addWidget(ListOutput, 1);
   layout->addWidget(AktionText);
+  layout->addWidget(Summary, 3);
   StartButton->setDefault(true);
-  resize(720, 520);
+  resize(1200, 780);
 }
 
 void QuendaWindow::BindControls() {
@@ -82,6 +87,12 @@ void QuendaWindow::SyncFromModel() {
   BatDirectory->setText(ToQt(model_.BatDirectory));
   BatchAuswahl->setChecked(model_.BatchAuswahl);
   SyncLog();
+  SyncSummary();
+}
+
+void QuendaWindow::SyncSummary() {
+  Summary->Show(BuildRunSummary(session_));
+  Summary->repaint();
 }
 
 void QuendaWindow::SyncLog() {

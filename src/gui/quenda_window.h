@@ -14,6 +14,7 @@ class QPushButton;
 namespace quenda {
 
 class MainWindow;
+class RunSummaryView;
 class Session;
 
 class QuendaWindow : public QWidget {
@@ -24,6 +25,8 @@ class QuendaWindow : public QWidget {
   void SyncFromModel();
   // The log list and action label from the model, repainted at once.
   void SyncLog();
+  // The summary view from what the session has computed, repainted at once.
+  void SyncSummary();
   // Runs a command of the model; a finished run ends the event loop with its status.
   void Run(const std::function<void()>& command);
 
@@ -41,6 +44,7 @@ class QuendaWindow : public QWidget {
   QPushButton* EndeButton;
   QListWidget* ListOutput;
   QLabel* AktionText;
+  RunSummaryView* Summary;  // read-only: parameters and conservation slots
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -60,7 +60,7 @@ HWND CreateBox(HWND owner, const std::string& prompt, const std::string& title,
   HWND box = CreateWindowExA(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kClassName, title.c_str(),
                              WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 420,
                              180, owner, nullptr, instance, nullptr);
-  Child(box, "STATIC", prompt, SS_LEFT, 12, 12, 300, 80, -1);
+  Child(box, "STATIC", prompt, SS_LEFT | SS_NOPREFIX, 12, 12, 300, 80, -1);
   state.edit = Child(box, "EDIT", defaultText, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 12, 100,
                      380, 22, kEditId);
   Child(box, "BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 322, 12, 70, 24, IDOK);

@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/options.h"
 #include "app/program.h"
+#include "app/run_report.h"
 #include "app/session.h"
 #include "app/startup.h"
 #include "app/termination.h"
@@ -33,12 +34,17 @@ int RunWin32Gui(const Options& options, System& system) {
   MainWindow model(*session);
   Win32Window window(*session, model, ui);
   ui.SetLogViewListener([&window] { window.SyncLog(); });
+  ui.SetSummaryListener([&window] { window.SyncSummary(); });
   window.Run([&] { Main(*session, model); });
-  if (window.Finished()) return window.ExitStatus();  // the run ended while loading
-  window.SyncFromModel();
-  ShowWindow(window.Handle(), SW_SHOWNORMAL);
-  UpdateWindow(window.Handle());
-  return RunMessageLoop(window);
+  int exitStatus = window.ExitStatus();
+  if (!window.Finished()) {  // else the run ended while loading
+    window.SyncFromModel();
+    ShowWindow(window.Handle(), SW_SHOWNORMAL);
+    UpdateWindow(window.Handle());
+    exitStatus = RunMessageLoop(window);
+  }
+  if (!options.reportFile.empty()) WriteRunReport(*session, exitStatus, options.reportFile);
+  return exitStatus;
 }
 
 }  // namespace quenda

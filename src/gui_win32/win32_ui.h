@@ -17,11 +17,18 @@ class Win32Ui : public Ui {
   void SetOwner(HWND owner) { owner_ = owner; }
   // Called after every change of the model's log view (the window repaints).
   void SetLogViewListener(std::function<void()> listener) { listener_ = std::move(listener); }
+  // Called when the run's computed values changed (the window refreshes its summary).
+  void SetSummaryListener(std::function<void()> listener) {
+    summaryListener_ = std::move(listener);
+  }
 
   void SetBusy(bool busy) override;
   void LogLineWritten(const std::string&) override {}
   void LogViewChanged() override {
     if (listener_) listener_();
+  }
+  void RunSummaryChanged() override {
+    if (summaryListener_) summaryListener_();
   }
   bool Busy() const { return busy_; }
 
@@ -35,6 +42,7 @@ class Win32Ui : public Ui {
  private:
   HWND owner_ = nullptr;
   std::function<void()> listener_;
+  std::function<void()> summaryListener_;
   bool busy_ = false;
 };
 

@@ -1,9 +1,11 @@
 #include "gui_win32/win32_window.h"
 
 #include "app/main_window.h"
+#include "app/run_summary.h"
 #include "app/session.h"
 #include "app/termination.h"
 #include "base/error.h"
+#include "gui_win32/summary_list.h"
 #include "gui_win32/win32_ui.h"
 #include "text/cp1252.h"
 
@@ -11,7 +13,17 @@ namespace quenda {
 namespace {
 
 constexpr const char* kClassName = "QuendaMainWindow";
-enum ControlId { kText1 = 101, kBatDirectory, kBatchAuswahl, kStart, kEnde, kList, kAktion };
+enum ControlId {
+  kText1 = 101,
+  kBatDirectory,
+  kBatchAuswahl,
+  kStart,
+  kEnde,
+  kList,
+  kAktion,
+  kParams,
+  kSlots
+};
 
 std::string WindowText(HWND window) {
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
@@ -50,7 +62,7 @@ Win32Window::Win32Window(Session& session, MainWindow& model, Win32Ui& ui)
   RegisterWindowClass(instance, &Win32Window::WindowProc);
   window_ =
       CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "Quenda", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                      CW_USEDEFAULT, 720, 520, nullptr, nullptr, instance, this);
+                      CW_USEDEFAULT, 980, 740, nullptr, nullptr, instance, this);
   BuildControls();
   SyncFromModel();
   ui_.SetOwner(window_);
@@ -65,24 +77,29 @@ Win32Window::~Win32Window() {
 void Win32Window::BuildControls() {
   titleFont_ = CreateFontA(-20, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
                            "MS Shell Dlg");
-  Label8 =
-      Control(window_, "STATIC", "Quenda - Schnittstelle FLOW/SEU", SS_LEFT, {12, 10, 680, 28}, -1);
+  Label8 = Control(window_, "STATIC", "Quenda - Schnittstelle FLOW/SEU", SS_LEFT | SS_NOPREFIX,
+                   {12, 10, 680, 28}, -1);
   SendMessageA(Label8, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), TRUE);
-  Label1 = Control(window_, "STATIC", "XML-Datei", SS_LEFT, {12, 50, 170, 20}, -1);
+  Label1 = Control(window_, "STATIC", "XML-Datei", SS_LEFT | SS_NOPREFIX, {12, 50, 170, 20}, -1);
   Text1 = Control(window_, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, {190, 47, 500, 22}, kText1,
                   WS_EX_CLIENTEDGE);
-  Label4 =
-      Control(window_, "STATIC", "Directory für Tarvell.bat"_cp, SS_LEFT, {12, 80, 170, 20}, -1);
+  Label4 = Control(window_, "STATIC", "Directory für Tarvell.bat"_cp, SS_LEFT | SS_NOPREFIX,
+                   {12, 80, 170, 20}, -1);
   BatDirectory = Control(window_, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, {190, 77, 500, 22},
                          kBatDirectory, WS_EX_CLIENTEDGE);
   BatchAuswahl = Control(window_, "BUTTON", "Info für Tarvell sammeln"_cp,
                          WS_TABSTOP | BS_AUTOCHECKBOX, {190, 106, 300, 20}, kBatchAuswahl);
-  StartButton = Control(window_, "BUTTON", "Start", WS_TABSTOP | BS_DEFPUSHBUTTON,
-                        {530, 134, 76, 26}, kStart);
+  // No default button: Enter in a text box starts nothing; Start runs when pressed or, with
+  // the focus, by Enter or Space.
+  StartButton =
+      Control(window_, "BUTTON", "Start", WS_TABSTOP | BS_PUSHBUTTON, {530, 134, 76, 26}, kStart);
   EndeButton = Control(window_, "BUTTON", "Ende", WS_TABSTOP, {614, 134, 76, 26}, kEnde);
   ListOutput = Control(window_, "LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
                        {12, 170, 678, 270}, kList, WS_EX_CLIENTEDGE);
-  AktionText = Control(window_, "STATIC", "", SS_LEFT | SS_SUNKEN, {12, 448, 678, 22}, kAktion);
+  AktionText = Control(window_, "STATIC", "", SS_LEFT | SS_SUNKEN | SS_NOPREFIX, {12, 448, 678, 22},
+                       kAktion);
+  ParameterList = CreateSummaryList(window_, {12, 480, 460, 210}, kParams);
+  SlotList = CreateSummaryList(window_, {480, 480, 470, 210}, kSlots);
 }
 
 void Win32Window::SyncFromModel() {
@@ -92,6 +109,15 @@ void Win32Window::SyncFromModel() {
   SendMessageA(BatchAuswahl, BM_SETCHECK, model_.BatchAuswahl ? BST_CHECKED : BST_UNCHECKED, 0);
   syncing_ = false;
   SyncLog();
+  SyncSummary();
+}
+
+void Win32Window::SyncSummary() {
+  const RunSummary summary = BuildRunSummary(session_);
+  ShowSummaryTable(ParameterList, ParameterTable(summary));
+  ShowSummaryTable(SlotList, SlotTable(summary));
+  UpdateWindow(ParameterList);
+  UpdateWindow(SlotList);
 }
 
 void Win32Window::SyncLog() {
@@ -133,7 +159,7 @@ void Win32Window::OnCommand(int id, int code) {
   if (id == kBatchAuswahl && code == BN_CLICKED) {
     model_.BatchAuswahl = SendMessageA(BatchAuswahl, BM_GETCHECK, 0, 0) == BST_CHECKED;
   }
-  if ((id == kStart || id == IDOK) && code == BN_CLICKED) Run([this] { model_.StartPressed(); });
+  if (id == kStart && code == BN_CLICKED) Run([this] { model_.StartPressed(); });
   if (id == kEnde && code == BN_CLICKED) Run([this] { model_.EndePressed(); });
 }
 

@@ -27,6 +27,8 @@ class Win32Window {
   void SyncFromModel();
   // The log list and action label from the model, repainted at once.
   void SyncLog();
+  // The summary lists from what the session has computed, repainted at once.
+  void SyncSummary();
   // Runs a command of the model; a finished run ends the message loop with its status.
   void Run(const std::function<void()>& command);
 
@@ -44,6 +46,8 @@ class Win32Window {
   HWND EndeButton = nullptr;
   HWND ListOutput = nullptr;
   HWND AktionText = nullptr;
+  HWND ParameterList = nullptr;  // read-only run summary: the parameters
+  HWND SlotList = nullptr;       // and the conservation slots
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l);

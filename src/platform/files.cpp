@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <random>
@@ -145,6 +146,7 @@ void Files::DeleteFile(const std::string& path) const {
   const fs::path native = Native(path);
   if (!fs::is_regular_file(native, ec)) throw PlatformError(kErrFileNotFound, path);
   if (!fs::remove(native, ec) || ec) throw FileError(ec ? ec : LastError(), path);
+  std::erase(written_, path);
 }
 
 void Files::CreateFolder(const std::string& path) const {
@@ -201,6 +203,12 @@ void Files::WriteLines(const std::string& path, const std::vector<std::string>& 
   WriteAll(path, content);
 }
 
+void Files::NoteWritten(const std::string& path) const {
+  if (std::find(written_.begin(), written_.end(), path) == written_.end()) {
+    written_.push_back(path);
+  }
+}
+
 void Files::PassWritePoint(const std::string& path) const {
   ++writePoints_;
   if (writePoints_ == crashAt_) std::_Exit(crashStatus_);
@@ -220,6 +228,7 @@ void Files::AppendLines(const std::string& path, const std::vector<std::string>&
   bool failed = std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size();
   failed = (std::fclose(f) != 0) || failed;
   if (failed) throw FileError(LastError(), path);
+  NoteWritten(path);
 }
 
 AtomicFile::AtomicFile(const Files& files, const std::string& path)
@@ -261,6 +270,7 @@ void AtomicFile::Commit() {
   fs::rename(temp_, target_, ec);
   if (ec) throw FileError(ec, path_);
   temp_.clear();
+  files_.NoteWritten(path_);
 }
 
 void LineFile::Open(const Files& files, const std::string& path) {
@@ -282,6 +292,7 @@ bool LineFile::OpenHeld(const Files& files, const std::string& path) {
   files_ = &files;
   path_ = path;
   file_ = file;
+  files.NoteWritten(path);
   return true;
 }
 

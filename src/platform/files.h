@@ -70,6 +70,11 @@ class Files {
   // Counts one write point; throws when it is the one set to fail.
   void PassWritePoint(const std::string& path) const;
 
+  // The files created, replaced or appended to through this object (paths as given), in
+  // the order first written; a file deleted through it leaves the list.
+  const std::vector<std::string>& Written() const { return written_; }
+  void NoteWritten(const std::string& path) const;
+
  private:
   DriveMap map_;
   int faultAt_ = 0;
@@ -77,6 +82,7 @@ class Files {
   int crashAt_ = 0;
   int crashStatus_ = 0;
   mutable int writePoints_ = 0;
+  mutable std::vector<std::string> written_;
 };
 
 // Splits text into lines at CR LF, LF or CR; a last line needs no line end.

@@ -24,6 +24,7 @@ void RunLog::WriteLogLine(const std::string& message, bool batchMode) {
     for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
   }
   if (!batchMode && view_ != nullptr) view_->AddLogLine(message);
+  lastLine_ = message;
   file_.WriteLine(message);
   ui_.LogLineWritten(message);
 }

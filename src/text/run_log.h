@@ -48,6 +48,9 @@ class RunLog {
   // waits for good (the caller is ending the process).
   void Stop();
 
+  // The last line written; empty before the first.
+  const std::string& LastLine() const { return lastLine_; }
+
  private:
   std::recursive_mutex mutex_;  // the first line loads the window, which writes lines
   bool stopped_ = false;
@@ -55,6 +58,7 @@ class RunLog {
   Ui& ui_;
   LogView* view_ = nullptr;
   LineFile file_;
+  std::string lastLine_;
 };
 
 }  // namespace quenda

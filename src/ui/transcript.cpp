@@ -1,42 +1,20 @@
 #include "ui/transcript.h"
 
+#include <nlohmann/json.hpp>
+
 #include "base/error.h"
 #include "text/cp1252.h"
 
 namespace quenda {
+namespace {
 
-std::string JsonString(const std::string& cp1252) {
-  std::string out = "\"";
-  for (char c : Cp1252ToUtf8(cp1252)) {
-    const auto b = static_cast<unsigned char>(c);
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (b < 0x20) {
-          char buffer[8];
-          std::snprintf(buffer, sizeof buffer, "\\u%04x", b);
-          out += buffer;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
-}
+using Json = nlohmann::ordered_json;
+
+std::string U(const std::string& cp1252) { return Cp1252ToUtf8(cp1252); }
+
+}  // namespace
+
+std::string JsonString(const std::string& cp1252) { return Json(Cp1252ToUtf8(cp1252)).dump(); }
 
 Transcript::Transcript(const std::string& nativePath) {
   file_ = std::fopen(nativePath.c_str(), "ab");
@@ -54,19 +32,27 @@ void Transcript::Line(const std::string& json) {
 
 void Transcript::Message(const std::string& title, const std::string& text, int style,
                          const std::string& answer) {
-  Line("{\"kind\":\"message\",\"title\":" + JsonString(title) + ",\"text\":" + JsonString(text) +
-       ",\"style\":" + std::to_string(style) + ",\"answer\":" + JsonString(answer) + "}");
+  Line(Json{{"kind", "message"},
+            {"title", U(title)},
+            {"text", U(text)},
+            {"style", style},
+            {"answer", U(answer)}}
+           .dump());
 }
 
 void Transcript::Input(const std::string& title, const std::string& prompt,
                        const std::string& defaultText, const std::string& answer) {
-  Line("{\"kind\":\"input\",\"title\":" + JsonString(title) + ",\"prompt\":" + JsonString(prompt) +
-       ",\"default\":" + JsonString(defaultText) + ",\"answer\":" + JsonString(answer) + "}");
+  Line(Json{{"kind", "input"},
+            {"title", U(title)},
+            {"prompt", U(prompt)},
+            {"default", U(defaultText)},
+            {"answer", U(answer)}}
+           .dump());
 }
 
 void Transcript::File(const std::string& title, const std::optional<std::string>& answer) {
-  Line("{\"kind\":\"file\",\"title\":" + JsonString(title) +
-       ",\"answer\":" + (answer ? JsonString(*answer) : std::string("null")) + "}");
+  Line(Json{{"kind", "file"}, {"title", U(title)}, {"answer", answer ? Json(U(*answer)) : Json()}}
+           .dump());
 }
 
 }  // namespace quenda

@@ -61,6 +61,9 @@ class Ui {
   virtual void LogLineWritten(const std::string& line) = 0;
   // The window's log list or action label changed; repaint now.
   virtual void LogViewChanged() = 0;
+  // The values the run computed changed (the object store set kinds and lengths); a
+  // window refreshes what it shows of them. Nothing by default.
+  virtual void RunSummaryChanged() {}
 
  protected:
   virtual Answer ShowMessage(const std::string& text, const MessageStyle& style,

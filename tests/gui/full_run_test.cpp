@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTableWidget>
 #include <memory>
 
 #include "app/main_window.h"
@@ -18,7 +19,11 @@
 #include "gui/dialog_answerer.h"
 #include "gui/qt_ui.h"
 #include "gui/quenda_window.h"
+#include "gui/run_summary_view.h"
 #include "support/sample_site.h"
+
+// Failed assertions show Qt texts as text.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << text.toStdString(); }
 
 namespace quenda {
 namespace {
@@ -45,6 +50,11 @@ class FullRun : public ::testing::Test {
     model = std::make_unique<MainWindow>(*session);
     window = std::make_unique<QuendaWindow>(*session, *model);
     ui.SetLogViewListener([this] { window->SyncLog(); });
+    ui.SetSummaryListener([this] {
+      window->SyncSummary();
+      ++summaryRefreshes;
+      kindsAtRefresh = Cell(*window->Summary->Slots, 0, 2);
+    });
     window->Run([this] { Main(*session, *model); });
     ASSERT_FALSE(window->Finished()) << "loading ended the run";
     window->SyncFromModel();
@@ -58,7 +68,42 @@ class FullRun : public ::testing::Test {
   std::unique_ptr<Session> session;
   std::unique_ptr<MainWindow> model;
   std::unique_ptr<QuendaWindow> window;
+  int summaryRefreshes = 0;
+  QString kindsAtRefresh;  // the first slot's kind as the view showed it when refreshed
+
+  static QString Cell(const QTableWidget& table, int row, int column) {
+    const QTableWidgetItem* item = table.item(row, column);
+    return item != nullptr ? item->text() : QString("(none)");
+  }
+  // The row of `table` whose column `column` reads `text`; -1 when none does.
+  static int RowOf(const QTableWidget& table, int column, const QString& text) {
+    for (int r = 0; r < table.rowCount(); ++r) {
+      if (Cell(table, r, column) == text) return r;
+    }
+    return -1;
+  }
 };
+
+TEST_F(FullRun, LoadedWindowShowsTheParametersAndSlots) {
+  ASSERT_NO_FATAL_FAILURE(Load(SampleSite::SampleAnswers()));
+  const QTableWidget& params = *window->Summary->Parameters;
+  EXPECT_EQ(params.rowCount(), session->state.izeile);
+  EXPECT_EQ(params.horizontalHeaderItem(3)->text(), "Wert");
+  const int dataVersion = RowOf(params, 1, "DataVersion");
+  ASSERT_GE(dataVersion, 0) << "no row DataVersion";
+  EXPECT_EQ(Cell(params, dataVersion, 0), QString::number(dataVersion));
+  EXPECT_EQ(Cell(params, dataVersion, 3), ">02<");
+  EXPECT_TRUE(Cell(params, dataVersion, 2).startsWith("LAST2C="));
+  const QTableWidget& slotView = *window->Summary->Slots;
+  EXPECT_EQ(slotView.rowCount(), session->spec.SpecCount);
+  EXPECT_EQ(slotView.horizontalHeaderItem(4)->text(), QString::fromUtf8("Länge"));
+  EXPECT_EQ(Cell(slotView, 0, 0), "1");
+  EXPECT_EQ(Cell(slotView, 0, 1), "KT_HWNR");
+  EXPECT_EQ(Cell(slotView, 0, 2), "") << "no kind before the object store is loaded";
+  EXPECT_EQ(slotView.editTriggers(), QAbstractItemView::NoEditTriggers);
+  QDir().mkpath(QUENDA_ARTIFACTS);
+  EXPECT_TRUE(window->grab().save(QString(QUENDA_ARTIFACTS) + "/main-window-loaded.png"));
+}
 
 TEST_F(FullRun, SampleJobRunsThroughTheWindowToItsSuccessfulEnd) {
   ASSERT_NO_FATAL_FAILURE(Load(SampleSite::SampleAnswers()));
@@ -91,6 +136,9 @@ TEST_F(FullRun, StartAfterAnEndedCommandRepeatsTheRun) {
   window->StartButton->click();
   ASSERT_FALSE(window->Finished()) << "a missing hex file ends only the command";
   EXPECT_EQ(answerer->Seen().back(), "Quenda: Angegebener Hexfile ist nicht vorhanden!");
+  EXPECT_EQ(summaryRefreshes, 1) << "the object store step refreshes the summary";
+  EXPECT_EQ(kindsAtRefresh, "KTX");
+  EXPECT_EQ(FullRun::Cell(*window->Summary->Slots, 0, 4), "13") << "length after the command";
   EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "no busy pointer left behind";
   site.Write(hex, bytes);
   window->StartButton->click();

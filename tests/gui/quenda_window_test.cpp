@@ -1,8 +1,10 @@
 #include "gui/quenda_window.h"
 
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -68,6 +70,33 @@ TEST_F(WindowTest, StartUpShowsLogLinesAndEditsReachTheModel) {
   EXPECT_TRUE(model->BatchAuswahl);
   QDir().mkpath(QUENDA_ARTIFACTS);
   EXPECT_TRUE(window->grab().save(QString(QUENDA_ARTIFACTS) + "/main-window-started.png"));
+}
+
+TEST_F(WindowTest, ActionTextAndLogLinesAreShownAsTheyAre) {
+  window->Run([this] { Main(*session, *model); });
+  session->WriteLogLine("Wert <b>x</b> & y");
+  EXPECT_EQ(window->AktionText->textFormat(), Qt::PlainText);
+  EXPECT_EQ(window->AktionText->text(), "Wert <b>x</b> & y");
+  EXPECT_EQ(window->ListOutput->item(window->ListOutput->count() - 1)->text(), "Wert <b>x</b> & y");
+}
+
+TEST_F(WindowTest, EnterInATextBoxStartsNothing) {
+  window->Run([this] { Main(*session, *model); });
+  window->show();
+  const int lines = window->ListOutput->count();
+  const std::size_t dialogs = answers.Seen().size();  // the load's own boxes
+  for (QLineEdit* box : {window->Text1, window->BatDirectory}) {
+    box->setFocus();
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+      QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier, "\r");
+      QApplication::sendEvent(box, &key);
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(window->ListOutput->count(), lines)
+        << (box == window->Text1 ? "Text1" : "BatDirectory");
+    EXPECT_FALSE(window->Finished());
+  }
+  EXPECT_EQ(answers.Seen().size(), dialogs) << answers.Seen().back();
 }
 
 TEST_F(WindowTest, EndeButtonEndsTheRunThroughItsBox) {

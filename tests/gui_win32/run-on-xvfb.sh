@@ -7,8 +7,8 @@ set -euo pipefail
 exe="$1"
 artifacts="$2"
 here="$(cd "$(dirname "$0")" && pwd)"
+mkdir -p "$artifacts"  # first: the prefix is found from it
 export QUENDA_WINEPREFIX="$(cd "$artifacts/.." && pwd)/wineprefix-gui"
-mkdir -p "$artifacts"
 rm -f "$artifacts/win32-window.bmp" "$artifacts/win32-window.png"
 status=0
 xvfb-run -a -s "-screen 0 1024x768x24" "$here/../../cmake/wine-run.sh" "$exe" || status=$?

@@ -2,12 +2,16 @@
 // bindings, the dialogs' buttons from the style number, and a screenshot of the window.
 #include "gui_win32/win32_window.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <functional>
 #include <thread>
+#include <tuple>
+#include <vector>
 
 #include "app/main_window.h"
 #include "app/session.h"
@@ -67,6 +71,31 @@ std::vector<HWND> Children(HWND parent) {
   return out;
 }
 
+std::string ItemText(HWND list, int row, int column) {
+  char buffer[256] = {};
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = buffer;
+  item.cchTextMax = sizeof buffer;
+  const auto n = SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+  return std::string(buffer, static_cast<std::size_t>(n));
+}
+
+// Two computed parameters and one slot, as the load of a job leaves them.
+void FillSummary(Session& s) {
+  const std::vector<std::array<std::string, 3>> rows = {
+      {"DataVersion", "LAST2C={Imp_DataVersion}", "02"},
+      {"HwTTNR", "ADDS={Imp_CustomerHWNo}", "0 281 020 471"}};
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    s.params.At(static_cast<int>(r), ParamTable::kName) = rows[r][0];
+    s.params.At(static_cast<int>(r), ParamTable::kRule) = rows[r][1];
+    s.params.At(static_cast<int>(r), ParamTable::kValue) = rows[r][2];
+  }
+  s.state.izeile = static_cast<int>(rows.size());
+  s.spec.At(1) = {"KT_HWNR", "KTX", "1", "STR", "13", "-", "0 281 020 471"};
+  s.spec.SpecCount = 1;
+}
+
 class Win32WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -102,7 +131,11 @@ TEST_F(Win32WindowTest, ControlsCarryTheirCaptionsAndDefaults) {
   EXPECT_EQ(ClassOf(window->Text1), "Edit");
   EXPECT_EQ(ClassOf(window->ListOutput), "ListBox");
   EXPECT_EQ(SendMessageA(window->BatchAuswahl, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_EQ(Children(window->Handle()).size(), 10u);
+  const auto children = Children(window->Handle());
+  EXPECT_EQ(std::count_if(children.begin(), children.end(),
+                          [this](HWND c) { return GetParent(c) == window->Handle(); }),
+            12)
+      << "the ten controls and the two summary lists";
 }
 
 TEST_F(Win32WindowTest, EditsAndTheCheckBoxReachTheModelAndTheLogIsShown) {
@@ -121,7 +154,47 @@ TEST_F(Win32WindowTest, EditsAndTheCheckBoxReachTheModelAndTheLogIsShown) {
   EXPECT_EQ(Text(window->AktionText), "zwei");
 }
 
+TEST_F(Win32WindowTest, SummaryListsShowTheComputedRows) {
+  EXPECT_EQ(SendMessageA(window->ParameterList, LVM_GETITEMCOUNT, 0, 0), 0);
+  FillSummary(*session);
+  window->SyncSummary();
+  ASSERT_EQ(SendMessageA(window->ParameterList, LVM_GETITEMCOUNT, 0, 0), 2);
+  const std::tuple<HWND, int, int, std::string> cells[] = {
+      {window->ParameterList, 0, 0, "0"},    {window->ParameterList, 0, 1, "DataVersion"},
+      {window->ParameterList, 0, 3, ">02<"}, {window->ParameterList, 1, 3, ">0 281 020 471<"},
+      {window->SlotList, 0, 0, "1"},         {window->SlotList, 0, 1, "KT_HWNR"},
+      {window->SlotList, 0, 2, "KTX"},       {window->SlotList, 0, 4, "13"},
+  };
+  for (const auto& [list, row, column, text] : cells) {
+    EXPECT_EQ(ItemText(list, row, column), text) << "row " << row << " column " << column;
+  }
+  EXPECT_EQ(SendMessageA(window->SlotList, LVM_GETITEMCOUNT, 0, 0), 1);
+  EXPECT_TRUE(GetWindowLongA(window->ParameterList, GWL_STYLE) & LVS_REPORT);
+}
+
+TEST_F(Win32WindowTest, TextsAreShownWithTheirAmpersands) {
+  for (HWND label : {window->Label8, window->Label1, window->Label4, window->AktionText}) {
+    EXPECT_TRUE(GetWindowLongA(label, GWL_STYLE) & SS_NOPREFIX) << Text(label);
+  }
+}
+
+TEST_F(Win32WindowTest, EnterInATextBoxStartsNothing) {
+  const LONG start = GetWindowLongA(window->StartButton, GWL_STYLE) & BS_TYPEMASK;
+  EXPECT_NE(start, BS_DEFPUSHBUTTON) << "no default button for Enter to press";
+  ShowWindow(window->Handle(), SW_SHOWNORMAL);
+  for (HWND box : {window->Text1, window->BatDirectory}) {
+    SetFocus(box);
+    MSG msg{box, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    IsDialogMessageA(window->Handle(), &msg);
+    PumpMessages(200);
+    EXPECT_EQ(SendMessageA(window->ListOutput, LB_GETCOUNT, 0, 0), 0) << Text(box);
+    EXPECT_FALSE(window->Finished()) << Text(box);
+  }
+}
+
 TEST_F(Win32WindowTest, ShownWindowIsCapturedAsScreenshot) {
+  FillSummary(*session);
+  window->SyncSummary();
   model->ListOutput = {"DAM-S-QUENDA-STARTED V1.00", "Temp-Directory = C:\\Temp\\"};
   window->SyncLog();
   ShowWindow(window->Handle(), SW_SHOWNORMAL);

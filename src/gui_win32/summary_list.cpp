@@ -1,0 +1,65 @@
+#include "gui_win32/summary_list.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "app/run_summary.h"
+
+namespace quenda {
+namespace {
+
+constexpr int kColumnWidth = 110;  // pixels; the last column takes the rest
+
+void ReplaceColumns(HWND list, const SummaryTable& table) {
+  while (SendMessageA(list, LVM_DELETECOLUMN, 0, 0)) {
+  }
+  for (std::size_t c = 0; c < table.headers.size(); ++c) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = c == 0 ? 44 : kColumnWidth;
+    column.pszText = const_cast<char*>(table.headers[c].c_str());
+    SendMessageA(list, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
+  }
+}
+
+void AddRow(HWND list, int row, const std::vector<std::string>& cells) {
+  for (std::size_t c = 0; c < cells.size(); ++c) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = static_cast<int>(c);
+    item.pszText = const_cast<char*>(cells[c].c_str());
+    SendMessageA(list, c == 0 ? LVM_INSERTITEMA : LVM_SETITEMTEXTA, c == 0 ? 0 : row,
+                 reinterpret_cast<LPARAM>(&item));
+  }
+}
+
+}  // namespace
+
+HWND CreateSummaryList(HWND parent, RECT r, int id) {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&controls);
+  HWND list = CreateWindowExA(
+      WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, r.left,
+      r.top, r.right, r.bottom, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+      GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_FIXED_FONT)), TRUE);
+  SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+  return list;
+}
+
+void ShowSummaryTable(HWND list, const SummaryTable& table) {
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+  ReplaceColumns(list, table);
+  for (std::size_t r = 0; r < table.rows.size(); ++r) {
+    AddRow(list, static_cast<int>(r), table.rows[r]);
+  }
+  SendMessageA(list, LVM_SETCOLUMNWIDTH, table.headers.size() - 1, LVSCW_AUTOSIZE_USEHEADER);
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+}
+
+}  // namespace quenda
