@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <random>
 #include <system_error>
@@ -77,11 +78,31 @@ Error CreateError(const std::string& path) {
              : FileError(err, path);
 }
 
+// The temporary files of replacing `target`: "." + its name + ".tmp" + a number.
+std::string TempPrefixFor(const fs::path& target) {
+  return "." + PathText(target.filename()) + ".tmp";
+}
+
 fs::path TempNameFor(const fs::path& target) {
   static std::mt19937_64 rng{std::random_device{}()};
-  const std::string name =
-      "." + PathText(target.filename()) + ".tmp" + std::to_string(rng() % 1000000);
+  const std::string name = TempPrefixFor(target) + std::to_string(rng() % 1000000);
   return target.parent_path() / NativePath(name);
+}
+
+// Removes what a replace of `target` that was killed or cut off by a power failure left:
+// its temporary files older than an hour (a run replacing the file right now has a fresh
+// one). Failures are of no concern to the replace that follows.
+void RemoveStaleTempFiles(const fs::path& target) {
+  constexpr auto kStale = std::chrono::hours(1);
+  const std::string prefix = TempPrefixFor(target);
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(target.parent_path(), ec)) {
+    const std::string name = PathText(entry.path().filename());
+    if (name.rfind(prefix, 0) != 0 || name.size() == prefix.size()) continue;
+    if (name.find_first_not_of("0123456789", prefix.size()) != std::string::npos) continue;
+    const auto written = fs::last_write_time(entry.path(), ec);
+    if (!ec && fs::file_time_type::clock::now() - written > kStale) fs::remove(entry.path(), ec);
+  }
 }
 
 }  // namespace
@@ -240,6 +261,7 @@ AtomicFile::AtomicFile(const Files& files, const std::string& path)
       (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
     throw PlatformError(kErrPermissionDenied, path);  // a read-only file stays as it is
   }
+  RemoveStaleTempFiles(target_);
   temp_ = TempNameFor(target_);
   file_ = OpenNativeFile(temp_, "wb");
   if (file_ == nullptr) throw CreateError(path);

@@ -95,8 +95,10 @@ Error FileError(const std::error_code& ec, const std::string& path);
 Error ReadOpenError(const std::error_code& ec, const std::filesystem::path& native,
                     const std::string& path);
 
-// Writes a file through a temporary file in the target folder that replaces the target
-// only on Commit. Dropping the object without Commit removes the temporary file.
+// Writes a file through a temporary file in the target folder ("." + name + ".tmp" + a
+// number) that replaces the target only on Commit. Dropping the object without Commit
+// removes the temporary file; such files older than an hour, left by a killed run, are
+// removed by the next replace of the same file.
 class AtomicFile {
  public:
   AtomicFile(const Files& files, const std::string& path);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <thread>
 
 #include "support/fake_system.h"
@@ -148,6 +149,26 @@ TEST(Files, ConcurrentAppendsKeepEveryLineWhole) {
   for (std::size_t i = 1; i < lines.size(); ++i) {
     ASSERT_EQ(lines[i], std::string(100000, lines[i][0])) << "line " << i << " is whole";
   }
+}
+
+// What a killed replace left is cleared by the next replace once it is stale; a fresh one
+// (another run replacing the file right now) and other files stay.
+TEST(Files, NextReplaceRemovesStaleTemporaryFilesOfTheSameFile) {
+  TempDir dir;
+  const Files files;
+  for (const char* name : {".job.xml.tmp123", ".job.xml.tmp456", ".job.xml.tmpX", ".other.tmp1"}) {
+    dir.Write(name, "halb");
+  }
+  const auto old = fs::file_time_type::clock::now() - std::chrono::hours(2);
+  for (const char* name : {".job.xml.tmp123", ".job.xml.tmpX", ".other.tmp1"}) {
+    fs::last_write_time(dir.Path() / name, old);
+  }
+  files.WriteAll(dir.File("job.xml"), "ganz");
+  EXPECT_FALSE(fs::exists(dir.Path() / ".job.xml.tmp123")) << "stale: removed";
+  EXPECT_TRUE(fs::exists(dir.Path() / ".job.xml.tmp456")) << "fresh: another run's";
+  EXPECT_TRUE(fs::exists(dir.Path() / ".job.xml.tmpX")) << "not one of ours";
+  EXPECT_TRUE(fs::exists(dir.Path() / ".other.tmp1")) << "another file's";
+  EXPECT_EQ(dir.Read("job.xml"), "ganz");
 }
 
 TEST(Files, CopyCreateDeleteAndExistence) {
