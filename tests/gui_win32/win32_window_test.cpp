@@ -14,11 +14,17 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/options.h"
+#include "app/program.h"
 #include "app/session.h"
+#include "app/startup.h"
 #include "gui_win32/win32_ui.h"
 #include "gui_win32/window_capture.h"
 #include "platform/site_settings.h"
+#include "platform/system.h"
 #include "support/fake_system.h"
+#include "support/sample_site.h"
+#include "ui/headless_ui.h"
 
 namespace quenda {
 namespace {
@@ -94,6 +100,29 @@ void FillSummary(Session& s) {
   s.state.izeile = static_cast<int>(rows.size());
   s.spec.At(1) = {"KT_HWNR", "KTX", "1", "STR", "13", "-", "0 281 020 471"};
   s.spec.SpecCount = 1;
+}
+
+// What loading the sample job computes: the sample site loaded headless (its dialogs
+// answered from the sample's answers), its parameters and slots copied into `s`.
+void LoadSampleSummary(Session& s) {
+  testing::SampleSite site;
+  std::string answers;
+  for (const std::string& a : testing::SampleSite::SampleAnswers()) answers += a + "\n";
+  std::FILE* devnull = std::fopen(testing::kNullDevice, "w");
+  HeadlessUi headless(answers, devnull, devnull);
+  auto system = MakeNativeSystem();
+  Options options;
+  options.programDir = site.Path("site/program");
+  options.words = {testing::SampleSite::SampleCommandLine()};
+  auto loaded = MakeSession(options, headless, *system);
+  loaded->env.CommandLineText = testing::SampleSite::SampleCommandLine();
+  MainWindow window(*loaded);
+  Main(*loaded, window);
+  s.params = loaded->params;
+  s.spec = loaded->spec;
+  s.state.izeile = loaded->state.izeile;
+  loaded.reset();
+  std::fclose(devnull);
 }
 
 class Win32WindowTest : public ::testing::Test {
@@ -193,8 +222,11 @@ TEST_F(Win32WindowTest, EnterInATextBoxStartsNothing) {
 }
 
 TEST_F(Win32WindowTest, ShownWindowIsCapturedAsScreenshot) {
-  FillSummary(*session);
+  LoadSampleSummary(*session);
   window->SyncSummary();
+  ASSERT_GT(SendMessageA(window->ParameterList, LVM_GETITEMCOUNT, 0, 0), 20);
+  ASSERT_EQ(SendMessageA(window->SlotList, LVM_GETITEMCOUNT, 0, 0), 20);
+  EXPECT_EQ(ItemText(window->SlotList, 0, 1), "KT_HWNR");
   model->ListOutput = {"DAM-S-QUENDA-STARTED V1.00", "Temp-Directory = C:\\Temp\\"};
   window->SyncLog();
   ShowWindow(window->Handle(), SW_SHOWNORMAL);
