@@ -4,10 +4,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace quenda::testing {
 namespace {
@@ -57,6 +59,14 @@ int StartQuenda(const std::vector<std::string>& args, const std::string& cwd) {
     _exit(127);
   }
   return pid;
+}
+
+void RunQuendaKilledAfter(const std::vector<std::string>& args, const std::string& cwd,
+                          std::chrono::microseconds after) {
+  const pid_t pid = StartQuenda(args, cwd);
+  std::this_thread::sleep_for(after);
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
 }
 
 }  // namespace quenda::testing

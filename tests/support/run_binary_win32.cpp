@@ -61,7 +61,9 @@ void RemoveWhenReleased(const std::string& path) {
   }
 }
 
-int Launch(std::string line, const std::string& cwd, HANDLE out, HANDLE err) {
+// Runs `line` to its end, or kills it after `killAfterMs` milliseconds when that is not
+// negative (as a batch system's timeout does); returns the exit status.
+int Launch(std::string line, const std::string& cwd, HANDLE out, HANDLE err, int killAfterMs = -1) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
@@ -72,6 +74,10 @@ int Launch(std::string line, const std::string& cwd, HANDLE out, HANDLE err) {
   DWORD status = static_cast<DWORD>(-1);
   if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, cwd.c_str(),
                      &startup, &process)) {
+    if (killAfterMs >= 0 &&
+        WaitForSingleObject(process.hProcess, static_cast<DWORD>(killAfterMs)) == WAIT_TIMEOUT) {
+      TerminateProcess(process.hProcess, 9);
+    }
     WaitForSingleObject(process.hProcess, INFINITE);
     GetExitCodeProcess(process.hProcess, &status);
     CloseHandle(process.hThread);
@@ -97,6 +103,13 @@ RunResult RunQuenda(const std::vector<std::string>& args, const std::string& cwd
   RemoveWhenReleased(outPath);
   RemoveWhenReleased(errPath);
   return r;
+}
+
+void RunQuendaKilledAfter(const std::vector<std::string>& args, const std::string& cwd,
+                          std::chrono::microseconds after) {
+  HANDLE nul = Inheritable("NUL", GENERIC_WRITE, OPEN_EXISTING);
+  Launch(CommandLine(args), cwd, nul, nul, static_cast<int>(after.count() / 1000));
+  CloseHandle(nul);
 }
 
 }  // namespace quenda::testing
