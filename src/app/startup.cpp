@@ -14,12 +14,6 @@ bool Exists(Session& s, const std::string& path, bool folder) {
   return folder ? s.files.FolderExists(path) : s.files.FileExists(path);
 }
 
-// The command-line text between its first two double quotes.
-std::string QuotedPart(const std::string& commandLine) {
-  if (commandLine.empty()) return commandLine;
-  return GetToken(commandLine, 1, "\"");
-}
-
 void FillCommandFields(Session& s, const std::string& text) {
   for (int i = 0; i < 5; ++i) s.env.CommandFields[i] = text.empty() ? "" : GetToken(text, i, "|");
 }
@@ -30,6 +24,11 @@ std::string DecideProjectDriveRoot(Session& s) {
 }
 
 }  // namespace
+
+std::string CommandFieldsText(const std::string& commandLine) {
+  if (commandLine.empty()) return commandLine;
+  return GetToken(commandLine, 1, "\"");
+}
 
 std::string FormatAppVersion(int major, int minor, int revision) {
   return std::to_string(major) + "." + std::to_string(minor) + std::to_string(revision);
@@ -58,7 +57,7 @@ void Main(Session& s, MainWindow& window) {
   s.env.WindowsDir = s.site.WindowsDir;
   s.WriteLogLine("Windows-Directory = " + s.env.WindowsDir);
   s.env.IniFilePath = s.env.WindowsDir + "\\Varnoth.ini";
-  const std::string commandText = QuotedPart(s.env.CommandLineText);
+  const std::string commandText = CommandFieldsText(s.env.CommandLineText);
   s.env.ProjectDriveRoot = DecideProjectDriveRoot(s);
   s.files.WriteLines(s.site.ProfileDir + "\\xx.txt", {commandText});
   FillCommandFields(s, commandText);

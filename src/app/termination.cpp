@@ -7,8 +7,10 @@
 #include <thread>
 
 #include "app/session.h"
+#include "app/startup.h"
 #include "base/error.h"
 #include "text/cp1252.h"
+#include "text/tokens.h"
 
 namespace quenda {
 namespace {
@@ -140,8 +142,12 @@ std::string ErrorFileTag(const std::string& field) {
 }
 
 void WriteErrorFile(Session& s, const std::string& msgText) {
-  const std::string errorFile =
-      s.env.TempDir + "SG_" + ErrorFileTag(s.env.CommandFields[1]) + ".err";
+  // The load of the window comes before the command fields are filled; an error there
+  // still goes into the file of the run's tag, read from the command line.
+  std::string tag = s.env.CommandFields[1];
+  const std::string fields = CommandFieldsText(s.env.CommandLineText);
+  if (tag.empty() && !fields.empty()) tag = GetToken(fields, 1, "|");
+  const std::string errorFile = s.env.TempDir + "SG_" + ErrorFileTag(tag) + ".err";
   try {
     s.files.WriteLines(errorFile, {msgText});
   } catch (const Error& e) {

@@ -361,6 +361,18 @@ TEST(RunE2e, CommandLineDecidesVariantFilesAndQuestionsLeftOpenEndWithStatus3) {
   EXPECT_FALSE(open.Has("tmp/RizaZizi.log"));
   EXPECT_EQ(open.Read("tmp/SG_4711.err").rfind(why.substr(14), 0), 0u)
       << open.Read("tmp/SG_4711.err");
+  // A question of the load, which comes before the command fields are read: the error
+  // file still carries the run's tag.
+  SampleSite empty;
+  r = empty.Run({});
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(empty.Read("tmp/SG_4711.err")
+                .rfind("Keine Antwort f\xFCr Dialog \"Eingabe \xFC"
+                       "ber Konfiguration\": PST-Kennung",
+                       0),
+            0u)
+      << empty.Read("tmp/SG_4711.err");
+  EXPECT_FALSE(empty.Has("tmp/SG_.err"));
 }
 
 }  // namespace
