@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <random>
 #include <system_error>
+#include <thread>
 
 #include "base/error.h"
 #include "platform/file_lock.h"
@@ -289,7 +290,13 @@ void AtomicFile::Commit() {
   file_ = nullptr;
   if (closed != 0) throw FileError(LastError(), path_);
   std::error_code ec;
-  fs::rename(temp_, target_, ec);
+  // On Windows a file that another program (another run) is reading at this moment
+  // cannot be replaced; such reads are short, so the rename is tried again for a second.
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    fs::rename(temp_, target_, ec);
+    if (ec != std::errc::permission_denied) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
   if (ec) throw FileError(ec, path_);
   temp_.clear();
   files_.NoteWritten(path_);

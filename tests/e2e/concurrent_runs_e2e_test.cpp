@@ -1,5 +1,5 @@
-// Runs that a batch system starts at the same time under one account: they share the
-// temporary folder and the collection batch file, each in its own current folder.
+// Runs of several jobs that a batch system starts at the same time under one account: they
+// share the temporary folder and the collection batch file, each in its own current folder.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -26,11 +26,16 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-// Runs the sample job of `s` headless in its folder `folder` (created here).
+// Runs a job of its own, a copy of the sample job named after `folder`, headless in
+// `folder` (created here): the runs share the site, the temporary folder and Tarvell.Bat.
 RunResult RunIn(SampleSite& s, const std::string& folder) {
   fs::create_directories(s.Path(folder));
+  const std::string job = "Job_4711_" + folder + ".xml";
+  fs::copy_file(s.Path(testing::kJob), s.Path("site/shares/projekte/003/Flow/Transfer/" + job));
+  std::string commandLine = SampleSite::SampleCommandLine();
+  commandLine.replace(commandLine.find("Job_4711.xml"), 12, job);
   return testing::RunQuenda({"--headless", "--program-dir", s.Path("site/program"), "--answers",
-                             s.Path("answers.txt"), "--", SampleSite::SampleCommandLine()},
+                             s.Path("answers.txt"), "--", commandLine},
                             s.Path(folder));
 }
 
