@@ -27,17 +27,8 @@ using testing::SampleSite;
 class SampleReport : public ::testing::Test {
  protected:
   int Run() {
-    std::string answers;
-    for (const std::string& a : SampleSite::SampleAnswers()) answers += a + "\n";
-    devnull = std::fopen(testing::kNullDevice, "w");
-    ui = std::make_unique<HeadlessUi>(answers, devnull, devnull);
-    Options options;
-    options.programDir = site.Path("site/program");
-    ProgramSetup setup = PrepareProgram(options, system);
-    session = std::make_unique<Session>(*ui, system, std::move(setup.site));
-    session->env.ProgramDir = setup.programDir;
-    session->env.CommandLineText = SampleSite::SampleCommandLine();
-    session->state.AktDirName = site.Path("run") + "/";
+    sample = std::make_unique<testing::SampleSession>(site);
+    session = &sample->S();
     MainWindow model(*session);
     try {
       Main(*session, model);
@@ -47,15 +38,9 @@ class SampleReport : public ::testing::Test {
     }
     return -1;
   }
-  void TearDown() override {
-    if (devnull != nullptr) std::fclose(devnull);
-  }
-
   SampleSite site;
-  testing::FakeSystem system;
-  std::FILE* devnull = nullptr;
-  std::unique_ptr<HeadlessUi> ui;
-  std::unique_ptr<Session> session;
+  std::unique_ptr<testing::SampleSession> sample;
+  Session* session = nullptr;
 };
 
 const Json* Named(const Json& list, const std::string& key, const std::string& value) {

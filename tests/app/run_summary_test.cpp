@@ -20,33 +20,15 @@ namespace {
 
 using testing::SampleSite;
 
-std::string Joined(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& l : lines) text += l + "\n";
-  return text;
-}
-
 // The sample job loaded by the window model, headless, its dialogs answered from the
 // sample's answers file.
 class SampleSummary : public ::testing::Test {
  protected:
   void SetUp() override {
-    devnull = std::fopen(testing::kNullDevice, "w");
-    ui = std::make_unique<HeadlessUi>(Joined(SampleSite::SampleAnswers()), devnull, devnull);
-    Options options;
-    options.programDir = site.Path("site/program");
-    ProgramSetup setup = PrepareProgram(options, system);
-    session = std::make_unique<Session>(*ui, system, std::move(setup.site));
-    session->env.ProgramDir = setup.programDir;
-    session->env.CommandLineText = SampleSite::SampleCommandLine();
-    session->state.AktDirName = site.Path("run") + "/";
+    session = &sample.S();
     model = std::make_unique<MainWindow>(*session);
     Main(*session, *model);
   }
-  void TearDown() override {
-    if (devnull != nullptr) std::fclose(devnull);
-  }
-
   const ParameterSummary* Parameter(const RunSummary& summary, const std::string& name) {
     for (const ParameterSummary& p : summary.parameters) {
       if (p.name == name) return &p;
@@ -55,10 +37,8 @@ class SampleSummary : public ::testing::Test {
   }
 
   SampleSite site;
-  testing::FakeSystem system;
-  std::FILE* devnull = nullptr;
-  std::unique_ptr<HeadlessUi> ui;
-  std::unique_ptr<Session> session;
+  testing::SampleSession sample{site};
+  Session* session = nullptr;
   std::unique_ptr<MainWindow> model;
 };
 

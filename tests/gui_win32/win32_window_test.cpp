@@ -14,17 +14,13 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/options.h"
-#include "app/program.h"
 #include "app/session.h"
 #include "app/startup.h"
 #include "gui_win32/win32_ui.h"
 #include "gui_win32/window_capture.h"
 #include "platform/site_settings.h"
-#include "platform/system.h"
 #include "support/fake_system.h"
 #include "support/sample_site.h"
-#include "ui/headless_ui.h"
 
 namespace quenda {
 namespace {
@@ -106,23 +102,13 @@ void FillSummary(Session& s) {
 // answered from the sample's answers), its parameters and slots copied into `s`.
 void LoadSampleSummary(Session& s) {
   testing::SampleSite site;
-  std::string answers;
-  for (const std::string& a : testing::SampleSite::SampleAnswers()) answers += a + "\n";
-  std::FILE* devnull = std::fopen(testing::kNullDevice, "w");
-  HeadlessUi headless(answers, devnull, devnull);
-  auto system = MakeNativeSystem();
-  Options options;
-  options.programDir = site.Path("site/program");
-  options.words = {testing::SampleSite::SampleCommandLine()};
-  auto loaded = MakeSession(options, headless, *system);
-  loaded->env.CommandLineText = testing::SampleSite::SampleCommandLine();
-  MainWindow window(*loaded);
-  Main(*loaded, window);
-  s.params = loaded->params;
-  s.spec = loaded->spec;
-  s.state.izeile = loaded->state.izeile;
-  loaded.reset();
-  std::fclose(devnull);
+  testing::SampleSession sample(site);
+  Session& loaded = sample.S();
+  MainWindow window(loaded);
+  Main(loaded, window);
+  s.params = loaded.params;
+  s.spec = loaded.spec;
+  s.state.izeile = loaded.state.izeile;
 }
 
 class Win32WindowTest : public ::testing::Test {

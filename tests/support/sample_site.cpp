@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/options.h"
+#include "app/program.h"
 #include "app/startup.h"
 #include "base/error.h"
 #include "platform/files.h"
@@ -83,6 +85,26 @@ std::map<std::string, std::string> SampleSite::SiteFiles() const {
     if (relative.rfind("site/", 0) == 0) files[relative] = Read(relative);
   }
   return files;
+}
+
+SampleSession::SampleSession(SampleSite& site, const std::vector<std::string>& answers)
+    : devnull_(std::fopen(kNullDevice, "w")) {
+  std::string text;
+  for (const std::string& a : answers) text += a + "\n";
+  ui_ = std::make_unique<HeadlessUi>(text, devnull_, devnull_);
+  Options options;
+  options.programDir = site.Path("site/program");
+  ProgramSetup setup = PrepareProgram(options, system_);
+  session_ = std::make_unique<Session>(*ui_, system_, std::move(setup.site));
+  session_->env.ProgramDir = setup.programDir;
+  session_->env.CommandLineText = SampleSite::SampleCommandLine();
+  session_->state.AktDirName = site.Path("run") + "/";
+}
+
+SampleSession::~SampleSession() {
+  session_.reset();
+  ui_.reset();
+  if (devnull_ != nullptr) std::fclose(devnull_);
 }
 
 namespace {

@@ -8,6 +8,7 @@
 
 #include "support/fake_system.h"
 #include "support/run_binary.h"
+#include "ui/headless_ui.h"
 
 namespace quenda::testing {
 
@@ -43,6 +44,26 @@ class SampleSite {
   std::string PortableLog() const;
 
   TempDir dir;
+};
+
+// A session on the sample site of `site` in this process, as headless mode makes it: its
+// program folder, the sample command line, the dialogs answered from `answers`, the output
+// of the Ui discarded, the log copy going to run/. Nothing has run yet.
+class SampleSession {
+ public:
+  explicit SampleSession(SampleSite& site,
+                         const std::vector<std::string>& answers = SampleSite::SampleAnswers());
+  ~SampleSession();
+  SampleSession(const SampleSession&) = delete;
+  SampleSession& operator=(const SampleSession&) = delete;
+
+  Session& S() { return *session_; }
+
+ private:
+  FakeSystem system_;
+  std::FILE* devnull_;
+  std::unique_ptr<HeadlessUi> ui_;
+  std::unique_ptr<Session> session_;
 };
 
 // True when the job file of `s` loads and has its ToFlow envelope.
