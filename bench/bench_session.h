@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "app/session.h"
 #include "platform/system.h"
+#include "session/session.h"
 #include "ui/headless_ui.h"
 
 namespace quenda::bench {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/session.h"
+#include "session/session.h"
 #include "ui/headless_ui.h"
 
 namespace quenda::fuzz {

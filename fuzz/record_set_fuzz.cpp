@@ -4,10 +4,10 @@
 #include <string>
 
 #include "base/error.h"
-#include "config/cls_lib.h"
-#include "config/record_set.h"
 #include "fuzz_session.h"
 #include "platform/files.h"
+#include "table/cls_lib.h"
+#include "table/record_set.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   using namespace quenda;

@@ -1,10 +1,10 @@
 #include "app/collection_batch.h"
 
 #include "app/main_window.h"
-#include "app/session.h"
-#include "app/termination.h"
 #include "base/error.h"
 #include "platform/native_path.h"
+#include "session/session.h"
+#include "session/termination.h"
 #include "text/batch_text.h"
 #include "text/cp1252.h"
 

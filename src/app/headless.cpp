@@ -7,11 +7,11 @@
 #include "app/options.h"
 #include "app/program.h"
 #include "app/run_report.h"
-#include "app/session.h"
 #include "app/startup.h"
-#include "app/termination.h"
 #include "base/error.h"
 #include "platform/stop_request.h"
+#include "session/session.h"
+#include "session/termination.h"
 #include "text/cp1252.h"
 #include "ui/headless_ui.h"
 

@@ -1,13 +1,13 @@
 #include "app/main_window.h"
 
 #include "app/run_sequence.h"
-#include "app/session.h"
-#include "app/termination.h"
 #include "base/error.h"
 #include "config/config_selection.h"
-#include "conservation/spec_table.h"
 #include "platform/native_path.h"
 #include "rules/parameter_intake.h"
+#include "session/session.h"
+#include "session/spec_table.h"
+#include "session/termination.h"
 #include "text/cp1252.h"
 
 namespace quenda {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "text/run_log.h"
+#include "session/run_log.h"
 
 namespace quenda {
 

@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "app/options.h"
-#include "app/session.h"
 #include "platform/native_path.h"
 #include "platform/system.h"
+#include "session/session.h"
 
 namespace quenda {
 

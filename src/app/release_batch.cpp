@@ -1,8 +1,8 @@
 #include "app/release_batch.h"
 
-#include "app/session.h"
-#include "app/termination.h"
 #include "base/error.h"
+#include "session/session.h"
+#include "session/termination.h"
 #include "text/batch_text.h"
 #include "text/tokens.h"
 

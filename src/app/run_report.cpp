@@ -6,8 +6,8 @@
 #include <system_error>
 
 #include "app/run_summary.h"
-#include "app/session.h"
 #include "platform/native_path.h"
+#include "session/session.h"
 #include "text/cp1252.h"
 
 namespace quenda {

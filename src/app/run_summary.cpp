@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/session.h"
+#include "session/session.h"
 #include "text/cp1252.h"
 
 namespace quenda {

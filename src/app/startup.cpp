@@ -1,9 +1,9 @@
 #include "app/startup.h"
 
 #include "app/main_window.h"
-#include "app/session.h"
 #include "base/error.h"
 #include "platform/file_lock.h"
+#include "session/session.h"
 #include "text/cp1252.h"
 #include "text/tokens.h"
 
@@ -24,11 +24,6 @@ std::string DecideProjectDriveRoot(Session& s) {
 }
 
 }  // namespace
-
-std::string CommandFieldsText(const std::string& commandLine) {
-  if (commandLine.empty()) return commandLine;
-  return GetToken(commandLine, 1, "\"");
-}
 
 std::string FormatAppVersion(int major, int minor, int revision) {
   return std::to_string(major) + "." + std::to_string(minor) + std::to_string(revision);
@@ -57,7 +52,7 @@ void Main(Session& s, MainWindow& window) {
   s.env.WindowsDir = s.site.WindowsDir;
   s.WriteLogLine("Windows-Directory = " + s.env.WindowsDir);
   s.env.IniFilePath = s.env.WindowsDir + "\\Varnoth.ini";
-  const std::string commandText = CommandFieldsText(s.env.CommandLineText);
+  const std::string commandText = s.env.CommandFieldsText();
   s.env.ProjectDriveRoot = DecideProjectDriveRoot(s);
   s.files.WriteLines(s.site.ProfileDir + "\\xx.txt", {commandText});
   FillCommandFields(s, commandText);

@@ -15,9 +15,6 @@ std::string FormatAppVersion(int major, int minor, int revision);
 // The version of this build.
 std::string AppVersionText();
 
-// The text of the command fields: the command line between its first two double quotes.
-std::string CommandFieldsText(const std::string& commandLine);
-
 // The start sequence. Afterwards the front end shows the window.
 void Main(Session& session, MainWindow& window);
 

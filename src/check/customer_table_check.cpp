@@ -6,8 +6,8 @@
 #include "check/rule_check.h"
 #include "check/slot_check.h"
 #include "check/table_reading.h"
-#include "rules/param_table.h"
 #include "rules/parameter_intake.h"
+#include "session/param_table.h"
 #include "text/tokens.h"
 
 namespace quenda {

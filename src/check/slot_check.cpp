@@ -6,8 +6,8 @@
 
 #include "base/error.h"
 #include "check/finding.h"
-#include "conservation/spec_table.h"
 #include "conservation/value_expression.h"
+#include "session/spec_table.h"
 #include "text/cp1252.h"
 
 namespace quenda {

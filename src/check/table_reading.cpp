@@ -2,8 +2,8 @@
 
 #include "base/error.h"
 #include "check/finding.h"
-#include "config/cls_lib.h"
 #include "platform/files.h"
+#include "table/cls_lib.h"
 #include "text/cp1252.h"
 #include "text/tokens.h"
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "config/record_set.h"
+#include "table/record_set.h"
 
 namespace quenda {
 

@@ -2,14 +2,14 @@
 
 #include <optional>
 
-#include "app/session.h"
-#include "app/termination.h"
 #include "base/error.h"
-#include "config/cls_lib.h"
 #include "config/job_source.h"
 #include "platform/profile_string.h"
 #include "platform/site_settings.h"
 #include "rules/parameter_intake.h"
+#include "session/session.h"
+#include "session/termination.h"
+#include "table/cls_lib.h"
 #include "text/cp1252.h"
 #include "text/regional_number.h"
 #include "text/tokens.h"

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/session.h"
 #include "base/error.h"
+#include "session/session.h"
 #include "text/cp1252.h"
 #include "text/regional_number.h"
 #include "text/tokens.h"
@@ -48,7 +48,7 @@ void ParseCommandLine(Session& s) {
 
 bool IsJobFromFlow(Session& s, const std::string& jobFile) {
   try {
-    DOMWrapper doc(s);
+    DOMWrapper doc(s.ui, s.files, s.site.FlowDataNamespaceUri);
     LoadFromFlowEnvelope(s, doc, jobFile);
     doc.PosNode("Fields", true);
     const std::string source =
@@ -64,7 +64,7 @@ bool IsJobFromFlow(Session& s, const std::string& jobFile) {
 void ReadJobIdentity(Session& s, const std::string& jobFile, std::string& customer,
                      std::string& controlUnit) {
   if (!s.files.FileExists(jobFile)) Raise("Inputfile " + jobFile + " not found");
-  DOMWrapper doc(s);
+  DOMWrapper doc(s.ui, s.files, s.site.FlowDataNamespaceUri);
   doc.Load(jobFile, FlowNamespaceDeclaration(s));
   const std::string envelope = "//FD:Envelope[@Name='FromFlow']";
   customer = doc.GetElementValue(envelope + "//FD:Field[@Name='Imp_CustomerCodeNumber']", false);
@@ -76,7 +76,7 @@ void ReadJobIdentity(Session& s, const std::string& jobFile, std::string& custom
 std::string ReadExpressionField(Session& s, const std::string& jobFile,
                                 const std::string& fieldName, const std::string& tableName) {
   try {
-    DOMWrapper doc(s);
+    DOMWrapper doc(s.ui, s.files, s.site.FlowDataNamespaceUri);
     LoadFromFlowEnvelope(s, doc, jobFile);
     const std::string table = Trim(tableName);
     if (UpperCase(table) != "DATA6" && !doc.PosNodeByName("Datas", table, true)) {

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "app/session.h"
-#include "app/termination.h"
+#include "session/session.h"
+#include "session/termination.h"
 #include "text/cp1252.h"
 #include "text/tokens.h"
 

@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "app/session.h"
-#include "app/termination.h"
 #include "conservation/conservation_block.h"
 #include "conservation/slot_value.h"
+#include "session/session.h"
+#include "session/termination.h"
 #include "text/tokens.h"
 
 namespace quenda {

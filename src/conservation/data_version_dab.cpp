@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/session.h"
-#include "app/termination.h"
+#include "session/session.h"
+#include "session/termination.h"
 #include "text/cp1252.h"
 #include "text/tokens.h"
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/session.h"
-#include "app/termination.h"
 #include "base/error.h"
 #include "conservation/object_records.h"
+#include "session/session.h"
+#include "session/termination.h"
 #include "text/cp1252.h"
 #include "text/tokens.h"
 

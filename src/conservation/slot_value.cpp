@@ -1,9 +1,9 @@
 #include "conservation/slot_value.h"
 
-#include "app/session.h"
-#include "app/termination.h"
 #include "conservation/conservation_block.h"
 #include "conservation/value_expression.h"
+#include "session/session.h"
+#include "session/termination.h"
 #include "text/cp1252.h"
 #include "text/tokens.h"
 

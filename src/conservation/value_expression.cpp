@@ -1,8 +1,8 @@
 #include "conservation/value_expression.h"
 
-#include "app/session.h"
-#include "app/termination.h"
-#include "conservation/spec_table.h"
+#include "session/session.h"
+#include "session/spec_table.h"
+#include "session/termination.h"
 #include "text/cp1252.h"
 #include "text/tokens.h"
 

@@ -2,9 +2,9 @@
 
 #include <string_view>
 
-#include "app/session.h"
 #include "base/error.h"
 #include "dab/mask.h"
+#include "session/session.h"
 #include "text/cp1252.h"
 #include "text/tokens.h"
 

@@ -8,13 +8,13 @@
 #include "app/options.h"
 #include "app/program.h"
 #include "app/run_report.h"
-#include "app/session.h"
 #include "app/startup.h"
-#include "app/termination.h"
 #include "base/error.h"
 #include "gui/qt_text.h"
 #include "gui/qt_ui.h"
 #include "gui/quenda_window.h"
+#include "session/session.h"
+#include "session/termination.h"
 
 namespace quenda {
 

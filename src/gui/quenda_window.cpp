@@ -14,11 +14,12 @@
 
 #include "app/main_window.h"
 #include "app/run_summary.h"
-#include "app/session.h"
-#include "app/termination.h"
+#include "app/window_driver.h"
 #include "base/error.h"
 #include "gui/qt_text.h"
 #include "gui/run_summary_view.h"
+#include "session/session.h"
+#include "session/termination.h"
 
 namespace quenda {
 

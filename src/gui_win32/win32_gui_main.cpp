@@ -6,12 +6,12 @@
 #include "app/options.h"
 #include "app/program.h"
 #include "app/run_report.h"
-#include "app/session.h"
 #include "app/startup.h"
-#include "app/termination.h"
 #include "base/error.h"
 #include "gui_win32/win32_ui.h"
 #include "gui_win32/win32_window.h"
+#include "session/session.h"
+#include "session/termination.h"
 
 namespace quenda {
 

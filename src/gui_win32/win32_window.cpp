@@ -2,11 +2,12 @@
 
 #include "app/main_window.h"
 #include "app/run_summary.h"
-#include "app/session.h"
-#include "app/termination.h"
+#include "app/window_driver.h"
 #include "base/error.h"
 #include "gui_win32/summary_list.h"
 #include "gui_win32/win32_ui.h"
+#include "session/session.h"
+#include "session/termination.h"
 #include "text/cp1252.h"
 
 namespace quenda {

@@ -1,7 +1,7 @@
 #include "rules/flow_write_back.h"
 
-#include "app/session.h"
 #include "base/error.h"
+#include "session/session.h"
 #include "text/tokens.h"
 #include "xml/dom_wrapper.h"
 
@@ -26,7 +26,7 @@ std::string FieldPath(const std::string& name) { return "FD:Field[@Name='" + nam
 void SetFromFlowField(Session& s, const std::string& file, const std::string& name,
                       const std::string& value) {
   try {
-    DOMWrapper doc(s);
+    DOMWrapper doc(s.ui, s.files, s.site.FlowDataNamespaceUri);
     LoadJob(s, doc, file);
     if (!doc.PosNodeByName("Envelope", "FromFlow")) {
       Fail("InputNode Envelope Name='FromFlow' not found");
@@ -42,7 +42,7 @@ void SetFromFlowField(Session& s, const std::string& file, const std::string& na
 bool SetToFlowField(Session& s, const std::string& file, const std::string& name,
                     const std::string& value, const std::string& type) {
   try {
-    DOMWrapper doc(s);
+    DOMWrapper doc(s.ui, s.files, s.site.FlowDataNamespaceUri);
     LoadJob(s, doc, file);
     if (!doc.PosNodeByName("Envelope", "ToFlow")) Fail("Envelope 'ToFlow' not found.");
     if (!doc.HasChilds()) doc.AddNode("FD:Fields");

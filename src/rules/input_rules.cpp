@@ -3,12 +3,12 @@
 #include <cmath>
 #include <optional>
 
-#include "app/session.h"
-#include "app/termination.h"
 #include "base/error.h"
 #include "dab/mask.h"
 #include "rules/flow_write_back.h"
 #include "rules/rule_functions.h"
+#include "session/session.h"
+#include "session/termination.h"
 #include "text/cp1252.h"
 #include "text/regional_number.h"
 #include "text/tokens.h"

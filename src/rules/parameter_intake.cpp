@@ -3,10 +3,10 @@
 #include <memory>
 #include <optional>
 
-#include "app/session.h"
 #include "base/error.h"
-#include "config/cls_lib.h"
 #include "rules/rule_functions.h"
+#include "session/session.h"
+#include "table/cls_lib.h"
 #include "text/cp1252.h"
 #include "text/tokens.h"
 #include "xml/dom_wrapper.h"
@@ -21,7 +21,7 @@ struct IntakeFailure {
 };
 
 std::unique_ptr<DOMWrapper> OpenJob(Session& s, const std::string& jobFile) {
-  auto doc = std::make_unique<DOMWrapper>(s);
+  auto doc = std::make_unique<DOMWrapper>(s.ui, s.files, s.site.FlowDataNamespaceUri);
   doc->Load(jobFile, "xmlns:FD='" + s.site.FlowDataNamespaceUri + "'");
   if (!doc->PosNodeByName("Envelope", "FromFlow")) {
     throw IntakeFailure{"InputNode Envelope Name='FromFlow' not found"};

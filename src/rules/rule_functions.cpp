@@ -4,13 +4,13 @@
 #include <functional>
 #include <optional>
 
-#include "app/session.h"
-#include "app/termination.h"
 #include "base/error.h"
-#include "config/record_set.h"
 #include "rules/input_rules.h"
 #include "rules/placeholders.h"
 #include "rules/text_rules.h"
+#include "session/session.h"
+#include "session/termination.h"
+#include "table/record_set.h"
 #include "text/cp1252.h"
 #include "text/tokens.h"
 #include "xml/dom_wrapper.h"

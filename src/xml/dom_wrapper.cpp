@@ -8,8 +8,9 @@
 #include <optional>
 #include <vector>
 
-#include "app/session.h"
+#include "platform/files.h"
 #include "text/tokens.h"
+#include "ui/ui.h"
 #include "xml/document_store.h"
 #include "xml/element_factory.h"
 #include "xml/field_index.h"
@@ -100,9 +101,6 @@ std::string Serialize(xmlDoc* doc) {
 }
 
 }  // namespace
-
-DOMWrapper::DOMWrapper(Session& session)
-    : DOMWrapper(session.ui, session.files, session.site.FlowDataNamespaceUri) {}
 
 DOMWrapper::DOMWrapper(Ui& ui, const Files& files, std::string flowDataNamespaceUri)
     : ui_(ui),

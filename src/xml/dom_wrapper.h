@@ -31,7 +31,6 @@ struct _xmlNode;
 namespace quenda {
 
 class Files;
-class Session;
 class Ui;
 namespace xml {
 class DocumentStore;
@@ -43,10 +42,8 @@ using XmlNode = _xmlNode;
 
 class DOMWrapper {
  public:
-  // Uses the session's Ui (message boxes), files (path texts, atomic save) and the site
-  // setting FlowDataNamespaceUri. The session must outlive the object.
-  explicit DOMWrapper(Session& session);
-  // The same from the pieces; `ui` and `files` must outlive the object.
+  // Uses `ui` for message boxes, `files` for path texts and the atomic save, and the
+  // site's FlowData namespace for the FD prefix; `ui` and `files` must outlive the object.
   DOMWrapper(Ui& ui, const Files& files, std::string flowDataNamespaceUri);
   ~DOMWrapper();
   DOMWrapper(const DOMWrapper&) = delete;

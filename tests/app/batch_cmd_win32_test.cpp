@@ -11,8 +11,8 @@
 #include "app/collection_batch.h"
 #include "app/main_window.h"
 #include "app/release_batch.h"
-#include "app/session.h"
 #include "platform/system.h"
+#include "session/session.h"
 #include "support/fake_system.h"
 
 namespace fs = std::filesystem;

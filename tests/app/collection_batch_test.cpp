@@ -5,8 +5,8 @@
 #include <functional>
 
 #include "app/main_window.h"
-#include "app/session.h"
 #include "base/error.h"
+#include "session/session.h"
 #include "support/fake_system.h"
 
 namespace fs = std::filesystem;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/session.h"
+#include "session/session.h"
 #include "support/flow_site.h"
 
 namespace quenda {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/session.h"
 #include "base/error.h"
+#include "session/session.h"
 #include "support/fake_system.h"
 
 namespace quenda {

@@ -10,9 +10,9 @@
 #include "app/main_window.h"
 #include "app/options.h"
 #include "app/program.h"
-#include "app/session.h"
 #include "app/startup.h"
 #include "base/error.h"
+#include "session/session.h"
 #include "support/sample_site.h"
 #include "ui/headless_ui.h"
 

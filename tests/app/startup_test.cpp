@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
-#include "app/session.h"
+#include "session/session.h"
 #include "support/fake_system.h"
 
 namespace fs = std::filesystem;

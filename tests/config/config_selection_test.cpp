@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "app/session.h"
 #include "base/error.h"
 #include "config/job_source.h"
+#include "session/session.h"
 #include "support/flow_site.h"
 #include "text/cp1252.h"
 

@@ -6,7 +6,7 @@
 
 #include "conservation/conservation_fixture.h"
 #include "conservation/object_store.h"
-#include "rules/param_table.h"
+#include "session/param_table.h"
 #include "text/cp1252.h"
 
 namespace quenda {

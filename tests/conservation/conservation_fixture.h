@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
 #include "platform/files.h"
+#include "session/session.h"
 #include "support/fake_system.h"
 #include "ui/transcript.h"
 

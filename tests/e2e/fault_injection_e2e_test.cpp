@@ -16,9 +16,9 @@
 #include "app/headless.h"
 #include "app/options.h"
 #include "app/program.h"
-#include "app/session.h"
 #include "base/error.h"
 #include "platform/system.h"
+#include "session/session.h"
 #include "support/sample_site.h"
 #include "ui/headless_ui.h"
 

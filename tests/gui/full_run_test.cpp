@@ -14,12 +14,12 @@
 #include "app/main_window.h"
 #include "app/options.h"
 #include "app/program.h"
-#include "app/session.h"
 #include "app/startup.h"
 #include "gui/dialog_answerer.h"
 #include "gui/qt_ui.h"
 #include "gui/quenda_window.h"
 #include "gui/run_summary_view.h"
+#include "session/session.h"
 #include "support/sample_site.h"
 
 // Failed assertions show Qt texts as text.

@@ -11,11 +11,11 @@
 #include <QPushButton>
 
 #include "app/main_window.h"
-#include "app/session.h"
 #include "app/startup.h"
 #include "gui/dialog_answerer.h"
 #include "gui/qt_ui.h"
 #include "platform/site_settings.h"
+#include "session/session.h"
 #include "support/fake_system.h"
 
 namespace quenda {

@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/session.h"
 #include "app/startup.h"
 #include "gui_win32/win32_ui.h"
 #include "gui_win32/window_capture.h"
 #include "platform/site_settings.h"
+#include "session/session.h"
 #include "support/fake_system.h"
 #include "support/sample_site.h"
 

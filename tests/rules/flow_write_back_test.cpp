@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/session.h"
 #include "base/error.h"
 #include "dab/mask.h"
 #include "rules/input_rules.h"
+#include "session/session.h"
 #include "support/flow_site.h"
 #include "xml/dom_wrapper.h"
 
@@ -24,7 +24,7 @@ const char* kAccessList = "A1;Mask me ;x; IDX 1\r\nB2;other;y;IDX2\r\n";
 
 // The flow type of the ToFlow field `name` of the saved job.
 std::string ToFlowType(SessionFixture& f, const std::string& path, const std::string& name) {
-  DOMWrapper doc(f.S());
+  DOMWrapper doc(f.S().ui, f.S().files, f.S().site.FlowDataNamespaceUri);
   doc.Load(path, "xmlns:FD='" + f.S().site.FlowDataNamespaceUri + "'");
   EXPECT_TRUE(doc.PosNodeByName("Envelope", "ToFlow"));
   EXPECT_TRUE(doc.PosNode("Fields", true));

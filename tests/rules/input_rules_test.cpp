@@ -4,9 +4,9 @@
 
 #include "ui/transcript.h"
 
-#include "app/session.h"
 #include "base/error.h"
 #include "dab/mask.h"
+#include "session/session.h"
 #include "support/flow_site.h"
 #include "text/cp1252.h"
 

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/session.h"
 #include "base/error.h"
-#include "config/record_set.h"
 #include "platform/files.h"
+#include "session/session.h"
 #include "support/flow_site.h"
+#include "table/record_set.h"
 
 namespace quenda {
 namespace {

@@ -4,10 +4,10 @@
 
 #include "rules/placeholders.h"
 
-#include "app/session.h"
 #include "base/error.h"
-#include "config/record_set.h"
+#include "session/session.h"
 #include "support/flow_site.h"
+#include "table/record_set.h"
 #include "text/cp1252.h"
 #include "xml/dom_wrapper.h"
 
@@ -31,7 +31,7 @@ class RuleFixture {
                                              {"P", FieldPlaceholder("A")},
                                              {"S", FieldPlaceholder("S")},
                                              {"N", "10"}}));
-    doc = std::make_unique<DOMWrapper>(f.S());
+    doc = std::make_unique<DOMWrapper>(f.S().ui, f.S().files, f.S().site.FlowDataNamespaceUri);
     doc->Load(job, "xmlns:FD='" + f.S().site.FlowDataNamespaceUri + "'");
   }
 

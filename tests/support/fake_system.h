@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/session.h"
 #include "platform/system.h"
+#include "session/session.h"
 #include "ui/headless_ui.h"
 
 namespace quenda::testing {

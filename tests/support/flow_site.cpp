@@ -85,7 +85,7 @@ std::string InputJson(const std::string& title, const std::string& prompt,
 
 std::string ReadJobField(SessionFixture& fixture, const std::string& path,
                          const std::string& envelope, const std::string& name) {
-  DOMWrapper doc(fixture.S());
+  DOMWrapper doc(fixture.S().ui, fixture.S().files, fixture.S().site.FlowDataNamespaceUri);
   doc.Load(path, "xmlns:FD='" + fixture.S().site.FlowDataNamespaceUri + "'");
   return doc.GetElementValue(
       "//FD:Envelope[@Name='" + envelope + "']/FD:Fields/FD:Field[@Name='" + name + "']", false);

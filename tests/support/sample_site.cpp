@@ -118,7 +118,7 @@ bool IsTemporaryOfAReplace(const std::string& path) {
 
 bool LoadsAsJob(const SampleSite& s) {
   SessionFixture f;
-  DOMWrapper doc(f.S());
+  DOMWrapper doc(f.S().ui, f.S().files, f.S().site.FlowDataNamespaceUri);
   try {
     doc.Load(s.Path(kJob));
     return doc.PosNodeByName("Envelope", "ToFlow");

@@ -207,7 +207,7 @@ TEST(DomWrapperSession, UsesTheSessionsFilesAndNamespace) {
   SessionFixture fx;
   fx.S().site.FlowDataNamespaceUri = "urn:flow";
   fx.dir.Write("j.xml", "<r xmlns='urn:flow'><f>1</f></r>");
-  DOMWrapper dom(fx.S());
+  DOMWrapper dom(fx.S().ui, fx.S().files, fx.S().site.FlowDataNamespaceUri);
   dom.Load(fx.dir.File("j.xml"));
   dom.Flow_Property();
   EXPECT_EQ(dom.GetElementValue("/FD:r/FD:f", false), "1");
@@ -216,7 +216,7 @@ TEST(DomWrapperSession, UsesTheSessionsFilesAndNamespace) {
 TEST(DomWrapperSession, WindowsPathsGoThroughTheDriveMap) {
   SessionFixture fx({}, "[Paths]\r\nT:=share\r\n");
   fx.dir.Write("share/Flow/job.xml", "<r><f>1</f></r>");
-  DOMWrapper dom(fx.S());
+  DOMWrapper dom(fx.S().ui, fx.S().files, fx.S().site.FlowDataNamespaceUri);
   dom.Load("T:\\flow\\JOB.xml");
   dom.Save("T:\\Flow\\neu.xml");
   EXPECT_EQ(fx.dir.Read("share/Flow/neu.xml"),

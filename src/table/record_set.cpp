@@ -1,4 +1,4 @@
-#include "config/record_set.h"
+#include "table/record_set.h"
 
 #include <optional>
 #include <utility>

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/error.h"
-#include "config/filter_expression.h"
+#include "table/filter_expression.h"
 
 namespace quenda {
 

@@ -1,4 +1,4 @@
-#include "config/filter_expression.h"
+#include "table/filter_expression.h"
 
 #include <optional>
 

@@ -1,9 +1,9 @@
-#include "conservation/spec_table.h"
+#include "session/spec_table.h"
 
 #include <gtest/gtest.h>
 
 #include "base/error.h"
-#include "rules/param_table.h"
+#include "session/param_table.h"
 
 namespace quenda {
 namespace {

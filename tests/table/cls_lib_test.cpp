@@ -1,4 +1,4 @@
-#include "config/cls_lib.h"
+#include "table/cls_lib.h"
 
 #include <gtest/gtest.h>
 

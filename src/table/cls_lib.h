@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/error.h"
-#include "config/record_set.h"
+#include "table/record_set.h"
 
 namespace quenda {
 

@@ -1,9 +1,9 @@
-#include "app/termination.h"
+#include "session/termination.h"
 
 #include <gtest/gtest.h>
 
-#include "app/session.h"
 #include "base/error.h"
+#include "session/session.h"
 #include "support/fake_system.h"
 
 namespace fs = std::filesystem;

@@ -2,8 +2,6 @@
 // temporary folder into the current folder, then RunEnded is thrown to the front end.
 #pragma once
 
-#include <functional>
-#include <optional>
 #include <string>
 
 namespace quenda {
@@ -36,11 +34,6 @@ void StopRun(Session& session, const std::string& requestName);
 // "Fehler " + number + ": " + description, for an error that no handler expected.
 class Error;
 std::string UnexpectedErrorText(const Error& error);
-
-// Runs a window command. An Error that nothing on the way handled still ends the run in
-// order (ErrorEnd). Returns the exit status when the run ended, nullopt when only the
-// command ended and the window stays open.
-std::optional<int> RunWindowCommand(Session& session, const std::function<void()>& command);
 
 // The tag of the error file: every character that cannot stand in a Windows file name
 // and every ".." replaced by "_".

@@ -6,13 +6,14 @@
 #include <array>
 #include <string>
 
-#include "conservation/spec_table.h"
 #include "platform/files.h"
 #include "platform/mapped_file.h"
 #include "platform/site_settings.h"
 #include "platform/system.h"
-#include "rules/param_table.h"
-#include "text/run_log.h"
+#include "session/param_table.h"
+#include "session/run_log.h"
+#include "session/spec_table.h"
+#include "text/tokens.h"
 #include "ui/ui.h"
 
 namespace quenda {
@@ -28,6 +29,10 @@ struct RunEnvironment {
   std::string CommandLineText;  // the program's command line as one text
   std::string ProgramDir;
   bool BatchMode() const { return !CommandFields[0].empty(); }
+  // The text of the command fields: the command line between its first two double quotes.
+  std::string CommandFieldsText() const {
+    return CommandLineText.empty() ? CommandLineText : GetToken(CommandLineText, 1, "\"");
+  }
 };
 
 // The fields of the main state record that carry behaviour.

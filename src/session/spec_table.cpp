@@ -1,11 +1,11 @@
-#include "conservation/spec_table.h"
+#include "session/spec_table.h"
 
 #include <algorithm>
 #include <charconv>
 #include <utility>
 
 #include "base/error.h"
-#include "rules/param_table.h"
+#include "session/param_table.h"
 
 namespace quenda {
 

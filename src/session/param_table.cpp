@@ -1,4 +1,4 @@
-#include "rules/param_table.h"
+#include "session/param_table.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "app/termination.h"
+#include "session/termination.h"
 
 #include <charconv>
 #include <chrono>
@@ -6,9 +6,8 @@
 #include <cstdlib>
 #include <thread>
 
-#include "app/session.h"
-#include "app/startup.h"
 #include "base/error.h"
+#include "session/session.h"
 #include "text/cp1252.h"
 #include "text/tokens.h"
 
@@ -111,19 +110,6 @@ std::string UnexpectedErrorText(const Error& error) {
   return "Fehler " + std::to_string(error.Number()) + ": " + error.Description();
 }
 
-std::optional<int> RunWindowCommand(Session& s, const std::function<void()>& command) {
-  try {
-    try {
-      command();
-    } catch (const Error& e) {
-      ErrorEnd(s, UnexpectedErrorText(e), "16", "Abbruch");
-    }
-  } catch (const RunEnded& end) {
-    return end.ExitStatus();
-  }
-  return std::nullopt;
-}
-
 std::string ErrorFileTag(const std::string& field) {
   std::string tag = field;
   for (char& c : tag) {
@@ -145,7 +131,7 @@ void WriteErrorFile(Session& s, const std::string& msgText) {
   // The load of the window comes before the command fields are filled; an error there
   // still goes into the file of the run's tag, read from the command line.
   std::string tag = s.env.CommandFields[1];
-  const std::string fields = CommandFieldsText(s.env.CommandLineText);
+  const std::string fields = s.env.CommandFieldsText();
   if (tag.empty() && !fields.empty()) tag = GetToken(fields, 1, "|");
   const std::string errorFile = s.env.TempDir + "SG_" + ErrorFileTag(tag) + ".err";
   try {

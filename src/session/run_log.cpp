@@ -1,4 +1,4 @@
-#include "text/run_log.h"
+#include "session/run_log.h"
 
 #include <chrono>
 
