@@ -8,6 +8,7 @@
 #include "app/program.h"
 #include "app/run_report.h"
 #include "app/startup.h"
+#include "app/window_driver.h"
 #include "base/error.h"
 #include "platform/stop_request.h"
 #include "session/session.h"
@@ -16,29 +17,9 @@
 #include "ui/headless_ui.h"
 
 namespace quenda {
-namespace {
-
-void PrintError(const Error& e) {
-  std::fprintf(stderr, "Quenda: Fehler %d: %s\n", e.Number(),
-               Cp1252ToUtf8(e.Description()).c_str());
-}
-
-// A question the answers file cannot answer ends the run like any other abort: the log
-// line, the error file, the log moved into the current folder; the status stays 3.
-int EndUnanswered(Session& session, const Unanswered& question) {
-  if (!session.log.IsOpen()) return kExitUnanswered;
-  try {
-    ErrorEnd(session, question.Text(), "BATCH", "Abbruch", kExitUnanswered);
-  } catch (const RunEnded& end) {
-    return end.ExitStatus();
-  }
-}
-
-}  // namespace
-
 int RunSession(Session& session) {
   MainWindow window(session);
-  try {
+  const std::optional<int> exitStatus = RunWindowCommand(session, [&] {
     Main(session, window);
     window.StartPressed();
     // The Start command ended without ending the run; a calling batch system learns why.
@@ -47,20 +28,8 @@ int RunSession(Session& session) {
       session.WriteLogLine("!! Abbruch !! " + session.ui.LastMessage());
     }
     window.EndePressed();
-  } catch (const RunEnded& end) {
-    return end.ExitStatus();
-  } catch (const Unanswered& question) {
-    return EndUnanswered(session, question);
-  } catch (const Error& e) {
-    PrintError(e);
-    if (!session.log.IsOpen()) return kExitAborted;
-    try {
-      ErrorEnd(session, UnexpectedErrorText(e), "16", "Abbruch");
-    } catch (const RunEnded& end) {
-      return end.ExitStatus();
-    }
-  }
-  return kExitAborted;
+  });
+  return exitStatus.value_or(kExitAborted);
 }
 
 int RunHeadless(const Options& options, System& system) {
@@ -79,7 +48,8 @@ int RunHeadless(const Options& options, System& system) {
   try {
     session = MakeSession(options, ui, system);
   } catch (const Error& e) {
-    PrintError(e);
+    std::fprintf(stderr, "Quenda: Fehler %d: %s\n", e.Number(),
+                 Cp1252ToUtf8(e.Description()).c_str());
     return kExitBadOption;
   }
   WatchStopRequests([&session](const std::string& name) { StopRun(*session, name); });

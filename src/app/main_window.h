@@ -11,9 +11,23 @@ namespace quenda {
 
 class Session;
 
+// The captions of the window and of its fixed controls (CP1252), the same in every
+// front end.
+struct MainWindowCaptions {
+  std::string Caption = "Quenda";
+  std::string Label8 = "Quenda - Schnittstelle FLOW/SEU";
+  std::string Label1 = "XML-Datei";
+  std::string Label4 = "Directory f\xFCr Tarvell.bat";
+  std::string BatchAuswahl = "Info f\xFCr Tarvell sammeln";
+  std::string StartButton = "Start";
+  std::string EndeButton = "Ende";
+};
+
 class MainWindow : public LogView {
  public:
   explicit MainWindow(Session& session);
+
+  const MainWindowCaptions Captions;
 
   // Controls and their defaults.
   std::string Text1 = "Text1";

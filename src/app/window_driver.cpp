@@ -1,22 +1,111 @@
 #include "app/window_driver.h"
 
+#include <cstdio>
+
+#include "app/options.h"
+#include "app/program.h"
+#include "app/run_report.h"
+#include "app/startup.h"
 #include "base/error.h"
 #include "session/session.h"
 #include "session/termination.h"
+#include "text/cp1252.h"
+#include "ui/window_ui.h"
 
 namespace quenda {
+namespace {
+
+void PrintError(const Error& e) {
+  std::fprintf(stderr, "Quenda: Fehler %d: %s\n", e.Number(),
+               Cp1252ToUtf8(e.Description()).c_str());
+}
+
+}  // namespace
 
 std::optional<int> RunWindowCommand(Session& s, const std::function<void()>& command) {
   try {
     try {
       command();
+    } catch (const Unanswered& question) {
+      // Ends like any other abort: the log line, the error file, the log moved; status 3.
+      if (!s.log.IsOpen()) return kExitUnanswered;
+      ErrorEnd(s, question.Text(), "BATCH", "Abbruch", kExitUnanswered);
     } catch (const Error& e) {
+      PrintError(e);
+      if (!s.log.IsOpen()) {
+        s.ui.MsgBox(UnexpectedErrorText(e), 16, "Abbruch");
+        return kExitAborted;
+      }
       ErrorEnd(s, UnexpectedErrorText(e), "16", "Abbruch");
     }
   } catch (const RunEnded& end) {
     return end.ExitStatus();
   }
   return std::nullopt;
+}
+
+WindowDriver::WindowDriver(Session& session, WindowUi& ui)
+    : session_(session), ui_(ui), model_(session) {}
+
+WindowDriver::~WindowDriver() {
+  ui_.SetLogViewListener(nullptr);
+  ui_.SetSummaryListener(nullptr);
+}
+
+void WindowDriver::Attach(WindowView& view) {
+  view_ = &view;
+  ui_.SetLogViewListener([this] { view_->SyncLog(); });
+  ui_.SetSummaryListener([this] { view_->SyncSummary(); });
+}
+
+void WindowDriver::Run(const std::function<void()>& command) {
+  const std::optional<int> exitStatus = RunWindowCommand(session_, command);
+  ui_.SetBusy(false);
+  if (exitStatus) {
+    finished_ = true;
+    exitStatus_ = *exitStatus;
+    if (view_ != nullptr) view_->RunFinished(exitStatus_);
+  } else if (view_ != nullptr) {
+    view_->SyncFromModel();
+  }
+}
+
+void WindowDriver::Load() {
+  Run([this] { Main(session_, model_); });
+}
+void WindowDriver::Start() {
+  Run([this] { model_.StartPressed(); });
+}
+void WindowDriver::Ende() {
+  Run([this] { model_.EndePressed(); });
+}
+void WindowDriver::Close() {
+  Run([this] { model_.CloseRequested(); });
+}
+
+std::span<const std::string> WindowDriver::NewLogLines(std::size_t shown) const {
+  const std::span<const std::string> all = model_.ListOutput;
+  return shown < all.size() ? all.subspan(shown) : std::span<const std::string>();
+}
+
+int RunWindowFrontEnd(const Options& options, WindowUi& ui, System& system,
+                      const std::function<std::unique_ptr<WindowView>(WindowDriver&)>& makeWindow,
+                      const std::function<void(const std::string&)>& showError) {
+  std::unique_ptr<Session> session;
+  try {
+    session = MakeSession(options, ui, system);
+  } catch (const Error& e) {
+    showError(UnexpectedErrorText(e));
+    return kExitBadOption;
+  }
+  WindowDriver driver(*session, ui);
+  const std::unique_ptr<WindowView> window = makeWindow(driver);
+  driver.Attach(*window);
+  driver.Load();
+  // A run that ended while loading never shows the window.
+  const int exitStatus = driver.Finished() ? driver.ExitStatus() : window->ShowAndWait();
+  if (!options.reportFile.empty()) WriteRunReport(*session, exitStatus, options.reportFile);
+  return exitStatus;
 }
 
 }  // namespace quenda

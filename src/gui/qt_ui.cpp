@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QStringList>
+#include <utility>
 #include <vector>
 
 #include "gui/german_dialogs.h"
@@ -15,41 +16,32 @@
 namespace quenda {
 namespace {
 
-std::vector<QMessageBox::StandardButton> ButtonsOf(int buttons) {
-  using B = QMessageBox;
-  switch (buttons) {
-    case 1:
-      return {B::Ok, B::Cancel};
-    case 2:
-      return {B::Abort, B::Retry, B::Ignore};
-    case 3:
-      return {B::Yes, B::No, B::Cancel};
-    case 4:
-      return {B::Yes, B::No};
-    case 5:
-      return {B::Retry, B::Cancel};
-    default:
-      return {B::Ok};
+// The message box's buttons and what each answers.
+constexpr std::pair<Answer, QMessageBox::StandardButton> kButtons[] = {
+    {Answer::OK, QMessageBox::Ok},         {Answer::Cancel, QMessageBox::Cancel},
+    {Answer::Abort, QMessageBox::Abort},   {Answer::Retry, QMessageBox::Retry},
+    {Answer::Ignore, QMessageBox::Ignore}, {Answer::Yes, QMessageBox::Yes},
+    {Answer::No, QMessageBox::No}};
+
+QMessageBox::StandardButton ButtonOf(Answer answer) {
+  for (const auto& [a, button] : kButtons) {
+    if (a == answer) return button;
   }
+  return QMessageBox::Ok;
 }
 
-Answer AnswerOf(int button) {
-  switch (button) {
-    case QMessageBox::Cancel:
-      return Answer::Cancel;
-    case QMessageBox::Abort:
-      return Answer::Abort;
-    case QMessageBox::Retry:
-      return Answer::Retry;
-    case QMessageBox::Ignore:
-      return Answer::Ignore;
-    case QMessageBox::Yes:
-      return Answer::Yes;
-    case QMessageBox::No:
-      return Answer::No;
-    default:
-      return Answer::OK;
+Answer AnswerOf(QMessageBox::StandardButton button) {
+  for (const auto& [answer, b] : kButtons) {
+    if (b == button) return answer;
   }
+  return Answer::OK;
+}
+
+std::vector<QMessageBox::StandardButton> ButtonsOf(const MessageStyle& style) {
+  std::vector<QMessageBox::StandardButton> buttons;
+  for (Answer answer : style.Buttons()) buttons.push_back(ButtonOf(answer));
+  if (buttons.empty()) buttons.push_back(QMessageBox::Ok);
+  return buttons;
 }
 
 QMessageBox::Icon IconOf(int icon) {
@@ -95,7 +87,7 @@ Answer QtUi::ShowMessage(const std::string& text, const MessageStyle& style,
                          const std::string& title) {
   QMessageBox box(IconOf(style.icon), ToQt(title), ToQt(text), QMessageBox::NoButton,
                   QApplication::activeWindow());
-  const auto buttons = ButtonsOf(style.buttons);
+  const auto buttons = ButtonsOf(style);
   box.setTextFormat(Qt::PlainText);  // a job value such as "<b>x</b>" keeps its brackets
   for (auto b : buttons) box.addButton(b);
   UseGermanButtons(box);

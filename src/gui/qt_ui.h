@@ -2,29 +2,13 @@
 // the busy pointer, and repainting the window's log view after every line.
 #pragma once
 
-#include <functional>
-
-#include "ui/ui.h"
+#include "ui/window_ui.h"
 
 namespace quenda {
 
-class QtUi : public Ui {
+class QtUi : public WindowUi {
  public:
-  // Called after every change of the model's log view (the window repaints).
-  void SetLogViewListener(std::function<void()> listener) { listener_ = std::move(listener); }
-  // Called when the run's computed values changed (the window refreshes its summary).
-  void SetSummaryListener(std::function<void()> listener) {
-    summaryListener_ = std::move(listener);
-  }
-
   void SetBusy(bool busy) override;
-  void LogLineWritten(const std::string&) override {}
-  void LogViewChanged() override {
-    if (listener_) listener_();
-  }
-  void RunSummaryChanged() override {
-    if (summaryListener_) summaryListener_();
-  }
 
  protected:
   Answer ShowMessage(const std::string& text, const MessageStyle& style,
@@ -34,8 +18,6 @@ class QtUi : public Ui {
   std::optional<std::string> ShowOpenFile(const FileDialogRequest& request) override;
 
  private:
-  std::function<void()> listener_;
-  std::function<void()> summaryListener_;
   bool busy_ = false;
 };
 

@@ -14,35 +14,33 @@
 
 #include "app/main_window.h"
 #include "app/run_summary.h"
-#include "app/window_driver.h"
-#include "base/error.h"
 #include "gui/qt_text.h"
 #include "gui/run_summary_view.h"
 #include "session/session.h"
-#include "session/termination.h"
 
 namespace quenda {
 
-QuendaWindow::QuendaWindow(Session& session, MainWindow& model) : session_(session), model_(model) {
-  setWindowTitle("Quenda");
+QuendaWindow::QuendaWindow(WindowDriver& driver) : driver_(driver), model_(driver.model()) {
+  setWindowTitle(ToQt(model_.Captions.Caption));
   BuildLayout();
   BindControls();
   SyncFromModel();
 }
 
 void QuendaWindow::BuildLayout() {
-  Label8 = new QLabel("Quenda - Schnittstelle FLOW/SEU");
+  const MainWindowCaptions& captions = model_.Captions;
+  Label8 = new QLabel(ToQt(captions.Label8));
   QFont titleFont = Label8->font();
   titleFont.setBold(true);
   titleFont.setPointSize(titleFont.pointSize() + 4);
   Label8->setFont(titleFont);
-  Label1 = new QLabel("XML-Datei");
+  Label1 = new QLabel(ToQt(captions.Label1));
   Text1 = new QLineEdit;
-  Label4 = new QLabel(QString::fromUtf8("Directory für Tarvell.bat"));
+  Label4 = new QLabel(ToQt(captions.Label4));
   BatDirectory = new QLineEdit;
-  BatchAuswahl = new QCheckBox(QString::fromUtf8("Info für Tarvell sammeln"));
-  StartButton = new QPushButton("Start");
-  EndeButton = new QPushButton("Ende");
+  BatchAuswahl = new QCheckBox(ToQt(captions.BatchAuswahl));
+  StartButton = new QPushButton(ToQt(captions.StartButton));
+  EndeButton = new QPushButton(ToQt(captions.EndeButton));
   ListOutput = new QListWidget;
   AktionText = new QLabel;
   AktionText->setTextFormat(Qt::PlainText);
@@ -77,10 +75,8 @@ void QuendaWindow::BindControls() {
   connect(BatDirectory, &QLineEdit::textEdited, this,
           [this](const QString& t) { model_.BatDirectory = FromQt(t); });
   connect(BatchAuswahl, &QCheckBox::toggled, this, [this](bool on) { model_.BatchAuswahl = on; });
-  connect(StartButton, &QPushButton::clicked, this,
-          [this] { Run([this] { model_.StartPressed(); }); });
-  connect(EndeButton, &QPushButton::clicked, this,
-          [this] { Run([this] { model_.EndePressed(); }); });
+  connect(StartButton, &QPushButton::clicked, this, [this] { driver_.Start(); });
+  connect(EndeButton, &QPushButton::clicked, this, [this] { driver_.Ende(); });
 }
 
 void QuendaWindow::SyncFromModel() {
@@ -92,13 +88,14 @@ void QuendaWindow::SyncFromModel() {
 }
 
 void QuendaWindow::SyncSummary() {
-  Summary->Show(BuildRunSummary(session_));
+  Summary->Show(BuildRunSummary(driver_.session()));
   Summary->repaint();
 }
 
 void QuendaWindow::SyncLog() {
-  for (int i = ListOutput->count(); i < static_cast<int>(model_.ListOutput.size()); ++i) {
-    ListOutput->addItem(ToQt(model_.ListOutput[static_cast<std::size_t>(i)]));
+  for (const std::string& line :
+       driver_.NewLogLines(static_cast<std::size_t>(ListOutput->count()))) {
+    ListOutput->addItem(ToQt(line));
   }
   ListOutput->setCurrentRow(model_.ListIndex);
   AktionText->setText(ToQt(model_.AktionText));
@@ -106,31 +103,24 @@ void QuendaWindow::SyncLog() {
   AktionText->repaint();
 }
 
-void QuendaWindow::Run(const std::function<void()>& command) {
-  if (const auto exitStatus = RunWindowCommand(session_, command)) {
-    Finish(*exitStatus);
-    return;
-  }
-  session_.ui.SetBusy(false);
-  SyncFromModel();
-}
-
-void QuendaWindow::Finish(int exitStatus) {
-  finished_ = true;
-  exitStatus_ = exitStatus;
-  session_.ui.SetBusy(false);
+void QuendaWindow::RunFinished(int exitStatus) {
   // Outside the event loop (a run that ended while loading) Qt would keep the quit request
   // and let every later modal dialog of the process return at once.
   if (QThread::currentThread()->loopLevel() > 0) QApplication::exit(exitStatus);
 }
 
+int QuendaWindow::ShowAndWait() {
+  show();
+  return QApplication::exec();
+}
+
 void QuendaWindow::closeEvent(QCloseEvent* event) {
-  if (finished_) {
+  if (driver_.Finished()) {
     event->accept();
     return;
   }
   event->ignore();
-  Run([this] { model_.CloseRequested(); });
+  driver_.Close();
 }
 
 }  // namespace quenda

@@ -1,9 +1,10 @@
 // The main window on Qt 6 Widgets. It binds its widgets to the MainWindow model and owns
-// nothing else; every way out of the program goes through Finish.
+// nothing else; every way out of the program goes through its driver.
 #pragma once
 
 #include <QWidget>
-#include <functional>
+
+#include "app/window_driver.h"
 
 class QCheckBox;
 class QLabel;
@@ -13,25 +14,19 @@ class QPushButton;
 
 namespace quenda {
 
-class MainWindow;
 class RunSummaryView;
-class Session;
 
-class QuendaWindow : public QWidget {
+class QuendaWindow : public QWidget, public WindowView {
  public:
-  QuendaWindow(Session& session, MainWindow& model);
+  // The (hidden) window bound to the driver's model; `driver` must outlive it.
+  explicit QuendaWindow(WindowDriver& driver);
 
-  // Widgets from the model (after loading and after each command).
-  void SyncFromModel();
-  // The log list and action label from the model, repainted at once.
-  void SyncLog();
-  // The summary view from what the session has computed, repainted at once.
-  void SyncSummary();
-  // Runs a command of the model; a finished run ends the event loop with its status.
-  void Run(const std::function<void()>& command);
-
-  bool Finished() const { return finished_; }
-  int ExitStatus() const { return exitStatus_; }
+  void SyncFromModel() override;
+  void SyncLog() override;
+  void SyncSummary() override;
+  // A finished run ends the event loop with its status.
+  void RunFinished(int exitStatus) override;
+  int ShowAndWait() override;
 
   // The controls, named as the model names them (the GUI test uses them).
   QLabel* Label8;
@@ -50,14 +45,11 @@ class QuendaWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void Finish(int exitStatus);
   void BuildLayout();
   void BindControls();
 
-  Session& session_;
+  WindowDriver& driver_;
   MainWindow& model_;
-  bool finished_ = false;
-  int exitStatus_ = 1;
 };
 
 }  // namespace quenda

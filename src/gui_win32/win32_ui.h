@@ -5,31 +5,16 @@
 
 #include <windows.h>
 
-#include <functional>
-
-#include "ui/ui.h"
+#include "ui/window_ui.h"
 
 namespace quenda {
 
-class Win32Ui : public Ui {
+class Win32Ui : public WindowUi {
  public:
   // The window that owns the dialogs (none before the main window exists).
   void SetOwner(HWND owner) { owner_ = owner; }
-  // Called after every change of the model's log view (the window repaints).
-  void SetLogViewListener(std::function<void()> listener) { listener_ = std::move(listener); }
-  // Called when the run's computed values changed (the window refreshes its summary).
-  void SetSummaryListener(std::function<void()> listener) {
-    summaryListener_ = std::move(listener);
-  }
 
   void SetBusy(bool busy) override;
-  void LogLineWritten(const std::string&) override {}
-  void LogViewChanged() override {
-    if (listener_) listener_();
-  }
-  void RunSummaryChanged() override {
-    if (summaryListener_) summaryListener_();
-  }
   bool Busy() const { return busy_; }
 
  protected:
@@ -41,8 +26,6 @@ class Win32Ui : public Ui {
 
  private:
   HWND owner_ = nullptr;
-  std::function<void()> listener_;
-  std::function<void()> summaryListener_;
   bool busy_ = false;
 };
 

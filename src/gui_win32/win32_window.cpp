@@ -2,13 +2,8 @@
 
 #include "app/main_window.h"
 #include "app/run_summary.h"
-#include "app/window_driver.h"
-#include "base/error.h"
 #include "gui_win32/summary_list.h"
 #include "gui_win32/win32_ui.h"
-#include "session/session.h"
-#include "session/termination.h"
-#include "text/cp1252.h"
 
 namespace quenda {
 namespace {
@@ -57,13 +52,13 @@ HWND Control(HWND parent, const char* cls, const std::string& text, DWORD style,
 
 }  // namespace
 
-Win32Window::Win32Window(Session& session, MainWindow& model, Win32Ui& ui)
-    : session_(session), model_(model), ui_(ui) {
+Win32Window::Win32Window(WindowDriver& driver, Win32Ui& ui)
+    : driver_(driver), model_(driver.model()), ui_(ui) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   RegisterWindowClass(instance, &Win32Window::WindowProc);
-  window_ =
-      CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "Quenda", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                      CW_USEDEFAULT, 980, 740, nullptr, nullptr, instance, this);
+  window_ = CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, model_.Captions.Caption.c_str(),
+                            WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 980, 740, nullptr,
+                            nullptr, instance, this);
   BuildControls();
   SyncFromModel();
   ui_.SetOwner(window_);
@@ -78,23 +73,26 @@ Win32Window::~Win32Window() {
 void Win32Window::BuildControls() {
   titleFont_ = CreateFontA(-20, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
                            "MS Shell Dlg");
-  Label8 = Control(window_, "STATIC", "Quenda - Schnittstelle FLOW/SEU", SS_LEFT | SS_NOPREFIX,
-                   {12, 10, 680, 28}, -1);
+  const MainWindowCaptions& captions = model_.Captions;
+  Label8 =
+      Control(window_, "STATIC", captions.Label8, SS_LEFT | SS_NOPREFIX, {12, 10, 680, 28}, -1);
   SendMessageA(Label8, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), TRUE);
-  Label1 = Control(window_, "STATIC", "XML-Datei", SS_LEFT | SS_NOPREFIX, {12, 50, 170, 20}, -1);
+  Label1 =
+      Control(window_, "STATIC", captions.Label1, SS_LEFT | SS_NOPREFIX, {12, 50, 170, 20}, -1);
   Text1 = Control(window_, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, {190, 47, 500, 22}, kText1,
                   WS_EX_CLIENTEDGE);
-  Label4 = Control(window_, "STATIC", "Directory für Tarvell.bat"_cp, SS_LEFT | SS_NOPREFIX,
-                   {12, 80, 170, 20}, -1);
+  Label4 =
+      Control(window_, "STATIC", captions.Label4, SS_LEFT | SS_NOPREFIX, {12, 80, 170, 20}, -1);
   BatDirectory = Control(window_, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, {190, 77, 500, 22},
                          kBatDirectory, WS_EX_CLIENTEDGE);
-  BatchAuswahl = Control(window_, "BUTTON", "Info für Tarvell sammeln"_cp,
-                         WS_TABSTOP | BS_AUTOCHECKBOX, {190, 106, 300, 20}, kBatchAuswahl);
+  BatchAuswahl = Control(window_, "BUTTON", captions.BatchAuswahl, WS_TABSTOP | BS_AUTOCHECKBOX,
+                         {190, 106, 300, 20}, kBatchAuswahl);
   // No default button: Enter in a text box starts nothing; Start runs when pressed or, with
   // the focus, by Enter or Space.
-  StartButton =
-      Control(window_, "BUTTON", "Start", WS_TABSTOP | BS_PUSHBUTTON, {530, 134, 76, 26}, kStart);
-  EndeButton = Control(window_, "BUTTON", "Ende", WS_TABSTOP, {614, 134, 76, 26}, kEnde);
+  StartButton = Control(window_, "BUTTON", captions.StartButton, WS_TABSTOP | BS_PUSHBUTTON,
+                        {530, 134, 76, 26}, kStart);
+  EndeButton =
+      Control(window_, "BUTTON", captions.EndeButton, WS_TABSTOP, {614, 134, 76, 26}, kEnde);
   ListOutput = Control(window_, "LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
                        {12, 170, 678, 270}, kList, WS_EX_CLIENTEDGE);
   AktionText = Control(window_, "STATIC", "", SS_LEFT | SS_SUNKEN | SS_NOPREFIX, {12, 448, 678, 22},
@@ -114,7 +112,7 @@ void Win32Window::SyncFromModel() {
 }
 
 void Win32Window::SyncSummary() {
-  const RunSummary summary = BuildRunSummary(session_);
+  const RunSummary summary = BuildRunSummary(driver_.session());
   ShowSummaryTable(ParameterList, ParameterTable(summary));
   ShowSummaryTable(SlotList, SlotTable(summary));
   UpdateWindow(ParameterList);
@@ -123,9 +121,8 @@ void Win32Window::SyncSummary() {
 
 void Win32Window::SyncLog() {
   const auto shown = static_cast<std::size_t>(SendMessageA(ListOutput, LB_GETCOUNT, 0, 0));
-  for (std::size_t i = shown; i < model_.ListOutput.size(); ++i) {
-    SendMessageA(ListOutput, LB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(model_.ListOutput[i].c_str()));
+  for (const std::string& line : driver_.NewLogLines(shown)) {
+    SendMessageA(ListOutput, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
   }
   SendMessageA(ListOutput, LB_SETCURSEL, static_cast<WPARAM>(model_.ListIndex), 0);
   SetWindowTextA(AktionText, model_.AktionText.c_str());
@@ -134,23 +131,17 @@ void Win32Window::SyncLog() {
   UpdateWindow(AktionText);
 }
 
-void Win32Window::Run(const std::function<void()>& command) {
-  if (const auto exitStatus = RunWindowCommand(session_, command)) {
-    Finish(*exitStatus);
-    return;
-  }
-  session_.ui.SetBusy(false);
-  SyncFromModel();
-}
-
-void Win32Window::Finish(int exitStatus) {
-  finished_ = true;
-  exitStatus_ = exitStatus;
-  session_.ui.SetBusy(false);
+void Win32Window::RunFinished(int) {
   ShowWindow(window_, SW_HIDE);
   // No WM_QUIT: a run that ended while loading is outside the message loop, and a quit
   // request left in the queue would end every later modal dialog of the process at once.
   // The loop looks at Finished() after each message.
+}
+
+int Win32Window::ShowAndWait() {
+  ShowWindow(window_, SW_SHOWNORMAL);
+  UpdateWindow(window_);
+  return RunMessageLoop(*this);
 }
 
 void Win32Window::OnCommand(int id, int code) {
@@ -160,21 +151,21 @@ void Win32Window::OnCommand(int id, int code) {
   if (id == kBatchAuswahl && code == BN_CLICKED) {
     model_.BatchAuswahl = SendMessageA(BatchAuswahl, BM_GETCHECK, 0, 0) == BST_CHECKED;
   }
-  if (id == kStart && code == BN_CLICKED) Run([this] { model_.StartPressed(); });
-  if (id == kEnde && code == BN_CLICKED) Run([this] { model_.EndePressed(); });
+  if (id == kStart && code == BN_CLICKED) driver_.Start();
+  if (id == kEnde && code == BN_CLICKED) driver_.Ende();
 }
 
 LRESULT Win32Window::Handle(UINT message, WPARAM w, LPARAM l) {
   switch (message) {
     case WM_COMMAND:
-      if (!finished_) OnCommand(LOWORD(w), HIWORD(w));
+      if (!Finished()) OnCommand(LOWORD(w), HIWORD(w));
       return 0;
     case WM_SETCURSOR:
       if (!ui_.Busy()) break;
       SetCursor(LoadCursor(nullptr, IDC_WAIT));
       return TRUE;
     case WM_CLOSE:
-      if (!finished_) Run([this] { model_.CloseRequested(); });
+      if (!Finished()) driver_.Close();
       return 0;
     default:
       break;

@@ -1,39 +1,36 @@
 // The main window on Win32. It binds its controls to the MainWindow model and owns
-// nothing else; every way out of the program goes through Finish.
+// nothing else; every way out of the program goes through its driver.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
+#include "app/window_driver.h"
 
 namespace quenda {
 
-class MainWindow;
-class Session;
 class Win32Ui;
 
-class Win32Window {
+class Win32Window : public WindowView {
  public:
-  // Creates the (hidden) window with its controls set from the model; `ui` is the
-  // session's Ui (the busy pointer). Makes itself the owner of the Ui's dialogs.
-  Win32Window(Session& session, MainWindow& model, Win32Ui& ui);
-  ~Win32Window();
+  // Creates the (hidden) window with its controls set from the driver's model; `ui` is
+  // the session's Ui (the busy pointer). Makes itself the owner of the Ui's dialogs.
+  // `driver` and `ui` must outlive the window.
+  Win32Window(WindowDriver& driver, Win32Ui& ui);
+  ~Win32Window() override;
   Win32Window(const Win32Window&) = delete;
   Win32Window& operator=(const Win32Window&) = delete;
 
   HWND Handle() const { return window_; }
 
-  // Controls from the model (after loading and after each command).
-  void SyncFromModel();
-  // The log list and action label from the model, repainted at once.
-  void SyncLog();
-  // The summary lists from what the session has computed, repainted at once.
-  void SyncSummary();
-  // Runs a command of the model; a finished run ends the message loop with its status.
-  void Run(const std::function<void()>& command);
+  void SyncFromModel() override;
+  void SyncLog() override;
+  void SyncSummary() override;
+  // A finished run hides the window; the message loop ends after the current message.
+  void RunFinished(int exitStatus) override;
+  int ShowAndWait() override;
 
-  bool Finished() const { return finished_; }
-  int ExitStatus() const { return exitStatus_; }
+  bool Finished() const { return driver_.Finished(); }
+  int ExitStatus() const { return driver_.ExitStatus(); }
 
   // The controls, named as the model names them.
   HWND Label8 = nullptr;
@@ -54,16 +51,13 @@ class Win32Window {
   LRESULT Handle(UINT message, WPARAM w, LPARAM l);
   void OnCommand(int id, int code);
   void BuildControls();
-  void Finish(int exitStatus);
 
-  Session& session_;
+  WindowDriver& driver_;
   MainWindow& model_;
   Win32Ui& ui_;
   HWND window_ = nullptr;
   HFONT titleFont_ = nullptr;
   bool syncing_ = false;
-  bool finished_ = false;
-  int exitStatus_ = 1;
 };
 
 // Runs the message loop until the window's run has finished; returns the exit status.

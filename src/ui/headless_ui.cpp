@@ -1,5 +1,6 @@
 #include "ui/headless_ui.h"
 
+#include <algorithm>
 #include <array>
 
 #include "base/error.h"
@@ -8,25 +9,6 @@
 
 namespace quenda {
 namespace {
-
-bool ButtonAllowed(int buttons, Answer answer) {
-  switch (buttons) {
-    case 0:
-      return answer == Answer::OK;
-    case 1:
-      return answer == Answer::OK || answer == Answer::Cancel;
-    case 2:
-      return answer == Answer::Abort || answer == Answer::Retry || answer == Answer::Ignore;
-    case 3:
-      return answer == Answer::Yes || answer == Answer::No || answer == Answer::Cancel;
-    case 4:
-      return answer == Answer::Yes || answer == Answer::No;
-    case 5:
-      return answer == Answer::Retry || answer == Answer::Cancel;
-    default:
-      return false;
-  }
-}
 
 std::optional<Answer> ParseButton(const std::string& name) {
   constexpr std::array<Answer, 7> kAll = {Answer::OK,    Answer::Cancel, Answer::Abort,
@@ -98,7 +80,7 @@ Answer HeadlessUi::ShowMessage(const std::string& text, const MessageStyle& styl
   }
   const std::string word = NextAnswer("button", title, text);
   const std::optional<Answer> answer = ParseButton(word);
-  if (!answer || !ButtonAllowed(style.buttons, *answer)) {
+  if (!answer || std::ranges::find(style.Buttons(), *answer) == style.Buttons().end()) {
     Refuse(title, text, "die Schaltfläche passt nicht zur Frage: "_cp + word);
   }
   Report("Frage", title, text, AnswerName(*answer));

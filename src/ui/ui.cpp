@@ -33,6 +33,19 @@ MessageStyle MessageStyle::FromNumber(int style) {
   return s;
 }
 
+std::span<const Answer> MessageStyle::Buttons() const {
+  using A = Answer;
+  static constexpr A kOk[] = {A::OK};
+  static constexpr A kOkCancel[] = {A::OK, A::Cancel};
+  static constexpr A kAbortRetryIgnore[] = {A::Abort, A::Retry, A::Ignore};
+  static constexpr A kYesNoCancel[] = {A::Yes, A::No, A::Cancel};
+  static constexpr A kYesNo[] = {A::Yes, A::No};
+  static constexpr A kRetryCancel[] = {A::Retry, A::Cancel};
+  static constexpr std::span<const A> kByCode[] = {kOk,          kOkCancel, kAbortRetryIgnore,
+                                                   kYesNoCancel, kYesNo,    kRetryCancel};
+  return buttons >= 0 && buttons < 6 ? kByCode[buttons] : std::span<const A>();
+}
+
 Ui::Ui() = default;
 Ui::~Ui() = default;
 

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace quenda {
@@ -14,9 +15,9 @@ namespace quenda {
 enum class Answer { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
 const char* AnswerName(Answer answer);
 
-// A message-box style number taken apart: buttons (0 OK, 1 OK/Cancel, 2 Abort/Retry/
-// Ignore, 3 Yes/No/Cancel, 4 Yes/No, 5 Retry/Cancel), icon (16 stop, 32 question,
-// 48 exclamation, 64 information), default button (+256 second, +512 third).
+// A message-box style number taken apart: buttons (the code 0-5, see Buttons()), icon
+// (16 stop, 32 question, 48 exclamation, 64 information), default button (+256 second,
+// +512 third).
 struct MessageStyle {
   int buttons = 0;
   int icon = 0;
@@ -24,6 +25,8 @@ struct MessageStyle {
   int number = 0;         // the whole number as given (native message boxes take it as is)
   static MessageStyle FromNumber(int style);
   bool OkOnly() const { return buttons == 0; }
+  // The buttons of the style, left to right; empty for a button code beyond 5.
+  std::span<const Answer> Buttons() const;
 };
 
 struct FileDialogRequest {

@@ -47,16 +47,16 @@ class FullRun : public ::testing::Test {
     session->env.ProgramDir = setup.programDir;
     session->env.CommandLineText = kInteractiveCommand;
     session->state.AktDirName = site.Path("run") + "/";  // the log copy's current folder
-    model = std::make_unique<MainWindow>(*session);
-    window = std::make_unique<QuendaWindow>(*session, *model);
-    ui.SetLogViewListener([this] { window->SyncLog(); });
+    driver = std::make_unique<WindowDriver>(*session, ui);
+    window = std::make_unique<QuendaWindow>(*driver);
+    driver->Attach(*window);
     ui.SetSummaryListener([this] {
       window->SyncSummary();
       ++summaryRefreshes;
       kindsAtRefresh = Cell(*window->Summary->Slots, 0, 2);
     });
-    window->Run([this] { Main(*session, *model); });
-    ASSERT_FALSE(window->Finished()) << "loading ended the run";
+    driver->Load();
+    ASSERT_FALSE(driver->Finished()) << "loading ended the run";
     window->SyncFromModel();
     window->show();
   }
@@ -66,7 +66,7 @@ class FullRun : public ::testing::Test {
   QtUi ui;
   std::unique_ptr<testing::DialogAnswerer> answerer;
   std::unique_ptr<Session> session;
-  std::unique_ptr<MainWindow> model;
+  std::unique_ptr<WindowDriver> driver;
   std::unique_ptr<QuendaWindow> window;
   int summaryRefreshes = 0;
   QString kindsAtRefresh;  // the first slot's kind as the view showed it when refreshed
@@ -111,8 +111,8 @@ TEST_F(FullRun, SampleJobRunsThroughTheWindowToItsSuccessfulEnd) {
   EXPECT_TRUE(window->BatchAuswahl->isChecked()) << "customer group 003 collects for Tarvell";
   window->StartButton->click();
 
-  EXPECT_TRUE(window->Finished());
-  EXPECT_EQ(window->ExitStatus(), 0);
+  EXPECT_TRUE(driver->Finished());
+  EXPECT_EQ(driver->ExitStatus(), 0);
   EXPECT_EQ(answerer->AnswersLeft(), 0u);
   ASSERT_FALSE(answerer->Seen().empty());
   EXPECT_EQ(answerer->Seen().back(), "Fertig: Quenda ist beendet!");
@@ -134,7 +134,7 @@ TEST_F(FullRun, StartAfterAnEndedCommandRepeatsTheRun) {
   site.Remove(hex);
   ASSERT_NO_FATAL_FAILURE(Load(SampleSite::SampleAnswers()));
   window->StartButton->click();
-  ASSERT_FALSE(window->Finished()) << "a missing hex file ends only the command";
+  ASSERT_FALSE(driver->Finished()) << "a missing hex file ends only the command";
   EXPECT_EQ(answerer->Seen().back(), "Quenda: Angegebener Hexfile ist nicht vorhanden!");
   EXPECT_EQ(summaryRefreshes, 1) << "the object store step refreshes the summary";
   EXPECT_EQ(kindsAtRefresh, "KTX");
@@ -142,8 +142,8 @@ TEST_F(FullRun, StartAfterAnEndedCommandRepeatsTheRun) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "no busy pointer left behind";
   site.Write(hex, bytes);
   window->StartButton->click();
-  EXPECT_TRUE(window->Finished());
-  EXPECT_EQ(window->ExitStatus(), 0);
+  EXPECT_TRUE(driver->Finished());
+  EXPECT_EQ(driver->ExitStatus(), 0);
   EXPECT_EQ(site.Read(std::string(testing::kCustomerFolder) + "MX21K47_01.hex"), bytes);
   EXPECT_EQ(site.Read(testing::kTarvell), testing::ExpectedE2e("road/Tarvell.Bat"));
 }

@@ -11,8 +11,9 @@
 #include <QPushButton>
 
 #include "app/main_window.h"
-#include "app/startup.h"
+#include "app/window_driver.h"
 #include "gui/dialog_answerer.h"
+#include "gui/qt_text.h"
 #include "gui/qt_ui.h"
 #include "platform/site_settings.h"
 #include "session/session.h"
@@ -29,35 +30,38 @@ class WindowTest : public ::testing::Test {
     session = std::make_unique<Session>(
         ui, fixture.system, LoadSiteSettings("", fixture.dir.Path().string(), fixture.system));
     session->state.AktDirName = fixture.dir.File("cwd") + "/";
-    model = std::make_unique<MainWindow>(*session);
-    window = std::make_unique<QuendaWindow>(*session, *model);
-    ui.SetLogViewListener([this] { window->SyncLog(); });
+    driver = std::make_unique<WindowDriver>(*session, ui);
+    window = std::make_unique<QuendaWindow>(*driver);
+    driver->Attach(*window);
   }
 
   testing::SessionFixture fixture;
   testing::DialogAnswerer answers{{}};  // confirms the boxes that have only an OK button
   QtUi ui;
   std::unique_ptr<Session> session;
-  std::unique_ptr<MainWindow> model;
+  std::unique_ptr<WindowDriver> driver;
   std::unique_ptr<QuendaWindow> window;
 };
 
 TEST_F(WindowTest, ControlsCarryTheirCaptionsAndDefaults) {
-  EXPECT_EQ(window->windowTitle(), "Quenda");
-  EXPECT_EQ(window->Label8->text(), "Quenda - Schnittstelle FLOW/SEU");
-  EXPECT_EQ(window->Label1->text(), "XML-Datei");
-  EXPECT_EQ(window->Text1->text(), "Text1");
-  EXPECT_EQ(window->Label4->text(), QString::fromUtf8("Directory für Tarvell.bat"));
-  EXPECT_EQ(window->BatDirectory->text(), "U:\\Freigaben");
-  EXPECT_EQ(window->BatchAuswahl->text(), QString::fromUtf8("Info für Tarvell sammeln"));
+  const MainWindow& model = driver->model();
+  EXPECT_EQ(window->windowTitle(), ToQt(model.Captions.Caption));
+  EXPECT_EQ(window->Label8->text(), ToQt(model.Captions.Label8));
+  EXPECT_EQ(window->Label1->text(), ToQt(model.Captions.Label1));
+  EXPECT_EQ(window->Text1->text(), ToQt(model.Text1));
+  EXPECT_EQ(window->Label4->text(), ToQt(model.Captions.Label4));
+  EXPECT_EQ(window->Label4->text(), QString::fromUtf8("Directory für Tarvell.bat"))
+      << "the CP1252 caption reaches Qt with its umlaut";
+  EXPECT_EQ(window->BatDirectory->text(), ToQt(model.BatDirectory));
+  EXPECT_EQ(window->BatchAuswahl->text(), ToQt(model.Captions.BatchAuswahl));
   EXPECT_FALSE(window->BatchAuswahl->isChecked());
-  EXPECT_EQ(window->StartButton->text(), "Start");
-  EXPECT_EQ(window->EndeButton->text(), "Ende");
+  EXPECT_EQ(window->StartButton->text(), ToQt(model.Captions.StartButton));
+  EXPECT_EQ(window->EndeButton->text(), ToQt(model.Captions.EndeButton));
 }
 
 TEST_F(WindowTest, StartUpShowsLogLinesAndEditsReachTheModel) {
-  window->Run([this] { Main(*session, *model); });
-  ASSERT_FALSE(window->Finished());
+  driver->Load();
+  ASSERT_FALSE(driver->Finished());
   window->show();
   ASSERT_EQ(window->ListOutput->count(), 3);
   EXPECT_TRUE(window->ListOutput->item(0)->text().startsWith("DAM-S-QUENDA-STARTED V"));
@@ -66,14 +70,14 @@ TEST_F(WindowTest, StartUpShowsLogLinesAndEditsReachTheModel) {
   window->BatDirectory->setText("X:\\Sammeln");
   emit window->BatDirectory->textEdited(window->BatDirectory->text());
   window->BatchAuswahl->setChecked(true);
-  EXPECT_EQ(model->BatDirectory, "X:\\Sammeln");
-  EXPECT_TRUE(model->BatchAuswahl);
+  EXPECT_EQ(driver->model().BatDirectory, "X:\\Sammeln");
+  EXPECT_TRUE(driver->model().BatchAuswahl);
   QDir().mkpath(QUENDA_ARTIFACTS);
   EXPECT_TRUE(window->grab().save(QString(QUENDA_ARTIFACTS) + "/main-window-started.png"));
 }
 
 TEST_F(WindowTest, ActionTextAndLogLinesAreShownAsTheyAre) {
-  window->Run([this] { Main(*session, *model); });
+  driver->Load();
   session->WriteLogLine("Wert <b>x</b> & y");
   EXPECT_EQ(window->AktionText->textFormat(), Qt::PlainText);
   EXPECT_EQ(window->AktionText->text(), "Wert <b>x</b> & y");
@@ -81,7 +85,7 @@ TEST_F(WindowTest, ActionTextAndLogLinesAreShownAsTheyAre) {
 }
 
 TEST_F(WindowTest, EnterInATextBoxStartsNothing) {
-  window->Run([this] { Main(*session, *model); });
+  driver->Load();
   window->show();
   const int lines = window->ListOutput->count();
   const std::size_t dialogs = answers.Seen().size();  // the load's own boxes
@@ -94,25 +98,25 @@ TEST_F(WindowTest, EnterInATextBoxStartsNothing) {
     QApplication::processEvents();
     EXPECT_EQ(window->ListOutput->count(), lines)
         << (box == window->Text1 ? "Text1" : "BatDirectory");
-    EXPECT_FALSE(window->Finished());
+    EXPECT_FALSE(driver->Finished());
   }
   EXPECT_EQ(answers.Seen().size(), dialogs) << answers.Seen().back();
 }
 
 TEST_F(WindowTest, EndeButtonEndsTheRunThroughItsBox) {
-  window->Run([this] { Main(*session, *model); });
+  driver->Load();
   window->EndeButton->click();
-  EXPECT_TRUE(window->Finished());
-  EXPECT_EQ(window->ExitStatus(), 1);
+  EXPECT_TRUE(driver->Finished());
+  EXPECT_EQ(driver->ExitStatus(), 1);
   ASSERT_FALSE(answers.Seen().empty());
   EXPECT_EQ(answers.Seen().back(), "Abbruch: Bearbeitung wurde abgebrochen");
 }
 
 TEST_F(WindowTest, ClosingTheWindowEndsTheRun) {
-  window->Run([this] { Main(*session, *model); });
+  driver->Load();
   window->show();
   window->close();
-  EXPECT_TRUE(window->Finished());
+  EXPECT_TRUE(driver->Finished());
   ASSERT_FALSE(answers.Seen().empty());
   EXPECT_EQ(answers.Seen().back(), "Abbruch: Abbruch durch den Benutzer!");
 }

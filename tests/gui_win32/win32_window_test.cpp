@@ -117,29 +117,31 @@ class Win32WindowTest : public ::testing::Test {
     fixture.S();  // folders exist
     session = std::make_unique<Session>(
         ui, fixture.system, LoadSiteSettings("", fixture.dir.Path().string(), fixture.system));
-    model = std::make_unique<MainWindow>(*session);
-    window = std::make_unique<Win32Window>(*session, *model, ui);
-    ui.SetLogViewListener([this] { window->SyncLog(); });
+    driver = std::make_unique<WindowDriver>(*session, ui);
+    model = &driver->model();
+    window = std::make_unique<Win32Window>(*driver, ui);
+    driver->Attach(*window);
   }
 
   testing::SessionFixture fixture;
   Win32Ui ui;
   std::unique_ptr<Session> session;
-  std::unique_ptr<MainWindow> model;
+  std::unique_ptr<WindowDriver> driver;
+  MainWindow* model = nullptr;
   std::unique_ptr<Win32Window> window;
 };
 
 TEST_F(Win32WindowTest, ControlsCarryTheirCaptionsAndDefaults) {
   const std::pair<HWND, std::string> captions[] = {
-      {window->Handle(), "Quenda"},
-      {window->Label8, "Quenda - Schnittstelle FLOW/SEU"},
-      {window->Label1, "XML-Datei"},
-      {window->Text1, "Text1"},
-      {window->Label4, "Directory f\xFCr Tarvell.bat"},
-      {window->BatDirectory, "U:\\Freigaben"},
-      {window->BatchAuswahl, "Info f\xFCr Tarvell sammeln"},
-      {window->StartButton, "Start"},
-      {window->EndeButton, "Ende"},
+      {window->Handle(), model->Captions.Caption},
+      {window->Label8, model->Captions.Label8},
+      {window->Label1, model->Captions.Label1},
+      {window->Text1, model->Text1},
+      {window->Label4, model->Captions.Label4},
+      {window->BatDirectory, model->BatDirectory},
+      {window->BatchAuswahl, model->Captions.BatchAuswahl},
+      {window->StartButton, model->Captions.StartButton},
+      {window->EndeButton, model->Captions.EndeButton},
       {window->AktionText, ""},
   };
   for (const auto& [control, caption] : captions) EXPECT_EQ(Text(control), caption);
