@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     return path;
   }();
   DOMWrapper doc(session.S().ui, session.S().files, session.S().site.FlowDataNamespaceUri);
-  doc.Load(job, "xmlns:FD='" + session.S().site.FlowDataNamespaceUri + "'");
+  doc.Load(job, FlowNamespaceDeclaration(session.S().site.FlowDataNamespaceUri));
   const std::string rule = fuzz::AsText(data, size);
   for (bool optional : {false, true}) {
     try {

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   try {
     DOMWrapper doc(session.S().ui, session.S().files, session.S().site.FlowDataNamespaceUri);
-    doc.Load(path, "xmlns:FD='" + session.S().site.FlowDataNamespaceUri + "'");
+    doc.Load(path, FlowNamespaceDeclaration(session.S().site.FlowDataNamespaceUri));
     if (doc.PosNodeByName("Envelope", "FromFlow")) {
       doc.PosNode("Fields", true);
       doc.GetElementByName("FD:Field[@Name='Jobsource']");

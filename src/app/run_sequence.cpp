@@ -77,62 +77,92 @@ void CopyProjectFiles(Session& s, const DabParts& dab, const std::string& custom
   s.ui.MsgBox("Achtung, weder *.dam noch *.dbf-file konnte übernommen werden!"_cp);
 }
 
-void WriteNewDabFile(Session& s, const std::string& customerFolder) {
-  const std::string& sg = s.state.SgFileName;
-  const std::string& projekt = s.state.ProjektDir;
-  s.state.DabFilePath = customerFolder + "\\" + sg + ".dab";
-  s.files.WriteLines(s.state.DabFilePath,
-                     {"OSP-Datei = " + projekt + "makeout\\damos\\" + sg + ".osp",
-                      "HEX-Datei = " + customerFolder + "\\" + sg + ".hex",
-                      "ADL-Datei = " + projekt + "makeout\\damos\\" + sg + ".adl",
-                      "PVCS-Label = " + sg, "BEA-KennNr = " + s.job.RunBa});
-}
-
-// Series-tool preparation; returns false when no subfolder name is configured.
-bool PrepareSeriesTools(Session& s, ReleaseFolders& folders) {
-  const std::string hwFolder = Normalized(Param(s, "CustomerHWNo_DirName"), "Collapse");
-  if (hwFolder.empty()) {
+// The name of the customer folder below the project; empty (after a remark box) when the
+// configuration names none.
+std::string CustomerFolderName(Session& s) {
+  const std::string name = Normalized(Param(s, "CustomerHWNo_DirName"), "Collapse");
+  if (name.empty()) {
     s.ui.MsgBox(
         "There is no name for the subfolder of \"CustomerHWNo_DirName\" in the "
         "configuration",
         0, "remark");
-    return false;
   }
-  s.state.DabFilePath = Param(s, "IntegrationDABFile");
-  if (s.job.RunMode == "T") s.ui.MsgBox("Start = " + s.state.DabFilePath);
+  return name;
+}
+
+std::string IntegrationDabFile(Session& s) {
+  const std::string path = Param(s, "IntegrationDABFile");
+  if (s.job.RunMode == "T") s.ui.MsgBox("Start = " + path);
+  return path;
+}
+
+// Customer group "021" releases without checking against the object store.
+void LoadObjectStoreToCheck(Session& s) {
+  if (s.job.RunKundenGruppe == "021") return;
+  // A DAB file without an "OSP-Datei" line names no object store to check.
+  if (s.state.OspName.empty()) {
+    throw Error(kErrFileNotFound,
+                "Keine OSP-Datei in der dab-Datei " + s.state.DabFilePath + " angegeben!");
+  }
+  LoadObjectStore(s);
+  s.ui.RunSummaryChanged();
+}
+
+void EnsureFolder(Session& s, const std::string& folder) {
+  if (!s.files.FolderExists(folder)) s.files.CreateFolder(folder);
+}
+
+// Copied DAB (run BA "000", "001"): the integration DAB file names the object store; it is
+// copied with its hex and dam or dbf file into the customer folder. Returns the copy's path.
+std::string CopyIntegrationDab(Session& s, const DabParts& dab, const std::string& customerFolder,
+                               ReleaseFolders& folders) {
+  const std::string& path = s.state.DabFilePath;
+  if (path.empty()) EndCommand(s, "Kein " + path + " angegeben!");
+  if (!s.files.FileExists(path)) EndCommand(s, "Kein " + path + " vorhanden!");
+  ReadDabFile(s, path);
+  LoadObjectStoreToCheck(s);
+  EnsureFolder(s, customerFolder);
+  folders.PathBasis = dab.folder;
+  folders.FileBasis = dab.baseName;
+  CopyDabFile(s, dab, customerFolder);
+  s.ui.SetBusy(true);
+  CopyProjectFiles(s, dab, customerFolder);
+  return customerFolder + "\\" + dab.fileName;
+}
+
+// Writes the new DAB file of the control unit `sg` of project folder `projekt`; returns its
+// path.
+std::string WriteNewDabFile(Session& s, const std::string& customerFolder, const std::string& sg,
+                            const std::string& projekt) {
+  const std::string path = customerFolder + "\\" + sg + ".dab";
+  s.files.WriteLines(path, {"OSP-Datei = " + projekt + "makeout\\damos\\" + sg + ".osp",
+                            "HEX-Datei = " + customerFolder + "\\" + sg + ".hex",
+                            "ADL-Datei = " + projekt + "makeout\\damos\\" + sg + ".adl",
+                            "PVCS-Label = " + sg, "BEA-KennNr = " + s.job.RunBa});
+  return path;
+}
+
+// Any other run BA: the integration DAB path names the control unit, the project and its
+// object store; a new DAB file for them goes into the customer folder. Returns its path.
+std::string WriteProjectDab(Session& s, const DabParts& dab, const std::string& customerFolder) {
+  s.state.SgFileName = dab.baseName;
+  s.state.ProjektDir = dab.project + "\\";
+  s.state.OspName = s.state.ProjektDir + "makeout\\Damos\\" + s.state.SgFileName + ".osp";
+  LoadObjectStoreToCheck(s);
+  EnsureFolder(s, customerFolder);
+  return WriteNewDabFile(s, customerFolder, s.state.SgFileName, s.state.ProjektDir);
+}
+
+// Series-tool preparation: the DAB file of the release goes into the customer folder and gets
+// the data version. Returns false when no customer folder name is configured.
+bool PrepareSeriesTools(Session& s, ReleaseFolders& folders) {
+  const std::string folderName = CustomerFolderName(s);
+  if (folderName.empty()) return false;
+  s.state.DabFilePath = IntegrationDabFile(s);
   const DabParts dab = PartsOf(s.state.DabFilePath);
-  if (!CopiedDab(s)) {
-    s.state.SgFileName = dab.baseName;
-    s.state.ProjektDir = dab.project + "\\";
-    s.state.OspName = s.state.ProjektDir + "makeout\\Damos\\" + s.state.SgFileName + ".osp";
-  } else {
-    if (s.state.DabFilePath.empty()) EndCommand(s, "Kein " + s.state.DabFilePath + " angegeben!");
-    if (!s.files.FileExists(s.state.DabFilePath)) {
-      EndCommand(s, "Kein " + s.state.DabFilePath + " vorhanden!");
-    }
-    ReadDabFile(s, s.state.DabFilePath);
-  }
-  if (s.job.RunKundenGruppe != "021") {
-    // A DAB file without an "OSP-Datei" line names no object store to check.
-    if (s.state.OspName.empty()) {
-      throw Error(kErrFileNotFound,
-                  "Keine OSP-Datei in der dab-Datei " + s.state.DabFilePath + " angegeben!");
-    }
-    LoadObjectStore(s);
-    s.ui.RunSummaryChanged();
-  }
-  const std::string customerFolder = dab.project + "\\" + hwFolder;
-  if (!s.files.FolderExists(customerFolder)) s.files.CreateFolder(customerFolder);
-  if (CopiedDab(s)) {
-    folders.PathBasis = dab.folder;
-    folders.FileBasis = dab.baseName;
-    CopyDabFile(s, dab, customerFolder);
-    s.ui.SetBusy(true);
-    CopyProjectFiles(s, dab, customerFolder);
-    s.state.DabFilePath = customerFolder + "\\" + dab.fileName;
-  } else {
-    WriteNewDabFile(s, customerFolder);
-  }
+  const std::string customerFolder = dab.project + "\\" + folderName;
+  s.state.DabFilePath = CopiedDab(s) ? CopyIntegrationDab(s, dab, customerFolder, folders)
+                                     : WriteProjectDab(s, dab, customerFolder);
   // The box has told the user that the base already carries the data version; going on
   // would release the base under the new version's files and collection entry.
   if (AppendDabFile(s, s.state.DabFilePath) == "ERROR") throw CommandEnded{};
@@ -192,7 +222,7 @@ void RunSequence(Session& s, MainWindow& window) {
                   "Hinweis");
     } else {
       s.job.FlgTuningS = Param(s, "FlgTuningS");
-      WriteConservationFiles(s, s.state.DabFilePath, s.state.DabNewName);
+      s.state.DabFilePath = WriteConservationFiles(s, s.state.DabFilePath, s.state.DabNewName);
     }
   } catch (const CommandEnded&) {
     s.ui.SetBusy(false);

@@ -1,6 +1,7 @@
 #include "base/error.h"
 
 #include "text/cp1252.h"
+#include "text/tokens.h"
 
 namespace quenda {
 
@@ -47,6 +48,10 @@ Error PlatformError(int number, const std::string& subject) {
   std::string text = PlatformErrorText(number);
   if (!subject.empty()) text.append(": ").append(subject);
   return Error(number, text);
+}
+
+void RaiseComposed(const std::string& text, const std::string& underlying) {
+  throw Error(kErrComposed, Trim(text + " " + underlying));
 }
 
 }  // namespace quenda

@@ -47,6 +47,12 @@ class Error : public std::runtime_error {
 // when a subject (a path, a value) is given.
 Error PlatformError(int number, const std::string& subject = {});
 
+// Raises the system's own composed error: Error 60000 whose description is `text` + " " +
+// `underlying`, trimmed. A step raises its own failure as RaiseComposed(text); its handler
+// raises an interrupting Error again as RaiseComposed({}, e.Description()), which leaves the
+// text of an own failure as it was, so a step needs no exception type of its own.
+[[noreturn]] void RaiseComposed(const std::string& text, const std::string& underlying = {});
+
 // Thrown by a Ui that cannot answer a question (headless mode without a fitting answer).
 // The front end ends the run in order with Text() and exit status 3. Like RunEnded it
 // is no std::exception, so no handler on the way catches it by accident.

@@ -32,7 +32,4 @@ void ReadJobIdentity(Session& session, const std::string& jobFile, std::string& 
 std::string ReadExpressionField(Session& session, const std::string& jobFile,
                                 const std::string& fieldName, const std::string& tableName);
 
-// The declaration every job document is loaded with.
-std::string FlowNamespaceDeclaration(const Session& session);
-
 }  // namespace quenda

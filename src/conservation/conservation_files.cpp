@@ -50,9 +50,10 @@ void WriteVariantFile(Session& s, const std::string& path, const std::string& he
 
 }  // namespace
 
-void WriteConservationFiles(Session& s, std::string& DabFilePath, std::string& DabNewName) {
-  DabFilePath = GetToken(SplitPath(DabFilePath), 0, "|");
-  const std::string stem = DabFilePath + "\\" + GetToken(DabNewName, 0, ".");
+std::string WriteConservationFiles(Session& s, const std::string& dabFilePath,
+                                   const std::string& dabNewName) {
+  const std::string folder = GetToken(SplitPath(dabFilePath), 0, "|");
+  const std::string stem = folder + "\\" + GetToken(dabNewName, 0, ".");
   WriteValueFile(s, stem + "s.kon", ConservationPass::Actual, 1);
   WriteValueFile(s, stem + "n.kon", ConservationPass::Dummy,
                  s.job.CfgKundenGruppe == "003" ? 4 : 1);
@@ -64,6 +65,7 @@ void WriteConservationFiles(Session& s, std::string& DabFilePath, std::string& D
   } else {
     WriteVariantFile(s, stem + "g.kon", "");
   }
+  return folder;
 }
 
 }  // namespace quenda

@@ -10,15 +10,17 @@ namespace quenda {
 
 class Session;
 
-// Reduces `DabFilePath` to its folder (the text before its last "\"), then writes, each
+// Writes into the folder of `dabFilePath` (the text before its last "\"), each file
 // complete or not at all (atomic replace), in this order: folder\<base>s.kon (actual
 // header, slots 1..SpecCount, storing the prepared values), <base>n.kon (dummy header,
 // slots 4.. for customer group "003" (CfgKundenGruppe), else 1..SpecCount), <base>o.kon,
 // and <base>g.kon, <base>a.kon, <base>t.kon when session.job.FlgTuningS is "1", else
-// <base>g.kon alone. <base> is `DabNewName` up to its first ".". The variant files hold
+// <base>g.kon alone. <base> is `dabNewName` up to its first ".". The variant files hold
 // the identification blocks only when CommandFields[2] is "0" and are empty otherwise.
 // A file that cannot be written ends the run through ErrorEnd naming it; the failures of
-// the slot blocks are those of WriteSlotBlock and WriteIdentificationBlock.
-void WriteConservationFiles(Session& session, std::string& DabFilePath, std::string& DabNewName);
+// the slot blocks are those of WriteSlotBlock and WriteIdentificationBlock. Returns the
+// folder.
+std::string WriteConservationFiles(Session& session, const std::string& dabFilePath,
+                                   const std::string& dabNewName);
 
 }  // namespace quenda

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "base/error.h"
+#include "rules/flow_job.h"
 #include "rules/rule_functions.h"
 #include "session/session.h"
 #include "table/cls_lib.h"
@@ -14,21 +15,6 @@
 
 namespace quenda {
 namespace {
-
-// Raised failure: the step's text directly followed by the underlying description.
-struct IntakeFailure {
-  std::string text;
-};
-
-std::unique_ptr<DOMWrapper> OpenJob(Session& s, const std::string& jobFile) {
-  auto doc = std::make_unique<DOMWrapper>(s.ui, s.files, s.site.FlowDataNamespaceUri);
-  doc->Load(jobFile, "xmlns:FD='" + s.site.FlowDataNamespaceUri + "'");
-  if (!doc->PosNodeByName("Envelope", "FromFlow")) {
-    throw IntakeFailure{"InputNode Envelope Name='FromFlow' not found"};
-  }
-  doc->PosNode("Fields", true);
-  return doc;
-}
 
 void EvaluateRows(Session& s, DOMWrapper& doc, RecordSet& records, int markColumn,
                   AtomicFile* reference) {
@@ -58,20 +44,18 @@ std::string ParameterIntake(Session& s, const std::string& jobFile, const std::s
                             int markColumn, AtomicFile* reference) {
   try {
     if (!s.files.FileExists(configFile)) {
-      throw IntakeFailure{"Configuration file " + configFile + " not found"};
+      RaiseComposed("Configuration file " + configFile + " not found");
     }
-    if (!s.files.FileExists(jobFile)) throw IntakeFailure{"Inputfile " + jobFile + " not found"};
-    std::unique_ptr<DOMWrapper> doc = OpenJob(s, jobFile);
+    std::unique_ptr<DOMWrapper> doc = OpenFlowJob(s, jobFile, FlowEnvelope::kFromFlow);
+    doc->PosNode("Fields", true);
     std::optional<RecordSet> records =
         clsLib(s.files).GetTextStreamAsRecordSet(configFile, ";", true);
     EvaluateRows(s, *doc, *records, markColumn, reference);
     ReleaseObject(records);
     ReleaseObject(doc);
     return std::to_string(s.params.RowCounter);
-  } catch (const IntakeFailure& f) {
-    throw Error(kErrComposed, Trim(f.text));
   } catch (const Error& e) {
-    throw Error(kErrComposed, Trim(e.Description()));
+    RaiseComposed({}, e.Description());
   }
 }
 

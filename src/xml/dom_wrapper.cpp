@@ -102,6 +102,10 @@ std::string Serialize(xmlDoc* doc) {
 
 }  // namespace
 
+std::string FlowNamespaceDeclaration(const std::string& flowDataNamespaceUri) {
+  return "xmlns:FD='" + flowDataNamespaceUri + "'";
+}
+
 DOMWrapper::DOMWrapper(Ui& ui, const Files& files, std::string flowDataNamespaceUri)
     : ui_(ui),
       files_(files),
@@ -153,7 +157,8 @@ std::string DOMWrapper::GetXML() const {
 
 void DOMWrapper::Flow_Property() {
   Edited();
-  store_->NamespacesFor(nullptr) = xml::ParseSelectionNamespaces("xmlns:FD='" + flowDataUri_ + "'");
+  store_->NamespacesFor(nullptr) =
+      xml::ParseSelectionNamespaces(FlowNamespaceDeclaration(flowDataUri_));
 }
 
 bool DOMWrapper::IsFirstNode() const {

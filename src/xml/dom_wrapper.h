@@ -40,6 +40,10 @@ class FieldIndex;
 // A node of a document (libxml2's node). Owned by its document, never by the holder.
 using XmlNode = _xmlNode;
 
+// The selection namespace declaration that binds the prefix FD to `flowDataNamespaceUri`:
+// "xmlns:FD='" + uri + "'", as Load takes it.
+std::string FlowNamespaceDeclaration(const std::string& flowDataNamespaceUri);
+
 class DOMWrapper {
  public:
   // Uses `ui` for message boxes, `files` for path texts and the atomic save, and the

@@ -80,9 +80,9 @@ class ConservationFamily : public ::testing::Test {
 TEST_F(ConservationFamily, TuningReleaseWritesSixFilesByteForByte) {
   f.S().job.FlgTuningS = "1";
   f.S().env.CommandFields[2] = "0";
-  WriteConservationFiles(f.S(), dabPath, dabNew);
+  const std::string folder = WriteConservationFiles(f.S(), dabPath, dabNew);
 
-  EXPECT_EQ(dabPath, "T:\\proj\\kunde") << "the caller's path is reduced to its folder";
+  EXPECT_EQ(folder, "T:\\proj\\kunde") << "the result is the DAB file's folder";
   for (const char* suffix : {"s", "n", "o", "g", "a", "t"}) {
     const std::string name = std::string("PRJ_A_02") + suffix + ".kon";
     EXPECT_EQ(f.ReadShare("proj/kunde/" + name), Expected(name)) << name;

@@ -110,11 +110,9 @@ TEST_F(DataVersionDab, ConservationNamesComeFromTheNewNameUpToItsFirstDot) {
   };
   for (const auto& [newName, file] : cases) {
     ConservationFixture g;
-    std::string folder = "T:\\proj\\kunde\\" + newName;
-    std::string name = newName;
+    const std::string dabPath = "T:\\proj\\kunde\\" + newName;
     std::filesystem::create_directories(g.dir.Path() / "share" / "proj" / "kunde");
-    WriteConservationFiles(g.S(), folder, name);
-    EXPECT_EQ(folder, "T:\\proj\\kunde") << newName;
+    EXPECT_EQ(WriteConservationFiles(g.S(), dabPath, newName), "T:\\proj\\kunde") << newName;
     EXPECT_TRUE(g.ShareHas("proj/kunde/" + file)) << newName;
   }
 }

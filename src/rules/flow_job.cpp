@@ -1,0 +1,39 @@
+#include "rules/flow_job.h"
+
+#include "base/error.h"
+#include "session/session.h"
+#include "xml/dom_wrapper.h"
+
+namespace quenda {
+namespace {
+
+struct EnvelopeNames {
+  const char* name;
+  const char* missingText;
+};
+
+// The readers and the ToFlow write-back word a missing envelope differently; the users see
+// both texts in their messages.
+EnvelopeNames NamesOf(FlowEnvelope envelope) {
+  if (envelope == FlowEnvelope::kToFlow) return {"ToFlow", "Envelope 'ToFlow' not found."};
+  return {"FromFlow", "InputNode Envelope Name='FromFlow' not found"};
+}
+
+}  // namespace
+
+std::unique_ptr<DOMWrapper> LoadFlowJob(Session& s, const std::string& path) {
+  if (!s.files.FileExists(path)) RaiseComposed("Inputfile " + path + " not found");
+  auto doc = std::make_unique<DOMWrapper>(s.ui, s.files, s.site.FlowDataNamespaceUri);
+  doc->Load(path, FlowNamespaceDeclaration(s.site.FlowDataNamespaceUri));
+  return doc;
+}
+
+std::unique_ptr<DOMWrapper> OpenFlowJob(Session& s, const std::string& path,
+                                        FlowEnvelope envelope) {
+  std::unique_ptr<DOMWrapper> doc = LoadFlowJob(s, path);
+  const EnvelopeNames names = NamesOf(envelope);
+  if (!doc->PosNodeByName("Envelope", names.name)) RaiseComposed(names.missingText);
+  return doc;
+}
+
+}  // namespace quenda
