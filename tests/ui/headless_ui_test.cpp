@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "base/error.h"
 #include "support/fake_system.h"
 #include "ui/transcript.h"
@@ -63,6 +66,37 @@ TEST_F(HeadlessUiTest, MissingOrWrongAnswerThrowsUnansweredNamingTheDialog) {
                     "Keine Antwort f\xFCr Dialog \"Frage\": Weiter?  Ja oder Nein (", 0),
                 0u)
           << c.what << ": " << question.Text();
+    }
+  }
+}
+
+TEST_F(HeadlessUiTest, AStyleTakesExactlyItsButtons) {
+  const struct {
+    int style;
+    std::vector<Answer> buttons;
+  } cases[] = {
+      {1, {Answer::OK, Answer::Cancel}},
+      {2 + 16, {Answer::Abort, Answer::Retry, Answer::Ignore}},
+      {3 + 32 + 256, {Answer::Yes, Answer::No, Answer::Cancel}},
+      {4 + 512, {Answer::Yes, Answer::No}},
+      {5, {Answer::Retry, Answer::Cancel}},
+      {6, {}},
+  };
+  const Answer all[] = {Answer::OK,     Answer::Cancel, Answer::Abort, Answer::Retry,
+                        Answer::Ignore, Answer::Yes,    Answer::No};
+  for (const auto& c : cases) {
+    const MessageStyle style = MessageStyle::FromNumber(c.style);
+    EXPECT_EQ(std::vector<Answer>(style.Buttons().begin(), style.Buttons().end()), c.buttons)
+        << "style " << c.style;
+    for (Answer answer : all) {
+      const bool offered = std::ranges::find(c.buttons, answer) != c.buttons.end();
+      HeadlessUi ui = Make(std::string("button ") + AnswerName(answer));
+      try {
+        EXPECT_EQ(ui.MsgBox("Weiter?", c.style, "Frage"), answer) << "style " << c.style;
+        EXPECT_TRUE(offered) << "style " << c.style << " took " << AnswerName(answer);
+      } catch (const Unanswered&) {
+        EXPECT_FALSE(offered) << "style " << c.style << " refused " << AnswerName(answer);
+      }
     }
   }
 }
