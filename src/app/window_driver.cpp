@@ -33,7 +33,13 @@ std::optional<int> RunWindowCommand(Session& s, const std::function<void()>& com
     } catch (const Error& e) {
       PrintError(e);
       if (!s.log.IsOpen()) {
-        s.ui.MsgBox(UnexpectedErrorText(e), 16, "Abbruch");
+        // No log to end in order: a calling batch system still gets its error file, a
+        // user the box.
+        if (s.env.BatchMode()) {
+          WriteErrorFile(s, UnexpectedErrorText(e));
+        } else {
+          s.ui.MsgBox(UnexpectedErrorText(e), 16, "Abbruch");
+        }
         return kExitAborted;
       }
       ErrorEnd(s, UnexpectedErrorText(e), "16", "Abbruch");

@@ -20,7 +20,8 @@ class WindowUi;
 
 // Runs a command of the window model. An Error that nothing on the way handled ends the
 // run in order (ErrorEnd, style 16, "Abbruch"); before the run log is open there is
-// nothing to end in order, and the error is only shown (status 1). A question that
+// nothing to end in order: the error goes into the error file in BatchMode and into a box
+// otherwise (status 1). A question that
 // headless mode cannot answer ends the run with status 3. Returns the exit status when
 // the run ended, nullopt when only the command ended and the window stays open.
 std::optional<int> RunWindowCommand(Session& session, const std::function<void()>& command);

@@ -95,6 +95,15 @@ TEST_F(WindowDriverTest, EndeEndsTheRunAndTellsTheWindowItsStatus) {
   EXPECT_EQ(ui.boxes.back(), "Abbruch: Bearbeitung wurde abgebrochen");
 }
 
+TEST_F(WindowDriverTest, AnErrorBeforeTheLogIsOpenIsShownAndEndsTheRun) {
+  driver->Run([] { throw PlatformError(kErrPermissionDenied, "C:\\Temp\\RizaZizi.log"); });
+  EXPECT_TRUE(driver->Finished());
+  EXPECT_EQ(driver->ExitStatus(), kExitAborted);
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_EQ(ui.boxes[0].rfind("Abbruch: Fehler 70: ", 0), 0u) << ui.boxes[0];
+  EXPECT_EQ(view.calls.back(), "RunFinished 1");
+}
+
 TEST(WindowCommand, EveryWayACommandEndsGivesItsStatus) {
   const struct {
     const char* what;
@@ -116,9 +125,13 @@ TEST(WindowCommand, EveryWayACommandEndsGivesItsStatus) {
   };
   for (const auto& c : cases) {
     testing::SessionFixture f;
-    f.S().env.CommandFields[0] = "x";  // BatchMode: the end is a log line
+    f.S().env.CommandFields[0] = "x";  // BatchMode: the end is a log line and the error file
+    f.S().env.CommandFields[1] = "4711";
     if (c.logOpen) f.OpenLog();
     EXPECT_EQ(RunWindowCommand(f.S(), c.command), c.status) << c.what;
+    if (c.status == 1) {
+      EXPECT_EQ(f.dir.Read("tmp/SG_4711.err").rfind("Fehler ", 0), 0u) << c.what;
+    }
     if (c.lastLine == "-") {
       EXPECT_EQ(f.S().log.LastLine(), "") << c.what;
     } else if (!c.lastLine.empty()) {
