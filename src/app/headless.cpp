@@ -13,7 +13,6 @@
 #include "platform/stop_request.h"
 #include "session/session.h"
 #include "session/termination.h"
-#include "text/cp1252.h"
 #include "ui/headless_ui.h"
 
 namespace quenda {
@@ -48,8 +47,7 @@ int RunHeadless(const Options& options, System& system) {
   try {
     session = MakeSession(options, ui, system);
   } catch (const Error& e) {
-    std::fprintf(stderr, "Quenda: Fehler %d: %s\n", e.Number(),
-                 Cp1252ToUtf8(e.Description()).c_str());
+    PrintUnexpectedError(e);
     return kExitBadOption;
   }
   WatchStopRequests([&session](const std::string& name) { StopRun(*session, name); });

@@ -1,7 +1,5 @@
 #include "app/window_driver.h"
 
-#include <cstdio>
-
 #include "app/options.h"
 #include "app/program.h"
 #include "app/run_report.h"
@@ -9,19 +7,9 @@
 #include "base/error.h"
 #include "session/session.h"
 #include "session/termination.h"
-#include "text/cp1252.h"
 #include "ui/window_ui.h"
 
 namespace quenda {
-namespace {
-
-void PrintError(const Error& e) {
-  std::fprintf(stderr, "Quenda: Fehler %d: %s\n", e.Number(),
-               Cp1252ToUtf8(e.Description()).c_str());
-}
-
-}  // namespace
-
 std::optional<int> RunWindowCommand(Session& s, const std::function<void()>& command) {
   try {
     try {
@@ -31,7 +19,7 @@ std::optional<int> RunWindowCommand(Session& s, const std::function<void()>& com
       if (!s.log.IsOpen()) return kExitUnanswered;
       ErrorEnd(s, question.Text(), "BATCH", "Abbruch", kExitUnanswered);
     } catch (const Error& e) {
-      PrintError(e);
+      PrintUnexpectedError(e);
       if (!s.log.IsOpen()) {
         // No log to end in order: a calling batch system still gets its error file, a
         // user the box.

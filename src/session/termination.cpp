@@ -110,6 +110,10 @@ std::string UnexpectedErrorText(const Error& error) {
   return "Fehler " + std::to_string(error.Number()) + ": " + error.Description();
 }
 
+void PrintUnexpectedError(const Error& error) {
+  std::fprintf(stderr, "%s\n", Cp1252ToUtf8("Quenda: " + UnexpectedErrorText(error)).c_str());
+}
+
 std::string ErrorFileTag(const std::string& field) {
   std::string tag = field;
   for (char& c : tag) {

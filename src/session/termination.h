@@ -34,6 +34,8 @@ void StopRun(Session& session, const std::string& requestName);
 // "Fehler " + number + ": " + description, for an error that no handler expected.
 class Error;
 std::string UnexpectedErrorText(const Error& error);
+// Tells `error` on standard error: "Quenda: " + UnexpectedErrorText (UTF-8).
+void PrintUnexpectedError(const Error& error);
 
 // The tag of the error file: every character that cannot stand in a Windows file name
 // and every ".." replaced by "_".

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "base/error.h"
-#include "platform/site_settings.h"
 #include "session/session.h"
 #include "support/fake_system.h"
 #include "ui/window_ui.h"
@@ -48,10 +47,7 @@ class RecordingView : public WindowView {
 class WindowDriverTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fixture.S();  // folders exist
-    session = std::make_unique<Session>(
-        ui, fixture.system, LoadSiteSettings("", fixture.dir.Path().string(), fixture.system));
-    session->state.AktDirName = fixture.dir.File("cwd") + "/";
+    session = fixture.SessionFor(ui);
     driver = std::make_unique<WindowDriver>(*session, ui);
     driver->Attach(view);
   }

@@ -15,7 +15,6 @@
 #include "gui/dialog_answerer.h"
 #include "gui/qt_text.h"
 #include "gui/qt_ui.h"
-#include "platform/site_settings.h"
 #include "session/session.h"
 #include "support/fake_system.h"
 
@@ -26,10 +25,7 @@ namespace {
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fixture.S();  // folders exist
-    session = std::make_unique<Session>(
-        ui, fixture.system, LoadSiteSettings("", fixture.dir.Path().string(), fixture.system));
-    session->state.AktDirName = fixture.dir.File("cwd") + "/";
+    session = fixture.SessionFor(ui);
     driver = std::make_unique<WindowDriver>(*session, ui);
     window = std::make_unique<QuendaWindow>(*driver);
     driver->Attach(*window);

@@ -17,7 +17,6 @@
 #include "app/startup.h"
 #include "gui_win32/win32_ui.h"
 #include "gui_win32/window_capture.h"
-#include "platform/site_settings.h"
 #include "session/session.h"
 #include "support/fake_system.h"
 #include "support/sample_site.h"
@@ -114,9 +113,7 @@ void LoadSampleSummary(Session& s) {
 class Win32WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fixture.S();  // folders exist
-    session = std::make_unique<Session>(
-        ui, fixture.system, LoadSiteSettings("", fixture.dir.Path().string(), fixture.system));
+    session = fixture.SessionFor(ui);
     driver = std::make_unique<WindowDriver>(*session, ui);
     model = &driver->model();
     window = std::make_unique<Win32Window>(*driver, ui);

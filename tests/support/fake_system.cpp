@@ -89,6 +89,13 @@ SessionFixture::SessionFixture(const std::string& answers, const std::string& co
   s.state.AktDirName = dir.File("cwd") + kSep;  // the log copy lands in cwd/, not in the build
 }
 
+std::unique_ptr<Session> SessionFixture::SessionFor(Ui& ui) {
+  auto fresh =
+      std::make_unique<Session>(ui, system, LoadSiteSettings("", dir.Path().string(), system));
+  fresh->state.AktDirName = dir.File("cwd") + kSep;
+  return fresh;
+}
+
 void SessionFixture::OpenLog() { session->log.Open(session->files, session->state.LaufLogFile); }
 
 void SessionFixture::RecordDialogs() { ui->SetTranscript(dir.File("transcript.jsonl")); }

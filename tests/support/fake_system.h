@@ -88,6 +88,9 @@ class SessionFixture {
   std::unique_ptr<Session> session;
 
   Session& S() { return *session; }
+  // A fresh session on the same folders and system with `ui` (a window's Ui), as start-up
+  // begins it: the site settings, and the log copy's current folder cwd/.
+  std::unique_ptr<Session> SessionFor(Ui& ui);
   // Opens the run log in tmp/ as start-up does.
   void OpenLog();
   // Records every dialog from now on; Transcript() gives the JSON lines so far.
