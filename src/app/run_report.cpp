@@ -6,6 +6,8 @@
 #include <system_error>
 
 #include "app/run_summary.h"
+#include "base/error.h"
+#include "platform/files.h"
 #include "platform/native_path.h"
 #include "session/session.h"
 #include "text/cp1252.h"
@@ -76,16 +78,17 @@ std::string RunReportJson(const Session& s, int exitStatus) {
 
 bool WriteRunReport(const Session& s, int exitStatus, const std::string& nativePath) {
   const std::filesystem::path target = std::filesystem::path(nativePath);
-  std::filesystem::path temp = target;
-  temp += ".tmp";
   const std::string text = RunReportJson(s, exitStatus);
-  std::FILE* f = OpenNativeFile(temp, "wb");
-  bool ok = f != nullptr && std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  if (f != nullptr) ok = std::fclose(f) == 0 && ok;
-  std::error_code ec;
-  if (ok) std::filesystem::rename(temp, target, ec);
-  if (!ok || ec) std::filesystem::remove(temp, ec);
-  return ok && !ec;
+  try {
+    // A Files of its own: the report is no file of the run and no write point of it.
+    const Files files;
+    AtomicFile file(files, TextFromNative(nativePath), target);
+    file.Write(text);
+    file.Commit();
+    return true;
+  } catch (const Error&) {
+    return false;
+  }
 }
 
 }  // namespace quenda

@@ -14,8 +14,8 @@ class Session;
 // object ends in a line feed.
 std::string RunReportJson(const Session& session, int exitStatus);
 
-// Writes RunReportJson to the native path `nativePath`, replacing it atomically. Returns
-// false when it cannot be written (the temporary file is removed).
+// Writes RunReportJson to the native path `nativePath`, replacing it atomically and durably.
+// Returns false when it cannot be written (the temporary file is removed).
 bool WriteRunReport(const Session& session, int exitStatus, const std::string& nativePath);
 
 }  // namespace quenda

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <system_error>
 #include <thread>
@@ -72,12 +73,13 @@ bool HasOverlongName(const std::string& path) {
 }
 
 // A file that cannot be created because its folder is missing is "path not found".
-Error CreateError(const std::string& path) {
-  const std::error_code err = LastError();
+Error CreateError(const std::error_code& err, const std::string& path) {
   return err == std::errc::no_such_file_or_directory && !HasOverlongName(path)
              ? PlatformError(kErrPathNotFound, path)
              : FileError(err, path);
 }
+
+Error CreateError(const std::string& path) { return CreateError(LastError(), path); }
 
 // The temporary files of replacing `target`: "." + its name + ".tmp" + a number.
 std::string TempPrefixFor(const fs::path& target) {
@@ -86,24 +88,47 @@ std::string TempPrefixFor(const fs::path& target) {
 
 fs::path TempNameFor(const fs::path& target) {
   static std::mt19937_64 rng{std::random_device{}()};
-  const std::string name = TempPrefixFor(target) + std::to_string(rng() % 1000000);
+  const std::string name = TempPrefixFor(target) + std::to_string(rng() % 1000000000);
   return target.parent_path() / NativePath(name);
 }
 
+bool NameTaken(const std::error_code& ec) {
+#ifdef _WIN32
+  if (ec.category() == std::system_category() && (ec.value() == 80 || ec.value() == 183)) {
+    return true;  // ERROR_FILE_EXISTS, ERROR_ALREADY_EXISTS
+  }
+#endif
+  return ec == std::errc::file_exists;
+}
+
 // Removes what a replace of `target` that was killed or cut off by a power failure left:
-// its temporary files older than an hour (a run replacing the file right now has a fresh
-// one). Failures are of no concern to the replace that follows.
-void RemoveStaleTempFiles(const fs::path& target) {
-  constexpr auto kStale = std::chrono::hours(1);
+// its temporary files that no writer holds. A run replacing the file right now holds its
+// own, so a clock running behind or a long replace costs nothing. Failures are of no
+// concern to the replace that follows.
+void RemoveUnheldTempFiles(const fs::path& target) {
   const std::string prefix = TempPrefixFor(target);
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(target.parent_path(), ec)) {
     const std::string name = PathText(entry.path().filename());
     if (name.rfind(prefix, 0) != 0 || name.size() == prefix.size()) continue;
     if (name.find_first_not_of("0123456789", prefix.size()) != std::string::npos) continue;
-    const auto written = fs::last_write_time(entry.path(), ec);
-    if (!ec && fs::file_time_type::clock::now() - written > kStale) fs::remove(entry.path(), ec);
+    RemoveIfUnheld(entry.path());
   }
+}
+
+// The file a replace of `path` writes: `path` itself, or, when it is a symbolic link, the
+// file at the end of its links (which need not exist yet). Throws 75 for a loop of links.
+fs::path FollowLinks(const fs::path& path, const std::string& pathText) {
+  constexpr int kMaxLinks = 40;  // as the kernel allows
+  fs::path at = path;
+  std::error_code ec;
+  for (int hop = 0; fs::is_symlink(at, ec); ++hop) {
+    if (hop == kMaxLinks) throw PlatformError(kErrPathFileAccess, pathText);
+    const fs::path next = fs::read_symlink(at, ec);
+    if (ec) throw FileError(ec, pathText);
+    at = next.is_absolute() ? next : at.parent_path() / next;
+  }
+  return at;
 }
 
 }  // namespace
@@ -159,8 +184,15 @@ bool Files::SameFile(const std::string& a, const std::string& b) const {
 }
 
 void Files::CopyFile(const std::string& from, const std::string& to) const {
-  const std::string content = ReadAll(from);
-  WriteAll(to, content);
+  const fs::path source = Native(from);
+  std::error_code ec;
+  if (fs::is_directory(source, ec)) throw PlatformError(kErrPathFileAccess, from);
+  std::FILE* probe = OpenNativeFile(source, "rb");
+  if (probe == nullptr) throw ReadOpenError(LastError(), source, from);
+  std::fclose(probe);
+  AtomicFile file(*this, to);
+  file.CopyFrom(from, source);
+  file.Commit();
 }
 
 void Files::DeleteFile(const std::string& path) const {
@@ -231,30 +263,43 @@ void Files::NoteWritten(const std::string& path) const {
   }
 }
 
-void Files::PassWritePoint(const std::string& path) const {
+void Files::NoteStep(const std::string& path, WriteStep step) const {
+  static const char* const kNames[] = {"write", "flush", "rename", "folder", "append"};
+  if (recording_) steps_.push_back(std::string(kNames[static_cast<int>(step)]) + " " + path);
+}
+
+void Files::PassWritePoint(const std::string& path, WriteStep step) const {
+  NoteStep(path, step);
   ++writePoints_;
   if (writePoints_ == crashAt_) std::_Exit(crashStatus_);
   if (writePoints_ == faultAt_) throw PlatformError(faultNumber_, path);
 }
 
 void Files::AppendLines(const std::string& path, const std::vector<std::string>& lines) const {
-  PassWritePoint(path);
+  PassWritePoint(path, WriteStep::kAppend);
   const fs::path native = Native(path);
-  std::FILE* f = OpenNativeFile(native, "ab");
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(OpenNativeFile(native, "ab"),
+                                                          std::fclose);
   if (f == nullptr) throw CreateError(path);
   std::string bytes;
   for (const std::string& line : lines) bytes.append(line).append("\r\n");
   // Runs appending at the same time take turns, each writing its lines whole. A file
   // system without locks still gets the lines in one write.
-  LockForAppend(f);
-  bool failed = std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size();
-  failed = (std::fclose(f) != 0) || failed;
-  if (failed) throw FileError(LastError(), path);
+  LockForAppend(f.get());
+  if (std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) {
+    throw FileError(LastError(), path);
+  }
+  // Flushed while the lock is held: the next run appends after lines that are on the disk.
+  PassWritePoint(path, WriteStep::kFlush);
+  if (const std::error_code ec = FlushToDisk(f.get())) throw FileError(ec, path);
   NoteWritten(path);
 }
 
 AtomicFile::AtomicFile(const Files& files, const std::string& path)
-    : files_(files), path_(path), target_(files.Native(path)) {
+    : AtomicFile(files, path, files.Native(path)) {}
+
+AtomicFile::AtomicFile(const Files& files, const std::string& path, const fs::path& native)
+    : files_(files), path_(path), target_(FollowLinks(native, path)) {
   std::error_code ec;
   if (fs::is_directory(target_, ec)) throw PlatformError(kErrPathFileAccess, path);
   const auto status = fs::status(target_, ec);
@@ -262,14 +307,20 @@ AtomicFile::AtomicFile(const Files& files, const std::string& path)
       (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
     throw PlatformError(kErrPermissionDenied, path);  // a read-only file stays as it is
   }
-  RemoveStaleTempFiles(target_);
-  temp_ = TempNameFor(target_);
-  file_ = OpenNativeFile(temp_, "wb");
-  if (file_ == nullptr) throw CreateError(path);
+  RemoveUnheldTempFiles(target_);
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    temp_ = TempNameFor(target_);
+    ec = held_.Create(temp_, target_);
+    if (!NameTaken(ec)) break;
+  }
+  if (ec) {
+    temp_.clear();
+    throw CreateError(ec, path);
+  }
 }
 
 AtomicFile::~AtomicFile() {
-  if (file_ != nullptr) std::fclose(file_);
+  held_.Close();
   if (!temp_.empty()) {
     std::error_code ec;
     fs::remove(temp_, ec);
@@ -278,28 +329,42 @@ AtomicFile::~AtomicFile() {
 
 void AtomicFile::Write(const std::string& bytes) {
   files_.PassWritePoint(path_);
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+  if (std::fwrite(bytes.data(), 1, bytes.size(), held_.Stream()) != bytes.size()) {
     whole_ = false;
     throw FileError(LastError(), path_);
   }
 }
 
-void AtomicFile::Commit() {
+void AtomicFile::CopyFrom(const std::string& source, const fs::path& sourceNative) {
   files_.PassWritePoint(path_);
-  const int closed = std::fclose(file_);
-  file_ = nullptr;
-  if (closed != 0) throw FileError(LastError(), path_);
-  std::error_code ec;
+  const std::error_code ec = held_.CopyFrom(sourceNative);
+  if (!ec) return;
+  whole_ = false;
+  std::error_code ignored;
+  if (!fs::exists(sourceNative, ignored)) throw ReadOpenError(ec, sourceNative, source);
+  throw FileError(ec, path_);
+}
+
+void AtomicFile::Commit() {
+  using Step = Files::WriteStep;
+  files_.PassWritePoint(path_, Step::kFlush);
+  std::error_code ec = held_.Flush();
+  if (ec) throw FileError(ec, path_);
+  files_.PassWritePoint(path_, Step::kRename);
   // On Windows a file that another program (another run) is reading at this moment
   // cannot be replaced; such reads are short, so the rename is tried again for a second.
   for (int attempt = 0; attempt < 50; ++attempt) {
-    fs::rename(temp_, target_, ec);
+    ec = held_.RenameOnto(target_);
     if (ec != std::errc::permission_denied) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   if (ec) throw FileError(ec, path_);
   temp_.clear();
+  held_.Close();
   files_.NoteWritten(path_);
+  files_.NoteStep(path_, Step::kFlushFolder);
+  ec = FlushFolder(target_.parent_path());
+  if (ec) throw FileError(ec, path_);
 }
 
 void LineFile::Open(const Files& files, const std::string& path) {

@@ -1,6 +1,16 @@
 // File services on Windows path texts (CP1252). Every OS failure becomes an Error with
 // the platform's number and German text, naming the path. Files that users care about
 // are replaced atomically: a failure leaves the old file untouched.
+//
+// Durability: what a replace or an append has returned from survives a power loss or an OS
+// crash. A replace writes a temporary file in the target's folder, flushes its data to the
+// disk (fsync; Windows FlushFileBuffers), renames it onto the target (Windows MoveFileExW
+// written through) and then flushes the folder (fsync of the folder), so the new name never
+// reaches the disk before the data it names; an append flushes before its lock ends. A
+// failed flush is a failed write: a file server with write-behind caching reports a full
+// disk or a lost connection only there. Databases and version control systems flush the
+// same way for the same reasons; without it a renamed file can come back empty or with old
+// blocks after a power loss on common file systems.
 #pragma once
 
 #include <cstdio>
@@ -10,6 +20,7 @@
 
 #include "base/error.h"
 #include "platform/drive_map.h"
+#include "platform/held_file.h"
 
 namespace quenda {
 
@@ -29,7 +40,9 @@ class Files {
   // True when both paths name the same existing file.
   bool SameFile(const std::string& a, const std::string& b) const;
 
-  // Copies `from` onto `to`, replacing it atomically. Throws 53 when `from` is missing.
+  // Copies `from` onto `to`, replacing it atomically and durably. The system copies the
+  // bytes into the temporary file of the replace (see HeldFile::CopyFrom), so memory does not
+  // grow with the file. Throws 53 (naming `from`) when `from` is missing.
   void CopyFile(const std::string& from, const std::string& to) const;
   // Throws 53 when the file is missing.
   void DeleteFile(const std::string& path) const;
@@ -43,15 +56,20 @@ class Files {
   // The lines of a text file; CR LF, LF and CR each end a line, a last line needs none.
   std::vector<std::string> ReadLines(const std::string& path) const;
 
-  // Replaces `path` atomically with `content` (bytes as given).
+  // Replaces `path` atomically and durably with `content` (bytes as given).
   void WriteAll(const std::string& path, const std::string& content) const;
   // Replaces `path` atomically with `lines`, each ended by CR LF.
   void WriteLines(const std::string& path, const std::vector<std::string>& lines) const;
-  // Appends `lines` (each + CR LF) to `path`, creating it when missing.
+  // Appends `lines` (each + CR LF) to `path`, creating it when missing, and flushes them to
+  // the disk before the append lock ends.
   void AppendLines(const std::string& path, const std::vector<std::string>& lines) const;
 
-  // Test switch: the `n`-th write point from now on (a write into a file being replaced,
-  // the rename that replaces it, an append) fails with the platform error `number`
+  // The steps of writing a file, in the order a replace takes them (its data written or
+  // copied, flushed to the disk, the rename onto the target, the flush of the folder); an
+  // append is one step, its flush another. All but the folder's flush are write points.
+  enum class WriteStep { kWrite, kFlush, kRename, kFlushFolder, kAppend };
+
+  // Test switch: the `n`-th write point from now on fails with the platform error `number`
   // (61 disk full, 70 permission denied). 0 switches it off.
   void FailNthWrite(int n, int number) {
     faultAt_ = n;
@@ -67,8 +85,16 @@ class Files {
   }
   // The write points passed since the last FailNthWrite or CrashAtNthWrite.
   int WritePoints() const { return writePoints_; }
-  // Counts one write point; throws when it is the one set to fail.
-  void PassWritePoint(const std::string& path) const;
+  // Test switch: from now on every step taken is recorded in Steps() as its name ("write",
+  // "flush", "rename", "folder", "append"), a blank and the path.
+  void RecordSteps() { recording_ = true; }
+  const std::vector<std::string>& Steps() const { return steps_; }
+  // Counts one write point (recorded as NoteStep records it); throws when it is the one
+  // set to fail.
+  void PassWritePoint(const std::string& path, WriteStep step = WriteStep::kWrite) const;
+  // Records `step` without counting a write point: the flush of the folder, after the
+  // rename, when the file is replaced already.
+  void NoteStep(const std::string& path, WriteStep step) const;
 
   // The files created, replaced or appended to through this object (paths as given), in
   // the order first written; a file deleted through it leaves the list.
@@ -82,6 +108,8 @@ class Files {
   int crashAt_ = 0;
   int crashStatus_ = 0;
   mutable int writePoints_ = 0;
+  bool recording_ = false;
+  mutable std::vector<std::string> steps_;
   mutable std::vector<std::string> written_;
 };
 
@@ -95,20 +123,33 @@ Error FileError(const std::error_code& ec, const std::string& path);
 Error ReadOpenError(const std::error_code& ec, const std::filesystem::path& native,
                     const std::string& path);
 
-// Writes a file through a temporary file in the target folder ("." + name + ".tmp" + a
-// number) that replaces the target only on Commit. Dropping the object without Commit
-// removes the temporary file; such files older than an hour, left by a killed run, are
-// removed by the next replace of the same file.
+// Writes a file through a temporary file in the target's folder ("." + name + ".tmp" + a
+// number) that replaces the target only on Commit, durably (see the top of this file).
+// Dropping the object without Commit removes the temporary file. The writer holds its
+// temporary file for its whole life (HeldFile); what a killed run or a power cut left
+// behind is removed by the next replace of the same file, which takes only files nobody
+// holds, whatever their age. The new file gets the target's permissions (Windows: its
+// attributes); a target that is a symbolic link stays one: the file it points to is
+// replaced.
 class AtomicFile {
  public:
+  // Throws 75 for a folder, 70 for a read-only target, and what creating the temporary
+  // file gives (76 for a missing folder), each naming `path`.
   AtomicFile(const Files& files, const std::string& path);
+  // The same for the native path `native`, named `path` in errors.
+  AtomicFile(const Files& files, const std::string& path, const std::filesystem::path& native);
   ~AtomicFile();
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
 
   void Write(const std::string& bytes);
   void WriteLine(const std::string& line) { Write(line + "\r\n"); }
-  // Renames the temporary file onto the target; throws on failure.
+  // Fills the temporary file, before any Write, with a copy of the file `source` (native
+  // `sourceNative`) made by the system. Throws 53 naming `source` when it has gone.
+  void CopyFrom(const std::string& source, const std::filesystem::path& sourceNative);
+  // Flushes the temporary file, renames it onto the target and flushes the folder; throws
+  // the platform error naming the path when one of them fails (the target is then old,
+  // or new when only the folder's flush failed).
   void Commit();
   // False once a write has failed part way: the temporary file may end in a cut line.
   bool Whole() const { return whole_; }
@@ -118,7 +159,7 @@ class AtomicFile {
   std::string path_;
   std::filesystem::path target_;
   std::filesystem::path temp_;
-  std::FILE* file_ = nullptr;
+  HeldFile held_;
   bool whole_ = true;
 };
 

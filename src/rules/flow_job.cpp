@@ -31,9 +31,13 @@ std::unique_ptr<DOMWrapper> LoadFlowJob(Session& s, const std::string& path) {
 std::unique_ptr<DOMWrapper> OpenFlowJob(Session& s, const std::string& path,
                                         FlowEnvelope envelope) {
   std::unique_ptr<DOMWrapper> doc = LoadFlowJob(s, path);
-  const EnvelopeNames names = NamesOf(envelope);
-  if (!doc->PosNodeByName("Envelope", names.name)) RaiseComposed(names.missingText);
+  PosEnvelope(*doc, envelope);
   return doc;
+}
+
+void PosEnvelope(DOMWrapper& doc, FlowEnvelope envelope) {
+  const EnvelopeNames names = NamesOf(envelope);
+  if (!doc.PosNodeByName("Envelope", names.name)) RaiseComposed(names.missingText);
 }
 
 }  // namespace quenda

@@ -28,4 +28,8 @@ std::unique_ptr<DOMWrapper> LoadFlowJob(Session& session, const std::string& pat
 std::unique_ptr<DOMWrapper> OpenFlowJob(Session& session, const std::string& path,
                                         FlowEnvelope envelope);
 
+// The envelope `envelope` of the loaded job `doc` becomes the current node. Raises 60000
+// with the envelope's text (see FlowEnvelope) when the job has no such envelope.
+void PosEnvelope(DOMWrapper& doc, FlowEnvelope envelope);
+
 }  // namespace quenda

@@ -1,5 +1,6 @@
 // Writing a field back into the job file on disk. Each call loads the file into a
-// DOMWrapper of its own and saves it atomically; documents held elsewhere are untouched.
+// DOMWrapper of its own and saves it once, atomically and durably; documents held elsewhere
+// are untouched.
 #pragma once
 
 #include <string>
@@ -20,5 +21,11 @@ void SetFromFlowField(Session& session, const std::string& file, const std::stri
 // or the description of the error on the way.
 bool SetToFlowField(Session& session, const std::string& file, const std::string& name,
                     const std::string& value, const std::string& type);
+
+// SetFromFlowField and SetToFlowField on one loaded job with one save, so that the file on
+// disk has the field in both envelopes or in neither, whenever the run ends. Raises what
+// either raises; nothing is saved then.
+void SetFlowFields(Session& session, const std::string& file, const std::string& name,
+                   const std::string& value, const std::string& type);
 
 }  // namespace quenda

@@ -22,8 +22,7 @@ std::string InputTitle() { return "Eingabe über Konfiguration"_cp; }
 
 void WritePlantIndex(Session& s, const std::string& index) {
   s.job.CustomerPlantIndex = index;
-  SetFromFlowField(s, s.job.JobFilePath, "Customer_plant_index", index);
-  SetToFlowField(s, s.job.JobFilePath, "Customer_plant_index", index, "String");
+  SetFlowFields(s, s.job.JobFilePath, "Customer_plant_index", index, "String");
 }
 
 }  // namespace

@@ -22,6 +22,14 @@ namespace {
 using Json = nlohmann::json;
 using testing::SampleSite;
 
+int TemporaryFilesIn(const std::filesystem::path& folder) {
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    count += entry.path().filename().string().find(".tmp") != std::string::npos;
+  }
+  return count;
+}
+
 // The sample job run in-process as headless mode runs it: load, Start, and the status of
 // the end.
 class SampleReport : public ::testing::Test {
@@ -85,7 +93,7 @@ TEST_F(SampleReport, RunEndedWhileLoadingReportsStatusAndMessage) {
   ASSERT_EQ(status, 1);
   const std::string path = site.Path("run/report.json");
   ASSERT_TRUE(WriteRunReport(*session, status, path));
-  EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+  EXPECT_EQ(TemporaryFilesIn(site.Path("run")), 0);
   const Json report = Json::parse(site.Read("run/report.json"));
   EXPECT_EQ(report.at("exitStatus"), 1);
   EXPECT_EQ(report.at("message"), "Der Job stammt nicht aus FLOW5 oder ToolTest");
@@ -96,8 +104,13 @@ TEST_F(SampleReport, RunEndedWhileLoadingReportsStatusAndMessage) {
 TEST(RunReport, UnwritableReportIsRefusedAndLeavesNoTemporaryFile) {
   testing::SessionFixture fixture;
   const std::string path = fixture.dir.File("missing/report.json");
+  fixture.dir.Write("report.json", "alt");
+  std::filesystem::permissions(fixture.dir.Path() / "report.json",
+                               std::filesystem::perms::owner_read);
   EXPECT_FALSE(WriteRunReport(fixture.S(), 1, path));
-  EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+  EXPECT_FALSE(WriteRunReport(fixture.S(), 1, fixture.dir.File("report.json")));
+  EXPECT_EQ(fixture.dir.Read("report.json"), "alt");
+  EXPECT_EQ(TemporaryFilesIn(fixture.dir.Path()), 0);
 }
 
 }  // namespace

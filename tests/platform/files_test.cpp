@@ -151,24 +151,65 @@ TEST(Files, ConcurrentAppendsKeepEveryLineWhole) {
   }
 }
 
-// What a killed replace left is cleared by the next replace once it is stale; a fresh one
-// (another run replacing the file right now) and other files stay.
-TEST(Files, NextReplaceRemovesStaleTemporaryFilesOfTheSameFile) {
+// What a killed replace left is cleared by the next replace, whatever its age; a file a
+// writer holds (another run replacing the file right now) stays, however old, and so do
+// files that are not temporary files of the same file.
+TEST(Files, NextReplaceRemovesUnheldTemporaryFilesOfTheSameFile) {
   TempDir dir;
   const Files files;
   for (const char* name : {".job.xml.tmp123", ".job.xml.tmp456", ".job.xml.tmpX", ".other.tmp1"}) {
     dir.Write(name, "halb");
   }
+  HeldFile live;
+  ASSERT_FALSE(live.Create(dir.Path() / ".job.xml.tmp789", dir.Path() / "job.xml"));
   const auto old = fs::file_time_type::clock::now() - std::chrono::hours(2);
-  for (const char* name : {".job.xml.tmp123", ".job.xml.tmpX", ".other.tmp1"}) {
+  for (const char* name : {".job.xml.tmp123", ".job.xml.tmp789", ".job.xml.tmpX", ".other.tmp1"}) {
     fs::last_write_time(dir.Path() / name, old);
   }
   files.WriteAll(dir.File("job.xml"), "ganz");
-  EXPECT_FALSE(fs::exists(dir.Path() / ".job.xml.tmp123")) << "stale: removed";
-  EXPECT_TRUE(fs::exists(dir.Path() / ".job.xml.tmp456")) << "fresh: another run's";
+  EXPECT_FALSE(fs::exists(dir.Path() / ".job.xml.tmp123")) << "old, not held: removed";
+  EXPECT_FALSE(fs::exists(dir.Path() / ".job.xml.tmp456")) << "fresh, not held: removed";
+  EXPECT_TRUE(fs::exists(dir.Path() / ".job.xml.tmp789")) << "held by a writer: stays";
   EXPECT_TRUE(fs::exists(dir.Path() / ".job.xml.tmpX")) << "not one of ours";
   EXPECT_TRUE(fs::exists(dir.Path() / ".other.tmp1")) << "another file's";
   EXPECT_EQ(dir.Read("job.xml"), "ganz");
+  live.Close();
+  files.WriteAll(dir.File("job.xml"), "wieder");
+  EXPECT_FALSE(fs::exists(dir.Path() / ".job.xml.tmp789")) << "let go: removed";
+}
+
+// A replace flushes the data before the rename and the folder after it; an append flushes
+// before its lock ends; a copy goes the replace's way.
+TEST(Files, FlushesComeBeforeTheRenameAndTheFolderAfterIt) {
+  TempDir dir;
+  Files files;
+  const std::string a = dir.File("a.txt");
+  const std::string b = dir.File("b.txt");
+  files.RecordSteps();
+  files.WriteLines(a, {"eins"});
+  files.CopyFile(a, b);
+  files.AppendLines(b, {"zwei"});
+  const std::vector<std::string> expected = {
+      "write " + a, "flush " + a,  "rename " + a, "folder " + a, "write " + b,
+      "flush " + b, "rename " + b, "folder " + b, "append " + b, "flush " + b,
+  };
+  EXPECT_EQ(files.Steps(), expected);
+  EXPECT_EQ(dir.Read("b.txt"), "eins\r\nzwei\r\n");
+}
+
+// The copy streams through the system: a file far larger than any buffer arrives whole,
+// and so do an empty file and one of a single byte.
+TEST(Files, CopyOfLargeAndEmptyFilesIsExact) {
+  TempDir dir;
+  const Files files;
+  std::string big(3 * (1 << 20) + 4097, '\0');
+  for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 7919) >> 3);
+  for (const std::string& content : {big, std::string(), std::string("x")}) {
+    dir.Write("in.bin", content);
+    dir.Write("out.bin", "older and longer than the empty file");
+    files.CopyFile(dir.File("in.bin"), dir.File("out.bin"));
+    EXPECT_TRUE(dir.Read("out.bin") == content) << content.size() << " bytes";
+  }
 }
 
 TEST(Files, CopyCreateDeleteAndExistence) {
@@ -196,12 +237,13 @@ namespace {
 TEST(FilesFaultInjection, NthWritePointFailsAndLeavesTheOldFile) {
   testing::TempDir dir;
   Files files;
-  dir.Write("a.txt", "alt\r\n");
-  // WriteLines passes two points (write, rename); AppendLines one.
+  // WriteLines passes three points (write, flush, rename); AppendLines two (append, flush).
+  // A failed flush is a failed write: the old file stays, or the appended line is whole.
   const struct {
     int n;
     const char* after;
-  } cases[] = {{1, "alt\r\n"}, {2, "alt\r\n"}, {3, "neu\r\n"}};
+  } cases[] = {
+      {1, "alt\r\n"}, {2, "alt\r\n"}, {3, "alt\r\n"}, {4, "neu\r\n"}, {5, "neu\r\nmehr\r\n"}};
   for (const auto& c : cases) {
     dir.Write("a.txt", "alt\r\n");
     files.FailNthWrite(c.n, kErrDiskFull);
@@ -211,13 +253,17 @@ TEST(FilesFaultInjection, NthWritePointFailsAndLeavesTheOldFile) {
       ADD_FAILURE() << "write point " << c.n << " did not fail";
     } catch (const Error& e) {
       EXPECT_EQ(e.Number(), kErrDiskFull) << "write point " << c.n;
+      EXPECT_NE(e.Description().find(dir.File("a.txt")), std::string::npos) << e.Description();
     }
     EXPECT_EQ(dir.Read("a.txt"), c.after) << "write point " << c.n;
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Path())) ++entries;
+    EXPECT_EQ(entries, 1) << "write point " << c.n << ": no temporary file is left";
   }
   files.FailNthWrite(0, 0);
   files.WriteLines(dir.File("a.txt"), {"x"});
   files.CopyFile(dir.File("a.txt"), dir.File("b.txt"));
-  EXPECT_EQ(files.WritePoints(), 4);
+  EXPECT_EQ(files.WritePoints(), 6);
 }
 
 }  // namespace

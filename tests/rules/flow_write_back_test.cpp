@@ -112,5 +112,49 @@ TEST(FlowWriteBack, FailuresNameTheirCause) {
   }
 }
 
+// The plant index goes into both envelopes with one save: the job on disk has it in both
+// or in neither, and a job without a ToFlow envelope is left as it was.
+TEST(FlowWriteBack, BothEnvelopesInOneSave) {
+  SessionFixture f;
+  f.dir.Write("job.xml", FlowJob({{"Customer_plant_index", "?"}}, "", "<FD:Fields/>"));
+  f.dir.Write("noto.xml",
+              "<FD:FlowData xmlns:FD=\"http://flow.quenda.local/namespace/FlowData\">"
+              "<FD:Envelope Name=\"FromFlow\"><FD:Fields><FD:Field Name=\"X\">alt</FD:Field>"
+              "</FD:Fields></FD:Envelope></FD:FlowData>");
+  const std::string job = f.dir.File("job.xml");
+  f.S().files.RecordSteps();
+  SetFlowFields(f.S(), job, "Customer_plant_index", "IDX7", "String");
+  EXPECT_EQ(f.S().files.Steps(), (std::vector<std::string>{"write " + job, "flush " + job,
+                                                           "rename " + job, "folder " + job}));
+  EXPECT_EQ(ReadJobField(f, job, "FromFlow", "Customer_plant_index"), "IDX7");
+  EXPECT_EQ(ReadJobField(f, job, "ToFlow", "Customer_plant_index"), "IDX7");
+  const std::string before = f.dir.Read("noto.xml");
+  try {
+    SetFlowFields(f.S(), f.dir.File("noto.xml"), "X", "neu", "String");
+    ADD_FAILURE() << "a job without ToFlow is refused";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.Description(), "Envelope 'ToFlow' not found.");
+  }
+  EXPECT_EQ(f.dir.Read("noto.xml"), before) << "FromFlow is not saved alone";
+}
+
+#ifndef _WIN32
+// A job that is a symbolic link, with the mode 0640: the link stays a link, the file it
+// points to gets the write-back and keeps its mode.
+TEST(FlowWriteBack, LinkedJobWithItsModeSurvivesTheWriteBack) {
+  SessionFixture f;
+  std::filesystem::create_directory(f.dir.Path() / "jobs");
+  f.dir.Write("jobs/real.xml", FlowJob({{"Customer_plant_index", "?"}}, "", ""));
+  const std::filesystem::path real = f.dir.Path() / "jobs" / "real.xml";
+  std::filesystem::permissions(real, std::filesystem::perms(0640));
+  std::filesystem::create_symlink("jobs/real.xml", f.dir.Path() / "job.xml");
+  SetFlowFields(f.S(), f.dir.File("job.xml"), "Customer_plant_index", "IDX2", "String");
+  EXPECT_TRUE(std::filesystem::is_symlink(f.dir.Path() / "job.xml"));
+  EXPECT_EQ(std::filesystem::status(real).permissions(), std::filesystem::perms(0640));
+  EXPECT_EQ(ReadJobField(f, real.string(), "FromFlow", "Customer_plant_index"), "IDX2");
+  EXPECT_EQ(ReadJobField(f, real.string(), "ToFlow", "Customer_plant_index"), "IDX2");
+}
+#endif
+
 }  // namespace
 }  // namespace quenda

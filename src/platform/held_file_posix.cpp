@@ -1,0 +1,134 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "platform/held_file.h"
+
+namespace fs = std::filesystem;
+
+namespace quenda {
+namespace {
+
+std::error_code Errno() { return std::error_code(errno, std::generic_category()); }
+
+// A kernel or file system that cannot copy between these two files in the kernel says so
+// with one of these; the buffered loop copies then.
+bool KernelRefusesCopy(int error) {
+  return error == EXDEV || error == ENOSYS || error == EOPNOTSUPP || error == EINVAL ||
+         error == EPERM || error == ETXTBSY;
+}
+
+// Copies from the current positions until `in` ends, through a buffer of fixed size.
+std::error_code CopyBuffered(int in, int out) {
+  std::vector<char> buffer(1 << 20);
+  for (;;) {
+    const ssize_t n = read(in, buffer.data(), buffer.size());
+    if (n == 0) return {};
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return Errno();
+    }
+    for (ssize_t done = 0; done < n;) {
+      const ssize_t w = write(out, buffer.data() + done, static_cast<std::size_t>(n - done));
+      if (w < 0 && errno == EINTR) continue;
+      if (w < 0) return Errno();
+      done += w;
+    }
+  }
+}
+
+std::error_code CopyInKernel(int in, int out) {
+  constexpr std::size_t kChunk = std::size_t{1} << 30;
+  for (;;) {
+    const ssize_t n = copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
+    if (n > 0) continue;
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && !KernelRefusesCopy(errno)) return Errno();
+    // The end, or a refusal: the loop reads on from where the kernel stopped (at the end
+    // it reads nothing), which also covers files whose size the kernel does not know.
+    return CopyBuffered(in, out);
+  }
+}
+
+}  // namespace
+
+std::error_code HeldFile::Create(const fs::path& path, const fs::path& like) {
+  Close();
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return Errno();
+  // On a file system without locks nobody can lock the file, so no clean-up removes it.
+  flock(fd, LOCK_EX | LOCK_NB);
+  struct stat target {};
+  // A file system that keeps no modes (some shares) refuses this; the file is written anyway.
+  if (stat(like.c_str(), &target) == 0) fchmod(fd, target.st_mode & 0777);
+  file_ = fdopen(fd, "wb");
+  if (file_ == nullptr) {
+    const std::error_code ec = Errno();
+    close(fd);
+    return ec;
+  }
+  path_ = path;
+  like_ = like;
+  return {};
+}
+
+std::error_code HeldFile::CopyFrom(const fs::path& source) {
+  const int in = open(source.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return Errno();
+  const std::error_code ec = CopyInKernel(in, fileno(file_));
+  close(in);
+  return ec;
+}
+
+std::error_code HeldFile::Flush() { return FlushToDisk(file_); }
+
+std::error_code HeldFile::RenameOnto(const fs::path& target) {
+  return rename(path_.c_str(), target.c_str()) == 0 ? std::error_code() : Errno();
+}
+
+void HeldFile::Close() {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+}
+
+std::error_code FlushFolder(const fs::path& folder) {
+  const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  // A folder that may be written but not read cannot be opened; nothing to flush it through.
+  if (fd < 0) return {};
+  std::error_code ec;
+  if (fsync(fd) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP) ec = Errno();
+  close(fd);
+  return ec;
+}
+
+std::error_code FlushToDisk(std::FILE* file) {
+  if (std::fflush(file) != 0) return Errno();
+  int result;
+  do {
+    result = fsync(fileno(file));
+  } while (result != 0 && errno == EINTR);
+  return result == 0 ? std::error_code() : Errno();
+}
+
+bool RemoveIfUnheld(const fs::path& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  bool removed = false;
+  struct stat opened {};
+  struct stat named {};
+  // The name must still be the file that was locked: a writer that has just renamed it onto
+  // its target releases the lock on a file that no longer has this name.
+  if (flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &opened) == 0 &&
+      lstat(path.c_str(), &named) == 0 && opened.st_ino == named.st_ino &&
+      opened.st_dev == named.st_dev) {
+    removed = unlink(path.c_str()) == 0;
+  }
+  close(fd);
+  return removed;
+}
+
+}  // namespace quenda
