@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
 # Builds the benchmarks and measures the object store and the parameter intake on
-# generated inputs, then the headless sample run with a 300 MB object store. Inputs go to
-# build/bench-data; the 300 MB files are deleted at the end (KEEP_DATA=1 keeps them).
+# generated inputs, then the headless sample run with a 300 MB object store, then a release
+# with large files against cp, sync and grep, and the cost of the flushes. Inputs go to
+# build/bench-data; the large files are deleted at the end (KEEP_DATA=1 keeps them).
 #   REPS=5        repetitions of every measurement (medians are reported)
 #   STORE_MB="1 30 300"   JOB_FIELDS="1000 10000 100000"   SAMPLE_MB=300
+#   DAM_MB=200  HEX_MB=16   the DAMOS and hex file of the release with large files
+#   ONLY_RELEASE=1          only the release with large files and the flushes
 set -euo pipefail
 cd "$(dirname "$0")/.."
 REPS=${REPS:-5}
 STORE_MB=${STORE_MB:-"1 30 300"}
 JOB_FIELDS=${JOB_FIELDS:-"1000 10000 100000"}
 SAMPLE_MB=${SAMPLE_MB:-300}
+DAM_MB=${DAM_MB:-200}
+HEX_MB=${HEX_MB:-16}
+ONLY_RELEASE=${ONLY_RELEASE:-0}
 data="$PWD/build/bench-data"
 bench="$PWD/build/release/bench/quenda_bench"
 quenda="$PWD/build/release/quenda"
@@ -38,6 +44,7 @@ grep_seconds() {
   [ "$count" -gt 0 ]
 }
 
+if [ "$ONLY_RELEASE" != 1 ]; then
 echo "== Eingaben erzeugen"
 "$bench" --data-dir="$data" --store-mb="$(comma "$STORE_MB")" --job-fields="$(comma "$JOB_FIELDS")" \
   --generate-only
@@ -111,7 +118,100 @@ echo "sample run: Läufe ${runs[*]} s; grep ${greps[*]} s"
 awk -v r="$run_s" -v g="$grep_s" -v p="$peak" \
   'BEGIN { printf "sample run: median_s=%s grep_median_s=%s ratio=%.2f peak_rss_mb=%.1f\n", r, g, r / g, p * 1024 / 1e6 }'
 rm -rf "$data/sample"
+fi
+
+echo "== Freigabe mit ${DAM_MB}-MB-DAMOS, ${HEX_MB}-MB-Hexdatei und ${SAMPLE_MB}-MB-Objektspeicher"
+# The same sample run with its DAMOS (.dam) and hex file grown to the given sizes, against
+# cp of those two files, sync of the copies and one grep over the store, in one timed block
+# right before each run. Peak memory of the run by /usr/bin/time.
+osp_rel="site/shares/projekte/EDC21/MX21K47/makeout/Damos/MX21K47_01.osp"
+dab_rel="site/shares/projekte/EDC21/MX21K47/dab"
+padded="$data/sample_${SAMPLE_MB}mb.osp"
+[ -f "$padded" ] || "$bench" --pad-store="examples/$osp_rel" --out="$padded" --mb="$SAMPLE_MB"
+big_dam="$data/release_${DAM_MB}mb.dam"
+big_hex="$data/release_${HEX_MB}mb.hex"
+[ -f "$big_dam" ] || head -c "$((DAM_MB * 1000000))" /dev/urandom >"$big_dam"
+[ -f "$big_hex" ] || head -c "$((HEX_MB * 1000000))" /dev/urandom >"$big_hex"
+# Lays out a fresh sample site in $work with the large files linked in.
+prepare_release() {
+  rm -rf "$work"
+  mkdir -p "$work"
+  cp -r examples/. "$work/"
+  mkdir -p "$work/run" "$work/tmp" "$work/win" "$work/home" "$work/cp"
+  ln -f "$padded" "$work/$osp_rel"
+  ln -f "$big_dam" "$work/$dab_rel/MX21K47_01.dam"
+  ln -f "$big_hex" "$work/$dab_rel/MX21K47_01.hex"
+}
+# Runs the sample job in $work under "$@" (a wrapper, or nothing).
+run_release() {
+  local cmd
+  cmd=$(tr -d '\r' < "$work/site/command-line.txt")
+  (cd "$work/run" && "$@" "$quenda" --headless --program-dir "$work/site/program" \
+     --answers "$work/site/answers.txt" -- $cmd >"$work/out.txt" 2>&1)
+}
+work="$data/release"
+runs=()
+bases=()
+peak=0
+for _ in $(seq "$REPS"); do
+  prepare_release
+  sync
+  start=$(now_ns)
+  cp "$big_dam" "$big_hex" "$work/cp/"
+  sync "$work/cp/$(basename "$big_dam")" "$work/cp/$(basename "$big_hex")"
+  count=$(grep -c -F '=Kgs:Name=' "$padded")
+  bases+=("$(seconds_since "$start")")
+  [ "$count" -gt 0 ]
+  rm -rf "$work/cp"
+  sync
+  start=$(now_ns)
+  if ! run_release /usr/bin/time -f "%M" -o "$work/time.txt"; then
+    echo "Der Lauf mit großen Dateien endete nicht erfolgreich; Ausgabe in $work/out.txt" >&2
+    exit 1
+  fi
+  runs+=("$(seconds_since "$start")")
+  kb=$(tail -1 "$work/time.txt")
+  if [ "$kb" -gt "$peak" ]; then peak=$kb; fi
+done
+run_s=$(printf '%s\n' "${runs[@]}" | median)
+base_s=$(printf '%s\n' "${bases[@]}" | median)
+echo "release: Läufe ${runs[*]} s; cp + sync + grep ${bases[*]} s"
+awk -v r="$run_s" -v b="$base_s" -v p="$peak" -v m="$SAMPLE_MB" \
+  'BEGIN { printf "release: median_s=%s cp_sync_grep_median_s=%s ratio=%.2f peak_rss_mb=%.1f store_mb=%s\n", r, b, r / b, p * 1024 / 1e6, m }'
+
+echo "== Kosten der Flushes im Beispiellauf (strace -c -w: Zeit in fsync)"
+# The plain sample site; strace counts only fsync and fdatasync, the run time is taken
+# without strace.
+if command -v strace >/dev/null; then
+  plain=()
+  flush=()
+  calls=0
+  for _ in $(seq "$REPS"); do
+    rm -rf "$work"
+    mkdir -p "$work"
+    cp -r examples/. "$work/"
+    mkdir -p "$work/run" "$work/tmp" "$work/win" "$work/home"
+    start=$(now_ns)
+    run_release
+    plain+=("$(seconds_since "$start")")
+    rm -rf "$work"
+    mkdir -p "$work"
+    cp -r examples/. "$work/"
+    mkdir -p "$work/run" "$work/tmp" "$work/win" "$work/home"
+    run_release strace -f -c -w -e trace=fsync,fdatasync -o "$data/strace.txt"
+    flush+=("$(awk '$NF == "total" { print $2 }' "$data/strace.txt")")
+    calls=$(awk '$NF == "total" { print $4 }' "$data/strace.txt")
+  done
+  plain_s=$(printf '%s\n' "${plain[@]}" | median)
+  flush_s=$(printf '%s\n' "${flush[@]}" | median)
+  awk -v r="$plain_s" -v f="$flush_s" -v c="$calls" \
+    'BEGIN { printf "flushes: run_median_s=%s fsync_calls=%s fsync_median_s=%s share=%.0f%%\n", r, c, f, 100 * f / r }'
+  rm -f "$data/strace.txt"
+else
+  echo "strace fehlt (Debian-Paket strace): Kosten der Flushes nicht gemessen"
+fi
+rm -rf "$work"
 
 if [ "${KEEP_DATA:-0}" != 1 ]; then
-  rm -f "$data"/store_300mb.osp "$padded"
+  rm -f "$data"/store_300mb.osp "$padded" "$big_dam" "$big_hex"
 fi
