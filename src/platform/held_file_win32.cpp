@@ -85,7 +85,7 @@ std::error_code HeldFile::CopyFrom(const fs::path& source) {
   // CopyFileExW creates its destination itself: the empty file gives its name back for a
   // moment, in which there is nothing a clean-up could take.
   Close();
-  if (!DeleteFileW(path_.c_str())) return LastWinError();
+  if (!DeleteFileW(path_.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) return LastWinError();
   HANDLE held = INVALID_HANDLE_VALUE;
   if (!CopyFileExW(source.c_str(), path_.c_str(), HoldDestination, &held, nullptr,
                    COPY_FILE_FAIL_IF_EXISTS)) {
