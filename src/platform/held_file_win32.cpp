@@ -35,13 +35,15 @@ std::FILE* StreamOf(HANDLE handle) {
   return file;
 }
 
-// The file gets the attributes of the file it replaces, or keeps its own without read-only
-// (a copy takes over its source's attributes).
+// The file gets the attributes of the file it replaces; without one, those of a new file
+// (a copy takes over its source's read-only and hidden attributes). Set even when they seem
+// the same: Wine shows a file whose name starts with a dot as hidden until told otherwise.
 void TakeAttributes(const fs::path& path, const fs::path& like) {
   DWORD attributes = GetFileAttributesW(like.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    attributes &= ~static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN);
   }
   attributes &= ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY);
   SetFileAttributesW(path.c_str(), attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes);

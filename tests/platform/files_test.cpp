@@ -164,7 +164,8 @@ TEST(Files, NextReplaceRemovesUnheldTemporaryFilesOfTheSameFile) {
   ASSERT_FALSE(live.Create(dir.Path() / ".job.xml.tmp789", dir.Path() / "job.xml"));
   const auto old = fs::file_time_type::clock::now() - std::chrono::hours(2);
   for (const char* name : {".job.xml.tmp123", ".job.xml.tmp789", ".job.xml.tmpX", ".other.tmp1"}) {
-    fs::last_write_time(dir.Path() / name, old);
+    std::error_code ec;  // Windows keeps the time of a held file as it is
+    fs::last_write_time(dir.Path() / name, old, ec);
   }
   files.WriteAll(dir.File("job.xml"), "ganz");
   EXPECT_FALSE(fs::exists(dir.Path() / ".job.xml.tmp123")) << "old, not held: removed";

@@ -1,11 +1,13 @@
 // What a replace keeps of its target on Windows: its attributes; a copy does not take over
 // its source's read-only attribute.
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
 #include "support/fake_system.h"
+
+// After the project's headers, and without its CopyFile macro: Files::CopyFile is meant.
+#include <windows.h>
+#undef CopyFile
 
 namespace quenda {
 namespace {
