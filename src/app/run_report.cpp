@@ -1,6 +1,5 @@
 #include "app/run_report.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <system_error>

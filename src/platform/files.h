@@ -8,9 +8,9 @@
 // written through) and then flushes the folder (fsync of the folder), so the new name never
 // reaches the disk before the data it names; an append flushes before its lock ends. A
 // failed flush is a failed write: a file server with write-behind caching reports a full
-// disk or a lost connection only there. Databases and version control systems flush the
-// same way for the same reasons; without it a renamed file can come back empty or with old
-// blocks after a power loss on common file systems.
+// disk or a lost connection only there. SQLite and git flush the same way for the same
+// reason: without it a renamed file can come back empty or with old blocks after a power
+// loss on common file systems.
 #pragma once
 
 #include <cstdio>
