@@ -20,8 +20,8 @@ std::vector<std::string> InBatchCodePage(const Session& s, const std::vector<std
   for (const std::string& line : lines) {
     auto bytes = Cp1252ToCodePage(line, s.site.BatchCodePage);
     if (!bytes) {
-      throw Error(kErrComposed, RefusedBatchValueText("die Zeile", line, BatchFault::kCodePage,
-                                                      file));
+      throw Error(kErrComposed,
+                  RefusedBatchValueText("die Zeile", line, BatchFault::kCodePage, file));
     }
     encoded.push_back(std::move(*bytes));
   }

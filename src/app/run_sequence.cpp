@@ -224,8 +224,7 @@ void CopyIntegrationFiles(Session& s, ReleaseFolders& f) {
 
 // The names the customer group "021" copies get, checked before anything is created.
 void CheckIntegrationNames(Session& s) {
-  CheckName(s, "IntegrationFileName",
-            GetToken(Param(s, "IntegrationFileName"), 0, ".") + ".s19");
+  CheckName(s, "IntegrationFileName", GetToken(Param(s, "IntegrationFileName"), 0, ".") + ".s19");
   CheckName(s, "ApplFileName", GetToken(Param(s, "ApplFileName"), 0, ".") + ".hex");
 }
 

@@ -102,7 +102,8 @@ TEST_F(ReleaseBatchTest, UnsafeValueEndsTheRunAndLeavesTheOldBatch) {
     std::function<void(Session&, ReleaseFolders&)> set;
   };
   const Case cases[] = {
-      {"FileBasis", [](Session&, ReleaseFolders& r) { r.FileBasis = "Rel\"&echo INJ>p.txt&\".txt"; }},
+      {"FileBasis",
+       [](Session&, ReleaseFolders& r) { r.FileBasis = "Rel\"&echo INJ>p.txt&\".txt"; }},
       {"IndexECUM", [](Session& s, ReleaseFolders&) { s.job.CustomerPlantIndex = "07\r\necho"; }},
       // Expanded into the call line, where quoting cannot hold it.
       {"KolpVers", [](Session& s, ReleaseFolders&) { s.job.CfgToolVersion = "046&echo INJ>p"; }},
