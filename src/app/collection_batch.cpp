@@ -55,9 +55,9 @@ std::string RefusedEntryPiece(const Session& s) {
 // True when `text` holds what a command line acts on: the editor is started without a
 // shell, but an editor that is a batch file runs its command line through cmd.
 bool ActsInCommandLine(const std::string& text) {
-  return text.find_first_of("&|<>^%!") != std::string::npos ||
-         FindBatchFault(text) == BatchFault::kLineBreak ||
-         FindBatchFault(text) == BatchFault::kControl;
+  const BatchFault fault = FindBatchFault(text);
+  return text.find_first_of("&|<>^%!") != std::string::npos || fault == BatchFault::kLineBreak ||
+         fault == BatchFault::kControl;
 }
 
 // The editor's command line for `file`, the path quoted when it holds blanks. Empty, after a

@@ -37,6 +37,7 @@ bool IsWindowsAbsolute(const std::string& path) {
 }
 
 std::string NormalizeWindowsPath(const std::string& path) {
+  if (!IsWindowsAbsolute(path)) return path;
   // The root: "X:" with its separator, or "\\server\share".
   std::size_t rootEnd = 2;
   if (path[1] != ':') {

@@ -16,7 +16,8 @@ bool IsWindowsAbsolute(const std::string& path);
 // The Windows path `path` ("X:..." or "\\server\share...") with "." and ".." resolved
 // lexically, as Windows resolves them: ".." at the root of the drive ("T:\") or of the share
 // ("\\server\share") stays at that root, so no path leaves the drive or share it names.
-// "/" counts as "\", repeated separators count once, a trailing one is kept.
+// "/" counts as "\", repeated separators count once, a trailing one is kept. Any other
+// path comes back as it is.
 std::string NormalizeWindowsPath(const std::string& path);
 
 class DriveMap {
