@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -99,6 +100,12 @@ TEST(BatchFilesUnderCmd, LettersBeyondAsciiReachTheSeriesToolsAsTheyAre) {
   SessionFixture f;
   Session& s = f.S();
   s.site.BatchCodePage = SystemConsoleCodePage();
+  // The German console run says which code page it must have.
+  if (const char* expected = std::getenv("QUENDA_EXPECT_OEMCP")) {
+    ASSERT_EQ(std::to_string(s.site.BatchCodePage), expected);
+  }
+  // 850 has letters that 437 lacks.
+  const std::string letters = kUmlauts + (s.site.BatchCodePage == 850 ? "_\xD8" : "");
   fs::create_directories(f.dir.Path() / "tools 2" / "012");
   fs::create_directories(f.dir.Path() / "frei");
   f.dir.Write("tools 2/012/ToolStart.bat",
@@ -106,12 +113,12 @@ TEST(BatchFilesUnderCmd, LettersBeyondAsciiReachTheSeriesToolsAsTheyAre) {
   s.site.SeriesToolsRoot = f.dir.File("tools 2");
   s.job.JobFilePath = "T:\\003\\Flow\\Transfer\\job.xml";
   s.job.CfgToolVersion = "012";
-  s.job.CustomerPlantIndex = kUmlauts + "&x";
-  WriteReleaseBatch(s, ReleaseFolders{"T:\\p", kUmlauts + ".txt", f.dir.File("frei"), "f"});
+  s.job.CustomerPlantIndex = letters + "&x";
+  WriteReleaseBatch(s, ReleaseFolders{"T:\\p", letters + ".txt", f.dir.File("frei"), "f"});
   RunBatch(f.dir.File("frei"), "ParaSerie.bat");
   ASSERT_TRUE(fs::exists(f.dir.Path() / "frei" / "received.txt")) << "ToolStart.bat was called";
   EXPECT_EQ(Lines(f.dir.Read("frei/received.txt")),
-            (std::vector<std::string>{"2", kUmlauts + ".txt", kUmlauts + "&x"}))
+            (std::vector<std::string>{"2", letters + ".txt", letters + "&x"}))
       << "console code page " << s.site.BatchCodePage;
 }
 
