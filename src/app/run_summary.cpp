@@ -37,10 +37,10 @@ RunSummary BuildRunSummary(const Session& session) {
 std::string ShownValue(const std::string& value) { return ">" + value + "<"; }
 
 SummaryTable ParameterTable(const RunSummary& summary) {
-  SummaryTable table{{"Zeile", "Name", "Beschreibung", "Regel", "Wert"}, {}};
+  SummaryTable table{{"Zeile", "Name", "Wert", "Beschreibung", "Regel"}, {}};
   for (const ParameterSummary& p : summary.parameters) {
     table.rows.push_back(
-        {std::to_string(p.row), p.name, p.description, p.rule, ShownValue(p.value)});
+        {std::to_string(p.row), p.name, ShownValue(p.value), p.description, p.rule});
   }
   return table;
 }

@@ -96,10 +96,10 @@ TEST(RunSummary, TablesShowValuesBetweenMarks) {
   summary.specSlots.push_back({1, "KT_A", "KTX", "STR", "4", "-", "<b>x</b>"});
   const SummaryTable params = ParameterTable(summary);
   EXPECT_EQ(params.headers,
-            (std::vector<std::string>{"Zeile", "Name", "Beschreibung", "Regel", "Wert"}));
+            (std::vector<std::string>{"Zeile", "Name", "Wert", "Beschreibung", "Regel"}));
   ASSERT_EQ(params.rows.size(), 1u);
   EXPECT_EQ(params.rows[0],
-            (std::vector<std::string>{"0", "Name", "Datenstand", "ADDS=x", "> 02 <"}));
+            (std::vector<std::string>{"0", "Name", "> 02 <", "Datenstand", "ADDS=x"}));
   const SummaryTable slots = SlotTable(summary);
   EXPECT_EQ(slots.headers, (std::vector<std::string>{"Slot", "Label", "Typ", "Format", "Länge"_cp,
                                                      "Dummy", "Wert"}));
