@@ -2,8 +2,8 @@
 
 #include "app/options.h"
 #include "app/program.h"
-#include "base/error.h"
 #include "app/startup.h"
+#include "base/error.h"
 #include "check/config_check.h"
 #include "check/sarif_log.h"
 #include "platform/files.h"

@@ -44,8 +44,8 @@ RunSummary BuildRunSummary(const Session& session);
 // `value` between ">" and "<", so that leading and trailing blanks show.
 std::string ShownValue(const std::string& value);
 
-// The tables "Parameter" (Zeile, Name, Wert, Beschreibung, Regel) and "Konservierung" (Slot, Label, Typ,
-// Format, Länge, Dummy, Wert); values and dummies are shown with ShownValue.
+// The tables "Parameter" (Zeile, Name, Wert, Beschreibung, Regel) and "Konservierung" (Slot, Label,
+// Typ, Format, Länge, Dummy, Wert); values and dummies are shown with ShownValue.
 SummaryTable ParameterTable(const RunSummary& summary);
 SummaryTable SlotTable(const RunSummary& summary);
 

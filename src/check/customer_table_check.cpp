@@ -36,7 +36,9 @@ void CheckRowCount(const MarkedRows& rows, TableReport& report) {
 
 void CheckNames(const MarkedRows& rows, TableReport& report) {
   for (const MarkedRow& row : rows) {
-    if (row.name.empty()) report.Error(FindingKind::RowWithoutName, row.line, "Markierte Zeile ohne Namen (Field1_Name_XML)");
+    if (row.name.empty())
+      report.Error(FindingKind::RowWithoutName, row.line,
+                   "Markierte Zeile ohne Namen (Field1_Name_XML)");
   }
 }
 
@@ -48,7 +50,8 @@ void CheckCustomerTable(const Files& files, const std::string& decimalSeparator,
   if (!records) return;
   CheckColumns(*records, kStoredParameterColumns, report);
   if (records->ColumnCount() <= kSelectionMarkColumn) {
-    report.Error(FindingKind::ColumnMissing, kHeaderLine, "Die Tabelle hat keine dritte Spalte (die Auswahlmarke)");
+    report.Error(FindingKind::ColumnMissing, kHeaderLine,
+                 "Die Tabelle hat keine dritte Spalte (die Auswahlmarke)");
     return;
   }
   const MarkedRows rows = ReadMarkedRows(*records);

@@ -42,9 +42,9 @@ void CheckNeighbour(const MarkedRow& row, const char* column, const std::string&
     report.Warning(FindingKind::ShiftedColumn, row.line,
                    std::string(column) + " " + Shown(value) + " ist ein Format" + kShifted);
   } else if (row.arrayNr.empty() && LooksLikeSlotNumber(value)) {
-    report.Warning(FindingKind::ShiftedColumn, row.line,
-                   std::string(column) + " " + Shown(value) + " sieht aus wie eine Slotnummer" +
-                       kShifted);
+    report.Warning(
+        FindingKind::ShiftedColumn, row.line,
+        std::string(column) + " " + Shown(value) + " sieht aus wie eine Slotnummer" + kShifted);
   }
 }
 

@@ -36,7 +36,8 @@ void CheckExpandedArgument(const RuleCheck& r, const std::string& name) {
   if (problem) {
     r.Error(FindingKind::RuleArgument, problem->Description());
   } else if (text.find('{') != std::string::npos) {
-    r.Error(FindingKind::RuleArgument, "Platzhalter mit \"{\" ohne \"}\" danach in der Regel >" + r.Rule() + "<");
+    r.Error(FindingKind::RuleArgument,
+            "Platzhalter mit \"{\" ohne \"}\" danach in der Regel >" + r.Rule() + "<");
   } else if (name == "DIV" && text.find('/') == std::string::npos) {
     r.Error(FindingKind::RuleArgument, "DIV ohne \"/\" im Argument der Regel >" + r.Rule() + "<");
   }
@@ -45,14 +46,17 @@ void CheckExpandedArgument(const RuleCheck& r, const std::string& name) {
 void CheckListFile(const RuleCheck& r, const std::string& path) {
   if (r.c.files.FileExists(path)) return;
   const bool mapped = r.c.files.Map().CanResolve(path);
-  r.Error(FindingKind::ListFileMissing, "Die Listendatei >" + path + "< der Regel >" + r.Rule() + "< " +
+  r.Error(
+      FindingKind::ListFileMissing,
+      "Die Listendatei >" + path + "< der Regel >" + r.Rule() + "< " +
           (mapped ? "gibt es nicht" : "liegt auf keinem Laufwerk der Laufwerkszuordnung [Paths]"));
 }
 
 void CheckFieldNumber(const RuleCheck& r, const std::string& what, const std::string& text) {
   const std::optional<Error> problem = RuleInt16Problem(text, r.c.decimalSeparator);
   if (!problem) return;
-  r.Error(FindingKind::FieldNumber, what + " >" + text + "< der Regel >" + r.Rule() + "< ist keine 16-Bit-Zahl");
+  r.Error(FindingKind::FieldNumber,
+          what + " >" + text + "< der Regel >" + r.Rule() + "< ist keine 16-Bit-Zahl");
 }
 
 // The line of the first marked row named `name` (compared exactly, as the parameter
@@ -68,11 +72,13 @@ void CheckGetParameter(const RuleCheck& r, const std::string& name) {
   const int first = LineOfParameter(r.c.rows, name);
   if (first != 0 && first < r.Row().line) return;  // evaluated before this row
   if (first == 0) {
-    r.Error(FindingKind::GetParameter, "GET liest den Parameter >" + name + "<, den keine markierte Zeile hat");
+    r.Error(FindingKind::GetParameter,
+            "GET liest den Parameter >" + name + "<, den keine markierte Zeile hat");
     return;
   }
-  r.Warning(FindingKind::GetParameter, "GET liest den Parameter >" + name + "<, der erst in Zeile " + std::to_string(first) +
-            " berechnet wird: sein Wert ist hier noch leer");
+  r.Warning(FindingKind::GetParameter, "GET liest den Parameter >" + name +
+                                           "<, der erst in Zeile " + std::to_string(first) +
+                                           " berechnet wird: sein Wert ist hier noch leer");
 }
 
 void CheckListArguments(const RuleCheck& r, const std::string& name, const std::string& list) {
@@ -90,15 +96,17 @@ void CheckListArguments(const RuleCheck& r, const std::string& name, const std::
 void CheckArgumentList(const RuleCheck& r, const RuleFunctionInfo& function) {
   const std::optional<std::string> list = FindRuleArgumentList(r.Rule());
   if (!list) {
-    r.Error(FindingKind::ArgumentList, "Die Regel >" + r.Rule() + "< hat keine Argumentliste {...}");
+    r.Error(FindingKind::ArgumentList,
+            "Die Regel >" + r.Rule() + "< hat keine Argumentliste {...}");
     return;
   }
   const int count = RuleArgumentCount(*list);
   if (count != function.listArguments) {
     const int wanted = function.listArguments;
-    r.Error(FindingKind::ArgumentList, std::string(function.name) + " braucht " + std::to_string(wanted) +
-            (wanted == 1 ? " Argument" : " Argumente") + " in {...}, die Regel >" + r.Rule() +
-            "< hat " + std::to_string(count));
+    r.Error(FindingKind::ArgumentList,
+            std::string(function.name) + " braucht " + std::to_string(wanted) +
+                (wanted == 1 ? " Argument" : " Argumente") + " in {...}, die Regel >" + r.Rule() +
+                "< hat " + std::to_string(count));
     return;
   }
   CheckListArguments(r, function.name, *list);
@@ -111,7 +119,8 @@ void CheckRule(const RuleCheckContext& c, std::size_t index, TableReport& report
   const std::string& rule = r.Rule();
   if (rule == "none" || rule == "fntuser") return;
   if (rule == "UNC") {
-    r.Error(FindingKind::ArgumentList, "Die Regel >UNC< hat keinen Pfad, aus dem sie die Freigabe bilden könnte"_cp);
+    r.Error(FindingKind::ArgumentList,
+            "Die Regel >UNC< hat keinen Pfad, aus dem sie die Freigabe bilden könnte"_cp);
     return;
   }
   const std::string name = RuleFunctionName(rule);

@@ -17,9 +17,9 @@ Json RuleJson(const FindingRule& rule) {
 
 Json ResultJson(const Finding& f, const TableUri& uriOf) {
   const FindingRule& rule = FindingRuleOf(f.kind);
-  Json location = {{"physicalLocation",
-                    {{"artifactLocation", {{"uri", uriOf(f.file)}}},
-                     {"region", {{"startLine", f.line}}}}}};
+  Json location = {
+      {"physicalLocation",
+       {{"artifactLocation", {{"uri", uriOf(f.file)}}}, {"region", {{"startLine", f.line}}}}}};
   return {{"ruleId", rule.id},
           {"ruleIndex", static_cast<int>(f.kind)},
           {"level", f.level == FindingLevel::Error ? "error" : "warning"},
@@ -34,16 +34,16 @@ bool KeptInUri(unsigned char c) {
 
 }  // namespace
 
-std::string SarifLog(const Findings& findings, const std::string& version,
-                     const TableUri& uriOf) {
+std::string SarifLog(const Findings& findings, const std::string& version, const TableUri& uriOf) {
   Json rules = Json::array();
   for (const FindingRule& rule : FindingRules()) rules.push_back(RuleJson(rule));
   Json results = Json::array();
   for (const Finding& f : findings.All()) results.push_back(ResultJson(f, uriOf));
   const Json driver = {{"name", "quenda"}, {"version", version}, {"rules", rules}};
-  const Json log = {{"$schema", "https://json.schemastore.org/sarif-2.1.0.json"},
-                    {"version", "2.1.0"},
-                    {"runs", Json::array({{{"tool", {{"driver", driver}}}, {"results", results}}})}};
+  const Json log = {
+      {"$schema", "https://json.schemastore.org/sarif-2.1.0.json"},
+      {"version", "2.1.0"},
+      {"runs", Json::array({{{"tool", {{"driver", driver}}}, {"results", results}}})}};
   return log.dump(2) + "\n";
 }
 

@@ -16,8 +16,7 @@ using TableUri = std::function<std::string(const std::string& tablePath)>;
 // German short description) and one result per finding in the order of `findings`: its
 // rule, level "error" or "warning", the text and the location (`uriOf` of its table,
 // startLine). UTF-8 JSON, ending in a line end.
-std::string SarifLog(const Findings& findings, const std::string& version,
-                     const TableUri& uriOf);
+std::string SarifLog(const Findings& findings, const std::string& version, const TableUri& uriOf);
 
 // The file URI of an absolute native path in generic form with "/" (UTF-8): "/a b/x.csv"
 // gives "file:///a%20b/x.csv", "C:/x.csv" gives "file:///C:/x.csv", "//srv/share/x.csv"

@@ -48,8 +48,7 @@ void ReportSecondRow(const MarkedRow& earlier, const MarkedRow& later, int slot,
                  head + " mit dem Label >" + earlier.label +
                      "<; diese spätere Zeile ersetzt es durch >"_cp + later.label + "<");
   } else {
-    report.Warning(FindingKind::SlotTwice, later.line,
-                   head + "; diese spätere Zeile gilt"_cp);
+    report.Warning(FindingKind::SlotTwice, later.line, head + "; diese spätere Zeile gilt"_cp);
   }
 }
 
@@ -101,8 +100,9 @@ void CheckExpression(const MarkedRow& row, const SlotRows& owners, bool allRead,
   }
   for (int slot : named) {
     if (!allRead || owners[static_cast<std::size_t>(slot)] != nullptr) continue;
-    report.Warning(FindingKind::ValueExpression, row.line, "Ausdruck >" + expression + "< nennt den Slot " +
-                                 std::to_string(slot) + ", den keine Zeile belegt");
+    report.Warning(FindingKind::ValueExpression, row.line,
+                   "Ausdruck >" + expression + "< nennt den Slot " + std::to_string(slot) +
+                       ", den keine Zeile belegt");
   }
 }
 

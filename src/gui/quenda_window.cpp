@@ -35,9 +35,7 @@ namespace {
 constexpr QSize kPreferredSize(1200, 780);
 
 // A caption of the model with a mnemonic on its first letter ("&" in it doubled).
-QString WithMnemonic(const std::string& caption) {
-  return "&" + ToQt(caption).replace("&", "&&");
-}
+QString WithMnemonic(const std::string& caption) { return "&" + ToQt(caption).replace("&", "&&"); }
 
 }  // namespace
 

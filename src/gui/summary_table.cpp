@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QTableWidget>
+#include <QTextDocument>
 #include <algorithm>
 #include <set>
 
@@ -17,11 +18,16 @@ namespace {
 
 const QColor kEmptyBackground(255, 236, 179);
 
-// Rich text, so that a long text wraps inside the screen; escaped, so that a value such
-// as "<b>x</b>" shows as it is.
+constexpr int kLongToolTip = 80;  // characters; a longer tooltip wraps within the screen
+
+// Plain text where Qt shows it as such; otherwise escaped rich text, so that a value such
+// as "<b>x</b>" shows as it is. Only rich text wraps, so a long text is made rich too.
 QString ToolTipOf(const QString& text) {
   if (text == EmptyValueText()) return "Der Wert ist leer.";
-  return "<p style='white-space:pre-wrap'>" + text.toHtmlEscaped() + "</p>";
+  const bool longText = text.size() > kLongToolTip;
+  if (!longText && !Qt::mightBeRichText(text)) return text;
+  return QString("<p style='white-space:") + (longText ? "pre-wrap" : "pre") + "'>" +
+         text.toHtmlEscaped() + "</p>";
 }
 
 QTableWidgetItem* NewCell(const QString& text) {

@@ -282,23 +282,28 @@ std::vector<Case> RowLayoutCases() {
        {Warn(k012, 2, "Slots bis 20 sind belegt, aber nicht: 7"),
         Warn(k012, 21, "Label >FK_LAMBDA< ohne Array_Nr: die Zeile belegt keinen Slot"),
         Warn(k012, 21, "Dummy >7< sieht aus wie eine Slotnummer" + kShifted)}},
-      {"DummyNumberBesideItsSlot", {kConfig012, "FK_LAMBDA;7;HEX;00000000;", "FK_LAMBDA;7;HEX;12;"},
+      {"DummyNumberBesideItsSlot",
+       {kConfig012, "FK_LAMBDA;7;HEX;00000000;", "FK_LAMBDA;7;HEX;12;"},
        {}},
       {"SameSlotAndLabelAgain",
-       {kConfig012, "Freigabe;Freigabekennung", "Extra;;*;;FK_LAMBDA;7;HEX;-;;none;;;\r\nFreigabe;Freigabekennung"},
+       {kConfig012, "Freigabe;Freigabekennung",
+        "Extra;;*;;FK_LAMBDA;7;HEX;-;;none;;;\r\nFreigabe;Freigabekennung"},
        {Warn(k012, 28, "Slot 7 ist schon in Zeile 21 belegt; diese spätere Zeile gilt"_cp)}},
       {"SameSlotOtherLabel",
-       {kConfig012, "Freigabe;Freigabekennung", "Extra;;*;;FK_X;7;HEX;-;;none;;;\r\nFreigabe;Freigabekennung"},
+       {kConfig012, "Freigabe;Freigabekennung",
+        "Extra;;*;;FK_X;7;HEX;-;;none;;;\r\nFreigabe;Freigabekennung"},
        {Err(k012, 28,
             "Slot 7 ist schon in Zeile 21 belegt mit dem Label >FK_LAMBDA<; diese spätere Zeile "
             "ersetzt es durch >FK_X<"_cp)}},
       {"IdentificationSlot3Again",
-       {kConfig012, "Freigabe;Freigabekennung", "Extra;;*;;KW_IDENT;3;STR;-;;none;;;\r\nFreigabe;Freigabekennung"},
+       {kConfig012, "Freigabe;Freigabekennung",
+        "Extra;;*;;KW_IDENT;3;STR;-;;none;;;\r\nFreigabe;Freigabekennung"},
        {Err(k012, 28,
             "Slot 3 ist schon in Zeile 19 belegt; diese spätere Zeile ersetzt einen "
             "Identifikationsslot (1 bis 3)"_cp)}},
       {"Slot4AgainIsNoIdentificationSlot",
-       {kConfig012, "Freigabe;Freigabekennung", "Extra;;*;;KT_DATENSTAND;4;;00;;none;;;\r\nFreigabe;Freigabekennung"},
+       {kConfig012, "Freigabe;Freigabekennung",
+        "Extra;;*;;KT_DATENSTAND;4;;00;;none;;;\r\nFreigabe;Freigabekennung"},
        {Warn(k012, 28, "Slot 4 ist schon in Zeile 6 belegt; diese spätere Zeile gilt"_cp)}},
   };
 }
@@ -324,7 +329,9 @@ std::vector<Case> EncodingCases() {
   faulty.replace(faulty.find("KV1={"), 5, "KVX={");
   return {
       {"CustomerTableWithByteOrderMark", {kConfig012, "", kBom + config}, {Err(k012, 1, bomText)}},
-      {"GlobalTableWithByteOrderMark", {kGlobalTable, "", kBom + global}, {Err(kGlobal, 1, bomText)}},
+      {"GlobalTableWithByteOrderMark",
+       {kGlobalTable, "", kBom + global},
+       {Err(kGlobal, 1, bomText)}},
       {"CustomerTableInUtf8",
        {kConfig012, "", Cp1252ToUtf8(config)},
        {Err(k012, 1, kUtf8 + "ein Lauf liest >ü< in Zeile 15 als >Ã¼<"_cp + kAsMeant)}},
@@ -382,8 +389,8 @@ TEST(ConfigCheck, SummaryCountsInSingularAndPlural) {
 
 TEST(ConfigCheck, ASlotNumberIsOneToTwentyWithoutLeadingZero) {
   const std::pair<const char*, bool> cases[] = {
-      {"1", true},  {"20", true},  {"21", false}, {"0", false},  {"07", false},
-      {"", false},  {"1a", false}, {"-1", false}, {"120", false}, {"00", false}};
+      {"1", true}, {"20", true},  {"21", false}, {"0", false},   {"07", false},
+      {"", false}, {"1a", false}, {"-1", false}, {"120", false}, {"00", false}};
   for (const auto& [text, expected] : cases) {
     EXPECT_EQ(LooksLikeSlotNumber(text), expected) << ">" << text << "<";
   }

@@ -25,7 +25,9 @@ TEST(FileUri, EncodesWhatAUriPathCannotHold) {
 TEST(SarifLog, OneResultPerFindingWithItsRuleLevelTextAndPlace) {
   TableReport report("T:\\Data\\Config_012.csv");
   report.Warning(FindingKind::SlotGap, 2, "Slots bis 20 sind belegt, aber nicht: 12");
-  report.Error(FindingKind::Encoding, 1, "Pr\xFC" "fen");
+  report.Error(FindingKind::Encoding, 1,
+               "Pr\xFC"
+               "fen");
   Findings findings;
   findings.Add(report);
   const auto log = nlohmann::json::parse(

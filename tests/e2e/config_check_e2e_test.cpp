@@ -82,9 +82,9 @@ TEST(ConfigCheckE2e, SarifLogMatchesTheTextFindings) {
   Break(s);
   s.Edit(kConfig012, "KW_DATUM;12;STR;00000000;;ADDS", "KW_DATUM;;12;STR;00000000;ADDS");
   const RunResult text = Check(s);
-  const RunResult sarif = RunQuenda(
-      {"--check-config", "--format", "sarif", "--program-dir", s.Path("site/program")},
-      s.Path("run"));
+  const RunResult sarif =
+      RunQuenda({"--check-config", "--format", "sarif", "--program-dir", s.Path("site/program")},
+                s.Path("run"));
   EXPECT_EQ(sarif.status, text.status) << sarif.err;
   EXPECT_EQ(sarif.status, 1);
   const auto log = nlohmann::json::parse(sarif.out);

@@ -86,8 +86,8 @@ TEST_F(WindowTest, MnemonicsReachEveryControl) {
 TEST_F(WindowTest, TheWindowFitsItsScreen) {
   const QRect room = window->screen()->availableGeometry().adjusted(kFrameSide, kFrameTop,
                                                                     -kFrameSide, -kFrameSide);
-  EXPECT_TRUE(room.contains(window->geometry())) << window->geometry().width() << "x"
-                                                 << window->geometry().height();
+  EXPECT_TRUE(room.contains(window->geometry()))
+      << window->geometry().width() << "x" << window->geometry().height();
   EXPECT_LE(window->minimumSizeHint().height(), room.height());
   EXPECT_LE(window->minimumSizeHint().width(), room.width());
   window->setGeometry(-300, -200, 2400, 1500);

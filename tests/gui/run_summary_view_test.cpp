@@ -42,23 +42,31 @@ int ShownRows(const QTableWidget& table) {
 TEST(RunSummaryView, EveryCellShowsItsFullTextOnHoverAndEmptyValuesAreMarked) {
   RunSummaryView view;
   view.Show(Sample());
-  const QTableWidget& params = *view.Parameters;
+  QTableWidget& params = *view.Parameters;
   for (int r = 0; r < params.rowCount(); ++r) {
     for (int c = 0; c < params.columnCount(); ++c) {
       const QTableWidgetItem* item = params.item(r, c);
       ASSERT_NE(item, nullptr) << r << "," << c;
       if (item->text() == EmptyValueText()) continue;
-      EXPECT_TRUE(item->toolTip().contains(item->text().toHtmlEscaped()))
+      const QString tip = item->toolTip();
+      EXPECT_TRUE(tip == item->text() || tip.contains(item->text().toHtmlEscaped()))
           << item->text().toStdString() << " has " << item->toolTip().toStdString();
     }
   }
-  EXPECT_TRUE(params.item(3, 4)->toolTip().contains("'&lt;b&gt;x&lt;/b&gt;'"))
-      << "a rule with markup shows as written: " << params.item(3, 4)->toolTip().toStdString();
+  EXPECT_EQ(params.item(1, 4)->toolTip(), "ADDS={Kennlinie}") << "plain text as it is";
+  EXPECT_EQ(params.item(3, 4)->toolTip(),
+            "<p style='white-space:pre'>ADDS='&lt;b&gt;x&lt;/b&gt;'</p>")
+      << "what Qt would take for markup is escaped";
   const QTableWidgetItem* empty = params.item(2, 2);
   EXPECT_EQ(empty->text(), "><");
   EXPECT_EQ(empty->toolTip(), "Der Wert ist leer.");
   EXPECT_NE(empty->background(), params.item(1, 2)->background()) << "the empty value stands out";
   EXPECT_EQ(params.item(1, 3)->text(), "Lambda-Kennlinie") << "the Description column";
+  FillSummaryTable(params, {{"Wert"}, {{"x"}, {std::string(81, 'a')}, {std::string(80, 'b')}}});
+  EXPECT_EQ(params.item(1, 0)->toolTip(),
+            "<p style='white-space:pre-wrap'>" + QString(81, 'a') + "</p>")
+      << "a long text wraps";
+  EXPECT_EQ(params.item(2, 0)->toolTip(), QString(80, 'b')) << "80 characters stay one line";
 }
 
 TEST(RunSummaryView, TheFilterNarrowsBothTablesIgnoringCase) {
@@ -68,8 +76,13 @@ TEST(RunSummaryView, TheFilterNarrowsBothTablesIgnoringCase) {
     const char* filter;
     int parameters;
     int slotRows;
-  } cases[] = {{"", 4, 2},       {"lambda", 1, 1}, {"LAMBDA", 1, 1}, {"0a 14", 1, 1},
-               {"><", 2, 0} /* the empty value and "><b>x</b><" */,     {"kt_hwnr", 0, 1}, {"gibt es nicht", 0, 0}};
+  } cases[] = {{"", 4, 2},
+               {"lambda", 1, 1},
+               {"LAMBDA", 1, 1},
+               {"0a 14", 1, 1},
+               {"><", 2, 0} /* the empty value and "><b>x</b><" */,
+               {"kt_hwnr", 0, 1},
+               {"gibt es nicht", 0, 0}};
   for (const Case& c : cases) {
     view.Filter->setText(c.filter);
     EXPECT_EQ(ShownRows(*view.Parameters), c.parameters) << c.filter;
