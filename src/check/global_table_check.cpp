@@ -9,6 +9,7 @@
 #include "config/config_selection.h"
 #include "platform/files.h"
 #include "session/spec_table.h"
+#include "text/batch_text.h"
 #include "text/cp1252.h"
 #include "text/regional_number.h"
 #include "text/tokens.h"
@@ -75,9 +76,24 @@ void CheckConfigurationTable(GlobalCheck& c, const GlobalRow& row) {
   }
 }
 
+// The version stands in the call line of ParaSerie.bat, expanded where no quoting holds it:
+// a run refuses such a value before it writes the batch.
+bool CheckToolVersion(GlobalCheck& c, const GlobalRow& row, const std::string& value) {
+  const std::string version = FormatNumber000(value, c.separator);
+  const BatchFault fault = FindCommandLineFault(version, true);
+  if (fault == BatchFault::kNone) return true;
+  c.report.Error(row.line, RefusedBatchValueText("ToolVersion", version, fault, "ParaSerie.bat") +
+                               "; ein Lauf bricht vor dem Schreiben ab");
+  return false;
+}
+
 void CheckNumberColumns(GlobalCheck& c, const GlobalRow& row) {
   for (std::size_t i = 0; i < kGlobalTable000Columns.size(); ++i) {
     const std::string value = Trim(row.formatted[i]);
+    if (std::string_view(kGlobalTable000Columns[i]) == "ToolVersion" &&
+        !CheckToolVersion(c, row, value)) {
+      continue;
+    }
     if (ParseRegionalNumber(value, c.separator)) continue;
     c.report.Warning(FindingKind::NotANumber, row.line,
                      std::string("Spalte ") + kGlobalTable000Columns[i] + ": >" + value +

@@ -21,6 +21,10 @@ LockedOpen OpenHeldFile(const std::filesystem::path& path, std::FILE*& file);
 // process; the lock ends when the file is closed. False when the lock cannot be taken.
 bool LockForAppend(std::FILE* file);
 
+// Empties `file`, open and locked with LockForAppend, so that what is written next is its
+// whole content and appenders waiting for the lock add to it. False when it cannot.
+bool EmptyLockedFile(std::FILE* file);
+
 // The identifier of this process, for names that must differ between running programs.
 unsigned long CurrentProcessId();
 

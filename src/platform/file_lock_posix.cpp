@@ -42,6 +42,10 @@ bool LockForAppend(std::FILE* file) {
   return result == 0;
 }
 
+bool EmptyLockedFile(std::FILE* file) {
+  return std::fflush(file) == 0 && ftruncate(fileno(file), 0) == 0;
+}
+
 unsigned long CurrentProcessId() { return static_cast<unsigned long>(getpid()); }
 
 }  // namespace quenda

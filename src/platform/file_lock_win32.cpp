@@ -63,6 +63,10 @@ bool LockForAppend(std::FILE* file) {
   return LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &beyond) != 0;
 }
 
+bool EmptyLockedFile(std::FILE* file) {
+  return std::fflush(file) == 0 && _chsize_s(_fileno(file), 0) == 0;
+}
+
 unsigned long CurrentProcessId() { return GetCurrentProcessId(); }
 
 }  // namespace quenda

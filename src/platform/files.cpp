@@ -106,6 +106,16 @@ void RemoveStaleTempFiles(const fs::path& target) {
   }
 }
 
+// True when the open file `f` is empty or ends in CR LF.
+bool EndsInLineBreak(std::FILE* f) {
+  if (std::fseek(f, 0, SEEK_END) != 0) return true;
+  const long size = std::ftell(f);
+  if (size <= 0) return true;
+  char last[2] = {0, 0};
+  if (size < 2 || std::fseek(f, -2, SEEK_END) != 0) return false;
+  return std::fread(last, 1, 2, f) == 2 && last[0] == '\r' && last[1] == '\n';
+}
+
 }  // namespace
 
 Error FileError(const std::error_code& ec, const std::string& path) {
@@ -238,16 +248,29 @@ void Files::PassWritePoint(const std::string& path) const {
 }
 
 void Files::AppendLines(const std::string& path, const std::vector<std::string>& lines) const {
+  WriteUnderAppendLock(path, lines, false);
+}
+
+void Files::RewriteLines(const std::string& path, const std::vector<std::string>& lines) const {
+  WriteUnderAppendLock(path, lines, true);
+}
+
+void Files::WriteUnderAppendLock(const std::string& path, const std::vector<std::string>& lines,
+                                 bool replace) const {
   PassWritePoint(path);
   const fs::path native = Native(path);
-  std::FILE* f = OpenNativeFile(native, "ab");
+  std::FILE* f = OpenNativeFile(native, "a+b");
   if (f == nullptr) throw CreateError(path);
   std::string bytes;
   for (const std::string& line : lines) bytes.append(line).append("\r\n");
   // Runs appending at the same time take turns, each writing its lines whole. A file
   // system without locks still gets the lines in one write.
   LockForAppend(f);
-  bool failed = std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size();
+  bool failed = replace && !EmptyLockedFile(f);
+  // A file edited by hand may lack its last line break: the lines start on their own.
+  if (!replace && !EndsInLineBreak(f)) bytes.insert(0, "\r\n");
+  failed = failed || std::fseek(f, 0, SEEK_END) != 0 ||
+           std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size();
   failed = (std::fclose(f) != 0) || failed;
   if (failed) throw FileError(LastError(), path);
   NoteWritten(path);

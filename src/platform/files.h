@@ -47,8 +47,13 @@ class Files {
   void WriteAll(const std::string& path, const std::string& content) const;
   // Replaces `path` atomically with `lines`, each ended by CR LF.
   void WriteLines(const std::string& path, const std::vector<std::string>& lines) const;
-  // Appends `lines` (each + CR LF) to `path`, creating it when missing.
+  // Appends `lines` (each + CR LF) to `path`, creating it when missing, under a lock that
+  // other processes appending take as well. When the file does not end in CR LF, one goes
+  // before the lines (in the same write), so they never continue its last line.
   void AppendLines(const std::string& path, const std::vector<std::string>& lines) const;
+  // Replaces the content of `path` with `lines` in place, under the lock of AppendLines: an
+  // append waiting for the lock adds to the new content instead of a replaced file.
+  void RewriteLines(const std::string& path, const std::vector<std::string>& lines) const;
 
   // Test switch: the `n`-th write point from now on (a write into a file being replaced,
   // the rename that replaces it, an append) fails with the platform error `number`
@@ -76,6 +81,9 @@ class Files {
   void NoteWritten(const std::string& path) const;
 
  private:
+  void WriteUnderAppendLock(const std::string& path, const std::vector<std::string>& lines,
+                            bool replace) const;
+
   DriveMap map_;
   int faultAt_ = 0;
   int faultNumber_ = 0;

@@ -22,6 +22,9 @@ struct SiteSettings {
   std::string TempDir;           // ends in a separator
   std::string WindowsDir;        // no trailing separator
   std::string ProfileDir;
+  // The code page cmd reads batch files in: the console's OEM code page on Windows,
+  // [Site] BatchCodePage elsewhere (0 when that is no number: no letter beyond ASCII fits).
+  int BatchCodePage = 850;
   DriveMap Drives;
 };
 

@@ -133,6 +133,12 @@ std::vector<Case> GlobalCases() {
        {Warn(
            kGlobal, 6,
            "Die Bedingung >DATA6.Imp_Variante=PROTO< für Kunde >047< und SG >EDC21< steht schon in Zeile 2: diese Zeile wird nie gewählt"_cp)}},
+      {"ToolVersionRunsACommand",
+       {kGlobalTable, "2;047;EDC21;;001;012;046;", "2;047;EDC21;;001;012;046&calc;"},
+       {Err(kGlobal, 3,
+            "Der Wert für ToolVersion enthält ein Zeichen, das in einer Befehlszeile wirkt (& | < "
+            "> ^ ( ) % ! oder ein Trennzeichen) und kann nicht in ParaSerie.bat geschrieben "
+            "werden: >046&calc<; ein Lauf bricht vor dem Schreiben ab"_cp)}},
       {"BaLeftAsText",
        {kGlobalTable, "2;047;EDC21;;001;", "2;047;EDC21;;A01;"},
        {Warn(
