@@ -25,6 +25,8 @@ constexpr std::array kRules = {
                 "Zeile, die nie gewählt wird"},
     FindingRule{FindingKind::NotANumber, "QC205", "NotANumber",
                 "Wert keine Zahl, bleibt Text statt \"000\""},
+    FindingRule{FindingKind::CommandLineValue, "QC206", "CommandLineValue",
+                "Wert, den ein Lauf nicht in eine Kommandozeile schreibt"},
     FindingRule{FindingKind::TooManyRows, "QC301", "TooManyRows",
                 "Mehr markierte Zeilen als die Parametertabelle fasst"},
     FindingRule{FindingKind::RowWithoutName, "QC302", "RowWithoutName",

@@ -23,6 +23,7 @@ enum class FindingKind {
   Index,
   RowNeverSelected,
   NotANumber,
+  CommandLineValue,
   TooManyRows,
   RowWithoutName,
   UnknownFunction,

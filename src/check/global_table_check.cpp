@@ -82,8 +82,9 @@ bool CheckToolVersion(GlobalCheck& c, const GlobalRow& row, const std::string& v
   const std::string version = FormatNumber000(value, c.separator);
   const BatchFault fault = FindCommandLineFault(version, true);
   if (fault == BatchFault::kNone) return true;
-  c.report.Error(row.line, RefusedBatchValueText("ToolVersion", version, fault, "ParaSerie.bat") +
-                               "; ein Lauf bricht vor dem Schreiben ab");
+  c.report.Error(FindingKind::CommandLineValue, row.line,
+                 RefusedBatchValueText("ToolVersion", version, fault, "ParaSerie.bat") +
+                     "; ein Lauf bricht vor dem Schreiben ab");
   return false;
 }
 
