@@ -22,14 +22,6 @@
 #include "session/session.h"
 
 namespace quenda {
-
-QuendaWindow::QuendaWindow(WindowDriver& driver) : driver_(driver), model_(driver.model()) {
-  setWindowTitle(ToQt(model_.Captions.Caption));
-  BuildLayout();
-  BindControls();
-  SyncFromModel();
-}
-
 namespace {
 
 constexpr QSize kPreferredSize(1200, 780);
@@ -37,7 +29,32 @@ constexpr QSize kPreferredSize(1200, 780);
 // A caption of the model with a mnemonic on its first letter ("&" in it doubled).
 QString WithMnemonic(const std::string& caption) { return "&" + ToQt(caption).replace("&", "&&"); }
 
+// The run log (the list above its latest line) over the summary; the summary gets the
+// larger share of new room.
+QSplitter* LogOverSummary(QWidget* list, QWidget* latest, QWidget* summary) {
+  auto* log = new QWidget;
+  auto* logLayout = new QVBoxLayout(log);
+  logLayout->setContentsMargins(0, 0, 0, 0);
+  logLayout->addWidget(list, 1);
+  logLayout->addWidget(latest);
+  auto* split = new QSplitter(Qt::Vertical);
+  split->addWidget(log);
+  split->addWidget(summary);
+  split->setStretchFactor(0, 1);
+  split->setStretchFactor(1, 3);
+  split->setChildrenCollapsible(false);
+  return split;
+}
+
 }  // namespace
+
+QuendaWindow::QuendaWindow(WindowDriver& driver) : driver_(driver), model_(driver.model()) {
+  setWindowTitle(ToQt(model_.Captions.Caption));
+  BuildLayout();
+  BindControls();
+  SyncFromModel();
+  PlaceOnScreen();
+}
 
 void QuendaWindow::BuildLayout() {
   const MainWindowCaptions& captions = model_.Captions;
@@ -72,24 +89,13 @@ void QuendaWindow::BuildLayout() {
   buttons->addStretch();
   buttons->addWidget(StartButton);
   buttons->addWidget(EndeButton);
-  auto* log = new QWidget;
-  auto* logLayout = new QVBoxLayout(log);
-  logLayout->setContentsMargins(0, 0, 0, 0);
-  logLayout->addWidget(ListOutput, 1);
-  logLayout->addWidget(AktionText);
-  Split = new QSplitter(Qt::Vertical);
-  Split->addWidget(log);
-  Split->addWidget(Summary);
-  Split->setStretchFactor(0, 1);
-  Split->setStretchFactor(1, 3);
-  Split->setChildrenCollapsible(false);
+  Split = LogOverSummary(ListOutput, AktionText, Summary);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Label8);
   layout->addLayout(fields);
   layout->addLayout(buttons);
   layout->addWidget(Split, 1);
   StartButton->setDefault(true);
-  PlaceOnScreen();
 }
 
 void QuendaWindow::PlaceOnScreen() {

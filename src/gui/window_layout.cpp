@@ -15,12 +15,9 @@ QRect FitIntoScreen(const QRect& wanted, const QRect& available) {
 }
 
 QRect FirstGeometry(const QSize& preferred, const QRect& available) {
-  QRect centred(QPoint(), preferred);
-  centred.moveCenter(available.center());
-  const QRect fitted = FitIntoScreen(centred, available);
-  QRect result(QPoint(), fitted.size());
-  result.moveCenter(available.center());
-  return FitIntoScreen(result, available);
+  QRect first(QPoint(), FitIntoScreen(QRect(available.topLeft(), preferred), available).size());
+  first.moveCenter(available.center());
+  return FitIntoScreen(first, available);
 }
 
 }  // namespace quenda
