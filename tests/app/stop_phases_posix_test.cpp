@@ -25,7 +25,13 @@ namespace {
 using testing::SampleSite;
 
 // Where the stop request comes.
-enum class At { kNowhere, kFileDialogOfTheLoad, kSecondLogLine, kInputDuringStart };
+enum class At {
+  kNowhere,
+  kFileDialogOfTheLoad,  // no job on the command line: the load asks for it
+  kInputOfTheLoad,       // the first question of the sample job, from a rule of the load
+  kSecondLogLine,        // a line of the start sequence after the load
+  kInputDuringStart,     // the sample job's third question, the patch code of Start
+};
 
 // A stop request from another thread; returns only when the request changed nothing.
 void StopFromOutside() {
@@ -49,13 +55,18 @@ class StoppingUi : public HeadlessUi {
   }
   std::string ShowInput(const std::string& prompt, const std::string& title,
                         const std::string& defaultText) override {
-    if (at_ == At::kInputDuringStart) StopFromOutside();
+    ++inputs_;
+    if ((at_ == At::kInputOfTheLoad && inputs_ == 1) ||
+        (at_ == At::kInputDuringStart && inputs_ == 3)) {
+      StopFromOutside();
+    }
     return HeadlessUi::ShowInput(prompt, title, defaultText);
   }
 
  private:
   At at_;
   int lines_ = 0;
+  int inputs_ = 0;
 };
 
 struct PhaseCase {
@@ -64,6 +75,7 @@ struct PhaseCase {
   At at;
   bool batch;         // the sample command line, else none (the load asks for the job)
   bool beforeTheLog;  // the request comes before the run is started at all
+  bool started;       // the start line is written (it follows the load)
 };
 
 class StopPhases : public ::testing::TestWithParam<PhaseCase> {
@@ -106,9 +118,9 @@ TEST_P(StopPhases, EndsWithStatus130AndTheRunInOrder) {
   }
   const std::string log = site.Read("run/RizaZizi.log");
   const std::string last = "!! Abbruch !! Abbruch durch Signal SIGTERM\r\n";
-  ASSERT_GT(log.size(), last.size()) << c.what;
+  ASSERT_GE(log.size(), last.size()) << c.what;
   EXPECT_EQ(log.substr(log.size() - last.size()), last) << c.what;
-  EXPECT_EQ(log.rfind("DAM-S-QUENDA-STARTED", 0), 0u) << c.what << ": the whole log";
+  EXPECT_EQ(log.find("DAM-S-QUENDA-STARTED") != std::string::npos, c.started) << c.what;
   if (c.batch) {
     EXPECT_EQ(site.Read("tmp/SG_4711.err"), "Abbruch durch Signal SIGTERM\r\n") << c.what;
   } else {
@@ -119,11 +131,15 @@ TEST_P(StopPhases, EndsWithStatus130AndTheRunInOrder) {
 INSTANTIATE_TEST_SUITE_P(
     EachPhase, StopPhases,
     ::testing::Values(
-        PhaseCase{"BeforeTheLog", "before the run log", At::kNowhere, true, true},
+        PhaseCase{"BeforeTheLog", "before the run log", At::kNowhere, true, true, false},
         PhaseCase{"FileDialogOfTheLoad", "in the file dialog of the load",
-                  At::kFileDialogOfTheLoad, false, false},
-        PhaseCase{"SecondStartLine", "at the second start line", At::kSecondLogLine, false, false},
-        PhaseCase{"DialogOfStart", "in a dialog of Start", At::kInputDuringStart, true, false}),
+                  At::kFileDialogOfTheLoad, false, false, false},
+        PhaseCase{"InputOfTheLoad", "in a question of the load", At::kInputOfTheLoad, true, false,
+                  false},
+        PhaseCase{"SecondStartLine", "at the second start line", At::kSecondLogLine, false, false,
+                  true},
+        PhaseCase{"DialogOfStart", "in a question of Start", At::kInputDuringStart, true, false,
+                  true}),
     [](const ::testing::TestParamInfo<PhaseCase>& info) { return std::string(info.param.name); });
 
 TEST(StopAfterTheEnd, ChangesNothingAndTheStatusStays) {
