@@ -28,8 +28,8 @@ void OpenRunLog(Session& s) {
     }
   } catch (const Error& e) {
     throw Error(e.Number(), "Der temporäre Ordner "_cp + s.env.TempDir + " (" +
-                                s.site.TempDirSource + ") fehlt oder ist nicht beschreibbar: " +
-                                e.Description());
+                                s.site.TempDirSource +
+                                ") fehlt oder ist nicht beschreibbar: " + e.Description());
   }
 }
 

@@ -33,8 +33,8 @@ LockedOpen CloseWith(int fd, LockedOpen result) {
 
 // True when `fd` is the file that `path` names now.
 bool StillAtPath(int fd, const std::filesystem::path& path) {
-  struct stat held{};
-  struct stat named{};
+  struct stat held {};
+  struct stat named {};
   return fstat(fd, &held) == 0 && stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
          held.st_ino == named.st_ino;
 }
@@ -97,7 +97,8 @@ void RemoveUnheldFiles(const std::filesystem::path& folder, const std::string& p
     const int fd = open(it->path().c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0) continue;
     // Held: a live run's; moved away meanwhile: no longer this name's file.
-    if (flock(fd, LOCK_EX | LOCK_NB) == 0 && StillAtPath(fd, it->path())) unlink(it->path().c_str());
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0 && StillAtPath(fd, it->path()))
+      unlink(it->path().c_str());
     close(fd);
   }
 }

@@ -95,9 +95,8 @@ TEST(Main, AMissingTempFolderIsNamedWithWhereItComesFrom) {
       Main(f.S(), window);
       ADD_FAILURE() << "no error for " << c.source;
     } catch (const Error& e) {
-      EXPECT_EQ(e.Description().rfind("Der temporäre Ordner "_cp + f.S().site.TempDir + " (" +
-                                          c.source,
-                                      0),
+      EXPECT_EQ(e.Description().rfind(
+                    "Der temporäre Ordner "_cp + f.S().site.TempDir + " (" + c.source, 0),
                 0u)
           << e.Description();
       EXPECT_NE(e.Description().find(") fehlt oder ist nicht beschreibbar: "), std::string::npos);

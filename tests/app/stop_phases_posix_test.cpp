@@ -130,16 +130,16 @@ TEST_P(StopPhases, EndsWithStatus130AndTheRunInOrder) {
 
 INSTANTIATE_TEST_SUITE_P(
     EachPhase, StopPhases,
-    ::testing::Values(
-        PhaseCase{"BeforeTheLog", "before the run log", At::kNowhere, true, true, false},
-        PhaseCase{"FileDialogOfTheLoad", "in the file dialog of the load",
-                  At::kFileDialogOfTheLoad, false, false, false},
-        PhaseCase{"InputOfTheLoad", "in a question of the load", At::kInputOfTheLoad, true, false,
-                  false},
-        PhaseCase{"SecondStartLine", "at the second start line", At::kSecondLogLine, false, false,
-                  true},
-        PhaseCase{"DialogOfStart", "in a question of Start", At::kInputDuringStart, true, false,
-                  true}),
+    ::testing::Values(PhaseCase{"BeforeTheLog", "before the run log", At::kNowhere, true, true,
+                                false},
+                      PhaseCase{"FileDialogOfTheLoad", "in the file dialog of the load",
+                                At::kFileDialogOfTheLoad, false, false, false},
+                      PhaseCase{"InputOfTheLoad", "in a question of the load", At::kInputOfTheLoad,
+                                true, false, false},
+                      PhaseCase{"SecondStartLine", "at the second start line", At::kSecondLogLine,
+                                false, false, true},
+                      PhaseCase{"DialogOfStart", "in a question of Start", At::kInputDuringStart,
+                                true, false, true}),
     [](const ::testing::TestParamInfo<PhaseCase>& info) { return std::string(info.param.name); });
 
 TEST(StopAfterTheEnd, ChangesNothingAndTheStatusStays) {

@@ -111,9 +111,8 @@ TEST(StopRequest, SigtermAtAnyInstantEndsInOrderWithTheReportsStatus) {
     SampleSite s;
     s.Write("answers.txt", answers);
     const pid_t pid = testing::StartQuenda(
-        {"--headless", "--program-dir", s.Path("site/program"), "--answers",
-         s.Path("answers.txt"), "--report", s.Path("report.json"), "--",
-         SampleSite::SampleCommandLine()},
+        {"--headless", "--program-dir", s.Path("site/program"), "--answers", s.Path("answers.txt"),
+         "--report", s.Path("report.json"), "--", SampleSite::SampleCommandLine()},
         s.Path("run"));
     ASSERT_GT(pid, 0);
     bool started = false;

@@ -304,8 +304,7 @@ TEST_F(Win32WindowTest, TheEndOfTheUsersSessionEndsTheRunInOrder) {
       ::testing::ExitedWithCode(130), "");
   EXPECT_EQ(Contents(folder / "run" / "RizaZizi.log"),
             "erste Zeile\r\n!! Abbruch !! Abbruch durch Abmelden/Herunterfahren\r\n");
-  EXPECT_EQ(Contents(folder / "SG_4711.err"),
-            "Abbruch durch Abmelden/Herunterfahren\r\n");
+  EXPECT_EQ(Contents(folder / "SG_4711.err"), "Abbruch durch Abmelden/Herunterfahren\r\n");
   EXPECT_FALSE(fs::exists(folder / "RizaZizi.log"));
   fs::remove_all(folder);
 }

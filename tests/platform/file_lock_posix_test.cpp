@@ -26,8 +26,8 @@ void Write(std::FILE* file, const std::string& text) {
 
 // True when `file` is the file that `path` names.
 bool HoldsTheFileAt(std::FILE* file, const fs::path& path) {
-  struct stat held{};
-  struct stat named{};
+  struct stat held {};
+  struct stat named {};
   return fstat(fileno(file), &held) == 0 && stat(path.c_str(), &named) == 0 &&
          held.st_ino == named.st_ino && held.st_dev == named.st_dev;
 }

@@ -133,9 +133,17 @@ TEST_F(TerminateRunTest, ErrorEndInteractivePassesItsArgumentsOn) {
 
 TEST(ErrorFileTag, UnsafeCharactersBecomeUnderscoresAndEveryValidNameStays) {
   const std::pair<std::string, std::string> cases[] = {
-      {"42", "42"},         {"|", "_"},          {"..\\..\\x", ".._.._x"}, {"a/b:c*d?e", "a_b_c_d_e"},
-      {"\"<>\"", "____"},   {"v1.2", "v1.2"},    {"a..b", "a..b"},       {"a...b", "a...b"},
-      {"..", ".."},         {"a\tb\x1f", "a_b_"}, {"\x7f", "\x7f"},
+      {"42", "42"},
+      {"|", "_"},
+      {"..\\..\\x", ".._.._x"},
+      {"a/b:c*d?e", "a_b_c_d_e"},
+      {"\"<>\"", "____"},
+      {"v1.2", "v1.2"},
+      {"a..b", "a..b"},
+      {"a...b", "a...b"},
+      {"..", ".."},
+      {"a\tb\x1f", "a_b_"},
+      {"\x7f", "\x7f"},
   };
   for (const auto& [field, tag] : cases) {
     EXPECT_EQ(ErrorFileTag(field), tag) << "field " << field;
