@@ -128,6 +128,24 @@ class Win32WindowTest : public ::testing::Test {
     driver->Attach(*window);
   }
 
+  // In BatchMode with the run log open in `folder`, the window is told that the user's
+  // session ends; never returns.
+  void EndTheSessionDuringARun(const fs::path& folder) {
+    const StopWatch watch(*session);
+    session->env.CommandFields = {"job.xml", "4711", "0", "|", "|"};  // BatchMode
+    session->env.TempDir = folder.string() + "\\";
+    session->state.LaufLogName = "RizaZizi.log";
+    session->state.LaufLogFile = session->env.TempDir + "RizaZizi.log";
+    session->state.AktDirName = (folder / "run").string() + "\\";
+    if (!session->log.OpenHeld(session->files, session->state.LaufLogFile)) std::_Exit(3);
+    session->WriteLogLine("erste Zeile");
+    if (SendMessageA(window->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF) != TRUE) {
+      std::_Exit(4);
+    }
+    SendMessageA(window->Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    std::_Exit(5);  // not reached: the end of the session ends the process
+  }
+
   testing::SessionFixture fixture;
   Win32Ui ui;
   std::unique_ptr<Session> session;
@@ -285,23 +303,7 @@ TEST_F(Win32WindowTest, TheEndOfTheUsersSessionEndsTheRunInOrder) {
   const fs::path folder = fs::temp_directory_path() / "quenda-end-session-test";
   fs::remove_all(folder);
   fs::create_directories(folder / "run");
-  EXPECT_EXIT(
-      {
-        const StopWatch watch(*session);
-        session->env.CommandFields = {"job.xml", "4711", "0", "|", "|"};  // BatchMode
-        session->env.TempDir = folder.string() + "\\";
-        session->state.LaufLogName = "RizaZizi.log";
-        session->state.LaufLogFile = session->env.TempDir + "RizaZizi.log";
-        session->state.AktDirName = (folder / "run").string() + "\\";
-        if (!session->log.OpenHeld(session->files, session->state.LaufLogFile)) std::_Exit(3);
-        session->WriteLogLine("erste Zeile");
-        if (SendMessageA(window->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF) != TRUE) {
-          std::_Exit(4);
-        }
-        SendMessageA(window->Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-        std::_Exit(5);  // not reached: the end of the session ends the process
-      },
-      ::testing::ExitedWithCode(130), "");
+  EXPECT_EXIT(EndTheSessionDuringARun(folder), ::testing::ExitedWithCode(130), "");
   EXPECT_EQ(Contents(folder / "run" / "RizaZizi.log"),
             "erste Zeile\r\n!! Abbruch !! Abbruch durch Abmelden/Herunterfahren\r\n");
   EXPECT_EQ(Contents(folder / "SG_4711.err"), "Abbruch durch Abmelden/Herunterfahren\r\n");
