@@ -76,8 +76,9 @@ SiteSettings LoadSiteSettings(const std::string& configIniContent, const std::st
   Take(ini, "SeriesToolsRoot", s.SeriesToolsRoot);
   Take(ini, "Editor", s.Editor);
   Take(ini, "DecimalSeparator", s.DecimalSeparator);
-  if (ini.Find("Site", "TempDir"))
+  if (ini.Find("Site", "TempDir")) {
     s.TempDirSource = "[Site] TempDir in " + ConfigIniPath(programDir);
+  }
   Take(ini, "TempDir", s.TempDir);
   Take(ini, "WindowsDir", s.WindowsDir);
   Take(ini, "ProfileDir", s.ProfileDir);
