@@ -167,6 +167,11 @@ LRESULT Win32Window::Handle(UINT message, WPARAM w, LPARAM l) {
     case WM_CLOSE:
       if (!Finished()) driver_.Close();
       return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;  // the run ends in order when the session does
+    case WM_ENDSESSION:
+      if (w != FALSE) driver_.EndSession();  // ends the process, also from a dialog's loop
+      return 0;
     default:
       break;
   }

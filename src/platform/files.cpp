@@ -358,6 +358,12 @@ void LineFile::WriteLine(const std::string& line) {
   }
 }
 
+std::string LineFile::Content() const {
+  std::string content;
+  if (file_ != nullptr && !ReadHeldFile(file_, content)) throw FileError(LastError(), path_);
+  return content;
+}
+
 void LineFile::Close() {
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;

@@ -146,6 +146,9 @@ class LineFile {
   // platform/file_lock.h). False, and nothing opened, when another live process holds it.
   bool OpenHeld(const Files& files, const std::string& path);
   bool IsOpen() const { return file_ != nullptr; }
+  // The whole file as written so far, read through the open file, not by its name (which
+  // may name another file by now); throws the platform error.
+  std::string Content() const;
   // Writes and flushes one line + CR LF; throws the platform error (the file stays open).
   void WriteLine(const std::string& line);
   void Close();

@@ -75,6 +75,7 @@ SiteSettings LoadSiteSettings(const std::string& configIniContent, const std::st
   s.Editor = DefaultEditor(system);
   s.DecimalSeparator = system.DecimalSeparator();
   s.TempDir = system.TempPath();
+  s.TempDirSource = "vom System vorgegeben";
   s.WindowsDir = system.WindowsDirectory();
   s.ProfileDir = system.GetEnv(
 #ifdef _WIN32
@@ -91,6 +92,9 @@ SiteSettings LoadSiteSettings(const std::string& configIniContent, const std::st
   Take(ini, "SeriesToolsRoot", s.SeriesToolsRoot);
   Take(ini, "Editor", s.Editor);
   Take(ini, "DecimalSeparator", s.DecimalSeparator);
+  if (ini.Find("Site", "TempDir")) {
+    s.TempDirSource = "[Site] TempDir in " + ConfigIniPath(programDir);
+  }
   Take(ini, "TempDir", s.TempDir);
   Take(ini, "WindowsDir", s.WindowsDir);
   Take(ini, "ProfileDir", s.ProfileDir);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <thread>
@@ -21,12 +22,19 @@
 #include "support/fake_system.h"
 #include "support/sample_site.h"
 
+namespace fs = std::filesystem;
+
 namespace quenda {
 namespace {
 
 std::string Text(HWND window) {
   char buffer[512];
   return std::string(buffer, static_cast<std::size_t>(GetWindowTextA(window, buffer, 512)));
+}
+
+std::string Contents(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::string ClassOf(HWND window) {
@@ -118,6 +126,24 @@ class Win32WindowTest : public ::testing::Test {
     model = &driver->model();
     window = std::make_unique<Win32Window>(*driver, ui);
     driver->Attach(*window);
+  }
+
+  // In BatchMode with the run log open in `folder`, the window is told that the user's
+  // session ends; never returns.
+  void EndTheSessionDuringARun(const fs::path& folder) {
+    const StopWatch watch(*session);
+    session->env.CommandFields = {"job.xml", "4711", "0", "|", "|"};  // BatchMode
+    session->env.TempDir = folder.string() + "\\";
+    session->state.LaufLogName = "RizaZizi.log";
+    session->state.LaufLogFile = session->env.TempDir + "RizaZizi.log";
+    session->state.AktDirName = (folder / "run").string() + "\\";
+    if (!session->log.OpenHeld(session->files, session->state.LaufLogFile)) std::_Exit(3);
+    session->WriteLogLine("erste Zeile");
+    if (SendMessageA(window->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF) != TRUE) {
+      std::_Exit(4);
+    }
+    SendMessageA(window->Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    std::_Exit(5);  // not reached: the end of the session ends the process
   }
 
   testing::SessionFixture fixture;
@@ -267,6 +293,22 @@ TEST_F(Win32WindowTest, InputBoxGivesTheTypedTextOrEmptyOnCancel) {
   EXPECT_EQ(ui.InputBox("Kennung?", "Eingabe", "alt"), "");
   canceller.join();
   EXPECT_EQ(shownDefault, "alt");
+}
+
+// Logging off or shutting down during a run, BatchMode: the window agrees to the end of
+// the session, and at its end the run ends in order as on a stop request: the log line,
+// the error file, the log moved, status 130. The run happens in a child process (a death
+// test), in a folder that parent and child both know.
+TEST_F(Win32WindowTest, TheEndOfTheUsersSessionEndsTheRunInOrder) {
+  const fs::path folder = fs::temp_directory_path() / "quenda-end-session-test";
+  fs::remove_all(folder);
+  fs::create_directories(folder / "run");
+  EXPECT_EXIT(EndTheSessionDuringARun(folder), ::testing::ExitedWithCode(130), "");
+  EXPECT_EQ(Contents(folder / "run" / "RizaZizi.log"),
+            "erste Zeile\r\n!! Abbruch !! Abbruch durch Abmelden/Herunterfahren\r\n");
+  EXPECT_EQ(Contents(folder / "SG_4711.err"), "Abbruch durch Abmelden/Herunterfahren\r\n");
+  EXPECT_FALSE(fs::exists(folder / "RizaZizi.log"));
+  fs::remove_all(folder);
 }
 
 TEST(OpenFileFilter, PairsAreSeparatedByNulAndEndInTwo) {
