@@ -9,15 +9,12 @@
 namespace quenda {
 namespace {
 
-constexpr int kColumnWidth = 110;  // pixels; the last column takes the rest
-
 void ReplaceColumns(HWND list, const SummaryTable& table) {
   while (SendMessageA(list, LVM_DELETECOLUMN, 0, 0)) {
   }
   for (std::size_t c = 0; c < table.headers.size(); ++c) {
     LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = c == 0 ? 44 : kColumnWidth;
+    column.mask = LVCF_TEXT;
     column.pszText = const_cast<char*>(table.headers[c].c_str());
     SendMessageA(list, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
   }
@@ -37,17 +34,24 @@ void AddRow(HWND list, int row, const std::vector<std::string>& cells) {
 
 }  // namespace
 
-HWND CreateSummaryList(HWND parent, RECT r, int id) {
+HWND CreateSummaryList(HWND parent, int id) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&controls);
   HWND list = CreateWindowExA(
       WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-      WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, r.left,
-      r.top, r.right, r.bottom, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-      GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_FIXED_FONT)), TRUE);
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 0, 0,
+      0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+      nullptr);
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
   return list;
+}
+
+void FitColumns(HWND list) {
+  HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+  const auto columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+  for (int c = 0; c < columns; ++c) {
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE_USEHEADER);
+  }
 }
 
 void ShowSummaryTable(HWND list, const SummaryTable& table) {
@@ -57,7 +61,7 @@ void ShowSummaryTable(HWND list, const SummaryTable& table) {
   for (std::size_t r = 0; r < table.rows.size(); ++r) {
     AddRow(list, static_cast<int>(r), table.rows[r]);
   }
-  SendMessageA(list, LVM_SETCOLUMNWIDTH, table.headers.size() - 1, LVSCW_AUTOSIZE_USEHEADER);
+  FitColumns(list);
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
 }
