@@ -30,7 +30,7 @@ guid_of() { python3 -c "import uuid,sys; print(str(uuid.uuid5(uuid.UUID('B0FBAD4
   echo '<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi"><Fragment>'
   echo '<ComponentGroup Id="ConfigIniEntries" Directory="INSTALLDIR">'
   while read -r property section key; do
-    echo "<Component Id=\"Ini$key\" Guid=\"$(guid_of "$property")\" Win64=\"yes\"><CreateFolder/></Component>"
+    echo "<Component Id=\"Ini$key\" Guid=\"$(guid_of "$property")\" Win64=\"yes\"></Component>"
   done <<<"$entries"
   echo '</ComponentGroup></Fragment></Wix>'
 } >"$work/entries.wxs"
