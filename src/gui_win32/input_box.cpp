@@ -57,10 +57,10 @@ void RegisterBoxClass(HINSTANCE instance) {
 
 HWND Child(HWND parent, const char* cls, const std::string& text, DWORD style, const Box& box,
            int id, HFONT font) {
-  HWND child = CreateWindowExA(
-      cls[0] == 'E' ? WS_EX_CLIENTEDGE : 0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style,
-      box.x, box.y, box.width, box.height, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+  HWND child = CreateWindowExA(cls[0] == 'E' ? WS_EX_CLIENTEDGE : 0, cls, text.c_str(),
+                               WS_CHILD | WS_VISIBLE | style, box.x, box.y, box.width, box.height,
+                               parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               GetModuleHandleA(nullptr), nullptr);
   SetControlFont(child, font);
   return child;
 }
@@ -89,7 +89,8 @@ Box PlaceOf(HWND owner, Extent client, int dpi) {
   AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi));
   const Extent size{frame.right - frame.left, frame.bottom - frame.top};
   RECT r{};
-  if (owner == nullptr || !GetWindowRect(owner, &r)) return CentreOn(nullptr, size, WorkAreaOf(owner));
+  if (owner == nullptr || !GetWindowRect(owner, &r))
+    return CentreOn(nullptr, size, WorkAreaOf(owner));
   const Box around{r.left, r.top, r.right - r.left, r.bottom - r.top};
   return CentreOn(&around, size, WorkAreaOf(owner));
 }
@@ -108,8 +109,8 @@ HWND CreateBox(HWND owner, const std::string& prompt, const std::string& title,
   SetWindowPos(box, nullptr, place.x, place.y, place.width, place.height,
                SWP_NOZORDER | SWP_NOACTIVATE);
   Child(box, "STATIC", prompt, SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, l.prompt, -1, fonts.Text());
-  state.edit = Child(box, "EDIT", defaultText, WS_TABSTOP | ES_AUTOHSCROLL, l.edit, kEditId,
-                     fonts.Text());
+  state.edit =
+      Child(box, "EDIT", defaultText, WS_TABSTOP | ES_AUTOHSCROLL, l.edit, kEditId, fonts.Text());
   Child(box, "BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, l.ok, IDOK, fonts.Text());
   Child(box, "BUTTON", "Abbrechen", WS_TABSTOP, l.cancel, IDCANCEL, fonts.Text());
   SetWindowLongPtrA(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));

@@ -7,8 +7,8 @@
 namespace quenda {
 
 inline HICON ProgramIcon(int size) {
-  HANDLE icon = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, size, size,
-                           LR_SHARED);
+  HANDLE icon =
+      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, LR_SHARED);
   return icon != nullptr ? static_cast<HICON>(icon) : LoadIcon(nullptr, IDI_APPLICATION);
 }
 

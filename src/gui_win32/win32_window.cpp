@@ -134,8 +134,8 @@ TextMetrics Win32Window::Metrics() const {
   m.buttonTextWidth = std::max(MeasureText(window_, text, c.StartButton).width,
                                MeasureText(window_, text, c.EndeButton).width);
   // The box of a check box is as wide as a line is high, plus the gap to its caption.
-  m.checkWidth = MeasureText(window_, text, c.BatchAuswahl).width + m.textHeight +
-                 ScaleToDpi(8, m.dpi);
+  m.checkWidth =
+      MeasureText(window_, text, c.BatchAuswahl).width + m.textHeight + ScaleToDpi(8, m.dpi);
   return m;
 }
 
@@ -143,12 +143,18 @@ void Win32Window::LayOut() {
   RECT r{};
   GetClientRect(window_, &r);
   const MainWindowLayout l = LayOutMainWindow({r.right, r.bottom}, Metrics());
-  const std::pair<HWND, Box> places[] = {
-      {Label8, l.Label8},           {Label1, l.Label1},         {Text1, l.Text1},
-      {Label4, l.Label4},           {BatDirectory, l.BatDirectory},
-      {BatchAuswahl, l.BatchAuswahl}, {StartButton, l.StartButton}, {EndeButton, l.EndeButton},
-      {ListOutput, l.ListOutput},   {AktionText, l.AktionText}, {ParameterList, l.ParameterList},
-      {SlotList, l.SlotList}};
+  const std::pair<HWND, Box> places[] = {{Label8, l.Label8},
+                                         {Label1, l.Label1},
+                                         {Text1, l.Text1},
+                                         {Label4, l.Label4},
+                                         {BatDirectory, l.BatDirectory},
+                                         {BatchAuswahl, l.BatchAuswahl},
+                                         {StartButton, l.StartButton},
+                                         {EndeButton, l.EndeButton},
+                                         {ListOutput, l.ListOutput},
+                                         {AktionText, l.AktionText},
+                                         {ParameterList, l.ParameterList},
+                                         {SlotList, l.SlotList}};
   for (const auto& [control, box] : places) Place(control, box);
 }
 
@@ -160,8 +166,8 @@ void Win32Window::SizeToOpen() {
   GetMonitorInfoA(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
   const RECT& work = monitor.rcWork;
   const Box area{work.left, work.top, work.right - work.left, work.bottom - work.top};
-  const Box place = CentreOn(nullptr, {std::min(size.width, area.width),
-                                       std::min(size.height, area.height)}, area);
+  const Box place = CentreOn(
+      nullptr, {std::min(size.width, area.width), std::min(size.height, area.height)}, area);
   SetWindowPos(window_, nullptr, place.x, place.y, place.width, place.height,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -27,12 +27,13 @@ struct Sizes {
 
 Sizes SizesOf(const TextMetrics& m) {
   const int dpi = m.dpi;
-  return {ScaleToDpi(kMargin, dpi),
-          ScaleToDpi(kGap, dpi),
-          m.textHeight + ScaleToDpi(kEditPadding, dpi),
-          std::max(ScaleToDpi(kButtonHeight, dpi), m.textHeight + ScaleToDpi(kEditPadding, dpi)),
-          std::max(ScaleToDpi(kButtonWidth, dpi), m.buttonTextWidth + ScaleToDpi(kButtonPadding, dpi)),
-          m.titleHeight + ScaleToDpi(2, dpi)};
+  return {
+      ScaleToDpi(kMargin, dpi),
+      ScaleToDpi(kGap, dpi),
+      m.textHeight + ScaleToDpi(kEditPadding, dpi),
+      std::max(ScaleToDpi(kButtonHeight, dpi), m.textHeight + ScaleToDpi(kEditPadding, dpi)),
+      std::max(ScaleToDpi(kButtonWidth, dpi), m.buttonTextWidth + ScaleToDpi(kButtonPadding, dpi)),
+      m.titleHeight + ScaleToDpi(2, dpi)};
 }
 
 // The height of the top part: title, the two text rows, the row of the check box and the
@@ -52,8 +53,8 @@ int ScaleToDpi(int units, int dpi) { return (units * dpi + 48) / 96; }
 
 Extent MinimumClientSize(const TextMetrics& m) {
   const Sizes s = SizesOf(m);
-  const int controls = std::max(ScaleToDpi(kMinEditWidth, m.dpi),
-                                m.checkWidth + s.gap + 2 * s.buttonWidth + s.gap);
+  const int controls =
+      std::max(ScaleToDpi(kMinEditWidth, m.dpi), m.checkWidth + s.gap + 2 * s.buttonWidth + s.gap);
   const int width = 2 * s.margin + m.labelWidth + s.gap + controls;
   const int bottom = ScaleToDpi(kMinLogHeight, m.dpi) + s.gap + s.edit + s.gap +
                      ScaleToDpi(kMinListHeight, m.dpi) + s.margin;

@@ -31,15 +31,15 @@ int Right(const Box& b) { return b.x + b.width; }
 int Bottom(const Box& b) { return b.y + b.height; }
 
 std::vector<Box> Boxes(const MainWindowLayout& l) {
-  return {l.Label8,     l.Label1,       l.Text1,     l.Label4,     l.BatDirectory,  l.BatchAuswahl,
-          l.StartButton, l.EndeButton,  l.ListOutput, l.AktionText, l.ParameterList, l.SlotList};
+  return {l.Label8,      l.Label1,     l.Text1,      l.Label4,     l.BatDirectory,  l.BatchAuswahl,
+          l.StartButton, l.EndeButton, l.ListOutput, l.AktionText, l.ParameterList, l.SlotList};
 }
 
 TEST(ScaleToDpi, RoundsToTheNearestPixel) {
   const struct {
     int units, dpi, pixels;
-  } cases[] = {{11, 96, 11}, {11, 120, 14}, {11, 144, 17}, {11, 192, 22}, {7, 120, 9},
-               {75, 144, 113}, {0, 144, 0},  {1, 144, 2},   {1, 120, 1}};
+  } cases[] = {{11, 96, 11},   {11, 120, 14}, {11, 144, 17}, {11, 192, 22}, {7, 120, 9},
+               {75, 144, 113}, {0, 144, 0},   {1, 144, 2},   {1, 120, 1}};
   for (const auto& c : cases) {
     EXPECT_EQ(ScaleToDpi(c.units, c.dpi), c.pixels) << c.units << " at " << c.dpi;
   }
@@ -161,8 +161,8 @@ TEST(CentreOn, CentresOnTheOwnerInsideTheWorkArea) {
   } cases[] = {
       {&owner, {400, 200}, {300, 300, 400, 200}},
       {nullptr, {400, 200}, {760, 420, 400, 200}},
-      {&work, {1920, 1040}, {0, 0, 1920, 1040}},     // as large as the work area
-      {&work, {1921, 1041}, {0, 0, 1921, 1041}},     // larger: top-left stays visible
+      {&work, {1920, 1040}, {0, 0, 1920, 1040}},  // as large as the work area
+      {&work, {1921, 1041}, {0, 0, 1921, 1041}},  // larger: top-left stays visible
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CentreOn(c.owner, c.size, work), c.place) << c.size.width << "x" << c.size.height;
