@@ -5,9 +5,12 @@
 #include <string>
 
 #include "app/run_summary.h"
+#include "gui_win32/window_fonts.h"
 
 namespace quenda {
 namespace {
+
+constexpr int kHeaderPadding = 16;  // 1/96 inch: the header's margins around a caption
 
 void ReplaceColumns(HWND list, const SummaryTable& table) {
   while (SendMessageA(list, LVM_DELETECOLUMN, 0, 0)) {
@@ -49,8 +52,22 @@ HWND CreateSummaryList(HWND parent, int id) {
 void FitColumns(HWND list) {
   HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
   const auto columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+  const int padding = ScaleToDpi(kHeaderPadding, DpiOf(list));
   for (int c = 0; c < columns; ++c) {
-    SendMessageA(list, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE_USEHEADER);
+    // The widest cell, or the caption with the header's margins when it is wider.
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE);
+    char caption[128] = "";
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = caption;
+    column.cchTextMax = sizeof caption;
+    SendMessageA(list, LVM_GETCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
+    const auto captionWidth = static_cast<int>(
+        SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(caption)));
+    const auto cells = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, c, 0));
+    if (captionWidth + padding > cells) {
+      SendMessageA(list, LVM_SETCOLUMNWIDTH, c, captionWidth + padding);
+    }
   }
 }
 

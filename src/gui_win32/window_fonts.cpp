@@ -3,17 +3,18 @@
 namespace quenda {
 namespace {
 
-LOGFONTA MessageFontAt(int dpi) {
-  NONCLIENTMETRICSA metrics{};
+// SystemParametersInfoForDpi has no ANSI form: the metrics are the Unicode structure.
+LOGFONTW MessageFontAt(int dpi) {
+  NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0,
                                  static_cast<UINT>(dpi))) {
     return metrics.lfMessageFont;
   }
-  LOGFONTA font{};  // 9 pt Segoe UI, as current Windows sets it
+  LOGFONTW font{};  // 9 pt Segoe UI, as current Windows sets it
   font.lfHeight = -MulDiv(9, dpi, 72);
   font.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynA(font.lfFaceName, "Segoe UI", LF_FACESIZE);
+  lstrcpynW(font.lfFaceName, L"Segoe UI", LF_FACESIZE);
   return font;
 }
 
@@ -25,11 +26,11 @@ int DpiOf(HWND window) {
 }
 
 WindowFonts::WindowFonts(int dpi) : dpi_(dpi) {
-  LOGFONTA font = MessageFontAt(dpi);
-  text_ = CreateFontIndirectA(&font);
+  LOGFONTW font = MessageFontAt(dpi);
+  text_ = CreateFontIndirectW(&font);
   font.lfWeight = FW_BOLD;
   font.lfHeight = font.lfHeight * 3 / 2;
-  title_ = CreateFontIndirectA(&font);
+  title_ = CreateFontIndirectW(&font);
   if (text_ == nullptr) text_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   if (title_ == nullptr) title_ = text_;
 }

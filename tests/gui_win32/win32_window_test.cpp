@@ -133,9 +133,9 @@ class Win32WindowTest : public ::testing::Test {
 };
 
 // The font a control was given, as its LOGFONT.
-LOGFONTA FontOf(HWND control) {
-  LOGFONTA font{};
-  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+LOGFONTW FontOf(HWND control) {
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof font, &font);
   return font;
 }
 
@@ -147,12 +147,13 @@ Box BoxOf(HWND control) {
 }
 
 void Win32WindowTest::ExpectLaidOutAt(int dpi) {
-  NONCLIENTMETRICSA metrics{};
+  NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   ASSERT_TRUE(SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0,
                                          static_cast<UINT>(dpi)));
   EXPECT_EQ(FontOf(window->Text1).lfHeight, metrics.lfMessageFont.lfHeight) << dpi << " DPI";
-  EXPECT_STREQ(FontOf(window->ParameterList).lfFaceName, metrics.lfMessageFont.lfFaceName);
+  EXPECT_EQ(std::wstring(FontOf(window->ParameterList).lfFaceName),
+            std::wstring(metrics.lfMessageFont.lfFaceName));
   RECT client{};
   GetClientRect(window->Handle(), &client);
   const int margin = ScaleToDpi(11, dpi);
@@ -175,10 +176,15 @@ TEST_F(Win32WindowTest, ControlsFollowTheWindowsSize) {
   SetWindowPos(window->Handle(), nullptr, 0, 0, 1000, 760, SWP_NOZORDER | SWP_NOMOVE);
   EXPECT_EQ(BoxOf(window->Text1).width, text1.width + 100);
   EXPECT_EQ(BoxOf(window->ListOutput).height, log.height + 30) << "half of the new height";
+  // The smallest size the user can drag to holds every control, and is smaller than the
+  // window opens with.
   MINMAXINFO limits{};
   SendMessageA(window->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
-  EXPECT_GT(limits.ptMinTrackSize.x, 400);
-  EXPECT_GT(limits.ptMinTrackSize.y, 400);
+  const int dpi = DpiOf(window->Handle());
+  EXPECT_GT(limits.ptMinTrackSize.x, ScaleToDpi(11 + 7 + 180 + 75 + 75, dpi));
+  EXPECT_GT(limits.ptMinTrackSize.y, ScaleToDpi(80 + 100 + 4 * 23, dpi));
+  EXPECT_LT(limits.ptMinTrackSize.x, ScaleToDpi(960, dpi));
+  EXPECT_LT(limits.ptMinTrackSize.y, ScaleToDpi(700, dpi));
 }
 
 TEST_F(Win32WindowTest, MovingToAMonitorOfAnotherDpiScalesFontsAndLayout) {
@@ -187,12 +193,13 @@ TEST_F(Win32WindowTest, MovingToAMonitorOfAnotherDpiScalesFontsAndLayout) {
   const int editHeight = BoxOf(window->Text1).height;
   RECT now{};
   GetWindowRect(window->Handle(), &now);
-  RECT suggested{now.left, now.top, now.left + (now.right - now.left) * 2,
-                 now.top + (now.bottom - now.top) * 2};
-  const WPARAM twice = MAKEWPARAM(2 * dpi, 2 * dpi);
-  SendMessageA(window->Handle(), WM_DPICHANGED, twice, reinterpret_cast<LPARAM>(&suggested));
-  EXPECT_NEAR(FontOf(window->Text1).lfHeight, 2 * fontHeight, 1);
-  EXPECT_NEAR(BoxOf(window->Text1).height, 2 * editHeight, 2);
+  // The monitor's DPI is half as large again; the size Windows suggests fits the screen.
+  RECT suggested{now.left, now.top, now.left + 900, now.top + 700};
+  const int newDpi = dpi * 3 / 2;
+  SendMessageA(window->Handle(), WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi),
+               reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_NEAR(FontOf(window->Text1).lfHeight, fontHeight * 3 / 2, 1);
+  EXPECT_NEAR(BoxOf(window->Text1).height, editHeight * 3 / 2, 2);
   RECT moved{};
   GetWindowRect(window->Handle(), &moved);
   EXPECT_EQ(moved.right - moved.left, suggested.right - suggested.left);
@@ -353,14 +360,18 @@ TEST_F(Win32WindowTest, InputBoxHoldsItsLongPromptAndIsCentredOnTheWindow) {
       "Steuergeraet_0281020471\\Freigabe_2026_12";
   ShowWindow(window->Handle(), SW_SHOWNORMAL);
   RECT shown{}, owner{}, label{};
-  HFONT font = nullptr;
+  Extent needed;
+  int line = 0;
   std::thread reader = OnWindow("Patch", [&](HWND box) {
     GetWindowRect(box, &shown);
     GetWindowRect(window->Handle(), &owner);
     for (HWND c : Children(box)) {
       if (ClassOf(c) != "Static") continue;
+      // The prompt wrapped as the label wraps it, in the label's font (while it exists).
       GetClientRect(c, &label);
-      font = reinterpret_cast<HFONT>(SendMessageA(c, WM_GETFONT, 0, 0));
+      const auto font = reinterpret_cast<HFONT>(SendMessageA(c, WM_GETFONT, 0, 0));
+      needed = MeasureText(c, font, prompt, label.right);
+      line = LineHeight(c, font);
     }
     PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
   });
@@ -368,10 +379,8 @@ TEST_F(Win32WindowTest, InputBoxHoldsItsLongPromptAndIsCentredOnTheWindow) {
   reader.join();
   EXPECT_NEAR((shown.left + shown.right) / 2, (owner.left + owner.right) / 2, 1);
   EXPECT_NEAR((shown.top + shown.bottom) / 2, (owner.top + owner.bottom) / 2, 1);
-  // The prompt wrapped as the label wraps it fits the label: nothing is clipped.
-  const Extent needed = MeasureText(window->Handle(), font, prompt, label.right);
-  EXPECT_LE(needed.height, label.bottom) << prompt;
-  EXPECT_GT(needed.height, LineHeight(window->Handle(), font)) << "the prompt is wrapped";
+  EXPECT_LE(needed.height, label.bottom) << "nothing of the prompt is clipped: " << prompt;
+  EXPECT_GT(needed.height, 2 * line) << "the long prompt is wrapped onto several lines";
 }
 
 TEST(OpenFileFilter, PairsAreSeparatedByNulAndEndInTwo) {
