@@ -56,10 +56,10 @@ void RegisterBoxClass(HINSTANCE instance) {
 }
 
 HWND Child(HWND parent, const char* cls, const std::string& text, DWORD style, const Box& box,
-           int id, HFONT font) {
-  HWND child = CreateWindowExA(cls[0] == 'E' ? WS_EX_CLIENTEDGE : 0, cls, text.c_str(),
-                               WS_CHILD | WS_VISIBLE | style, box.x, box.y, box.width, box.height,
-                               parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+           int id, HFONT font, DWORD exStyle = 0) {
+  HWND child = CreateWindowExA(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, box.x,
+                               box.y, box.width, box.height, parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                GetModuleHandleA(nullptr), nullptr);
   SetControlFont(child, font);
   return child;
@@ -109,8 +109,8 @@ HWND CreateBox(HWND owner, const std::string& prompt, const std::string& title,
   SetWindowPos(box, nullptr, place.x, place.y, place.width, place.height,
                SWP_NOZORDER | SWP_NOACTIVATE);
   Child(box, "STATIC", prompt, SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, l.prompt, -1, fonts.Text());
-  state.edit =
-      Child(box, "EDIT", defaultText, WS_TABSTOP | ES_AUTOHSCROLL, l.edit, kEditId, fonts.Text());
+  state.edit = Child(box, "EDIT", defaultText, WS_TABSTOP | ES_AUTOHSCROLL, l.edit, kEditId,
+                     fonts.Text(), WS_EX_CLIENTEDGE);
   Child(box, "BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, l.ok, IDOK, fonts.Text());
   Child(box, "BUTTON", "Abbrechen", WS_TABSTOP, l.cancel, IDCANCEL, fonts.Text());
   SetWindowLongPtrA(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
