@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Tries the MSI package of scripts/package-windows.sh under Wine in a prefix of its own:
-# a silent install into Program Files (quenda.exe, the unchanged Config.ini template, the
+# Reads the tables of the MSI package of scripts/package-windows.sh back (msiinfo), then
+# tries it under Wine in a prefix of its own: a silent install into Program Files (quenda.exe, the unchanged Config.ini template, the
 # Start-menu shortcut), the installed quenda.exe --version, a package of a higher version
 # that upgrades in place and writes the Config.ini entries of its public properties, the
 # older package refused, and the silent uninstall that leaves nothing behind.
@@ -37,6 +37,23 @@ installed_versions() {
 }
 ini_line() { tr -d '\r' <"$installed/Config.ini" | grep -qxF -- "$1"; }
 not() { ! "$@"; }
+
+# The package's tables, read back.
+table() { msiinfo export "$msi" "$1" | tr -d '\r'; }
+has_row() { table "$1" | grep -qxF -- "$2"; }
+check "Property ProductVersion $version" has_row Property "$(printf 'ProductVersion\t%s' "$version")"
+check "Property UpgradeCode fest" has_row Property "$(printf 'UpgradeCode\t{B0FBAD4D-16B7-4318-8E6F-F26F1BB91392}')"
+check "Property ALLUSERS 1 (pro Maschine)" has_row Property "$(printf 'ALLUSERS\t1')"
+check "Property ProductLanguage 1031" has_row Property "$(printf 'ProductLanguage\t1031')"
+check "Summary: x64, Sprache 1031" eval 'msiinfo suminfo "$msi" | grep -qx "Template: x64;1031"'
+check "File quenda.exe und Config.ini" eval '[ "$(table File | cut -f1,3 | tail -n +4 | sort | tr "\t\n" ":;")" = "Config.ini:Config.ini;quenda.exe:quenda.exe;" ]'
+check "Upgrade: ältere ersetzen, neuere erkennen" eval '[ "$(table Upgrade | tail -n +4 | cut -f7 | sort | tr "\n" " ")" = "WIX_DOWNGRADE_DETECTED WIX_UPGRADE_DETECTED " ]'
+check "LaunchCondition: deutsche Meldung beim Downgrade" eval 'table LaunchCondition | grep -q "NOT WIX_DOWNGRADE_DETECTED.Eine neuere Version von Quenda ist bereits installiert"'
+check "Shortcut im Startmenü auf quenda.exe" eval 'table Shortcut | grep -q "^StartMenuQuenda.ProgramMenuFolder.Quenda.QuendaExe.\[#quenda.exe\]"'
+check "IniFile: ConfigPath aus [CONFIGPATH]" has_row IniFile "$(printf 'IniConfigPath\tConfig.ini\tINSTALLDIR\tSystem\tConfigPath\t[CONFIGPATH]\t0\tIniConfigPath')"
+check "Component IniConfigPath nur mit CONFIGPATH" eval 'table Component | grep -q "^IniConfigPath.{[-0-9A-F]*}.INSTALLDIR.[0-9]*.CONFIGPATH"'
+check "Paket signiert" eval 'osslsigncode extract-signature -in "$msi" -out "$dist/msi-signature.der" >/dev/null 2>&1'
+rm -f "$dist/msi-signature.der"
 
 msiexec /i "$(winpath "$msi")" /qn
 check "quenda.exe in Program Files\\Quenda" test -f "$installed/quenda.exe"
