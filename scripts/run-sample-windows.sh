@@ -25,6 +25,7 @@ winpath() { echo "Z:$1" | tr / '\\'; }
 ./cmake/wine-run.sh cmd.exe /c exit >/dev/null 2>&1
 exe="$(winpath "$root/build/windows/quenda.exe")"
 if [ -n "${QUENDA_SAMPLE_MSI:-}" ]; then
+  trap './cmake/wine-run.sh --stop-server' EXIT  # also when the install fails
   ./cmake/wine-run.sh msiexec /i "$(winpath "$(cd "$(dirname "$QUENDA_SAMPLE_MSI")" && pwd)/$(basename "$QUENDA_SAMPLE_MSI")")" /qn
   exe='"C:\Program Files\Quenda\quenda.exe"'
 fi

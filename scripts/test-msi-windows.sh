@@ -15,6 +15,8 @@ msi="$dist/quenda-$version-x64.msi"
 [ -f "$msi" ] || { echo "test-msi-windows: $msi fehlt; zuerst scripts/package-windows.sh" >&2; exit 1; }
 export QUENDA_WINEPREFIX="$root/build/windows/wineprefix-msi"
 ./cmake/wine-run.sh --stop-server
+# No Wine process outlives the script, whichever way it ends.
+trap './cmake/wine-run.sh --stop-server' EXIT
 rm -rf "$QUENDA_WINEPREFIX" "$QUENDA_WINEPREFIX.lock" "$dist/upgrade"
 ./cmake/wine-run.sh cmd.exe /c exit >/dev/null 2>&1
 installed="$QUENDA_WINEPREFIX/drive_c/Program Files/Quenda"
@@ -84,5 +86,4 @@ msiexec /x "$(winpath "$dist/upgrade/quenda-$higher-x64.msi")" /qn
 check "deinstalliert: Programmordner entfernt" [ ! -e "$installed" ]
 check "deinstalliert: Verknüpfung entfernt" not shortcut
 check "deinstalliert: kein Produkt Quenda mehr" [ -z "$(installed_versions)" ]
-./cmake/wine-run.sh --stop-server
 exit "$failed"
