@@ -36,15 +36,16 @@ sign() {  # FILE: signed in place (through a temporary file beside it)
       { echo "package-windows: Signatur von $1 nicht gültig" >&2; exit 1; }
   fi
 }
+# Everything is made in a folder of its own and replaces dist/ only when all of it is done.
+work="$(mktemp -d "$PWD/build/windows/dist-XXXXXX")"
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/stage" "$work/out"
+cp "$exe" packaging/windows/Config.ini "$work/stage/"
+sign "$work/stage/quenda.exe"
+(cd "$work/stage" && cmake -E tar cf "$work/out/quenda-$version-win64.zip" --format=zip quenda.exe Config.ini)
+./scripts/build-msi.sh "$work/stage" "$version" "$work/out/quenda-$version-x64.msi"
+sign "$work/out/quenda-$version-x64.msi"
+cp "$work/stage/quenda.exe" "$work/out/"
 rm -rf "$dist"
-mkdir -p "$dist/stage"
-cp "$exe" packaging/windows/Config.ini "$dist/stage/"
-sign "$dist/stage/quenda.exe"
-zip="$dist/quenda-$version-win64.zip"
-(cd "$dist/stage" && cmake -E tar cf "$zip" --format=zip quenda.exe Config.ini)
-msi="$dist/quenda-$version-x64.msi"
-./scripts/build-msi.sh "$dist/stage" "$version" "$msi"
-sign "$msi"
-mv "$dist/stage/quenda.exe" "$dist/"
-rm -rf "$dist/stage"
-printf '%s\n' "$dist/quenda.exe" "$zip" "$msi"
+mv "$work/out" "$dist"
+printf '%s\n' "$dist/quenda.exe" "$dist/quenda-$version-win64.zip" "$dist/quenda-$version-x64.msi"
