@@ -4,6 +4,8 @@
 # links) and a Config.ini without [Paths], started from a batch file as a calling batch
 # system starts it. Then compares every file it wrote with the Debian run's
 # (scripts/run-sample.sh, build/sample), the site's folder names aside.
+# With QUENDA_SAMPLE_MSI set to an MSI package, the package is installed silently into the
+# prefix first and the installed C:\Program Files\Quenda\quenda.exe runs the job.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
@@ -21,6 +23,12 @@ winpath() { echo "Z:$1" | tr / '\\'; }
 
 # The prefix, then the [Paths] entries as drive letters and UNC shares.
 ./cmake/wine-run.sh cmd.exe /c exit >/dev/null 2>&1
+exe="$(winpath "$root/build/windows/quenda.exe")"
+if [ -n "${QUENDA_SAMPLE_MSI:-}" ]; then
+  trap './cmake/wine-run.sh --stop-server' EXIT  # also when the install fails
+  ./cmake/wine-run.sh msiexec /i "$(winpath "$(cd "$(dirname "$QUENDA_SAMPLE_MSI")" && pwd)/$(basename "$QUENDA_SAMPLE_MSI")")" /qn
+  exe='"C:\Program Files\Quenda\quenda.exe"'
+fi
 devices="$QUENDA_WINEPREFIX/dosdevices"
 tr -d '\r' <"$program/Config.ini" | awk '/^\[/{p=($0=="[Paths]")} p&&/=/' |
   while IFS='=' read -r key value; do
@@ -39,7 +47,7 @@ mv "$program/Config.ini.win" "$program/Config.ini"
 
 cmd=$(tr -d '\r' <"$work/site/command-line.txt")
 printf '%s\r\n' "@echo off" "cd /d $(winpath "$work/run")" \
-  "$(winpath "$root/build/windows/quenda.exe") --headless --program-dir $(winpath "$program") --answers $(winpath "$work/site/answers.txt") --transcript $(winpath "$work/run/dialogs.jsonl") -- $cmd" \
+  "$exe --headless --program-dir $(winpath "$program") --answers $(winpath "$work/site/answers.txt") --transcript $(winpath "$work/run/dialogs.jsonl") -- $cmd" \
   "exit %ERRORLEVEL%" >"$work/run-sample.bat"
 touch "$work/.started"
 sleep 1

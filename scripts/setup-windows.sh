@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the Windows cross build and its tests under Wine need on Debian 12
-# (mingw-w64, Wine, Xvfb, the GoogleTest sources, a deb-src line for libxml2) and builds
+# (mingw-w64, Wine, Xvfb, the GoogleTest sources, a deb-src line for libxml2; ImageMagick
+# for the icon, wixl and msitools for the MSI, osslsigncode for the signatures) and builds
 # libxml2 for mingw into the cache folder (scripts/build-libxml2-mingw.sh). Idempotent.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -44,5 +45,12 @@ fi
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
   cmake ninja-build make dpkg-dev g++-mingw-w64-x86-64-posix googletest \
-  wine wine64 xvfb xauth x11-apps imagemagick >/dev/null
+  wine wine64 xvfb xauth x11-apps imagemagick wixl msitools osslsigncode openssl \
+  python3 locales >/dev/null
+# The batch-file tests also run under a German console (LANG=de_DE.UTF-8: OEM code page 850).
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  $SUDO sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^de_DE\.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen >/dev/null
+fi
 ./scripts/build-libxml2-mingw.sh >/dev/null

@@ -7,6 +7,7 @@
 #include "app/headless.h"
 #include "app/options.h"
 #include "app/startup.h"
+#include "app/window_driver.h"
 #include "base/error.h"
 #include "platform/system.h"
 
@@ -18,6 +19,7 @@
 
 int main(int argc, char** argv) {
   using namespace quenda;
+  WatchProcessStopRequests();  // before anything else: no stop request is lost
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string error;
   const auto options = ParseOptions(args, error);

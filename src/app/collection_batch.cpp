@@ -1,5 +1,6 @@
 #include "app/collection_batch.h"
 
+#include "app/batch_encoding.h"
 #include "app/main_window.h"
 #include "base/error.h"
 #include "platform/native_path.h"
@@ -7,6 +8,7 @@
 #include "session/termination.h"
 #include "text/batch_text.h"
 #include "text/cp1252.h"
+#include "text/tokens.h"
 
 namespace quenda {
 namespace {
@@ -29,7 +31,7 @@ std::vector<std::pair<std::string, std::string>> EntryPieces(const Session& s) {
 // The message for the first piece that cannot be written into the entry, empty when all can.
 std::string RefusedEntryPiece(const Session& s) {
   for (const auto& [what, value] : EntryPieces(s)) {
-    const BatchFault fault = FindBatchFault(value);
+    const BatchFault fault = FindBatchValueFault(s, value);
     if (fault != BatchFault::kNone) {
       return RefusedBatchValueText(what, value, fault, kCollectionBatchName);
     }
@@ -50,10 +52,35 @@ std::string RefusedEntryPiece(const Session& s) {
   return {};
 }
 
-// The editor's command line for `file`; the path is quoted when it holds blanks.
-std::string EditorCommand(const Session& s, const std::string& file) {
+// True when `text` holds what a command line acts on: the editor is started without a
+// shell, but an editor that is a batch file runs its command line through cmd.
+bool ActsInCommandLine(const std::string& text) {
+  const BatchFault fault = FindBatchFault(text);
+  return text.find_first_of("&|<>^%!") != std::string::npos || fault == BatchFault::kLineBreak ||
+         fault == BatchFault::kControl;
+}
+
+// The editor's command line for `file`, the path quoted when it holds blanks. Empty, after a
+// box saying why, when no editor is set (the file itself is never started) or when the
+// command line holds what cmd would act on.
+std::string EditorCommand(Session& s, const std::string& file) {
+  if (Trim(s.site.Editor).empty()) {
+    s.ui.MsgBox("Kein Editor eingestellt: "_cp + file +
+                    " kann nicht geöffnet werden. Der Editor steht in Config.ini unter [Site] "
+                    "Editor."_cp,
+                48, "Patch");
+    return {};
+  }
   std::string native = file;
   if (s.files.Map().CanResolve(file)) native = PathText(s.files.Native(file));
+  if (ActsInCommandLine(s.site.Editor) || ActsInCommandLine(native) ||
+      native.find('"') != std::string::npos) {
+    s.ui.MsgBox("Der Editor wird nicht gestartet: >"_cp + s.site.Editor + native +
+                    "< enthält ein Zeichen, das in einer Befehlszeile wirkt "_cp +
+                    "(& | < > ^ % ! \" oder ein Steuerzeichen)",
+                48, "Patch");
+    return {};
+  }
   if (native.find(' ') != std::string::npos) native = "\"" + native + "\"";
   return s.site.Editor + native;
 }
@@ -65,7 +92,7 @@ void AskPatchCode(Session& s) {
       "Kennziffer für Patch-Vorgabe"_cp + "\r\n\r\nErläuterungen siehe:"_cp + "\r\n" + file;
   for (;;) {
     s.state.DefPatVal = s.ui.InputBox(prompt, "Patch", s.state.DefPatVal);
-    const BatchFault fault = FindBatchFault(s.state.DefPatVal);
+    const BatchFault fault = FindBatchValueFault(s, s.state.DefPatVal);
     if (fault != BatchFault::kNone) {
       // A quote would end the quoted entry early and let the rest of the line act.
       s.ui.MsgBox(fault == BatchFault::kQuote
@@ -77,21 +104,21 @@ void AskPatchCode(Session& s) {
       continue;
     }
     if (!s.state.DefPatVal.empty()) return;
+    const std::string editor = EditorCommand(s, file);
+    if (editor.empty()) continue;
     try {
-      s.system.RunAndWait(EditorCommand(s, file), 1);
+      s.system.RunAndWait(editor, 1);
     } catch (const Error& e) {
       s.ui.MsgBox("Der Editor konnte nicht gestartet werden: " + e.Description(), 48, "Patch");
     }
   }
 }
 
-// Writes the entry, asking first when the file holds entries already.
-void WriteEntry(Session& s, const std::string& batFile) {
-  const std::string entry = CollectionEntry(s);
-  if (!s.files.FileExists(batFile)) {
-    s.files.WriteLines(batFile, {entry});
-    return;
-  }
+enum class EntryWrite { kNewFile, kAppend, kReplace, kNone };
+
+// How the entry goes into `batFile`: the user decides when it holds entries already.
+EntryWrite ChooseEntryWrite(Session& s, const std::string& batFile) {
+  if (!s.files.FileExists(batFile)) return EntryWrite::kNewFile;
   const std::string text = "Angewählte Bearbeitungen durch Tarvell"_cp + "\r\n\r\n" +
                            ReadFileInfo(s, batFile) + "\r\n\r\n" +
                            "Ja = anhängen der aktuellen Bearbeitung"_cp + "\r\n" +
@@ -99,14 +126,22 @@ void WriteEntry(Session& s, const std::string& batFile) {
                            "Abbrechen = Tarvell.bat nicht bearbeiten\r\n";
   switch (s.ui.MsgBox(text, 3, "Info in " + batFile + ":")) {
     case Answer::Yes:
-      s.files.AppendLines(batFile, {entry});
-      break;
+      return EntryWrite::kAppend;
     case Answer::No:
-      s.files.WriteLines(batFile, {entry});
-      break;
+      return EntryWrite::kReplace;
     default:
-      break;
+      return EntryWrite::kNone;
   }
+}
+
+// Writes the entry line as chosen, in the console's code page. Appends and the replace take
+// the same lock, so an entry appended meanwhile by another run is never lost.
+void WriteEntry(Session& s, const std::string& batFile, EntryWrite how) {
+  const std::vector<std::string> lines =
+      InBatchCodePage(s, {CollectionEntry(s)}, kCollectionBatchName);
+  if (how == EntryWrite::kNewFile) s.files.WriteLines(batFile, lines);
+  if (how == EntryWrite::kAppend) s.files.AppendLines(batFile, lines);
+  if (how == EntryWrite::kReplace) s.files.RewriteLines(batFile, lines);
 }
 
 }  // namespace
@@ -117,7 +152,7 @@ std::string ReadFileInfo(const Session& s, const std::string& batFileName) {
   for (const std::string& line : s.files.ReadLines(batFileName)) {
     const std::size_t space = line.find(' ');
     if (space == std::string::npos) continue;
-    info += std::to_string(++number) + ".\t" + line.substr(space) + "\r\n";
+    info += std::to_string(++number) + ".\t" + FromBatchCodePage(s, line.substr(space)) + "\r\n";
   }
   return info;
 }
@@ -141,11 +176,15 @@ void RunCollectionBatchStep(Session& s, MainWindow& window) {
   if (window.BatchAuswahl) AskPatchCode(s);
   if (window.BatDirectory.empty()) return;
   if (window.BatDirectory.back() != '\\') window.BatDirectory += '\\';
-  if (const std::string refused = RefusedEntryPiece(s); !refused.empty()) {
-    ErrorEnd(s, refused, "48", "Abbruch");
-  }
+  const std::string batFile = window.BatDirectory + kCollectionBatchName;
   try {
-    WriteEntry(s, window.BatDirectory + kCollectionBatchName);
+    const EntryWrite how = ChooseEntryWrite(s, batFile);
+    if (how == EntryWrite::kNone) return;  // Cancel: the file stays as it is
+    // Checked only now: a user who cancels never meets a refusal.
+    if (const std::string refused = RefusedEntryPiece(s); !refused.empty()) {
+      ErrorEnd(s, refused, "48", "Abbruch");
+    }
+    WriteEntry(s, batFile, how);
   } catch (const Error&) {
     const std::string text = "Keine Directory " + window.BatDirectory + " vorhanden!";
     s.ui.MsgBox(text);

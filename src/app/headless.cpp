@@ -10,7 +10,6 @@
 #include "app/startup.h"
 #include "app/window_driver.h"
 #include "base/error.h"
-#include "platform/stop_request.h"
 #include "session/session.h"
 #include "session/termination.h"
 #include "ui/headless_ui.h"
@@ -50,8 +49,11 @@ int RunHeadless(const Options& options, System& system) {
     PrintUnexpectedError(e);
     return kExitBadOption;
   }
-  WatchStopRequests([&session](const std::string& name) { StopRun(*session, name); });
-  const int exitStatus = RunSession(*session);
+  int exitStatus = kExitAborted;
+  {
+    const StopWatch stopWatch(*session);
+    exitStatus = RunSession(*session);
+  }
   if (options.reportFile.empty()) return exitStatus;
   if (!WriteRunReport(*session, exitStatus, options.reportFile)) {
     std::fprintf(stderr, "Quenda: Bericht %s kann nicht geschrieben werden\n",

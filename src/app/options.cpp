@@ -15,13 +15,32 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string
   return true;
 }
 
-// --check-config takes only --program-dir beside it.
-bool CheckConfigAlone(const Options& o, std::string& error) {
-  if (!o.checkConfig) return true;
-  if (!o.headless && o.answersFile.empty() && o.transcriptFile.empty() && o.words.empty()) {
+bool TakeFormat(const std::vector<std::string>& args, std::size_t& i, Options& o,
+                std::string& error) {
+  std::string format;
+  if (!TakeValue(args, i, format, error)) return false;
+  o.formatGiven = true;
+  if (format == "text" || format == "sarif") {
+    o.checkFormat = format == "text" ? CheckFormat::Text : CheckFormat::Sarif;
     return true;
   }
-  error = "--check-config nimmt außer --program-dir keine weiteren Optionen oder Wörter";
+  error = "--format " + format + ": erlaubt sind text und sarif";
+  return false;
+}
+
+// --check-config takes only --program-dir and --format beside it; --format belongs to it.
+bool CheckConfigAlone(const Options& o, std::string& error) {
+  if (!o.checkConfig) {
+    if (!o.formatGiven) return true;
+    error = "--format gilt nur zusammen mit --check-config";
+    return false;
+  }
+  if (!o.headless && o.answersFile.empty() && o.transcriptFile.empty() && o.reportFile.empty() &&
+      o.words.empty()) {
+    return true;
+  }
+  error =
+      "--check-config nimmt außer --program-dir und --format keine weiteren Optionen oder Wörter";
   return false;
 }
 
@@ -50,6 +69,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       if (!TakeValue(args, i, o.answersFile, error)) return std::nullopt;
     } else if (a == "--transcript") {
       if (!TakeValue(args, i, o.transcriptFile, error)) return std::nullopt;
+    } else if (a == "--format") {
+      if (!TakeFormat(args, i, o, error)) return std::nullopt;
     } else if (a == "--report") {
       if (!TakeValue(args, i, o.reportFile, error)) return std::nullopt;
     } else if (a.size() > 2 && a.rfind("--", 0) == 0) {
@@ -72,7 +93,7 @@ std::string CommandLineText(const Options& options) {
 std::string UsageText() {
   return "Aufruf: quenda [--program-dir DIR] [--headless] [--answers FILE] [--transcript FILE]\n"
          "              [--report FILE] [--] [TEXT...]\n"
-         "       quenda --check-config [--program-dir DIR]\n"
+         "       quenda --check-config [--program-dir DIR] [--format text|sarif]\n"
          "       quenda --help | --version\n"
          "\n"
          "Quenda - Schnittstelle FLOW/SEU: nimmt einen Job aus dem Flow-System (FlowData-XML)\n"
@@ -88,6 +109,7 @@ std::string UsageText() {
          "  --check-config     prüft Parameter_Global.csv und die Config_NNN.csv-Tabellen,\n"
          "                     ohne einen Job zu bearbeiten: eine Zeile je Befund\n"
          "                     (DATEI:ZEILE: Fehler: ... / Warnung: ...)\n"
+         "  --format sarif     die Befunde als SARIF 2.1.0 (JSON) statt als Text\n"
          "  --report FILE      Freigabebericht (JSON) am Ende des Laufs, jedes Ende\n"
          "\n"
          "Exit-Status: 0 erfolgreich beendet, 1 Abbruch oder Ende, 2 falsche Option,\n"

@@ -7,6 +7,9 @@
 
 namespace quenda {
 
+// How --check-config prints its findings.
+enum class CheckFormat { Text, Sarif };
+
 struct Options {
   std::string programDir;  // native; empty: the executable's folder
   bool headless = false;
@@ -16,12 +19,15 @@ struct Options {
   std::vector<std::string> words;  // the arguments after the options
   std::size_t optionWords = 0;     // how many arguments the options took, "--" included
   bool checkConfig = false;        // check the configuration tables, run nothing
+  CheckFormat checkFormat = CheckFormat::Text;
+  bool formatGiven = false;  // --format was given
   bool help = false;
   bool version = false;
 };
 
 // Parses argv[1..]. Returns nullopt and sets `error` (UTF-8) for a wrong option, also for
-// --check-config together with anything but --program-dir.
+// --check-config together with anything but --program-dir and --format, for --format
+// without --check-config and for a --format other than text or sarif.
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error);
 
 // The program's command-line text (CP1252): the words joined with single blanks; on

@@ -1,5 +1,6 @@
 #include "app/release_batch.h"
 
+#include "app/batch_encoding.h"
 #include "base/error.h"
 #include "session/session.h"
 #include "session/termination.h"
@@ -37,6 +38,38 @@ void AddCustomerGroup021Variables(const Session& s, std::vector<BatchVariable>& 
   vars.push_back({"HwIdentNo", Param(s, "HardwarePartNumber")});
 }
 
+// The start script of the configured version. The version is expanded outside quotes (a
+// refused value never gets here); a tools folder with blanks is quoted as a whole.
+std::string CallLine(const Session& s) {
+  std::string script = s.site.SeriesToolsRoot + "\\%KolpVers%\\ToolStart.bat";
+  if (s.site.SeriesToolsRoot.find_first_of(" \t,;=") != std::string::npos) {
+    script = "\"" + script + "\"";
+  }
+  return "call " + script + " %1 ";
+}
+
+// The message for the first value that cannot go into the batch, empty when all can.
+std::string RefusedReleaseBatchValue(const Session& s, const ReleaseFolders& f) {
+  for (const BatchVariable& v : ReleaseBatchVariables(s, f)) {
+    const BatchFault fault = FindBatchValueFault(s, v.value, SetLineRest(v.name));
+    if (fault != BatchFault::kNone) {
+      return RefusedBatchValueText(v.name, v.value, fault, kReleaseBatchName);
+    }
+  }
+  // %KolpVers% and the tools folder stand in the call line, where no quoting holds them.
+  if (BatchFault fault = FindCommandLineFault(s.job.CfgToolVersion, true);
+      fault != BatchFault::kNone) {
+    return RefusedBatchValueText("KolpVers", s.job.CfgToolVersion, fault, kReleaseBatchName);
+  }
+  const std::string& root = s.site.SeriesToolsRoot;
+  BatchFault fault = FindCommandLineFault(root, false);
+  if (fault == BatchFault::kNone) fault = FindBatchValueFault(s, root);
+  if (fault != BatchFault::kNone) {
+    return RefusedBatchValueText("[Site] SeriesToolsRoot", root, fault, kReleaseBatchName);
+  }
+  return {};
+}
+
 }  // namespace
 
 std::string SetLine(const std::string& name, const std::string& value) {
@@ -68,19 +101,17 @@ std::vector<std::string> ReleaseBatchLines(const Session& s, const ReleaseFolder
   std::vector<std::string> lines = {"echo off"};
   for (const BatchVariable& v : ReleaseBatchVariables(s, f))
     lines.push_back(SetLine(v.name, v.value));
-  lines.insert(lines.end(),
-               {"", "call " + s.site.SeriesToolsRoot + "\\%KolpVers%\\ToolStart.bat %1 ", "",
-                "echo.", "echo Bearbeitung beendet", "echo.", "pause", "exit"});
+  lines.insert(lines.end(), {"", CallLine(s), "", "echo.", "echo Bearbeitung beendet", "echo.",
+                             "pause", "exit"});
   return lines;
 }
 
 void WriteReleaseBatch(Session& s, const ReleaseFolders& f) {
-  for (const BatchVariable& v : ReleaseBatchVariables(s, f)) {
-    const BatchFault fault = FindBatchFault(v.value, SetLineRest(v.name));
-    if (fault == BatchFault::kNone) continue;
-    ErrorEnd(s, RefusedBatchValueText(v.name, v.value, fault, kReleaseBatchName), "48", "Abbruch");
+  if (const std::string refused = RefusedReleaseBatchValue(s, f); !refused.empty()) {
+    ErrorEnd(s, refused, "48", "Abbruch");
   }
-  s.files.WriteLines(f.PathFreig + "\\" + kReleaseBatchName, ReleaseBatchLines(s, f));
+  s.files.WriteLines(f.PathFreig + "\\" + kReleaseBatchName,
+                     InBatchCodePage(s, ReleaseBatchLines(s, f), kReleaseBatchName));
 }
 
 }  // namespace quenda

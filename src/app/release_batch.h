@@ -35,9 +35,11 @@ std::vector<BatchVariable> ReleaseBatchVariables(const Session& session,
 // The lines of the batch. Throws like SetLine.
 std::vector<std::string> ReleaseBatchLines(const Session& session, const ReleaseFolders& folders);
 
-// Writes PathFreig + "\ParaSerie.bat", replacing an earlier one. A value that cannot be
-// written safely ends the run through ErrorEnd, naming the variable and the value, before
-// anything is written. Throws the platform error.
+// Writes PathFreig + "\ParaSerie.bat" in the console's code page (app/batch_encoding.h),
+// replacing an earlier one. A value that cannot be written safely (also a version or tools
+// folder that the call line would expand into a command, or a character the code page lacks)
+// ends the run through ErrorEnd, naming the variable and the value, before anything is
+// written. Throws the platform error.
 void WriteReleaseBatch(Session& session, const ReleaseFolders& folders);
 
 }  // namespace quenda

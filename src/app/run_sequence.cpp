@@ -12,6 +12,7 @@
 #include "session/termination.h"
 #include "text/cp1252.h"
 #include "text/tokens.h"
+#include "text/windows_name.h"
 
 namespace quenda {
 namespace {
@@ -42,6 +43,14 @@ std::string Param(const Session& s, const std::string& name) {
 }
 
 bool CopiedDab(const Session& s) { return s.job.RunBa == "000" || s.job.RunBa == "001"; }
+
+// Ends the run when `name`, composed from the parameter `what`, is not one valid file or
+// folder name: it would reach into another folder, or mean another file on Windows.
+void CheckName(Session& s, const std::string& what, const std::string& name) {
+  if (const NameFault fault = FindNameFault(name); fault != NameFault::kNone) {
+    ErrorEnd(s, RefusedNameText(what, name, fault), "48", "Abbruch");
+  }
+}
 
 void EndCommand(Session& s, const std::string& text) {
   s.ui.MsgBox(text);
@@ -108,6 +117,15 @@ void LoadObjectStoreToCheck(Session& s) {
   s.ui.RunSummaryChanged();
 }
 
+// The names the release gives the DAB file and the new DAB file of the data version, checked
+// before anything is created.
+void CheckDabNames(Session& s, const DabParts& dab, const std::string& customerFolder) {
+  CheckName(s, "IntegrationDABFile", dab.baseName);
+  const std::string dabName = CopiedDab(s) ? dab.fileName : dab.baseName + ".dab";
+  CheckName(s, "IntegrationDABFile", dabName);
+  NewDabName(s, customerFolder + "\\" + dabName);
+}
+
 void EnsureFolder(Session& s, const std::string& folder) {
   if (!s.files.FolderExists(folder)) s.files.CreateFolder(folder);
 }
@@ -121,6 +139,7 @@ std::string CopyIntegrationDab(Session& s, const DabParts& dab, const std::strin
   if (!s.files.FileExists(path)) EndCommand(s, "Kein " + path + " vorhanden!");
   ReadDabFile(s, path);
   LoadObjectStoreToCheck(s);
+  CheckDabNames(s, dab, customerFolder);
   EnsureFolder(s, customerFolder);
   folders.PathBasis = dab.folder;
   folders.FileBasis = dab.baseName;
@@ -149,6 +168,7 @@ std::string WriteProjectDab(Session& s, const DabParts& dab, const std::string& 
   s.state.ProjektDir = dab.project + "\\";
   s.state.OspName = s.state.ProjektDir + "makeout\\Damos\\" + s.state.SgFileName + ".osp";
   LoadObjectStoreToCheck(s);
+  CheckDabNames(s, dab, customerFolder);
   EnsureFolder(s, customerFolder);
   return WriteNewDabFile(s, customerFolder, s.state.SgFileName, s.state.ProjektDir);
 }
@@ -158,6 +178,7 @@ std::string WriteProjectDab(Session& s, const DabParts& dab, const std::string& 
 bool PrepareSeriesTools(Session& s, ReleaseFolders& folders) {
   const std::string folderName = CustomerFolderName(s);
   if (folderName.empty()) return false;
+  CheckName(s, "CustomerHWNo_DirName", folderName);
   s.state.DabFilePath = IntegrationDabFile(s);
   const DabParts dab = PartsOf(s.state.DabFilePath);
   const std::string customerFolder = dab.project + "\\" + folderName;
@@ -174,6 +195,7 @@ void SetReleaseFolders(Session& s, bool seriesTools, ReleaseFolders& f) {
     const std::string split = SplitPath(Param(s, "ReleaseVersionFilePath"));
     f.PathBasis = GetToken(split, 0, "|");
     f.FileBasis = GetToken(split, 1, "|");
+    if (!f.FileBasis.empty()) CheckName(s, "ReleaseVersionFilePath", f.FileBasis);
     if (f.PathBasis.empty()) {
       TerminateRun(s,
                    "Fehler, bei der Bearbeitung ohne Kolpatoren muss der File "
@@ -200,8 +222,15 @@ void CopyIntegrationFiles(Session& s, ReleaseFolders& f) {
                    f.PathFreig + "\\" + GetToken(appl, 0, ".") + ".hex");
 }
 
+// The names the customer group "021" copies get, checked before anything is created.
+void CheckIntegrationNames(Session& s) {
+  CheckName(s, "IntegrationFileName", GetToken(Param(s, "IntegrationFileName"), 0, ".") + ".s19");
+  CheckName(s, "ApplFileName", GetToken(Param(s, "ApplFileName"), 0, ".") + ".hex");
+}
+
 // Parts A and B up to the release batch; returns whether series tools were used.
 bool PrepareRelease(Session& s, ReleaseFolders& folders) {
+  if (s.job.RunKundenGruppe == "021") CheckIntegrationNames(s);
   bool seriesTools = false;
   if (s.job.CfgKolpatoren != "000") seriesTools = PrepareSeriesTools(s, folders);
   SetReleaseFolders(s, seriesTools, folders);

@@ -13,7 +13,7 @@ std::vector<ParameterSummary> ParametersOf(const ParamTable& params, int rowCoun
   const int count = std::clamp(rowCount, 0, ParamTable::kRows);
   for (int row = 0; row < count; ++row) {
     rows.push_back({row, params.At(row, ParamTable::kName), params.At(row, ParamTable::kRule),
-                    params.At(row, ParamTable::kValue)});
+                    params.At(row, ParamTable::kValue), params.At(row, ParamTable::kDescription)});
   }
   return rows;
 }
@@ -37,9 +37,10 @@ RunSummary BuildRunSummary(const Session& session) {
 std::string ShownValue(const std::string& value) { return ">" + value + "<"; }
 
 SummaryTable ParameterTable(const RunSummary& summary) {
-  SummaryTable table{{"Zeile", "Name", "Regel", "Wert"}, {}};
+  SummaryTable table{{"Zeile", "Name", "Wert", "Beschreibung", "Regel"}, {}};
   for (const ParameterSummary& p : summary.parameters) {
-    table.rows.push_back({std::to_string(p.row), p.name, p.rule, ShownValue(p.value)});
+    table.rows.push_back(
+        {std::to_string(p.row), p.name, ShownValue(p.value), p.description, p.rule});
   }
   return table;
 }

@@ -14,6 +14,7 @@ struct ParameterSummary {
   std::string name;
   std::string rule;
   std::string value;
+  std::string description;  // the customer table's Description
 };
 
 struct SlotSummary {
@@ -43,8 +44,8 @@ RunSummary BuildRunSummary(const Session& session);
 // `value` between ">" and "<", so that leading and trailing blanks show.
 std::string ShownValue(const std::string& value);
 
-// The tables "Parameter" (Zeile, Name, Regel, Wert) and "Konservierung" (Slot, Label, Typ,
-// Format, Länge, Dummy, Wert); values and dummies are shown with ShownValue.
+// The tables "Parameter" (Zeile, Name, Wert, Beschreibung, Regel) and "Konservierung" (Slot, Label,
+// Typ, Format, Länge, Dummy, Wert); values and dummies are shown with ShownValue.
 SummaryTable ParameterTable(const RunSummary& summary);
 SummaryTable SlotTable(const RunSummary& summary);
 

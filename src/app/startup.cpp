@@ -14,8 +14,23 @@ bool Exists(Session& s, const std::string& path, bool folder) {
   return folder ? s.files.FolderExists(path) : s.files.FileExists(path);
 }
 
-void FillCommandFields(Session& s, const std::string& text) {
-  for (int i = 0; i < 5; ++i) s.env.CommandFields[i] = text.empty() ? "" : GetToken(text, i, "|");
+// Opens the run log: the common name, or while another running Quenda holds it, a log of
+// this run's own, named by its process. A failure names the temporary folder and where
+// it comes from, which is what the user has to mend.
+void OpenRunLog(Session& s) {
+  s.state.LaufLogName = "RizaZizi.log";
+  s.state.LaufLogFile = s.env.TempDir + s.state.LaufLogName;
+  try {
+    if (s.log.OpenHeld(s.files, s.state.LaufLogFile)) return;
+    s.state.LaufLogFile = s.env.TempDir + "RizaZizi_" + std::to_string(CurrentProcessId()) + ".log";
+    if (!s.log.OpenHeld(s.files, s.state.LaufLogFile)) {
+      throw PlatformError(kErrPermissionDenied, s.state.LaufLogFile);
+    }
+  } catch (const Error& e) {
+    throw Error(e.Number(), "Der temporäre Ordner "_cp + s.env.TempDir + " (" +
+                                s.site.TempDirSource +
+                                ") fehlt oder ist nicht beschreibbar: " + e.Description());
+  }
 }
 
 std::string DecideProjectDriveRoot(Session& s) {
@@ -36,17 +51,11 @@ std::string AppVersionText() {
 void Main(Session& s, MainWindow& window) {
   (void)window;  // the first log line loads it
   s.env.AppVersionText = AppVersionText();
+  s.env.StartTime = std::filesystem::file_time_type::clock::now();
   s.env.TempDir = s.site.TempDir;
-  s.state.LaufLogName = "RizaZizi.log";
-  s.state.LaufLogFile = s.env.TempDir + s.state.LaufLogName;
-  // One run, one log: while another running Quenda holds the common name, this run
-  // writes a log of its own, named by its process.
-  if (!s.log.OpenHeld(s.files, s.state.LaufLogFile)) {
-    s.state.LaufLogFile = s.env.TempDir + "RizaZizi_" + std::to_string(CurrentProcessId()) + ".log";
-    if (!s.log.OpenHeld(s.files, s.state.LaufLogFile)) {
-      throw PlatformError(kErrPermissionDenied, s.state.LaufLogFile);
-    }
-  }
+  OpenRunLog(s);
+  // The own logs of runs that were killed: none holds them any more.
+  RemoveUnheldFiles(s.files.Native(s.env.TempDir), "RizaZizi_", ".log");
   s.WriteLogLine("DAM-S-QUENDA-STARTED V" + s.env.AppVersionText);
   s.WriteLogLine("Temp-Directory = " + s.env.TempDir);
   s.env.WindowsDir = s.site.WindowsDir;
@@ -55,7 +64,7 @@ void Main(Session& s, MainWindow& window) {
   const std::string commandText = s.env.CommandFieldsText();
   s.env.ProjectDriveRoot = DecideProjectDriveRoot(s);
   s.files.WriteLines(s.site.ProfileDir + "\\xx.txt", {commandText});
-  FillCommandFields(s, commandText);
+  s.env.CommandFields = s.env.CommandLineFields();
 }
 
 std::string Check_laufwerk(Session& s, const std::string& uncRoot, const std::string& driveRoot,

@@ -1,15 +1,63 @@
 #include "app/window_driver.h"
 
+#include <cstdlib>
+#include <mutex>
+
 #include "app/options.h"
 #include "app/program.h"
 #include "app/run_report.h"
 #include "app/startup.h"
 #include "base/error.h"
+#include "platform/stop_request.h"
 #include "session/session.h"
 #include "session/termination.h"
 #include "ui/window_ui.h"
 
 namespace quenda {
+namespace {
+
+// The run that stop requests end: none yet, one, or its end has passed.
+struct StopGate {
+  std::mutex mutex;
+  Session* session = nullptr;
+  bool runOver = false;
+};
+
+// Never destroyed: the watcher may take a request while the process exits.
+StopGate& Gate() {
+  static StopGate* const gate = new StopGate;
+  return *gate;
+}
+
+}  // namespace
+
+void WatchProcessStopRequests() {
+  WatchStopRequests([](const std::string& name) { RequestStop("Signal " + name); });
+}
+
+void RequestStop(const std::string& cause) {
+  StopGate& gate = Gate();
+  // Held while the run ends: the session cannot go before the process does.
+  const std::lock_guard<std::mutex> lock(gate.mutex);
+  if (gate.session != nullptr) {
+    StopRun(*gate.session, cause);  // returns when the run is ending on its own
+  } else if (!gate.runOver) {
+    std::_Exit(kExitStopped);  // before the run: nothing to end in order
+  }
+}
+
+StopWatch::StopWatch(Session& session) {
+  const std::lock_guard<std::mutex> lock(Gate().mutex);
+  Gate().session = &session;
+  Gate().runOver = false;
+}
+
+StopWatch::~StopWatch() {
+  const std::lock_guard<std::mutex> lock(Gate().mutex);
+  Gate().session = nullptr;
+  Gate().runOver = true;
+}
+
 std::optional<int> RunWindowCommand(Session& s, const std::function<void()>& command) {
   try {
     try {
@@ -21,9 +69,9 @@ std::optional<int> RunWindowCommand(Session& s, const std::function<void()>& com
     } catch (const Error& e) {
       PrintUnexpectedError(e);
       if (!s.log.IsOpen()) {
-        // No log to end in order: a calling batch system still gets its error file, a
-        // user the box.
-        if (s.env.BatchMode()) {
+        // No log to end in order: a calling batch system still gets its error file (the
+        // command fields are known from the command line), a user the box.
+        if (s.env.BatchRun()) {
           WriteErrorFile(s, UnexpectedErrorText(e));
         } else {
           s.ui.MsgBox(UnexpectedErrorText(e), 16, "Abbruch");
@@ -76,6 +124,7 @@ void WindowDriver::Ende() {
 void WindowDriver::Close() {
   Run([this] { model_.CloseRequested(); });
 }
+void WindowDriver::EndSession() { RequestStop("Abmelden/Herunterfahren"); }
 
 std::span<const std::string> WindowDriver::NewLogLines(std::size_t shown) const {
   const std::span<const std::string> all = model_.ListOutput;
@@ -92,12 +141,16 @@ int RunWindowFrontEnd(const Options& options, WindowUi& ui, System& system,
     showError(UnexpectedErrorText(e));
     return kExitBadOption;
   }
-  WindowDriver driver(*session, ui);
-  const std::unique_ptr<WindowView> window = makeWindow(driver);
-  driver.Attach(*window);
-  driver.Load();
-  // A run that ended while loading never shows the window.
-  const int exitStatus = driver.Finished() ? driver.ExitStatus() : window->ShowAndWait();
+  int exitStatus = kExitAborted;
+  {
+    const StopWatch stopWatch(*session);
+    WindowDriver driver(*session, ui);
+    const std::unique_ptr<WindowView> window = makeWindow(driver);
+    driver.Attach(*window);
+    driver.Load();
+    // A run that ended while loading never shows the window.
+    exitStatus = driver.Finished() ? driver.ExitStatus() : window->ShowAndWait();
+  }
   if (!options.reportFile.empty()) WriteRunReport(*session, exitStatus, options.reportFile);
   return exitStatus;
 }

@@ -26,6 +26,29 @@ class WindowUi;
 // the run ended, nullopt when only the command ended and the window stays open.
 std::optional<int> RunWindowCommand(Session& session, const std::function<void()>& command);
 
+// Stop requests from outside, for the whole process: called first in main, so that from
+// then on no request takes the system's default action (SIGTERM, SIGINT, the console's
+// events). Until a run is watched (StopWatch) a request ends the process with status 130;
+// while one is, it ends that run in order (StopRun); after the run it changes nothing.
+void WatchProcessStopRequests();
+
+// Hands a stop request on as the watcher does, on the calling thread: the native window's
+// end of the session, and tests at a chosen instant. `cause` as StopRun takes it
+// ("Signal SIGTERM", "Abmelden/Herunterfahren").
+void RequestStop(const std::string& cause);
+
+// While it lives, stop requests end the run of `session` (RequestStop); when it goes,
+// which must be before the session goes, it waits for a stop that is ending the run and
+// from then on requests change nothing, so the status the front end reports is the
+// process's.
+class StopWatch {
+ public:
+  explicit StopWatch(Session& session);
+  ~StopWatch();
+  StopWatch(const StopWatch&) = delete;
+  StopWatch& operator=(const StopWatch&) = delete;
+};
+
 // A main window on a toolkit, as the driver sees it: it binds its controls to the model
 // and shows what the driver tells it to.
 class WindowView {
@@ -68,6 +91,8 @@ class WindowDriver {
   void Start();
   void Ende();
   void Close();
+  // The user's session ends (log-off, shutdown): the run ends as on a stop request.
+  void EndSession();
 
   bool Finished() const { return finished_; }
   int ExitStatus() const { return exitStatus_; }

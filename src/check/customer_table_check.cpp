@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "check/finding.h"
+#include "check/row_layout_check.h"
 #include "check/rule_check.h"
 #include "check/slot_check.h"
 #include "check/table_reading.h"
@@ -19,23 +20,25 @@ MarkedRows ReadMarkedRows(RecordSet& records) {
   MarkedRows rows;
   for (records.MoveFirst(); !records.Eof(); records.MoveNext()) {
     if (!IsMarkedRow(records, kSelectionMarkColumn)) continue;
-    rows.push_back({records.CurrentLine(), Trim(CellOrEmpty(records, "Field1_Name_XML")),
-                    Trim(CellOrEmpty(records, "Rule")), Trim(CellOrEmpty(records, "Array_Nr")),
-                    Trim(CellOrEmpty(records, "Dummy"))});
+    auto cell = [&records](const char* name) { return Trim(CellOrEmpty(records, name)); };
+    rows.push_back({records.CurrentLine(), cell("Field1_Name_XML"), cell("Rule"), cell("Label"),
+                    cell("Array_Nr"), cell("Format"), cell("Dummy"), cell("Name_DAB")});
   }
   return rows;
 }
 
 void CheckRowCount(const MarkedRows& rows, TableReport& report) {
   if (rows.size() <= static_cast<std::size_t>(ParamTable::kRows)) return;
-  report.Error(rows[ParamTable::kRows].line,
+  report.Error(FindingKind::TooManyRows, rows[ParamTable::kRows].line,
                "Mehr als " + std::to_string(ParamTable::kRows) +
                    " markierte Zeilen: ein Lauf bricht bei dieser Zeile ab");
 }
 
 void CheckNames(const MarkedRows& rows, TableReport& report) {
   for (const MarkedRow& row : rows) {
-    if (row.name.empty()) report.Error(row.line, "Markierte Zeile ohne Namen (Field1_Name_XML)");
+    if (row.name.empty())
+      report.Error(FindingKind::RowWithoutName, row.line,
+                   "Markierte Zeile ohne Namen (Field1_Name_XML)");
   }
 }
 
@@ -47,7 +50,8 @@ void CheckCustomerTable(const Files& files, const std::string& decimalSeparator,
   if (!records) return;
   CheckColumns(*records, kStoredParameterColumns, report);
   if (records->ColumnCount() <= kSelectionMarkColumn) {
-    report.Error(kHeaderLine, "Die Tabelle hat keine dritte Spalte (die Auswahlmarke)");
+    report.Error(FindingKind::ColumnMissing, kHeaderLine,
+                 "Die Tabelle hat keine dritte Spalte (die Auswahlmarke)");
     return;
   }
   const MarkedRows rows = ReadMarkedRows(*records);
@@ -55,6 +59,7 @@ void CheckCustomerTable(const Files& files, const std::string& decimalSeparator,
   CheckNames(rows, report);
   const RuleCheckContext context{files, decimalSeparator, rows};
   for (std::size_t i = 0; i < rows.size(); ++i) CheckRule(context, i, report);
+  CheckRowLayout(rows, report);
   CheckSlots(rows, report);
 }
 

@@ -1,15 +1,88 @@
 #include "check/finding.h"
 
 #include <algorithm>
+#include <array>
 
 namespace quenda {
+namespace {
 
-void TableReport::Error(int line, const std::string& text) {
-  items_.push_back({file_, line, FindingLevel::Error, text});
+constexpr std::array kRules = {
+    FindingRule{FindingKind::TableUnreadable, "QC101", "TableUnreadable",
+                "Tabelle fehlt, ist leer oder nicht lesbar"},
+    FindingRule{FindingKind::Encoding, "QC102", "Encoding",
+                "Tabelle als UTF-8 statt Windows-1252 (ANSI) gespeichert"},
+    FindingRule{FindingKind::LineDoesNotFit, "QC103", "LineDoesNotFit",
+                "Zeile passt nicht zur Kopfzeile"},
+    FindingRule{FindingKind::ColumnName, "QC104", "ColumnName",
+                "Spaltenname mit Leerzeichen am Rand oder doppelt"},
+    FindingRule{FindingKind::ColumnMissing, "QC105", "ColumnMissing", "Spalte fehlt"},
+    FindingRule{FindingKind::ConfigurationMissing, "QC201", "ConfigurationMissing",
+                "Configuration ohne ihre Tabelle Config_NNN.csv"},
+    FindingRule{FindingKind::Expression, "QC202", "Expression",
+                "Expression, die ein Lauf nicht auswerten kann"},
+    FindingRule{FindingKind::Index, "QC203", "Index", "Index keine ganze Zahl oder doppelt"},
+    FindingRule{FindingKind::RowNeverSelected, "QC204", "RowNeverSelected",
+                "Zeile, die nie gewählt wird"},
+    FindingRule{FindingKind::NotANumber, "QC205", "NotANumber",
+                "Wert keine Zahl, bleibt Text statt \"000\""},
+    FindingRule{FindingKind::CommandLineValue, "QC206", "CommandLineValue",
+                "Wert, den ein Lauf nicht in eine Kommandozeile schreibt"},
+    FindingRule{FindingKind::TooManyRows, "QC301", "TooManyRows",
+                "Mehr markierte Zeilen als die Parametertabelle fasst"},
+    FindingRule{FindingKind::RowWithoutName, "QC302", "RowWithoutName",
+                "Markierte Zeile ohne Namen"},
+    FindingRule{FindingKind::UnknownFunction, "QC303", "UnknownFunction",
+                "Unbekannte Regelfunktion"},
+    FindingRule{FindingKind::RuleArgument, "QC304", "RuleArgument",
+                "Argument der Regel nicht auswertbar"},
+    FindingRule{FindingKind::ArgumentList, "QC305", "ArgumentList",
+                "Argumentliste {...} fehlt oder hat die falsche Zahl an Argumenten"},
+    FindingRule{FindingKind::ListFileMissing, "QC306", "ListFileMissing",
+                "Listendatei der Regel fehlt"},
+    FindingRule{FindingKind::FieldNumber, "QC307", "FieldNumber",
+                "Feldnummer der Regel keine 16-Bit-Zahl"},
+    FindingRule{FindingKind::GetParameter, "QC308", "GetParameter",
+                "GET liest einen Parameter, der fehlt oder erst später berechnet wird"},
+    FindingRule{FindingKind::SlotNumber, "QC401", "SlotNumber",
+                "Array_Nr keine Zahl oder nicht zwischen 0 und 20"},
+    FindingRule{FindingKind::SlotTwice, "QC402", "SlotTwice", "Slot von zwei Zeilen belegt"},
+    FindingRule{FindingKind::SlotGap, "QC403", "SlotGap", "Slot unter dem höchsten nicht belegt"},
+    FindingRule{FindingKind::SlotWithoutLabel, "QC404", "SlotWithoutLabel",
+                "Label ohne Array_Nr oder Array_Nr ohne Label"},
+    FindingRule{FindingKind::UnknownFormat, "QC405", "UnknownFormat",
+                "Format nicht HEX, LNI, STR oder leer"},
+    FindingRule{FindingKind::ShiftedColumn, "QC406", "ShiftedColumn",
+                "Wert in der falschen Spalte: Zeile verrutscht"},
+    FindingRule{FindingKind::ValueExpression, "QC407", "ValueExpression",
+                "Ausdruck ERG=... nicht auswertbar oder mit unbelegtem Slot"},
+};
+
+constexpr bool InKindOrder() {
+  for (std::size_t i = 0; i < kRules.size(); ++i) {
+    if (static_cast<std::size_t>(kRules[i].kind) != i) return false;
+  }
+  return true;
+}
+static_assert(InKindOrder(), "kRules must list every FindingKind in the enum's order");
+
+std::string Counted(int n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-void TableReport::Warning(int line, const std::string& text) {
-  items_.push_back({file_, line, FindingLevel::Warning, text});
+}  // namespace
+
+std::span<const FindingRule> FindingRules() { return kRules; }
+
+const FindingRule& FindingRuleOf(FindingKind kind) {
+  return kRules[static_cast<std::size_t>(kind)];
+}
+
+void TableReport::Error(FindingKind kind, int line, const std::string& text) {
+  items_.push_back({file_, line, FindingLevel::Error, kind, text});
+}
+
+void TableReport::Warning(FindingKind kind, int line, const std::string& text) {
+  items_.push_back({file_, line, FindingLevel::Warning, kind, text});
 }
 
 void Findings::Add(const TableReport& report) {
@@ -32,8 +105,8 @@ std::string FormatFinding(const Finding& f) {
 }
 
 std::string FindingSummary(const Findings& findings) {
-  return std::to_string(findings.ErrorCount()) + " Fehler, " +
-         std::to_string(findings.WarningCount()) + " Warnungen";
+  return Counted(findings.ErrorCount(), "Fehler", "Fehler") + ", " +
+         Counted(findings.WarningCount(), "Warnung", "Warnungen");
 }
 
 }  // namespace quenda

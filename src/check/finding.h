@@ -1,7 +1,9 @@
 // Findings of the configuration check: one fault of a configuration table with the
-// table's path (as Quenda names it), the 1-based line of the file and a German text.
+// table's path (as Quenda names it), the 1-based line of the file, its kind and a German
+// text.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -9,10 +11,54 @@ namespace quenda {
 
 enum class FindingLevel { Error, Warning };
 
+// The kinds of finding; each has a rule (FindingRuleOf) with a stable id.
+enum class FindingKind {
+  TableUnreadable,
+  Encoding,
+  LineDoesNotFit,
+  ColumnName,
+  ColumnMissing,
+  ConfigurationMissing,
+  Expression,
+  Index,
+  RowNeverSelected,
+  NotANumber,
+  CommandLineValue,
+  TooManyRows,
+  RowWithoutName,
+  UnknownFunction,
+  RuleArgument,
+  ArgumentList,
+  ListFileMissing,
+  FieldNumber,
+  GetParameter,
+  SlotNumber,
+  SlotTwice,
+  SlotGap,
+  SlotWithoutLabel,
+  UnknownFormat,
+  ShiftedColumn,
+  ValueExpression,
+};
+
+// What a kind of finding means: a stable id (kept across versions, tools filter by it),
+// a name and a German short description (UTF-8, for SARIF).
+struct FindingRule {
+  FindingKind kind;
+  const char* id;
+  const char* name;
+  const char* description;
+};
+
+// Every rule, in the order of FindingKind.
+std::span<const FindingRule> FindingRules();
+const FindingRule& FindingRuleOf(FindingKind kind);
+
 struct Finding {
   std::string file;
   int line = 1;
   FindingLevel level = FindingLevel::Error;
+  FindingKind kind = FindingKind::TableUnreadable;
   std::string text;  // CP1252
 };
 
@@ -22,8 +68,8 @@ class TableReport {
   explicit TableReport(std::string file) : file_(std::move(file)) {}
 
   const std::string& File() const { return file_; }
-  void Error(int line, const std::string& text);
-  void Warning(int line, const std::string& text);
+  void Error(FindingKind kind, int line, const std::string& text);
+  void Warning(FindingKind kind, int line, const std::string& text);
   const std::vector<Finding>& Items() const { return items_; }
 
  private:
@@ -47,7 +93,7 @@ class Findings {
 // "<file>:<line>: Fehler: <text>" or "... Warnung: ..." (CP1252).
 std::string FormatFinding(const Finding& finding);
 
-// "<n> Fehler, <m> Warnungen".
+// "<n> Fehler, <m> Warnungen", with "1 Warnung" in the singular.
 std::string FindingSummary(const Findings& findings);
 
 }  // namespace quenda

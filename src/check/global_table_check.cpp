@@ -9,6 +9,7 @@
 #include "config/config_selection.h"
 #include "platform/files.h"
 #include "session/spec_table.h"
+#include "text/batch_text.h"
 #include "text/cp1252.h"
 #include "text/regional_number.h"
 #include "text/tokens.h"
@@ -68,19 +69,37 @@ const GlobalRow& RowAt(const GlobalCheck& c, int line) {
 void CheckConfigurationTable(GlobalCheck& c, const GlobalRow& row) {
   const std::string path = ConfigTablePath(c.prefix, row.configuration, c.separator);
   if (!c.files.FileExists(path)) {
-    c.report.Error(row.line, "Keine Configuration " + path + " vorhanden!");
+    c.report.Error(FindingKind::ConfigurationMissing, row.line,
+                   "Keine Configuration " + path + " vorhanden!");
   } else if (std::find(c.named.begin(), c.named.end(), path) == c.named.end()) {
     c.named.push_back(path);
   }
 }
 
+// The version stands in the call line of ParaSerie.bat, expanded where no quoting holds it:
+// a run refuses such a value before it writes the batch.
+bool CheckToolVersion(GlobalCheck& c, const GlobalRow& row, const std::string& value) {
+  const std::string version = FormatNumber000(value, c.separator);
+  const BatchFault fault = FindCommandLineFault(version, true);
+  if (fault == BatchFault::kNone) return true;
+  c.report.Error(FindingKind::CommandLineValue, row.line,
+                 RefusedBatchValueText("ToolVersion", version, fault, "ParaSerie.bat") +
+                     "; ein Lauf bricht vor dem Schreiben ab");
+  return false;
+}
+
 void CheckNumberColumns(GlobalCheck& c, const GlobalRow& row) {
   for (std::size_t i = 0; i < kGlobalTable000Columns.size(); ++i) {
     const std::string value = Trim(row.formatted[i]);
+    if (std::string_view(kGlobalTable000Columns[i]) == "ToolVersion" &&
+        !CheckToolVersion(c, row, value)) {
+      continue;
+    }
     if (ParseRegionalNumber(value, c.separator)) continue;
-    c.report.Warning(row.line, std::string("Spalte ") + kGlobalTable000Columns[i] + ": >" + value +
-                                   "< ist keine Zahl; das Format \"000\" lässt"_cp +
-                                   " den Wert als Text stehen");
+    c.report.Warning(FindingKind::NotANumber, row.line,
+                     std::string("Spalte ") + kGlobalTable000Columns[i] + ": >" + value +
+                         "< ist keine Zahl; das Format \"000\" lässt"_cp +
+                         " den Wert als Text stehen");
   }
 }
 
@@ -90,17 +109,21 @@ void CheckCondition(GlobalCheck& c, const GlobalRow& row) {
   const std::optional<ConfigCondition> condition = ParseConfigCondition(row.expression, problem);
   if (!condition) {
     const bool equals = row.expression.find('=') != std::string::npos;
-    c.report.Error(row.line, "Expression " + shown +
-                                 (equals ? " hat kein \".\" vor dem \"=\"" : " hat kein \"=\"") +
-                                 "; ein Lauf meldet \"Fehler\" und wählt keine Zeile"_cp);
+    c.report.Error(FindingKind::Expression, row.line,
+                   "Expression " + shown +
+                       (equals ? " hat kein \".\" vor dem \"=\"" : " hat kein \"=\"") +
+                       "; ein Lauf meldet \"Fehler\" und wählt keine Zeile"_cp);
   } else if (Trim(condition->table).empty()) {
-    c.report.Error(row.line, "Expression " + shown + " nennt keine Tabelle vor dem \".\"");
+    c.report.Error(FindingKind::Expression, row.line,
+                   "Expression " + shown + " nennt keine Tabelle vor dem \".\"");
   } else if (condition->field.empty()) {
-    c.report.Error(row.line, "Expression " + shown + " nennt kein Feld nach dem \".\"");
+    c.report.Error(FindingKind::Expression, row.line,
+                   "Expression " + shown + " nennt kein Feld nach dem \".\"");
   } else if (Normalized(condition->field, "TRIM") != condition->field) {
-    c.report.Error(row.line, "Der Feldname >" + condition->field + "< in Expression " + shown +
-                                 " hat Leerzeichen am Rand; ein Lauf findet das Feld im Job "
-                                 "nicht");
+    c.report.Error(FindingKind::Expression, row.line,
+                   "Der Feldname >" + condition->field + "< in Expression " + shown +
+                       " hat Leerzeichen am Rand; ein Lauf findet das Feld im Job "
+                       "nicht");
   }
 }
 
@@ -108,15 +131,15 @@ void CheckIndex(GlobalCheck& c, const GlobalRow& row, bool conditional) {
   const std::string index = Trim(row.index);
   if (index.empty() && !conditional) return;  // never used to narrow the table
   if (!WholeNumber(index)) {
-    c.report.Error(row.line, "Index >" + index + "< ist keine ganze Zahl");
+    c.report.Error(FindingKind::Index, row.line, "Index >" + index + "< ist keine ganze Zahl");
     return;
   }
   const std::string filter = "Index = " + index;
   const std::vector<int> lines = LinesInView(c.records, filter);
   if (!lines.empty() && lines.front() != row.line) {
-    c.report.Error(row.line, "Index " + index + " steht schon in Zeile " +
-                                 std::to_string(lines.front()) + "; der Filter \"" + filter +
-                                 "\" wählt beide Zeilen"_cp);
+    c.report.Error(FindingKind::Index, row.line,
+                   "Index " + index + " steht schon in Zeile " + std::to_string(lines.front()) +
+                       "; der Filter \"" + filter + "\" wählt beide Zeilen"_cp);
   }
 }
 
@@ -128,9 +151,10 @@ void CheckSecondUnconditional(GlobalCheck& c, const GlobalRow& row) {
   const std::vector<int> lines =
       LinesInView(c.records, ConfigRowFilter(row.kunde, row.sg) + " And Expression = ''");
   if (lines.empty() || lines.front() == row.line) return;
-  c.report.Warning(row.line, "Zweite Zeile ohne Expression für "_cp + Whose(row) +
-                                 " (die erste steht in Zeile " + std::to_string(lines.front()) +
-                                 "): sie wird nie gewählt"_cp);
+  c.report.Warning(FindingKind::RowNeverSelected, row.line,
+                   "Zweite Zeile ohne Expression für "_cp + Whose(row) +
+                       " (die erste steht in Zeile " + std::to_string(lines.front()) +
+                       "): sie wird nie gewählt"_cp);
 }
 
 void CheckRepeatedCondition(GlobalCheck& c, const GlobalRow& row) {
@@ -139,9 +163,10 @@ void CheckRepeatedCondition(GlobalCheck& c, const GlobalRow& row) {
   for (int line : lines) {
     if (line == row.line) return;
     if (Trim(RowAt(c, line).expression) != Trim(row.expression)) continue;
-    c.report.Warning(row.line, "Die Bedingung >" + Trim(row.expression) + "< für "_cp + Whose(row) +
-                                   " steht schon in Zeile " + std::to_string(line) +
-                                   ": diese Zeile wird nie gewählt"_cp);
+    c.report.Warning(FindingKind::RowNeverSelected, row.line,
+                     "Die Bedingung >" + Trim(row.expression) + "< für "_cp + Whose(row) +
+                         " steht schon in Zeile " + std::to_string(line) +
+                         ": diese Zeile wird nie gewählt"_cp);
     return;
   }
 }

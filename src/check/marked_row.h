@@ -11,8 +11,11 @@ struct MarkedRow {
   int line = 0;         // 1-based line of the table
   std::string name;     // Field1_Name_XML
   std::string rule;     // Rule
+  std::string label;    // Label
   std::string arrayNr;  // Array_Nr
+  std::string format;   // Format
   std::string dummy;    // Dummy
+  std::string nameDab;  // Name_DAB
 };
 
 using MarkedRows = std::vector<MarkedRow>;

@@ -20,8 +20,12 @@ struct RuleCheck {
 
   const MarkedRow& Row() const { return c.rows[index]; }
   const std::string& Rule() const { return Row().rule; }
-  void Error(const std::string& text) const { report.Error(Row().line, text); }
-  void Warning(const std::string& text) const { report.Warning(Row().line, text); }
+  void Error(FindingKind kind, const std::string& text) const {
+    report.Error(kind, Row().line, text);
+  }
+  void Warning(FindingKind kind, const std::string& text) const {
+    report.Warning(kind, Row().line, text);
+  }
 };
 
 // The argument as the run's scanner expands it when every placeholder is empty.
@@ -30,25 +34,29 @@ void CheckExpandedArgument(const RuleCheck& r, const std::string& name) {
   const std::string text = ScanPlaceholders(
       r.Rule(), [](const std::string&) { return std::string(); }, problem);
   if (problem) {
-    r.Error(problem->Description());
+    r.Error(FindingKind::RuleArgument, problem->Description());
   } else if (text.find('{') != std::string::npos) {
-    r.Error("Platzhalter mit \"{\" ohne \"}\" danach in der Regel >" + r.Rule() + "<");
+    r.Error(FindingKind::RuleArgument,
+            "Platzhalter mit \"{\" ohne \"}\" danach in der Regel >" + r.Rule() + "<");
   } else if (name == "DIV" && text.find('/') == std::string::npos) {
-    r.Error("DIV ohne \"/\" im Argument der Regel >" + r.Rule() + "<");
+    r.Error(FindingKind::RuleArgument, "DIV ohne \"/\" im Argument der Regel >" + r.Rule() + "<");
   }
 }
 
 void CheckListFile(const RuleCheck& r, const std::string& path) {
   if (r.c.files.FileExists(path)) return;
   const bool mapped = r.c.files.Map().CanResolve(path);
-  r.Error("Die Listendatei >" + path + "< der Regel >" + r.Rule() + "< " +
+  r.Error(
+      FindingKind::ListFileMissing,
+      "Die Listendatei >" + path + "< der Regel >" + r.Rule() + "< " +
           (mapped ? "gibt es nicht" : "liegt auf keinem Laufwerk der Laufwerkszuordnung [Paths]"));
 }
 
 void CheckFieldNumber(const RuleCheck& r, const std::string& what, const std::string& text) {
   const std::optional<Error> problem = RuleInt16Problem(text, r.c.decimalSeparator);
   if (!problem) return;
-  r.Error(what + " >" + text + "< der Regel >" + r.Rule() + "< ist keine 16-Bit-Zahl");
+  r.Error(FindingKind::FieldNumber,
+          what + " >" + text + "< der Regel >" + r.Rule() + "< ist keine 16-Bit-Zahl");
 }
 
 // The line of the first marked row named `name` (compared exactly, as the parameter
@@ -64,11 +72,13 @@ void CheckGetParameter(const RuleCheck& r, const std::string& name) {
   const int first = LineOfParameter(r.c.rows, name);
   if (first != 0 && first < r.Row().line) return;  // evaluated before this row
   if (first == 0) {
-    r.Error("GET liest den Parameter >" + name + "<, den keine markierte Zeile hat");
+    r.Error(FindingKind::GetParameter,
+            "GET liest den Parameter >" + name + "<, den keine markierte Zeile hat");
     return;
   }
-  r.Warning("GET liest den Parameter >" + name + "<, der erst in Zeile " + std::to_string(first) +
-            " berechnet wird: sein Wert ist hier noch leer");
+  r.Warning(FindingKind::GetParameter, "GET liest den Parameter >" + name +
+                                           "<, der erst in Zeile " + std::to_string(first) +
+                                           " berechnet wird: sein Wert ist hier noch leer");
 }
 
 void CheckListArguments(const RuleCheck& r, const std::string& name, const std::string& list) {
@@ -86,15 +96,17 @@ void CheckListArguments(const RuleCheck& r, const std::string& name, const std::
 void CheckArgumentList(const RuleCheck& r, const RuleFunctionInfo& function) {
   const std::optional<std::string> list = FindRuleArgumentList(r.Rule());
   if (!list) {
-    r.Error("Die Regel >" + r.Rule() + "< hat keine Argumentliste {...}");
+    r.Error(FindingKind::ArgumentList,
+            "Die Regel >" + r.Rule() + "< hat keine Argumentliste {...}");
     return;
   }
   const int count = RuleArgumentCount(*list);
   if (count != function.listArguments) {
     const int wanted = function.listArguments;
-    r.Error(std::string(function.name) + " braucht " + std::to_string(wanted) +
-            (wanted == 1 ? " Argument" : " Argumente") + " in {...}, die Regel >" + r.Rule() +
-            "< hat " + std::to_string(count));
+    r.Error(FindingKind::ArgumentList,
+            std::string(function.name) + " braucht " + std::to_string(wanted) +
+                (wanted == 1 ? " Argument" : " Argumente") + " in {...}, die Regel >" + r.Rule() +
+                "< hat " + std::to_string(count));
     return;
   }
   CheckListArguments(r, function.name, *list);
@@ -107,13 +119,14 @@ void CheckRule(const RuleCheckContext& c, std::size_t index, TableReport& report
   const std::string& rule = r.Rule();
   if (rule == "none" || rule == "fntuser") return;
   if (rule == "UNC") {
-    r.Error("Die Regel >UNC< hat keinen Pfad, aus dem sie die Freigabe bilden könnte"_cp);
+    r.Error(FindingKind::ArgumentList,
+            "Die Regel >UNC< hat keinen Pfad, aus dem sie die Freigabe bilden könnte"_cp);
     return;
   }
   const std::string name = RuleFunctionName(rule);
   const RuleFunctionInfo* function = FindRuleFunction(name);
   if (function == nullptr) {
-    r.Error(UnknownRuleFunctionMessage(name));
+    r.Error(FindingKind::UnknownFunction, UnknownRuleFunctionMessage(name));
   } else if (function->listArguments > 0) {
     CheckArgumentList(r, *function);
   } else if (function->listArguments == 0) {

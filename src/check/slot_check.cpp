@@ -13,8 +13,11 @@
 namespace quenda {
 namespace {
 
-// For each slot the line of the row that defines it last (0: none).
-using SlotLines = std::array<int, SpecTable::kSlots>;
+// For each slot the row that defines it last (nullptr: none).
+using SlotRows = std::array<const MarkedRow*, SpecTable::kSlots>;
+
+// The slots the identification blocks of the variant files are written from.
+bool IsIdentificationSlot(int slot) { return slot >= 1 && slot <= 3; }
 
 // The slot numbers of the rows (nullopt for rows without a valid Array_Nr).
 std::vector<std::optional<int>> ReadSlots(const MarkedRows& rows, TableReport& report) {
@@ -24,45 +27,59 @@ std::vector<std::optional<int>> ReadSlots(const MarkedRows& rows, TableReport& r
     if (!row.arrayNr.empty()) {
       std::optional<Error> problem;
       slot = ReadSlotNumber(row.arrayNr, row.name, problem);
-      if (problem) report.Error(row.line, problem->Description());
+      if (problem) report.Error(FindingKind::SlotNumber, row.line, problem->Description());
     }
     slots.push_back(slot);
   }
   return slots;
 }
 
-SlotLines DefineSlots(const MarkedRows& rows, const std::vector<std::optional<int>>& slots,
-                      TableReport& report) {
-  SlotLines lines{};
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (!slots[i]) continue;
-    int& line = lines[static_cast<std::size_t>(*slots[i])];
-    if (line != 0) {
-      report.Warning(rows[i].line, "Slot " + std::to_string(*slots[i]) + " ist schon in Zeile " +
-                                       std::to_string(line) +
-                                       " belegt; diese spätere Zeile gilt"_cp);
-    }
-    line = rows[i].line;
+// A second row for `slot`: the later row wins. That is an error when it replaces an
+// identification slot or another label, a warning when it only repeats the slot.
+void ReportSecondRow(const MarkedRow& earlier, const MarkedRow& later, int slot,
+                     TableReport& report) {
+  const std::string head = "Slot " + std::to_string(slot) + " ist schon in Zeile " +
+                           std::to_string(earlier.line) + " belegt";
+  if (IsIdentificationSlot(slot)) {
+    report.Error(FindingKind::SlotTwice, later.line,
+                 head + "; diese spätere Zeile ersetzt einen Identifikationsslot (1 bis 3)"_cp);
+  } else if (earlier.label != later.label) {
+    report.Error(FindingKind::SlotTwice, later.line,
+                 head + " mit dem Label >" + earlier.label +
+                     "<; diese spätere Zeile ersetzt es durch >"_cp + later.label + "<");
+  } else {
+    report.Warning(FindingKind::SlotTwice, later.line, head + "; diese spätere Zeile gilt"_cp);
   }
-  return lines;
 }
 
-void CheckGaps(const SlotLines& lines, TableReport& report) {
+SlotRows DefineSlots(const MarkedRows& rows, const std::vector<std::optional<int>>& slots,
+                     TableReport& report) {
+  SlotRows owners{};
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (!slots[i]) continue;
+    const MarkedRow*& owner = owners[static_cast<std::size_t>(*slots[i])];
+    if (owner != nullptr) ReportSecondRow(*owner, rows[i], *slots[i], report);
+    owner = &rows[i];
+  }
+  return owners;
+}
+
+void CheckGaps(const SlotRows& owners, TableReport& report) {
   int highest = 0;
   for (int n = 1; n < SpecTable::kSlots; ++n) {
-    if (lines[static_cast<std::size_t>(n)] != 0) highest = n;
+    if (owners[static_cast<std::size_t>(n)] != nullptr) highest = n;
   }
   std::string gaps;
   for (int n = 1; n < highest; ++n) {
-    if (lines[static_cast<std::size_t>(n)] == 0)
+    if (owners[static_cast<std::size_t>(n)] == nullptr)
       gaps += (gaps.empty() ? "" : ", ") + std::to_string(n);
   }
   if (gaps.empty()) return;
-  report.Warning(lines[static_cast<std::size_t>(highest)],
+  report.Warning(FindingKind::SlotGap, owners[static_cast<std::size_t>(highest)]->line,
                  "Slots bis " + std::to_string(highest) + " sind belegt, aber nicht: " + gaps);
 }
 
-void CheckExpression(const MarkedRow& row, const SlotLines& lines, bool allRead,
+void CheckExpression(const MarkedRow& row, const SlotRows& owners, bool allRead,
                      TableReport& report) {
   const std::string dummy = row.dummy.empty() ? "-" : row.dummy;
   if (!IsValueExpressionDummy(dummy)) return;
@@ -77,14 +94,15 @@ void CheckExpression(const MarkedRow& row, const SlotLines& lines, bool allRead,
       },
       problem);
   if (!value) {
-    report.Error(row.line,
+    report.Error(FindingKind::ValueExpression, row.line,
                  "Ausdruck >" + expression + "<: Verweis >" + problem.part + "< " + problem.why);
     return;
   }
   for (int slot : named) {
-    if (!allRead || lines[static_cast<std::size_t>(slot)] != 0) continue;
-    report.Warning(row.line, "Ausdruck >" + expression + "< nennt den Slot " +
-                                 std::to_string(slot) + ", den keine Zeile belegt");
+    if (!allRead || owners[static_cast<std::size_t>(slot)] != nullptr) continue;
+    report.Warning(FindingKind::ValueExpression, row.line,
+                   "Ausdruck >" + expression + "< nennt den Slot " + std::to_string(slot) +
+                       ", den keine Zeile belegt");
   }
 }
 
@@ -95,10 +113,10 @@ void CheckSlots(const MarkedRows& rows, TableReport& report) {
   const std::vector<std::optional<int>> slots = ReadSlots(rows, report);
   // With an unreadable Array_Nr the slot a row meant is unknown: no gaps are guessed then.
   const bool allRead = report.Items().size() == before;
-  const SlotLines lines = DefineSlots(rows, slots, report);
-  if (allRead) CheckGaps(lines, report);
+  const SlotRows owners = DefineSlots(rows, slots, report);
+  if (allRead) CheckGaps(owners, report);
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (slots[i]) CheckExpression(rows[i], lines, allRead, report);
+    if (slots[i]) CheckExpression(rows[i], owners, allRead, report);
   }
 }
 

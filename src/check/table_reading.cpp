@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "check/finding.h"
+#include "check/table_encoding.h"
 #include "platform/files.h"
 #include "table/cls_lib.h"
 #include "text/cp1252.h"
@@ -15,15 +16,31 @@ constexpr int kHeaderLine = 1;
 // A problem of a table that was read (a line), or of one that was not (the file).
 void ReportProblem(const Files& files, const TextTableProblem& p, bool read, TableReport& report) {
   if (read) {
-    report.Error(p.line, "Die Zeile passt nicht zur Kopfzeile: " + p.error.Description() +
-                             "; ein Lauf bricht beim Einlesen der Tabelle ab");
+    report.Error(FindingKind::LineDoesNotFit, p.line,
+                 "Die Zeile passt nicht zur Kopfzeile: " + p.error.Description() +
+                     "; ein Lauf bricht beim Einlesen der Tabelle ab");
   } else if (files.FileExists(report.File())) {
-    report.Error(p.line, "Die Tabelle ist leer (keine Kopfzeile)");
+    report.Error(FindingKind::TableUnreadable, p.line, "Die Tabelle ist leer (keine Kopfzeile)");
   } else if (!files.Map().CanResolve(report.File())) {
-    report.Error(p.line, "Die Tabelle liegt auf keinem Laufwerk der Laufwerkszuordnung [Paths]");
+    report.Error(FindingKind::TableUnreadable, p.line,
+                 "Die Tabelle liegt auf keinem Laufwerk der Laufwerkszuordnung [Paths]");
   } else {
-    report.Error(p.line, "Die Tabelle gibt es nicht");
+    report.Error(FindingKind::TableUnreadable, p.line, "Die Tabelle gibt es nicht");
   }
+}
+
+// A table saved as UTF-8 is reported once and judged as it was meant (in CP1252), so that
+// the findings its bytes would cause in every column name and value are left out.
+std::optional<RecordSet> ReadAsMeant(const Files& files, TableReport& report,
+                                     std::vector<TextTableProblem>& problems,
+                                     std::optional<RecordSet> records) {
+  const std::string bytes = files.ReadAll(report.File());
+  const std::optional<std::string> encoding = Utf8TableProblem(bytes);
+  if (!encoding) return records;
+  report.Error(FindingKind::Encoding, kHeaderLine, *encoding);
+  problems.clear();
+  return TextTableFromLines(SplitTextLines(Utf8LettersAsCp1252(bytes)), report.File(), ";", true,
+                            problems);
 }
 
 }  // namespace
@@ -33,8 +50,10 @@ std::optional<RecordSet> ReadTableForCheck(const Files& files, TableReport& repo
   std::optional<RecordSet> records;
   try {
     records = clsLib(files).ReadTextTable(report.File(), ";", true, problems);
+    if (records) records = ReadAsMeant(files, report, problems, std::move(records));
   } catch (const Error& e) {
-    report.Error(kHeaderLine, "Die Tabelle kann nicht gelesen werden: " + e.Description());
+    report.Error(FindingKind::TableUnreadable, kHeaderLine,
+                 "Die Tabelle kann nicht gelesen werden: " + e.Description());
     return std::nullopt;
   }
   for (const TextTableProblem& p : problems) ReportProblem(files, p, records.has_value(), report);
@@ -47,19 +66,22 @@ void CheckColumns(const RecordSet& records, std::span<const char* const> require
   for (std::size_t i = 0; i < names.size(); ++i) {
     const std::string& name = names[i];
     if (Normalized(name, "TRIM") != name) {
-      report.Error(kHeaderLine, "Der Spaltenname >" + name +
-                                    "< hat Leerzeichen am Rand; eine Suche nach dem Namen ohne "
-                                    "sie findet die Spalte nicht");
+      report.Error(FindingKind::ColumnName, kHeaderLine,
+                   "Der Spaltenname >" + name +
+                       "< hat Leerzeichen am Rand; eine Suche nach dem Namen ohne "
+                       "sie findet die Spalte nicht");
     }
     const int first = records.ColumnIndex(name);
     if (first != static_cast<int>(i)) {
-      report.Error(kHeaderLine, "Die Spalte >" + name + "< gibt es schon als Spalte " +
-                                    std::to_string(first + 1) + "; gelesen wird nur die erste");
+      report.Error(FindingKind::ColumnName, kHeaderLine,
+                   "Die Spalte >" + name + "< gibt es schon als Spalte " +
+                       std::to_string(first + 1) + "; gelesen wird nur die erste");
     }
   }
   for (const char* name : required) {
     if (records.ColumnIndex(name) < 0) {
-      report.Error(kHeaderLine, "Die Spalte >" + std::string(name) + "< fehlt");
+      report.Error(FindingKind::ColumnMissing, kHeaderLine,
+                   "Die Spalte >" + std::string(name) + "< fehlt");
     }
   }
 }

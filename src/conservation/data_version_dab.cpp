@@ -7,6 +7,7 @@
 #include "session/termination.h"
 #include "text/cp1252.h"
 #include "text/tokens.h"
+#include "text/windows_name.h"
 
 namespace quenda {
 namespace {
@@ -47,6 +48,18 @@ std::vector<std::string> AppendedLines(const Session& s, const std::string& konN
   return lines;
 }
 
+// The version text: the parameter "DataVersion", for customer group "JAP" its last two
+// characters.
+std::string DataVersionText(Session& s) {
+  const std::string dataVersion = Parameter(s, "DataVersion");
+  if (s.job.RunKundenGruppe != "JAP") return dataVersion;
+  if (dataVersion.size() < 2) {
+    ErrorEnd(s, "Datenstand >" + dataVersion + "< hat weniger als 2 Zeichen (Kundengruppe JAP)",
+             "48", "Abbruch");
+  }
+  return dataVersion.substr(dataVersion.size() - 2);
+}
+
 void WriteTarget(Session& s, const std::string& source, const std::string& target,
                  const std::vector<std::string>& lines) {
   try {
@@ -63,20 +76,22 @@ void WriteTarget(Session& s, const std::string& source, const std::string& targe
 
 }  // namespace
 
+std::string NewDabName(Session& s, const std::string& DabFileName) {
+  const std::string file = GetToken(SplitPath(DabFileName), 1, "|");
+  const std::string name = CutTail(s, file, "Der Dateiname >" + file + "< von " + DabFileName) +
+                           DataVersionText(s) + ".dab";
+  if (const NameFault fault = FindNameFault(name); fault != NameFault::kNone) {
+    ErrorEnd(s, RefusedNameText("DataVersion", name, fault), "48", "Abbruch");
+  }
+  return name;
+}
+
 std::string AppendDabFile(Session& s, const std::string& DabFileName) {
   const std::string split = SplitPath(DabFileName);
   const std::string folder = GetToken(split, 0, "|");
   const std::string file = GetToken(split, 1, "|");
-  std::string dataVersion = Parameter(s, "DataVersion");
-  if (s.job.RunKundenGruppe == "JAP") {
-    if (dataVersion.size() < 2) {
-      ErrorEnd(s, "Datenstand >" + dataVersion + "< hat weniger als 2 Zeichen (Kundengruppe JAP)",
-               "48", "Abbruch");
-    }
-    dataVersion = dataVersion.substr(dataVersion.size() - 2);
-  }
-  s.state.DabNewName =
-      CutTail(s, file, "Der Dateiname >" + file + "< von " + DabFileName) + dataVersion + ".dab";
+  s.state.DabNewName = NewDabName(s, DabFileName);
+  const std::string dataVersion = DataVersionText(s);
   const std::string source = folder + "\\" + file;
   const std::string target = folder + "\\" + s.state.DabNewName;
   if (target == source) {

@@ -22,4 +22,9 @@ class Session;
 // and a base that cannot be read or a new file that cannot be written.
 std::string AppendDabFile(Session& session, const std::string& DabFileName);
 
+// The new name AppendDabFile gives the DAB file `DabFileName`, so a run can refuse it before
+// it creates anything. Ends the run through ErrorEnd as AppendDabFile does, and when the
+// name is not one valid file name (a data version holding "\", "..", ":" and so on).
+std::string NewDabName(Session& session, const std::string& DabFileName);
+
 }  // namespace quenda

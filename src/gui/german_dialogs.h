@@ -4,7 +4,9 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QTranslator>
 
+class QCoreApplication;
 class QFileDialog;
 class QInputDialog;
 
@@ -18,7 +20,24 @@ QString GermanButtonText(QMessageBox::StandardButton button);
 void UseGermanButtons(QMessageBox& box);
 // "OK" and "Abbrechen".
 void UseGermanButtons(QInputDialog& dialog);
-// "Ö&ffnen", "Abbrechen" and the German labels of the Qt file dialog's own fields.
+// "Ö&ffnen", "Abbrechen" and the German labels of the Qt file dialog's own fields (a label
+// without a field to jump to carries no mnemonic).
 void UseGermanLabels(QFileDialog& dialog);
+
+// German texts of the Qt file dialog (buttons, columns, places) for a machine without Qt's
+// own German translations.
+class GermanFallbackTranslator : public QTranslator {
+ public:
+  using QTranslator::QTranslator;
+  bool isEmpty() const override { return false; }
+  // The German text of `source` in `context`; empty for a text this table does not hold.
+  QString translate(const char* context, const char* source, const char* disambiguation,
+                    int n) const override;
+};
+
+// Makes every Qt text of `app` German: Qt's own translations (qtbase_de from Qt's
+// translations folder) where they are installed, GermanFallbackTranslator below them.
+// Returns false when Qt's own were not found.
+bool InstallGermanTranslations(QCoreApplication& app);
 
 }  // namespace quenda

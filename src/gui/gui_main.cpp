@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/window_driver.h"
+#include "gui/german_dialogs.h"
 #include "gui/qt_text.h"
 #include "gui/qt_ui.h"
 #include "gui/quenda_window.h"
@@ -13,6 +14,7 @@ namespace quenda {
 
 int RunGui(int argc, char** argv, const Options& options, System& system) {
   QApplication app(argc, argv);
+  InstallGermanTranslations(app);
   QtUi ui;
   return RunWindowFrontEnd(
       options, ui, system,

@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
 #include <QThread>
 #include <QVBoxLayout>
 
@@ -16,15 +18,42 @@
 #include "app/run_summary.h"
 #include "gui/qt_text.h"
 #include "gui/run_summary_view.h"
+#include "gui/window_layout.h"
 #include "session/session.h"
 
 namespace quenda {
+namespace {
+
+constexpr QSize kPreferredSize(1200, 780);
+
+// A caption of the model with a mnemonic on its first letter ("&" in it doubled).
+QString WithMnemonic(const std::string& caption) { return "&" + ToQt(caption).replace("&", "&&"); }
+
+// The run log (the list above its latest line) over the summary; the summary gets the
+// larger share of new room.
+QSplitter* LogOverSummary(QWidget* list, QWidget* latest, QWidget* summary) {
+  auto* log = new QWidget;
+  auto* logLayout = new QVBoxLayout(log);
+  logLayout->setContentsMargins(0, 0, 0, 0);
+  logLayout->addWidget(list, 1);
+  logLayout->addWidget(latest);
+  auto* split = new QSplitter(Qt::Vertical);
+  split->addWidget(log);
+  split->addWidget(summary);
+  split->setStretchFactor(0, 1);
+  split->setStretchFactor(1, 3);
+  split->setChildrenCollapsible(false);
+  return split;
+}
+
+}  // namespace
 
 QuendaWindow::QuendaWindow(WindowDriver& driver) : driver_(driver), model_(driver.model()) {
   setWindowTitle(ToQt(model_.Captions.Caption));
   BuildLayout();
   BindControls();
   SyncFromModel();
+  PlaceOnScreen();
 }
 
 void QuendaWindow::BuildLayout() {
@@ -34,13 +63,15 @@ void QuendaWindow::BuildLayout() {
   titleFont.setBold(true);
   titleFont.setPointSize(titleFont.pointSize() + 4);
   Label8->setFont(titleFont);
-  Label1 = new QLabel(ToQt(captions.Label1));
+  Label1 = new QLabel(WithMnemonic(captions.Label1));
   Text1 = new QLineEdit;
-  Label4 = new QLabel(ToQt(captions.Label4));
+  Label1->setBuddy(Text1);
+  Label4 = new QLabel(WithMnemonic(captions.Label4));
   BatDirectory = new QLineEdit;
-  BatchAuswahl = new QCheckBox(ToQt(captions.BatchAuswahl));
-  StartButton = new QPushButton(ToQt(captions.StartButton));
-  EndeButton = new QPushButton(ToQt(captions.EndeButton));
+  Label4->setBuddy(BatDirectory);
+  BatchAuswahl = new QCheckBox(WithMnemonic(captions.BatchAuswahl));
+  StartButton = new QPushButton(WithMnemonic(captions.StartButton));
+  EndeButton = new QPushButton(WithMnemonic(captions.EndeButton));
   ListOutput = new QListWidget;
   AktionText = new QLabel;
   AktionText->setTextFormat(Qt::PlainText);
@@ -58,15 +89,31 @@ void QuendaWindow::BuildLayout() {
   buttons->addStretch();
   buttons->addWidget(StartButton);
   buttons->addWidget(EndeButton);
+  Split = LogOverSummary(ListOutput, AktionText, Summary);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Label8);
   layout->addLayout(fields);
   layout->addLayout(buttons);
-  layout->addWidget(ListOutput, 1);
-  layout->addWidget(AktionText);
-  layout->addWidget(Summary, 3);
+  layout->addWidget(Split, 1);
   StartButton->setDefault(true);
-  resize(1200, 780);
+}
+
+void QuendaWindow::PlaceOnScreen() {
+  const WindowSettings settings;
+  const QRect saved = settings.value("window/geometry").toRect();
+  const QScreen* there = saved.isValid() ? QGuiApplication::screenAt(saved.center()) : nullptr;
+  const QRect available = (there != nullptr ? there : screen())->availableGeometry();
+  setGeometry(saved.isValid() ? FitIntoScreen(saved, available)
+                              : FirstGeometry(kPreferredSize, available));
+  Split->restoreState(settings.value("window/split").toByteArray());
+  Summary->RestoreLayout(settings);
+}
+
+void QuendaWindow::SaveLayout() const {
+  WindowSettings settings;
+  settings.setValue("window/geometry", geometry());
+  settings.setValue("window/split", Split->saveState());
+  Summary->SaveLayout(settings);
 }
 
 void QuendaWindow::BindControls() {
@@ -104,6 +151,7 @@ void QuendaWindow::SyncLog() {
 }
 
 void QuendaWindow::RunFinished(int exitStatus) {
+  if (isVisible()) SaveLayout();
   // Outside the event loop (a run that ended while loading) Qt would keep the quit request
   // and let every later modal dialog of the process return at once.
   if (QThread::currentThread()->loopLevel() > 0) QApplication::exit(exitStatus);

@@ -1,5 +1,6 @@
 // The main window on Qt 6 Widgets. It binds its widgets to the MainWindow model and owns
-// nothing else; every way out of the program goes through its driver.
+// nothing else; every way out of the program goes through its driver. It opens within the
+// room of its screen, divided by splitters, where the user last left it.
 #pragma once
 
 #include <QWidget>
@@ -11,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QSplitter;
 
 namespace quenda {
 
@@ -40,6 +42,10 @@ class QuendaWindow : public QWidget, public WindowView {
   QListWidget* ListOutput;
   QLabel* AktionText;
   RunSummaryView* Summary;  // read-only: parameters and conservation slots
+  QSplitter* Split;         // between the run log and the summary
+
+  // Keeps place, size, divisions and column widths for the next start (WindowSettings).
+  void SaveLayout() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -47,6 +53,8 @@ class QuendaWindow : public QWidget, public WindowView {
  private:
   void BuildLayout();
   void BindControls();
+  // The remembered place fitted into its screen, or the first place on this screen.
+  void PlaceOnScreen();
 
   WindowDriver& driver_;
   MainWindow& model_;

@@ -1,10 +1,18 @@
 #include "gui_win32/input_box.h"
 
+#include <algorithm>
+
+#include "gui_win32/program_icon.h"
+#include "gui_win32/window_fonts.h"
+#include "gui_win32/window_layout.h"
+
 namespace quenda {
 namespace {
 
 constexpr int kEditId = 100;
 constexpr const char* kClassName = "QuendaInputBox";
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
 struct BoxState {
   HWND edit = nullptr;
@@ -34,37 +42,77 @@ LRESULT CALLBACK BoxProc(HWND window, UINT message, WPARAM w, LPARAM l) {
 }
 
 void RegisterBoxClass(HINSTANCE instance) {
-  WNDCLASSA wc{};
-  if (GetClassInfoA(instance, kClassName, &wc)) return;
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExA(instance, kClassName, &wc)) return;
   wc.lpfnWndProc = BoxProc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hIcon = ProgramIcon(GetSystemMetrics(SM_CXICON));
+  wc.hIconSm = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
-  RegisterClassA(&wc);
+  RegisterClassExA(&wc);
 }
 
-HWND Child(HWND parent, const char* cls, const std::string& text, DWORD style, int x, int y, int w,
-           int h, int id) {
-  HWND child = CreateWindowExA(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, w, h,
-                               parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+HWND Child(HWND parent, const char* cls, const std::string& text, DWORD style, const Box& box,
+           int id, HFONT font, DWORD exStyle = 0) {
+  HWND child = CreateWindowExA(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, box.x,
+                               box.y, box.width, box.height, parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+  SetControlFont(child, font);
   return child;
 }
 
+TextMetrics MetricsFor(HWND window, const WindowFonts& fonts) {
+  TextMetrics m;
+  m.dpi = fonts.Dpi();
+  m.textHeight = LineHeight(window, fonts.Text());
+  m.buttonTextWidth = std::max(MeasureText(window, fonts.Text(), "OK").width,
+                               MeasureText(window, fonts.Text(), "Abbrechen").width);
+  return m;
+}
+
+// The work area of the monitor the owner is on (the primary monitor without one).
+Box WorkAreaOf(HWND owner) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& r = monitor.rcWork;
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+// The box's outer place: its client area from the layout, centred on the owner.
+Box PlaceOf(HWND owner, Extent client, int dpi) {
+  RECT frame{0, 0, client.width, client.height};
+  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi));
+  const Extent size{frame.right - frame.left, frame.bottom - frame.top};
+  RECT r{};
+  if (owner == nullptr || !GetWindowRect(owner, &r))
+    return CentreOn(nullptr, size, WorkAreaOf(owner));
+  const Box around{r.left, r.top, r.right - r.left, r.bottom - r.top};
+  return CentreOn(&around, size, WorkAreaOf(owner));
+}
+
 HWND CreateBox(HWND owner, const std::string& prompt, const std::string& title,
-               const std::string& defaultText, BoxState& state) {
+               const std::string& defaultText, const WindowFonts& fonts, BoxState& state) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   RegisterBoxClass(instance);
-  HWND box = CreateWindowExA(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kClassName, title.c_str(),
-                             WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 420,
-                             180, owner, nullptr, instance, nullptr);
-  Child(box, "STATIC", prompt, SS_LEFT | SS_NOPREFIX, 12, 12, 300, 80, -1);
-  state.edit = Child(box, "EDIT", defaultText, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 12, 100,
-                     380, 22, kEditId);
-  Child(box, "BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 322, 12, 70, 24, IDOK);
-  Child(box, "BUTTON", "Abbrechen", WS_TABSTOP, 322, 42, 70, 24, IDCANCEL);
+  HWND box = CreateWindowExA(kExStyle, kClassName, title.c_str(), kStyle, 0, 0, 0, 0, owner,
+                             nullptr, instance, nullptr);
+  const TextMetrics m = MetricsFor(box, fonts);
+  const Extent promptSize =
+      MeasureText(box, fonts.Text(), prompt, InputPromptWrapWidth(fonts.Dpi()));
+  const InputBoxLayout l = LayOutInputBox(promptSize, m);
+  const Box place = PlaceOf(owner, l.client, fonts.Dpi());
+  SetWindowPos(box, nullptr, place.x, place.y, place.width, place.height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  Child(box, "STATIC", prompt, SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, l.prompt, -1, fonts.Text());
+  state.edit = Child(box, "EDIT", defaultText, WS_TABSTOP | ES_AUTOHSCROLL, l.edit, kEditId,
+                     fonts.Text(), WS_EX_CLIENTEDGE);
+  Child(box, "BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, l.ok, IDOK, fonts.Text());
+  Child(box, "BUTTON", "Abbrechen", WS_TABSTOP, l.cancel, IDCANCEL, fonts.Text());
   SetWindowLongPtrA(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
   return box;
 }
@@ -74,7 +122,8 @@ HWND CreateBox(HWND owner, const std::string& prompt, const std::string& title,
 std::optional<std::string> RunInputBox(HWND owner, const std::string& prompt,
                                        const std::string& title, const std::string& defaultText) {
   BoxState state;
-  HWND box = CreateBox(owner, prompt, title, defaultText, state);
+  const WindowFonts fonts(DpiOf(owner));
+  HWND box = CreateBox(owner, prompt, title, defaultText, fonts, state);
   if (owner != nullptr) EnableWindow(owner, FALSE);
   ShowWindow(box, SW_SHOW);
   SetFocus(state.edit);

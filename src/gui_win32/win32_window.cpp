@@ -1,9 +1,14 @@
 #include "gui_win32/win32_window.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "app/main_window.h"
 #include "app/run_summary.h"
+#include "gui_win32/program_icon.h"
 #include "gui_win32/summary_list.h"
 #include "gui_win32/win32_ui.h"
+#include "gui_win32/window_fonts.h"
 
 namespace quenda {
 namespace {
@@ -28,26 +33,36 @@ std::string WindowText(HWND window) {
   return text;
 }
 
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+
 void RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
-  WNDCLASSA wc{};
-  if (GetClassInfoA(instance, kClassName, &wc)) return;
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExA(instance, kClassName, &wc)) return;
   wc.lpfnWndProc = proc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+  wc.hIcon = ProgramIcon(GetSystemMetrics(SM_CXICON));
+  wc.hIconSm = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
-  RegisterClassA(&wc);
+  RegisterClassExA(&wc);
 }
 
-HWND Control(HWND parent, const char* cls, const std::string& text, DWORD style, RECT r, int id,
+// A control of the window; LayOut() gives it its place, ApplyFonts() its font.
+HWND Control(HWND parent, const char* cls, const std::string& text, DWORD style, int id,
              DWORD exStyle = 0) {
-  HWND child =
-      CreateWindowExA(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
-                      r.right, r.bottom, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                      GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
-  return child;
+  return CreateWindowExA(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+                         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+// The outer size of a window whose client area is `client`, at `dpi`.
+Extent WindowSizeFor(Extent client, int dpi) {
+  RECT r{0, 0, client.width, client.height};
+  AdjustWindowRectExForDpi(&r, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi));
+  return {static_cast<int>(r.right - r.left), static_cast<int>(r.bottom - r.top)};
 }
 
 }  // namespace
@@ -56,10 +71,13 @@ Win32Window::Win32Window(WindowDriver& driver, Win32Ui& ui)
     : driver_(driver), model_(driver.model()), ui_(ui) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   RegisterWindowClass(instance, &Win32Window::WindowProc);
-  window_ = CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, model_.Captions.Caption.c_str(),
-                            WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 980, 740, nullptr,
+  window_ = CreateWindowExA(kExStyle, kClassName, model_.Captions.Caption.c_str(), kStyle,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                             nullptr, instance, this);
   BuildControls();
+  ApplyFonts(DpiOf(window_));
+  SizeToOpen();
+  LayOut();
   SyncFromModel();
   ui_.SetOwner(window_);
 }
@@ -67,38 +85,91 @@ Win32Window::Win32Window(WindowDriver& driver, Win32Ui& ui)
 Win32Window::~Win32Window() {
   ui_.SetOwner(nullptr);
   if (window_ != nullptr) DestroyWindow(window_);
-  if (titleFont_ != nullptr) DeleteObject(titleFont_);
 }
 
 void Win32Window::BuildControls() {
-  titleFont_ = CreateFontA(-20, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
-                           "MS Shell Dlg");
   const MainWindowCaptions& captions = model_.Captions;
-  Label8 =
-      Control(window_, "STATIC", captions.Label8, SS_LEFT | SS_NOPREFIX, {12, 10, 680, 28}, -1);
-  SendMessageA(Label8, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), TRUE);
-  Label1 =
-      Control(window_, "STATIC", captions.Label1, SS_LEFT | SS_NOPREFIX, {12, 50, 170, 20}, -1);
-  Text1 = Control(window_, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, {190, 47, 500, 22}, kText1,
-                  WS_EX_CLIENTEDGE);
-  Label4 =
-      Control(window_, "STATIC", captions.Label4, SS_LEFT | SS_NOPREFIX, {12, 80, 170, 20}, -1);
-  BatDirectory = Control(window_, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, {190, 77, 500, 22},
-                         kBatDirectory, WS_EX_CLIENTEDGE);
+  Label8 = Control(window_, "STATIC", captions.Label8, SS_LEFT | SS_NOPREFIX, -1);
+  Label1 = Control(window_, "STATIC", captions.Label1, SS_LEFT | SS_NOPREFIX, -1);
+  Text1 = Control(window_, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, kText1, WS_EX_CLIENTEDGE);
+  Label4 = Control(window_, "STATIC", captions.Label4, SS_LEFT | SS_NOPREFIX, -1);
+  BatDirectory =
+      Control(window_, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, kBatDirectory, WS_EX_CLIENTEDGE);
   BatchAuswahl = Control(window_, "BUTTON", captions.BatchAuswahl, WS_TABSTOP | BS_AUTOCHECKBOX,
-                         {190, 106, 300, 20}, kBatchAuswahl);
+                         kBatchAuswahl);
   // No default button: Enter in a text box starts nothing; Start runs when pressed or, with
   // the focus, by Enter or Space.
-  StartButton = Control(window_, "BUTTON", captions.StartButton, WS_TABSTOP | BS_PUSHBUTTON,
-                        {530, 134, 76, 26}, kStart);
-  EndeButton =
-      Control(window_, "BUTTON", captions.EndeButton, WS_TABSTOP, {614, 134, 76, 26}, kEnde);
+  StartButton =
+      Control(window_, "BUTTON", captions.StartButton, WS_TABSTOP | BS_PUSHBUTTON, kStart);
+  EndeButton = Control(window_, "BUTTON", captions.EndeButton, WS_TABSTOP, kEnde);
   ListOutput = Control(window_, "LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
-                       {12, 170, 678, 270}, kList, WS_EX_CLIENTEDGE);
-  AktionText = Control(window_, "STATIC", "", SS_LEFT | SS_SUNKEN | SS_NOPREFIX, {12, 448, 678, 22},
-                       kAktion);
-  ParameterList = CreateSummaryList(window_, {12, 480, 460, 210}, kParams);
-  SlotList = CreateSummaryList(window_, {480, 480, 470, 210}, kSlots);
+                       kList, WS_EX_CLIENTEDGE);
+  AktionText =
+      Control(window_, "STATIC", "", SS_LEFT | SS_SUNKEN | SS_NOPREFIX | SS_CENTERIMAGE, kAktion);
+  ParameterList = CreateSummaryList(window_, kParams);
+  SlotList = CreateSummaryList(window_, kSlots);
+}
+
+void Win32Window::ApplyFonts(int dpi) {
+  auto fonts = std::make_unique<WindowFonts>(dpi);
+  for (HWND control : {Label1, Text1, Label4, BatDirectory, BatchAuswahl, StartButton, EndeButton,
+                       ListOutput, AktionText, ParameterList, SlotList}) {
+    SetControlFont(control, fonts->Text());
+  }
+  SetControlFont(Label8, fonts->Title());
+  fonts_ = std::move(fonts);  // the old fonts go only when no control uses them
+  FitColumns(ParameterList);
+  FitColumns(SlotList);
+}
+
+TextMetrics Win32Window::Metrics() const {
+  const MainWindowCaptions& c = model_.Captions;
+  const HFONT text = fonts_->Text();
+  TextMetrics m;
+  m.dpi = fonts_->Dpi();
+  m.textHeight = LineHeight(window_, text);
+  m.titleHeight = LineHeight(window_, fonts_->Title());
+  m.labelWidth = std::max(MeasureText(window_, text, c.Label1).width,
+                          MeasureText(window_, text, c.Label4).width);
+  m.buttonTextWidth = std::max(MeasureText(window_, text, c.StartButton).width,
+                               MeasureText(window_, text, c.EndeButton).width);
+  // The box of a check box is as wide as a line is high, plus the gap to its caption.
+  m.checkWidth =
+      MeasureText(window_, text, c.BatchAuswahl).width + m.textHeight + ScaleToDpi(8, m.dpi);
+  return m;
+}
+
+void Win32Window::LayOut() {
+  RECT r{};
+  GetClientRect(window_, &r);
+  const MainWindowLayout l = LayOutMainWindow({r.right, r.bottom}, Metrics());
+  const std::pair<HWND, Box> places[] = {{Label8, l.Label8},
+                                         {Label1, l.Label1},
+                                         {Text1, l.Text1},
+                                         {Label4, l.Label4},
+                                         {BatDirectory, l.BatDirectory},
+                                         {BatchAuswahl, l.BatchAuswahl},
+                                         {StartButton, l.StartButton},
+                                         {EndeButton, l.EndeButton},
+                                         {ListOutput, l.ListOutput},
+                                         {AktionText, l.AktionText},
+                                         {ParameterList, l.ParameterList},
+                                         {SlotList, l.SlotList}};
+  for (const auto& [control, box] : places) Place(control, box);
+}
+
+void Win32Window::SizeToOpen() {
+  const int dpi = fonts_->Dpi();
+  const Extent size = WindowSizeFor(InitialClientSize(dpi), dpi);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  const Box area{work.left, work.top, work.right - work.left, work.bottom - work.top};
+  const Box place = CentreOn(
+      nullptr, {std::min(size.width, area.width), std::min(size.height, area.height)}, area);
+  SetWindowPos(window_, nullptr, place.x, place.y, place.width, place.height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Window::SyncFromModel() {
@@ -167,6 +238,30 @@ LRESULT Win32Window::Handle(UINT message, WPARAM w, LPARAM l) {
     case WM_CLOSE:
       if (!Finished()) driver_.Close();
       return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;  // the run ends in order when the session does
+    case WM_ENDSESSION:
+      if (w != FALSE) driver_.EndSession();  // ends the process, also from a dialog's loop
+      return 0;
+    case WM_SIZE:
+      if (fonts_ != nullptr) LayOut();
+      return 0;
+    case WM_GETMINMAXINFO:
+      if (fonts_ != nullptr) {
+        const Extent min = WindowSizeFor(MinimumClientSize(Metrics()), fonts_->Dpi());
+        reinterpret_cast<MINMAXINFO*>(l)->ptMinTrackSize = {min.width, min.height};
+      }
+      return 0;
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another DPI: new fonts, the size Windows suggests, new places.
+      ApplyFonts(HIWORD(w));
+      const RECT* suggested = reinterpret_cast<const RECT*>(l);
+      SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      LayOut();
+      return 0;
+    }
     default:
       break;
   }

@@ -4,11 +4,15 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "app/window_driver.h"
+#include "gui_win32/window_layout.h"
 
 namespace quenda {
 
 class Win32Ui;
+class WindowFonts;
 
 class Win32Window : public WindowView {
  public:
@@ -51,12 +55,19 @@ class Win32Window : public WindowView {
   LRESULT Handle(UINT message, WPARAM w, LPARAM l);
   void OnCommand(int id, int code);
   void BuildControls();
+  // The fonts at `dpi` for every control, the list columns fitted to them.
+  void ApplyFonts(int dpi);
+  TextMetrics Metrics() const;
+  // Places the controls for the current client area (on WM_SIZE and WM_DPICHANGED).
+  void LayOut();
+  // The opening size at the window's DPI, fitted into the monitor's work area.
+  void SizeToOpen();
 
   WindowDriver& driver_;
   MainWindow& model_;
   Win32Ui& ui_;
   HWND window_ = nullptr;
-  HFONT titleFont_ = nullptr;
+  std::unique_ptr<WindowFonts> fonts_;
   bool syncing_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/drive_map.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include "base/error.h"
@@ -35,6 +36,44 @@ bool IsWindowsAbsolute(const std::string& path) {
   return path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
 }
 
+std::string NormalizeWindowsPath(const std::string& path) {
+  if (!IsWindowsAbsolute(path)) return path;
+  // The root: "X:" with its separator, or "\\server\share".
+  std::size_t rootEnd = 2;
+  if (path[1] != ':') {
+    for (int separators = 0; rootEnd < path.size(); ++rootEnd) {
+      if ((path[rootEnd] == '\\' || path[rootEnd] == '/') && ++separators == 2) break;
+    }
+  }
+  std::string root = path.substr(0, rootEnd);
+  std::replace(root.begin(), root.end(), '/', '\\');
+  if (path[1] == ':' && rootEnd < path.size() && (path[2] == '\\' || path[2] == '/')) {
+    root += '\\';
+  }
+  std::vector<std::string> parts;
+  std::size_t start = rootEnd;
+  while (start < path.size()) {
+    std::size_t end = path.find_first_of("\\/", start);
+    if (end == std::string::npos) end = path.size();
+    const std::string part = path.substr(start, end - start);
+    start = end + 1;
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+  }
+  std::string normal = root;
+  const bool rootEndsInSeparator = !root.empty() && root.back() == '\\';
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0 || !rootEndsInSeparator) normal += '\\';
+    normal += parts[i];
+  }
+  const char last = path.back();
+  if ((last == '\\' || last == '/') && normal.back() != '\\') normal += '\\';
+  return normal;
+}
+
 void DriveMap::Add(std::string prefix, fs::path folder) {
   entries_.push_back(Entry{std::move(prefix), std::move(folder)});
 }
@@ -53,8 +92,10 @@ const DriveMap::Entry* DriveMap::Match(const std::string& path) const {
   return best;
 }
 
-fs::path DriveMap::Resolve(const std::string& path) const {
-  const Entry* e = IsWindowsAbsolute(path) ? Match(path) : nullptr;
+fs::path DriveMap::Resolve(const std::string& given) const {
+  const bool windows = IsWindowsAbsolute(given);
+  const std::string path = windows ? NormalizeWindowsPath(given) : given;
+  const Entry* e = windows ? Match(path) : nullptr;
 #ifdef _WIN32
   // Windows paths are real here: only a configured prefix is redirected.
   if (e == nullptr) return NativePath(path);
@@ -63,7 +104,7 @@ fs::path DriveMap::Resolve(const std::string& path) const {
     if (!path.empty() && path[0] == '/') return ResolveIgnoringCase("/", path.substr(1));
     return ResolveIgnoringCase(fs::path(), path);
   }
-  if (e == nullptr) throw PlatformError(kErrPathNotFound, path);
+  if (e == nullptr) throw PlatformError(kErrPathNotFound, given);
 #endif
   std::string prefix = e->prefix;
   while (prefix.size() > 1 && prefix.back() == '\\') prefix.pop_back();
@@ -75,7 +116,7 @@ bool DriveMap::CanResolve(const std::string& path) const {
   (void)path;
   return true;
 #else
-  return !IsWindowsAbsolute(path) || Match(path) != nullptr;
+  return !IsWindowsAbsolute(path) || Match(NormalizeWindowsPath(path)) != nullptr;
 #endif
 }
 

@@ -13,13 +13,22 @@ namespace quenda {
 // True for "X:..." and "\\..." paths.
 bool IsWindowsAbsolute(const std::string& path);
 
+// The Windows path `path` ("X:..." or "\\server\share...") with "." and ".." resolved
+// lexically, as Windows resolves them: ".." at the root of the drive ("T:\") or of the share
+// ("\\server\share") stays at that root, so no path leaves the drive or share it names.
+// "/" counts as "\", repeated separators count once, a trailing one is kept. Any other
+// path comes back as it is.
+std::string NormalizeWindowsPath(const std::string& path);
+
 class DriveMap {
  public:
   // `prefix` is a Windows prefix ("T:", "\\quenda-fs\projekte"), `folder` a native folder.
   void Add(std::string prefix, std::filesystem::path folder);
   bool Empty() const { return entries_.empty(); }
 
-  // The native path for `path` (CP1252). The longest matching prefix wins, compared
+  // The native path for `path` (CP1252). A Windows path is normalized first
+  // (NormalizeWindowsPath), so it means the same folder as on Windows and never one above
+  // the mapped drive or share. The longest matching prefix wins, compared
   // ignoring case; backslashes become separators; components that do not exist as written
   // are looked up ignoring case. Native absolute and relative paths are not mapped.
   // Throws Error 76 naming the path when a Windows path has no mapping (on Windows such

@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <string>
 
 namespace quenda {
 
@@ -13,13 +15,34 @@ enum class LockedOpen { kOpened, kInUse, kFailed };
 
 // Opens `path` for writing, emptied, and keeps it locked against every other process until
 // the file is closed; others may still read it, and the holder may delete it while open.
+// The file held is the one at `path` once locked: a file that its holder moved away
+// between this open and this lock is let go and `path` opened again.
 // kInUse when another live process holds it (a file left by a killed run is free);
 // kFailed with errno set when it cannot be opened. `file` is set only for kOpened.
 LockedOpen OpenHeldFile(const std::filesystem::path& path, std::FILE*& file);
 
+// Test seam: `probe` runs inside every OpenHeldFile between the open and the lock (on
+// Windows, where the open is the lock, after it); an empty function switches it off.
+void SetProbeBetweenOpenAndLock(std::function<void()> probe);
+
+// The whole content of `file` (open through OpenHeldFile), read through that open file
+// rather than by its name; the place of the next write stays at the end. False when it
+// cannot be read.
+bool ReadHeldFile(std::FILE* file, std::string& content);
+
+// Removes the files of `folder` whose names start with `prefix` and end with `suffix` (both
+// ASCII) and that no live process holds: left by killed runs (a file this process holds
+// counts as held). Failures are skipped.
+void RemoveUnheldFiles(const std::filesystem::path& folder, const std::string& prefix,
+                       const std::string& suffix);
+
 // Waits until `file` (open for appending) is locked against the appends of every other
 // process; the lock ends when the file is closed. False when the lock cannot be taken.
 bool LockForAppend(std::FILE* file);
+
+// Empties `file`, open and locked with LockForAppend, so that what is written next is its
+// whole content and appenders waiting for the lock add to it. False when it cannot.
+bool EmptyLockedFile(std::FILE* file);
 
 // The identifier of this process, for names that must differ between running programs.
 unsigned long CurrentProcessId();

@@ -1,37 +1,106 @@
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <mutex>
 
 #include "platform/file_lock.h"
 
 namespace quenda {
+namespace {
+
+std::mutex probeMutex;
+std::function<void()> probe;
+
+void RunProbe() {
+  std::function<void()> current;
+  {
+    const std::lock_guard<std::mutex> lock(probeMutex);
+    current = probe;
+  }
+  if (current) current();
+}
+
+// Closes `fd` and gives `result` with errno kept.
+LockedOpen CloseWith(int fd, LockedOpen result) {
+  const int error = errno;
+  close(fd);
+  errno = error;
+  return result;
+}
+
+// True when `fd` is the file that `path` names now.
+bool StillAtPath(int fd, const std::filesystem::path& path) {
+  struct stat held {};
+  struct stat named {};
+  return fstat(fd, &held) == 0 && stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+         held.st_ino == named.st_ino;
+}
+
+}  // namespace
+
+void SetProbeBetweenOpenAndLock(std::function<void()> newProbe) {
+  const std::lock_guard<std::mutex> lock(probeMutex);
+  probe = std::move(newProbe);
+}
 
 LockedOpen OpenHeldFile(const std::filesystem::path& path, std::FILE*& file) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) return LockedOpen::kFailed;
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    const int error = errno;
-    close(fd);
-    errno = error;
-    return error == EWOULDBLOCK ? LockedOpen::kInUse : LockedOpen::kFailed;
+  // Every retry follows a move by the file's holder at its end of run, so a few suffice.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    // Open for reading as well: the end of the run copies the log through this handle.
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return LockedOpen::kFailed;
+    RunProbe();
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      return CloseWith(fd, errno == EWOULDBLOCK ? LockedOpen::kInUse : LockedOpen::kFailed);
+    }
+    if (!StillAtPath(fd, path)) {
+      close(fd);
+      continue;
+    }
+    // Emptied only once held: the file of a live run is never cut.
+    if (ftruncate(fd, 0) != 0) return CloseWith(fd, LockedOpen::kFailed);
+    file = fdopen(fd, "wb");
+    if (file == nullptr) return CloseWith(fd, LockedOpen::kFailed);
+    return LockedOpen::kOpened;
   }
-  // Emptied only once held: the file of a live run is never cut.
-  if (ftruncate(fd, 0) != 0) {
-    const int error = errno;
-    close(fd);
-    errno = error;
-    return LockedOpen::kFailed;
+  errno = EBUSY;
+  return LockedOpen::kInUse;
+}
+
+bool ReadHeldFile(std::FILE* file, std::string& content) {
+  if (std::fflush(file) != 0) return false;
+  const int fd = fileno(file);
+  content.clear();
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = pread(fd, buffer, sizeof buffer, static_cast<off_t>(content.size()));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    content.append(buffer, static_cast<std::size_t>(n));
   }
-  file = fdopen(fd, "wb");
-  if (file == nullptr) {
-    const int error = errno;
+}
+
+void RemoveUnheldFiles(const std::filesystem::path& folder, const std::string& prefix,
+                       const std::string& suffix) {
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+       it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() < prefix.size() + suffix.size() || !name.starts_with(prefix) ||
+        !name.ends_with(suffix)) {
+      continue;
+    }
+    const int fd = open(it->path().c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) continue;
+    // Held: a live run's; moved away meanwhile: no longer this name's file.
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0 && StillAtPath(fd, it->path()))
+      unlink(it->path().c_str());
     close(fd);
-    errno = error;
-    return LockedOpen::kFailed;
   }
-  return LockedOpen::kOpened;
 }
 
 bool LockForAppend(std::FILE* file) {
@@ -40,6 +109,10 @@ bool LockForAppend(std::FILE* file) {
     result = flock(fileno(file), LOCK_EX);
   } while (result != 0 && errno == EINTR);
   return result == 0;
+}
+
+bool EmptyLockedFile(std::FILE* file) {
+  return std::fflush(file) == 0 && ftruncate(fileno(file), 0) == 0;
 }
 
 unsigned long CurrentProcessId() { return static_cast<unsigned long>(getpid()); }

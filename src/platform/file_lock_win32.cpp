@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cerrno>
+#include <mutex>
 
 #include "platform/file_lock.h"
 
@@ -19,13 +20,33 @@ void SetErrno(DWORD error) {
                                             : EIO;
 }
 
+std::mutex probeMutex;
+std::function<void()> probe;
+
+void RunProbe() {
+  std::function<void()> current;
+  {
+    const std::lock_guard<std::mutex> lock(probeMutex);
+    current = probe;
+  }
+  if (current) current();
+}
+
 }  // namespace
+
+void SetProbeBetweenOpenAndLock(std::function<void()> newProbe) {
+  const std::lock_guard<std::mutex> lock(probeMutex);
+  probe = std::move(newProbe);
+}
 
 LockedOpen OpenHeldFile(const std::filesystem::path& path, std::FILE*& file) {
   // No write sharing: a second run's open fails while this handle lives. Delete sharing
-  // lets the holder remove the file at the end of the run before it lets go of it.
-  HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // lets the holder remove the file at the end of the run before it lets go of it, and
+  // no other open reaches a file so removed: the open is the lock, so the file held is
+  // always the one at `path`. Read access: the end of the run copies through this handle.
+  HANDLE handle =
+      CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     SetErrno(error);
@@ -34,6 +55,7 @@ LockedOpen OpenHeldFile(const std::filesystem::path& path, std::FILE*& file) {
                       (error == ERROR_ACCESS_DENIED && std::filesystem::exists(path));
     return held ? LockedOpen::kInUse : LockedOpen::kFailed;
   }
+  RunProbe();
   if (!SetEndOfFile(handle)) {
     SetErrno(GetLastError());
     CloseHandle(handle);
@@ -52,6 +74,49 @@ LockedOpen OpenHeldFile(const std::filesystem::path& path, std::FILE*& file) {
   return LockedOpen::kOpened;
 }
 
+bool ReadHeldFile(std::FILE* file, std::string& content) {
+  if (std::fflush(file) != 0) return false;
+  HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  content.clear();
+  char buffer[65536];
+  bool ok = true;
+  for (;;) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(content.size() & 0xFFFFFFFFu);
+    at.OffsetHigh = static_cast<DWORD>(static_cast<unsigned long long>(content.size()) >> 32);
+    DWORD n = 0;
+    if (!ReadFile(handle, buffer, sizeof buffer, &n, &at)) {
+      ok = GetLastError() == ERROR_HANDLE_EOF;
+      break;
+    }
+    if (n == 0) break;
+    content.append(buffer, n);
+  }
+  // A read at an offset moves the handle's position; the next line goes at the end.
+  LARGE_INTEGER zero{};
+  return SetFilePointerEx(handle, zero, nullptr, FILE_END) && ok;
+}
+
+void RemoveUnheldFiles(const std::filesystem::path& folder, const std::string& prefix,
+                       const std::string& suffix) {
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(folder, ec), last; !ec && it != last;
+       it.increment(ec)) {
+    const std::wstring name = it->path().filename().wstring();
+    const std::wstring start(prefix.begin(), prefix.end());
+    const std::wstring end(suffix.begin(), suffix.end());
+    if (name.size() < start.size() + end.size() || !name.starts_with(start) ||
+        !name.ends_with(end)) {
+      continue;
+    }
+    // Without write sharing: refused while a live run (this one too) holds the file.
+    HANDLE handle = CreateFileW(it->path().c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+}
+
 bool LockForAppend(std::FILE* file) {
   HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
   if (handle == INVALID_HANDLE_VALUE) return false;
@@ -61,6 +126,10 @@ bool LockForAppend(std::FILE* file) {
   beyond.Offset = MAXDWORD;
   beyond.OffsetHigh = 0x7FFFFFFF;
   return LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &beyond) != 0;
+}
+
+bool EmptyLockedFile(std::FILE* file) {
+  return std::fflush(file) == 0 && _chsize_s(_fileno(file), 0) == 0;
 }
 
 unsigned long CurrentProcessId() { return GetCurrentProcessId(); }

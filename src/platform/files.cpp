@@ -131,6 +131,16 @@ fs::path FollowLinks(const fs::path& path, const std::string& pathText) {
   return at;
 }
 
+// True when the open file `f` is empty or ends in CR LF.
+bool EndsInLineBreak(std::FILE* f) {
+  if (std::fseek(f, 0, SEEK_END) != 0) return true;
+  const long size = std::ftell(f);
+  if (size <= 0) return true;
+  char last[2] = {0, 0};
+  if (size < 2 || std::fseek(f, -2, SEEK_END) != 0) return false;
+  return std::fread(last, 1, 2, f) == 2 && last[0] == '\r' && last[1] == '\n';
+}
+
 }  // namespace
 
 Error FileError(const std::error_code& ec, const std::string& path) {
@@ -276,22 +286,35 @@ void Files::PassWritePoint(const std::string& path, WriteStep step) const {
 }
 
 void Files::AppendLines(const std::string& path, const std::vector<std::string>& lines) const {
+  WriteUnderAppendLock(path, lines, false);
+}
+
+void Files::RewriteLines(const std::string& path, const std::vector<std::string>& lines) const {
+  WriteUnderAppendLock(path, lines, true);
+}
+
+void Files::WriteUnderAppendLock(const std::string& path, const std::vector<std::string>& lines,
+                                 bool replace) const {
   PassWritePoint(path, WriteStep::kAppend);
   const fs::path native = Native(path);
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(OpenNativeFile(native, "ab"),
-                                                          std::fclose);
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenNativeFile(native, "a+b"),
+                                                             std::fclose);
+  std::FILE* f = file.get();
   if (f == nullptr) throw CreateError(path);
   std::string bytes;
   for (const std::string& line : lines) bytes.append(line).append("\r\n");
   // Runs appending at the same time take turns, each writing its lines whole. A file
   // system without locks still gets the lines in one write.
-  LockForAppend(f.get());
-  if (std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) {
-    throw FileError(LastError(), path);
-  }
+  LockForAppend(f);
+  bool failed = replace && !EmptyLockedFile(f);
+  // A file edited by hand may lack its last line break: the lines start on their own.
+  if (!replace && !EndsInLineBreak(f)) bytes.insert(0, "\r\n");
+  failed = failed || std::fseek(f, 0, SEEK_END) != 0 ||
+           std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size();
+  if (failed) throw FileError(LastError(), path);
   // Flushed while the lock is held: the next run appends after lines that are on the disk.
   PassWritePoint(path, WriteStep::kFlush);
-  if (const std::error_code ec = FlushToDisk(f.get())) throw FileError(ec, path);
+  if (const std::error_code ec = FlushToDisk(f)) throw FileError(ec, path);
   NoteWritten(path);
 }
 
@@ -398,6 +421,12 @@ void LineFile::WriteLine(const std::string& line) {
       std::fflush(file_) != 0) {
     throw FileError(LastError(), path_);
   }
+}
+
+std::string LineFile::Content() const {
+  std::string content;
+  if (file_ != nullptr && !ReadHeldFile(file_, content)) throw FileError(LastError(), path_);
+  return content;
 }
 
 void LineFile::Close() {

@@ -60,9 +60,15 @@ class Files {
   void WriteAll(const std::string& path, const std::string& content) const;
   // Replaces `path` atomically with `lines`, each ended by CR LF.
   void WriteLines(const std::string& path, const std::vector<std::string>& lines) const;
-  // Appends `lines` (each + CR LF) to `path`, creating it when missing, and flushes them to
-  // the disk before the append lock ends.
+  // Appends `lines` (each + CR LF) to `path`, creating it when missing, under a lock that
+  // other processes appending take as well, and flushes them to the disk before the lock
+  // ends. When the file does not end in CR LF, one goes before the lines (in the same
+  // write), so they never continue its last line.
   void AppendLines(const std::string& path, const std::vector<std::string>& lines) const;
+  // Replaces the content of `path` with `lines` in place, under the lock of AppendLines and
+  // flushed as it flushes: an append waiting for the lock adds to the new content instead
+  // of a replaced file.
+  void RewriteLines(const std::string& path, const std::vector<std::string>& lines) const;
 
   // The steps of writing a file, in the order a replace takes them (its data written or
   // copied, flushed to the disk, the rename onto the target, the flush of the folder); an
@@ -102,6 +108,9 @@ class Files {
   void NoteWritten(const std::string& path) const;
 
  private:
+  void WriteUnderAppendLock(const std::string& path, const std::vector<std::string>& lines,
+                            bool replace) const;
+
   DriveMap map_;
   int faultAt_ = 0;
   int faultNumber_ = 0;
@@ -179,6 +188,9 @@ class LineFile {
   // platform/file_lock.h). False, and nothing opened, when another live process holds it.
   bool OpenHeld(const Files& files, const std::string& path);
   bool IsOpen() const { return file_ != nullptr; }
+  // The whole file as written so far, read through the open file, not by its name (which
+  // may name another file by now); throws the platform error.
+  std::string Content() const;
   // Writes and flushes one line + CR LF; throws the platform error (the file stays open).
   void WriteLine(const std::string& line);
   void Close();

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/code_page.h"
 #include "platform/ini_file.h"
 #include "platform/native_path.h"
 #include "platform/system.h"
@@ -36,6 +37,21 @@ std::string WithTrailingSeparator(std::string dir) {
   return dir;
 }
 
+int BatchCodePage(const IniDocument& ini) {
+#ifdef _WIN32
+  (void)ini;
+  return SystemConsoleCodePage();
+#else
+  const auto value = ini.Find("Site", "BatchCodePage");
+  if (!value) return 850;
+  if (value->empty() || value->size() > 5 ||
+      value->find_first_not_of("0123456789") != std::string::npos) {
+    return 0;
+  }
+  return std::stoi(*value);
+#endif
+}
+
 fs::path NativeFolder(const std::string& value, const std::string& programDir) {
   const fs::path folder = NativePath(value);
   if (folder.is_absolute()) return folder.lexically_normal();
@@ -59,6 +75,7 @@ SiteSettings LoadSiteSettings(const std::string& configIniContent, const std::st
   s.Editor = DefaultEditor(system);
   s.DecimalSeparator = system.DecimalSeparator();
   s.TempDir = system.TempPath();
+  s.TempDirSource = "vom System vorgegeben";
   s.WindowsDir = system.WindowsDirectory();
   s.ProfileDir = system.GetEnv(
 #ifdef _WIN32
@@ -75,9 +92,13 @@ SiteSettings LoadSiteSettings(const std::string& configIniContent, const std::st
   Take(ini, "SeriesToolsRoot", s.SeriesToolsRoot);
   Take(ini, "Editor", s.Editor);
   Take(ini, "DecimalSeparator", s.DecimalSeparator);
+  if (ini.Find("Site", "TempDir")) {
+    s.TempDirSource = "[Site] TempDir in " + ConfigIniPath(programDir);
+  }
   Take(ini, "TempDir", s.TempDir);
   Take(ini, "WindowsDir", s.WindowsDir);
   Take(ini, "ProfileDir", s.ProfileDir);
+  s.BatchCodePage = BatchCodePage(ini);
   for (std::string* dir : {&s.TempDir, &s.WindowsDir, &s.ProfileDir}) {
     if (!dir->empty() && !IsWindowsAbsolute(*dir) && !NativePath(*dir).is_absolute()) {
       *dir = PathText(NativeFolder(*dir, programDir));

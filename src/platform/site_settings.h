@@ -20,8 +20,12 @@ struct SiteSettings {
   std::string Editor;            // the program that opens the patch explanation file
   std::string DecimalSeparator;  // the regional decimal separator
   std::string TempDir;           // ends in a separator
+  std::string TempDirSource;     // where TempDir comes from, for messages (CP1252)
   std::string WindowsDir;        // no trailing separator
   std::string ProfileDir;
+  // The code page cmd reads batch files in: the console's OEM code page on Windows,
+  // [Site] BatchCodePage elsewhere (0 when that is no number: no letter beyond ASCII fits).
+  int BatchCodePage = 850;
   DriveMap Drives;
 };
 

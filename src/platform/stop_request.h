@@ -8,8 +8,9 @@
 namespace quenda {
 
 // From now on a stop request calls `onStop` with the request's name ("SIGTERM",
-// "CTRL_C_EVENT", ...) on a thread of its own, while the program's thread goes on;
-// `onStop` is expected to end the process. Call once, before any other thread starts.
+// "CTRL_C_EVENT", ...) on a thread of its own, while the program's thread goes on; none
+// takes the system's default action. `onStop` ends the process or returns (the request
+// changed nothing). Call once, first thing in main, before any other thread starts.
 void WatchStopRequests(std::function<void(const std::string&)> onStop);
 
 // In a child process before it runs another program: the requests are the child's own

@@ -5,10 +5,11 @@
 namespace quenda {
 namespace {
 
-// The console calls its handlers without a context, so the one handler lives here.
+// The console calls its handlers without a context, so the one handler lives here, never
+// destroyed: an event may come while the process exits.
 std::function<void(const std::string&)>& Handler() {
-  static std::function<void(const std::string&)> handler;
-  return handler;
+  static auto* const handler = new std::function<void(const std::string&)>;
+  return *handler;
 }
 
 BOOL WINAPI OnConsoleEvent(DWORD event) {

@@ -6,24 +6,42 @@
 
 namespace quenda {
 
+void RunLog::WaitWhenStopped(std::unique_lock<std::recursive_mutex>& lock) const {
+  if (!stopped_ || ender_ == std::this_thread::get_id()) return;
+  lock.unlock();
+  for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
+}
+
+bool RunLog::OpenHeld(const Files& files, const std::string& path) {
+  std::unique_lock<std::recursive_mutex> lock(mutex_);
+  WaitWhenStopped(lock);
+  return file_.OpenHeld(files, path);
+}
+
 bool RunLog::ClaimEnd() {
   const std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (ender_ == std::thread::id()) ender_ = std::this_thread::get_id();
   return ender_ == std::this_thread::get_id();
 }
 
-void RunLog::Stop() {
+RunLog::StopClaim RunLog::ClaimStop() {
   const std::lock_guard<std::recursive_mutex> lock(mutex_);
+  if (ender_ != std::thread::id()) return StopClaim::kEnding;
+  ender_ = std::this_thread::get_id();
   stopped_ = true;
+  return file_.IsOpen() ? StopClaim::kClaimed : StopClaim::kBeforeLog;
 }
 
 void RunLog::WriteLogLine(const std::string& message, bool batchMode) {
-  std::unique_lock<std::recursive_mutex> lock(mutex_);
-  if (stopped_ && ender_ != std::this_thread::get_id()) {
-    lock.unlock();
-    for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
+  // The view is told outside the lock: its first line loads the window, which may wait
+  // in a dialog for long, and a stop request must not wait for that dialog.
+  {
+    std::unique_lock<std::recursive_mutex> lock(mutex_);
+    WaitWhenStopped(lock);
   }
   if (!batchMode && view_ != nullptr) view_->AddLogLine(message);
+  std::unique_lock<std::recursive_mutex> lock(mutex_);
+  WaitWhenStopped(lock);
   lastLine_ = message;
   file_.WriteLine(message);
   ui_.LogLineWritten(message);

@@ -32,11 +32,15 @@ class RunLog {
   // Opens `path`, replacing the log of an earlier run; throws the platform error.
   void Open(const Files& files, const std::string& path) { file_.Open(files, path); }
   // As Open, holding the file against other running programs until Close; false when
-  // another live run holds it (see LineFile::OpenHeld).
-  bool OpenHeld(const Files& files, const std::string& path) { return file_.OpenHeld(files, path); }
+  // another live run holds it (see LineFile::OpenHeld). After a stop request has claimed
+  // the end of the run, any other thread that tries waits for good.
+  bool OpenHeld(const Files& files, const std::string& path);
   bool IsOpen() const { return file_.IsOpen(); }
+  // The whole log as written so far, read through the open file (see LineFile::Content).
+  std::string Content() const { return file_.Content(); }
 
   // Adds the line to the view (when `batchMode` is off) and then writes it to the file.
+  // A line written from another thread than the window's passes `batchMode` true.
   void WriteLogLine(const std::string& message, bool batchMode);
 
   void Close() { file_.Close(); }
@@ -44,15 +48,24 @@ class RunLog {
   // The end of a run belongs to one thread: the first to claim it, which may claim it
   // again (an end that meets another end on its way). False for every other thread.
   bool ClaimEnd();
-  // From now on only the calling thread writes log lines; any other thread that tries
-  // waits for good (the caller is ending the process).
-  void Stop();
+  // How a stop request finds the run (ClaimStop).
+  enum class StopClaim { kEnding, kBeforeLog, kClaimed };
+  // Claims the end of the run for a stop request: kEnding (and nothing changed) when the
+  // end is claimed already, by any thread; otherwise the end is the caller's, from now on
+  // only the calling thread writes log lines or opens the log (any other thread that
+  // tries waits for good: the caller is ending the process), and the result tells
+  // whether the log was open.
+  StopClaim ClaimStop();
 
   // The last line written; empty before the first.
   const std::string& LastLine() const { return lastLine_; }
 
  private:
-  std::recursive_mutex mutex_;  // the first line loads the window, which writes lines
+  // Waits for good when a stop request owns the log and the caller is another thread.
+  // `lock` holds mutex_.
+  void WaitWhenStopped(std::unique_lock<std::recursive_mutex>& lock) const;
+
+  std::recursive_mutex mutex_;
   bool stopped_ = false;
   std::thread::id ender_;
   Ui& ui_;

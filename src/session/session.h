@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <filesystem>
 #include <string>
 
 #include "platform/files.h"
@@ -28,11 +29,24 @@ struct RunEnvironment {
   std::array<std::string, 5> CommandFields;
   std::string CommandLineText;  // the program's command line as one text
   std::string ProgramDir;
+  std::filesystem::file_time_type StartTime;  // when the start sequence began
   bool BatchMode() const { return !CommandFields[0].empty(); }
   // The text of the command fields: the command line between its first two double quotes.
   std::string CommandFieldsText() const {
     return CommandLineText.empty() ? CommandLineText : GetToken(CommandLineText, 1, "\"");
   }
+  // The fields as the start sequence fills CommandFields from the command line: all empty
+  // for an empty text, else its "|" fields 0 to 4. Known before the run log is open.
+  std::array<std::string, 5> CommandLineFields() const {
+    std::array<std::string, 5> fields;
+    const std::string text = CommandFieldsText();
+    for (std::size_t i = 0; i < fields.size() && !text.empty(); ++i) {
+      fields[i] = GetToken(text, static_cast<int>(i), "|");
+    }
+    return fields;
+  }
+  // BatchMode as the run will have it once its start sequence has filled CommandFields.
+  bool BatchRun() const { return !CommandLineFields()[0].empty(); }
 };
 
 // The fields of the main state record that carry behaviour.

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 #include "base/error.h"
@@ -34,9 +35,11 @@ void ReportEndFailure(const std::string& what, const Error& e) {
   std::fflush(stderr);
 }
 
-void WriteFinalLogLine(Session& s, const std::string& line) {
+// `intoWindow` false: the line goes to the file alone (written on another thread than
+// the window's).
+void WriteFinalLogLine(Session& s, const std::string& line, bool intoWindow = true) {
   try {
-    s.WriteLogLine(line);
+    s.log.WriteLogLine(line, !intoWindow || s.env.BatchMode());
   } catch (const Error& e) {
     ReportEndFailure(
         "Die letzte Zeile des Laufprotokolls " + s.state.LaufLogFile + " wurde nicht geschrieben",
@@ -57,22 +60,50 @@ void FinalMessage(Session& s, std::string& msgText, std::string& msgStil, std::s
   s.ui.MsgBox(msgText, StyleNumber(msgStil), msgTitel);
 }
 
-// Moves the closed log into the current folder. A log already there stays where it is.
-void MoveLog(Session& s) {
+// Moves the log into the current folder, copied through the run's own open file (the
+// name in the temporary folder may name another run's log by now) and deleted while still
+// held, so no other run takes the name over in between and loses its log to this delete.
+// A log already there stays where it is. `showBox`: the box of a target in use.
+void MoveLog(Session& s, bool showBox) {
   const std::string& logFile = s.state.LaufLogFile;
   const std::string target = s.state.AktDirName + s.state.LaufLogName;
+  if (logFile.empty() || !s.log.IsOpen()) return;
   try {
     if (s.files.FileExists(logFile)) s.files.ResetAttributes(logFile);
     if (UpperCase(logFile) == UpperCase(target) || s.files.SameFile(logFile, target)) return;
-    s.files.CopyFile(logFile, target);
+    s.files.WriteAll(target, s.log.Content());
     s.files.DeleteFile(logFile);
   } catch (const Error& e) {
     ReportEndFailure(
         "Das Laufprotokoll wurde nicht nach " + target + " kopiert und bleibt in " + logFile, e);
-    if (e.Number() != kErrPermissionDenied) return;
+    if (e.Number() != kErrPermissionDenied || !showBox) return;
     s.ui.MsgBox(logFile + " kann nicht automatisch kopiert werden!\r\n" +
                 "Vermutlich von einer anderen Anwendung belegt!\r\n" +
                 "Bitte nach Ende von Plexor direkt nach .\\progst\\plexor.log kopieren.");
+  }
+}
+
+// The error file of the run's tag (the command line's, when CommandFields are not yet
+// filled).
+std::string ErrorFilePath(const Session& s) {
+  std::string tag = s.env.CommandFields[1];
+  if (tag.empty()) tag = s.env.CommandLineFields()[1];
+  return s.env.TempDir + "SG_" + ErrorFileTag(tag) + ".err";
+}
+
+// A successful run in BatchMode: an error file of its tag left by an earlier run would
+// tell the calling batch system that this run failed. One younger than this run's start
+// is another run's of the same tag and stays.
+void RemoveEarlierErrorFile(Session& s) {
+  if (!s.env.BatchMode()) return;
+  const std::string errorFile = ErrorFilePath(s);
+  try {
+    if (!s.files.FileExists(errorFile)) return;
+    std::error_code ec;
+    const auto written = std::filesystem::last_write_time(s.files.Native(errorFile), ec);
+    if (!ec && written < s.env.StartTime) s.files.DeleteFile(errorFile);
+  } catch (const Error& e) {
+    ReportEndFailure("Die Fehlerdatei " + errorFile + " eines früheren Laufs bleibt"_cp, e);
   }
 }
 
@@ -86,21 +117,25 @@ void TerminateRun(Session& s, std::string msgText, std::string msgStil, std::str
   }
   FinalMessage(s, msgText, msgStil, msgTitel);
   s.state.FinalMessage = msgText;
-  // Copied and deleted while still held (every line is flushed), so no other run takes
-  // the name over in between and loses its log to this run's delete.
-  if (!s.state.LaufLogFile.empty()) MoveLog(s);
+  if (exitStatus == kExitSuccess) RemoveEarlierErrorFile(s);
+  MoveLog(s, true);
   s.log.Close();
   throw RunEnded(exitStatus);
 }
 
-void StopRun(Session& s, const std::string& requestName) {
-  if (!s.log.IsOpen()) std::_Exit(kExitStopped);  // nothing to report yet
-  if (!s.log.ClaimEnd()) return;                  // the run is ending on its own
-  s.log.Stop();
-  const std::string text = "Abbruch durch Signal " + requestName;
-  if (s.env.BatchMode()) WriteErrorFile(s, text);
-  WriteFinalLogLine(s, "!! Abbruch !! " + text);
-  if (!s.state.LaufLogFile.empty()) MoveLog(s);
+void StopRun(Session& s, const std::string& cause) {
+  switch (s.log.ClaimStop()) {
+    case RunLog::StopClaim::kEnding:
+      return;
+    case RunLog::StopClaim::kBeforeLog:
+      std::_Exit(kExitStopped);  // nothing to report yet, and no log will be opened
+    case RunLog::StopClaim::kClaimed:
+      break;
+  }
+  const std::string text = "Abbruch durch " + cause;
+  if (s.env.BatchMode() || s.env.BatchRun()) WriteErrorFile(s, text);
+  WriteFinalLogLine(s, "!! Abbruch !! " + text, false);
+  MoveLog(s, false);
   s.log.Close();
   std::fflush(stdout);
   std::_Exit(kExitStopped);
@@ -122,22 +157,11 @@ std::string ErrorFileTag(const std::string& field) {
       c = '_';
     }
   }
-  std::string out;
-  for (std::size_t i = 0; i < tag.size(); ++i) {
-    const bool twoDots = tag[i] == '.' && i + 1 < tag.size() && tag[i + 1] == '.';
-    out += twoDots ? '_' : tag[i];
-    if (twoDots) ++i;
-  }
-  return out;
+  return tag;
 }
 
 void WriteErrorFile(Session& s, const std::string& msgText) {
-  // The load of the window comes before the command fields are filled; an error there
-  // still goes into the file of the run's tag, read from the command line.
-  std::string tag = s.env.CommandFields[1];
-  const std::string fields = s.env.CommandFieldsText();
-  if (tag.empty() && !fields.empty()) tag = GetToken(fields, 1, "|");
-  const std::string errorFile = s.env.TempDir + "SG_" + ErrorFileTag(tag) + ".err";
+  const std::string errorFile = ErrorFilePath(s);
   try {
     s.files.WriteLines(errorFile, {msgText});
   } catch (const Error& e) {

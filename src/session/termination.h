@@ -21,15 +21,20 @@ class Session;
                            std::string msgTitel, int exitStatus = 1);
 
 // Writes the error file TempDir + "SG_" + tag + ".err" with the one line `msgText`; a
-// failure is noted in the run log and does not stop the caller.
+// failure is noted in the run log and does not stop the caller. Before CommandFields are
+// filled the tag comes from the command line. A run that ends with status 0 in BatchMode
+// removes the file of its tag when it is older than the run's start (TerminateRun).
 void WriteErrorFile(Session& session, const std::string& msgText);
 
-// Ends the run for a stop request from outside (`requestName`: "SIGTERM", "CTRL_C_EVENT",
-// ...), on the thread that watches for it: the log line "!! Abbruch !! Abbruch durch Signal "
-// + name, in BatchMode the error file with that text, the log moved; then the process ends
-// with status 130, abandoning whatever the run's thread was doing (an open dialog too).
-// Returns without doing anything when the run is ending on its own already.
-void StopRun(Session& session, const std::string& requestName);
+// Ends the run for a stop request from outside (`cause`: "Signal SIGTERM",
+// "Abmelden/Herunterfahren", ...), on whatever thread received it: the log line
+// "!! Abbruch !! Abbruch durch " + cause (to the file, not into the window), in BatchMode
+// the error file with that text, the log moved; then the process ends with status 130,
+// abandoning whatever the run's thread was doing (an open dialog too). Before the run log
+// is open it ends the process with 130 at once, and no log is opened any more. Returns
+// without doing anything when the end of the run is claimed already (the run is ending
+// on its own, or has ended).
+void StopRun(Session& session, const std::string& cause);
 
 // "Fehler " + number + ": " + description, for an error that no handler expected.
 class Error;
@@ -37,8 +42,9 @@ std::string UnexpectedErrorText(const Error& error);
 // Tells `error` on standard error: "Quenda: " + UnexpectedErrorText (UTF-8).
 void PrintUnexpectedError(const Error& error);
 
-// The tag of the error file: every character that cannot stand in a Windows file name
-// and every ".." replaced by "_".
+// The tag of the error file: every separator, every other character that cannot stand in
+// a Windows file name (: * ? " < > |) and every control character replaced by "_"; the
+// tag names a file in the temporary folder and nothing else.
 std::string ErrorFileTag(const std::string& field);
 
 }  // namespace quenda

@@ -70,11 +70,17 @@ std::optional<RecordSet> clsLib::ReadTextTable(const std::string& sPfadDateiName
   } catch (const Error& e) {
     throw Raised(sPfadDateiName, e);
   }
+  return TextTableFromLines(lines, sPfadDateiName, sDelimiter, bHeader, problems);
+}
+
+std::optional<RecordSet> TextTableFromLines(const std::vector<std::string>& lines,
+                                            const std::string& path, const std::string& delimiter,
+                                            bool header, std::vector<TextTableProblem>& problems) {
   if (lines.empty()) {
-    problems.push_back({1, Error(kErrComposed, "File empty : " + sPfadDateiName, kSource)});
+    problems.push_back({1, Error(kErrComposed, "File empty : " + path, kSource)});
     return std::nullopt;
   }
-  return BuildRecordSet(lines, sDelimiter, bHeader, problems);
+  return BuildRecordSet(lines, delimiter, header, problems);
 }
 
 RecordSet clsLib::GetTextStreamAsRecordSet(const std::string& sPfadDateiName,

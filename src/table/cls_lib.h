@@ -50,6 +50,11 @@ class clsLib {
   const Files& files_;
 };
 
+// The lines of the file `path` as ReadTextTable reads them, from memory.
+std::optional<RecordSet> TextTableFromLines(const std::vector<std::string>& lines,
+                                            const std::string& path, const std::string& delimiter,
+                                            bool header, std::vector<TextTableProblem>& problems);
+
 // `line` cut at every `delimiter`: no field for an empty line, the whole line for an
 // empty delimiter.
 std::vector<std::string> SplitDelimited(const std::string& line, const std::string& delimiter);

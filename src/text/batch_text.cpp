@@ -20,6 +20,11 @@ std::string FaultText(BatchFault fault) {
     case BatchFault::kTooLong:
       return "ist länger, als eine Zeile sein darf ("_cp + std::to_string(kMaxBatchLine) +
              " Zeichen)";
+    case BatchFault::kCommand:
+      return "enthält ein Zeichen, das in einer Befehlszeile wirkt (& | < > ^ ( ) % ! oder "_cp
+             "ein Trennzeichen)";
+    case BatchFault::kCodePage:
+      return "enthält ein Zeichen, das die Codepage der Eingabeaufforderung nicht kennt"_cp;
     case BatchFault::kNone:
       break;
   }
@@ -59,6 +64,16 @@ BatchFault FindBatchFault(std::string_view value, std::size_t lineRest) {
   const auto percents = static_cast<std::size_t>(std::count(value.begin(), value.end(), '%'));
   if (value.size() + percents + lineRest > kMaxBatchLine) return BatchFault::kTooLong;
   return BatchFault::kNone;
+}
+
+BatchFault FindCommandLineFault(std::string_view value, bool splitsWords) {
+  const BatchFault fault = FindBatchFault(value);
+  if (fault != BatchFault::kNone && fault != BatchFault::kTooLong) return fault;
+  if (value.find_first_of("&|<>^()%!") != std::string_view::npos) return BatchFault::kCommand;
+  if (splitsWords && value.find_first_of(" \t,;=") != std::string_view::npos) {
+    return BatchFault::kCommand;
+  }
+  return fault;
 }
 
 bool NeedsBatchQuotes(std::string_view value) {

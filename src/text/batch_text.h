@@ -19,7 +19,12 @@
 //   "!" is plain text. Even when it is on, "!" is expanded after the line has been split
 //   into commands: it can change a value, never run a command.
 // - A line holds at most 8191 characters; a longer line is cut.
-// Letters of CP1252 (ä, ß, é, ...) are plain text and written byte for byte.
+// - A variable expanded outside a SET line (%KolpVers% in the call line) is read after its
+//   expansion as if typed: its & | < > ^ ( ) act, and "call" expands its "%" once more. No
+//   quoting or doubling can hold such a value, so it may hold none of them (nor "!", which
+//   "call" also reads); blanks, "," ";" and "=" would split the command into words.
+// - cmd reads a batch file in the console's OEM code page (850 on a German Windows), not in
+//   CP1252: letters beyond ASCII are written in that code page (app/batch_encoding.h).
 #pragma once
 
 #include <string>
@@ -35,12 +40,20 @@ enum class BatchFault {
   kLineBreak,  // CR or LF
   kControl,    // NUL or another control character but tab
   kTooLong,    // the line would be longer than kMaxBatchLine
+  kCommand,    // a character that acts in a command line after expansion
+  kCodePage,   // a character that the console's code page cannot hold
 };
 
 // What keeps `value` from being written into a batch line, kNone when it can be.
 // `lineRest` is the number of characters the rest of its line takes; the value counts
 // as written, every "%" doubled.
 BatchFault FindBatchFault(std::string_view value, std::size_t lineRest = 0);
+
+// What keeps `value` from being expanded into a command line outside quotes (the series
+// tools' version in the call line), kNone when it can be: a double quote, a line break or
+// control character, or one of & | < > ^ ( ) % ! (kCommand); with `splitsWords`, also a
+// blank, tab, "," ";" or "=".
+BatchFault FindCommandLineFault(std::string_view value, bool splitsWords);
 
 // True when `value` holds a character that acts outside double quotes (& | < > ^ ( ) %):
 // it must be written inside quotes.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -11,6 +12,7 @@
 #include "app/collection_batch.h"
 #include "app/main_window.h"
 #include "app/release_batch.h"
+#include "platform/code_page.h"
 #include "platform/system.h"
 #include "session/session.h"
 #include "support/fake_system.h"
@@ -26,9 +28,10 @@ using testing::SessionFixture;
 const std::string kHostile = "a&echo INJ>pwned.txt&(b)";
 const std::string kPercent = "100%PATH%%1";
 const std::string kCaret = "x^y|z<w!p!";
-// cmd reads a batch file in the console's OEM code page, not in CP1252 as it is written:
-// letters beyond ASCII arrive as that code page's characters, so these values stay ASCII.
+// What "set" lists comes back in the console's code page: this value stays ASCII.
 const std::string kPlain = "Steyr 07";
+// Letters beyond ASCII, written in the console's code page, reach a program as themselves.
+const std::string kUmlauts = "Rel_M\xFCller_Gr\xF6\xDF";
 
 // Runs `batch` in `folder` with cmd, its input empty so that "pause" returns.
 void RunBatch(const std::string& folder, const std::string& batch) {
@@ -91,6 +94,47 @@ TEST(BatchFilesUnderCmd, ReleaseBatchSetsEveryValueAsWrittenAndRunsNothing) {
   EXPECT_FALSE(fs::exists(f.dir.Path() / "pwned.txt"));
 }
 
+// ToolStart.bat hands the variables to a program (the stub, an ANSI program like the series
+// tools): it receives the letters as they were meant. The tools folder has a blank.
+TEST(BatchFilesUnderCmd, LettersBeyondAsciiReachTheSeriesToolsAsTheyAre) {
+  SessionFixture f;
+  Session& s = f.S();
+  s.site.BatchCodePage = SystemConsoleCodePage();
+  // The German console run says which code page it must have.
+  if (const char* expected = std::getenv("QUENDA_EXPECT_OEMCP")) {
+    ASSERT_EQ(std::to_string(s.site.BatchCodePage), expected);
+  }
+  // 850 has letters that 437 lacks.
+  const std::string letters = kUmlauts + (s.site.BatchCodePage == 850 ? "_\xD8" : "");
+  fs::create_directories(f.dir.Path() / "tools 2" / "012");
+  fs::create_directories(f.dir.Path() / "frei");
+  f.dir.Write("tools 2/012/ToolStart.bat",
+              "@\"" + std::string(QUENDA_TARVELL_STUB) + "\" \"%FileBasis%\" \"%IndexECUM%\"\r\n");
+  s.site.SeriesToolsRoot = f.dir.File("tools 2");
+  s.job.JobFilePath = "T:\\003\\Flow\\Transfer\\job.xml";
+  s.job.CfgToolVersion = "012";
+  s.job.CustomerPlantIndex = letters + "&x";
+  WriteReleaseBatch(s, ReleaseFolders{"T:\\p", letters + ".txt", f.dir.File("frei"), "f"});
+  RunBatch(f.dir.File("frei"), "ParaSerie.bat");
+  ASSERT_TRUE(fs::exists(f.dir.Path() / "frei" / "received.txt")) << "ToolStart.bat was called";
+  EXPECT_EQ(Lines(f.dir.Read("frei/received.txt")),
+            (std::vector<std::string>{"2", letters + ".txt", letters + "&x"}))
+      << "console code page " << s.site.BatchCodePage;
+}
+
+// A version that would run a command in the call line is refused: there is no batch to run.
+TEST(BatchFilesUnderCmd, HostileToolVersionLeavesNoBatchToRun) {
+  SessionFixture f;
+  Session& s = f.S();
+  fs::create_directories(f.dir.Path() / "frei");
+  s.job.CfgToolVersion = "012&echo INJ>pwned.txt&rem";
+  EXPECT_EQ(testing::ExitOf([&] {
+              WriteReleaseBatch(s, ReleaseFolders{"T:\\p", "b", f.dir.File("frei"), "f"});
+            }),
+            1);
+  EXPECT_FALSE(fs::exists(f.dir.Path() / "frei" / "ParaSerie.bat"));
+}
+
 TEST(BatchFilesUnderCmd, TarvellReceivesTheEntryAsOneArgumentAndRunsNothing) {
   SessionFixture f;
   Session& s = f.S();
@@ -101,7 +145,8 @@ TEST(BatchFilesUnderCmd, TarvellReceivesTheEntryAsOneArgumentAndRunsNothing) {
   s.state.DefPatVal = kPercent;
   s.job.RunBa = "001";
   s.job.CfgKundenGruppe = "003";
-  s.job.ProjectRecord50 = kCaret + kPlain;
+  s.job.ProjectRecord50 = kCaret + kPlain + kUmlauts;
+  s.site.BatchCodePage = SystemConsoleCodePage();
   MainWindow window(s);
   window.BatDirectory = f.dir.File("bat");
   RunCollectionBatchStep(s, window);
@@ -109,7 +154,7 @@ TEST(BatchFilesUnderCmd, TarvellReceivesTheEntryAsOneArgumentAndRunsNothing) {
   ASSERT_TRUE(fs::exists(f.dir.Path() / "bat" / "received.txt")) << f.dir.Read("bat/Tarvell.Bat");
   const std::vector<std::string> received = Lines(f.dir.Read("bat/received.txt"));
   const std::string meant =
-      "T:\\p\\" + kHostile + "\\neu_01.dab||" + kPercent + "|003|" + kCaret + kPlain;
+      "T:\\p\\" + kHostile + "\\neu_01.dab||" + kPercent + "|003|" + kCaret + kPlain + kUmlauts;
   EXPECT_EQ(received, (std::vector<std::string>{"1", meant}));
   EXPECT_FALSE(fs::exists(f.dir.Path() / "bat" / "pwned.txt")) << "no command ran";
 }

@@ -51,8 +51,9 @@ TEST_F(CollectionBatchTest, EntryDoublesPercentSoTarvellReceivesTheText) {
             "Tarvell.exe \"T:\\p\\kunde\\neu_01.dab||50%%&x|003|R%%PATH%%^(1)\"");
 }
 
-// Every piece of the entry from outside is checked before the file is touched; the first
-// that cannot stand inside the quoted argument ends the run, naming the piece.
+// Every piece of the entry from outside is checked when the entry is to be written, before
+// the file is touched; the first that cannot stand inside the quoted argument ends the run,
+// naming the piece.
 TEST_F(CollectionBatchTest, UnsafePieceEndsTheRunAndLeavesTheFile) {
   struct Case {
     std::string piece;
@@ -64,6 +65,7 @@ TEST_F(CollectionBatchTest, UnsafePieceEndsTheRunAndLeavesTheFile) {
       {"DabNewName", [](Session& s) { s.state.DabNewName = "n\r\n.dab"; }},
       {"KundenGruppe", [](Session& s) { s.job.CfgKundenGruppe = "0\"3"; }},
       {"pro_50", [](Session& s) { s.job.ProjectRecord50 = "REC\\"; }},
+      {"pro_50", [](Session& s) { s.job.ProjectRecord50 = "\x84REC\x93"; }},  // not in 850
   };
   for (const Case& c : cases) {
     SessionFixture f("button Yes\n");
@@ -81,8 +83,54 @@ TEST_F(CollectionBatchTest, UnsafePieceEndsTheRunAndLeavesTheFile) {
         << c.piece << "\n"
         << f.dir.Read("cwd/RizaZizi.log");
     EXPECT_EQ(f.dir.Read("tmp/SG_4711.err").rfind(message, 0), 0u) << c.piece;
-    EXPECT_EQ(f.Transcript().find("Info in"), std::string::npos) << "no question asked";
+    EXPECT_NE(f.Transcript().find("Info in"), std::string::npos) << "asked first";
   }
+}
+
+// Cancel leaves the file alone: nothing is written, so nothing is refused, and the run goes
+// on to its successful end.
+TEST_F(CollectionBatchTest, CancelChecksNothingAndLeavesTheFile) {
+  SessionFixture f("button Cancel\n");
+  Prepare(f);
+  f.S().job.ProjectRecord50 = "x\"&echo INJ>pwned.txt&\"";
+  f.dir.Write("bat/Tarvell.Bat", "alt eins\r\n");
+  MainWindow window(f.S());
+  window.BatDirectory = f.dir.File("bat");
+  EXPECT_EQ(testing::ExitOf([&] { RunCollectionBatchStep(f.S(), window); }), -1);
+  EXPECT_EQ(f.dir.Read("bat/Tarvell.Bat"), "alt eins\r\n");
+}
+
+// A file edited by hand may lack its last line break; the entry still gets a line of its own,
+// in the console's code page, and the question shows the entries decoded again.
+TEST_F(CollectionBatchTest, EntryStartsOnALineOfItsOwnInTheConsolesCodePage) {
+  SessionFixture f("button Yes\n");
+  Prepare(f);
+  f.S().job.ProjectRecord50 = "M\xFCller";
+  f.dir.Write("bat/Tarvell.Bat", "Tarvell.exe \"alt|M\x81ller\"");
+  MainWindow window(f.S());
+  window.BatDirectory = f.dir.File("bat");
+  RunCollectionBatchStep(f.S(), window);
+  EXPECT_EQ(f.dir.Read("bat/Tarvell.Bat"),
+            "Tarvell.exe \"alt|M\x81ller\"\r\n"
+            "Tarvell.exe \"T:\\p\\kunde\\neu_01.dab|||003|M\x81ller\"\r\n");
+  EXPECT_NE(f.Transcript().find("1.\\t \\\"alt|M\xC3\xBCller\\\""), std::string::npos)
+      << f.Transcript();
+}
+
+// No answers No after Yes of another run: the replace takes the append lock and empties the
+// file in place, so an append waiting for the lock lands in the new file.
+TEST_F(CollectionBatchTest, NoReplacesTheContentInPlace) {
+  SessionFixture f("button No\n");
+  Prepare(f);
+  f.dir.Write("bat/Tarvell.Bat", "alt eins\r\nalt zwei\r\n");
+  // A second name of the same file shows whether it was rewritten or replaced by another.
+  fs::create_hard_link(f.dir.Path() / "bat" / "Tarvell.Bat", f.dir.Path() / "bat" / "same");
+  MainWindow window(f.S());
+  window.BatDirectory = f.dir.File("bat");
+  RunCollectionBatchStep(f.S(), window);
+  const std::string entryLine = "Tarvell.exe \"T:\\p\\kunde\\neu_01.dab|||003|REC\"\r\n";
+  EXPECT_EQ(f.dir.Read("bat/Tarvell.Bat"), entryLine);
+  EXPECT_EQ(f.dir.Read("bat/same"), entryLine) << "the same file, rewritten in place";
 }
 
 TEST_F(CollectionBatchTest, FileInfoNumbersLinesWithSpaces) {
@@ -152,6 +200,29 @@ TEST_F(CollectionBatchTest, EmptyPatchCodeOpensTheEditorThenAsksAgain) {
                                 "Erl\xC3\xA4uterungen siehe:\\r\\nT:\\\\003\\\\Vertraulich"),
             std::string::npos)
       << f.Transcript();
+}
+
+// Without an editor the explanation file is never started itself: a box says so and the
+// code is asked for again. An editor command line that cmd would act on is not started.
+TEST_F(CollectionBatchTest, WithoutAUsableEditorNothingIsStarted) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "Kein Editor eingestellt: T:\\\\003\\\\Vertraulich"},
+      {"   ", "Kein Editor eingestellt: "},
+      {"edit.bat&calc ", "Der Editor wird nicht gestartet: >edit.bat&calc "},
+      {"edit%PATH% ", "Der Editor wird nicht gestartet: "},
+  };
+  for (const auto& [editor, message] : cases) {
+    SessionFixture f("text\ntext P7\n");
+    Prepare(f);
+    f.S().site.Editor = editor;
+    MainWindow window(f.S());
+    window.BatchAuswahl = true;
+    window.BatDirectory = "";
+    RunCollectionBatchStep(f.S(), window);
+    EXPECT_TRUE(f.system.started.empty()) << editor;
+    EXPECT_EQ(f.S().state.DefPatVal, "P7") << "asked again";
+    EXPECT_NE(f.Transcript().find(message), std::string::npos) << f.Transcript();
+  }
 }
 
 TEST_F(CollectionBatchTest, MissingFolderEndsTheRunThroughErrorEnd) {

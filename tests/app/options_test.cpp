@@ -40,10 +40,40 @@ TEST(ParseOptions, CheckConfigTakesOnlyTheProgramFolder) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"--check-config", "--headless"},
         std::vector<std::string>{"--check-config", "job.xml"},
-        std::vector<std::string>{"--answers", "a.txt", "--check-config"}}) {
+        std::vector<std::string>{"--answers", "a.txt", "--check-config"},
+        std::vector<std::string>{"--check-config", "--report", "r.json"}}) {
     error.clear();
     EXPECT_FALSE(ParseOptions(args, error).has_value()) << args.back();
     EXPECT_NE(error.find("--check-config"), std::string::npos) << error;
+  }
+}
+
+TEST(ParseOptions, FormatGoesOnlyWithCheckConfig) {
+  struct Case {
+    std::vector<std::string> args;
+    std::optional<CheckFormat> format;  // nullopt: refused
+  };
+  const Case cases[] = {
+      {{"--check-config"}, CheckFormat::Text},
+      {{"--check-config", "--format", "text"}, CheckFormat::Text},
+      {{"--format", "sarif", "--check-config", "--program-dir", "p"}, CheckFormat::Sarif},
+      {{"--check-config", "--format", "SARIF"}, std::nullopt},
+      {{"--check-config", "--format", "json"}, std::nullopt},
+      {{"--check-config", "--format"}, std::nullopt},
+      {{"--format", "sarif"}, std::nullopt},
+      {{"--format", "text", "--headless"}, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    const auto options = ParseOptions(c.args, error);
+    std::string shown;
+    for (const std::string& a : c.args) shown += a + " ";
+    ASSERT_EQ(options.has_value(), c.format.has_value()) << shown << error;
+    if (options) {
+      EXPECT_EQ(options->checkFormat, *c.format) << shown;
+    } else {
+      EXPECT_NE(error.find("--format"), std::string::npos) << shown << error;
+    }
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "base/error.h"
 #include "session/session.h"
 #include "support/fake_system.h"
@@ -95,11 +97,23 @@ TEST(SetLine, ValuesThatCmdWouldRunAreQuoted) {
 // A value that cannot be written safely ends the run before the file is touched: an older
 // batch stays, the message is in the run log and in the error file for a batch system.
 TEST_F(ReleaseBatchTest, UnsafeValueEndsTheRunAndLeavesTheOldBatch) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"FileBasis", "Rel\"&echo INJ>pwned.txt&\".txt"},
-      {"IndexECUM", "07\r\necho INJ"},
+  struct Case {
+    std::string name;
+    std::function<void(Session&, ReleaseFolders&)> set;
   };
-  for (const auto& [name, value] : cases) {
+  const Case cases[] = {
+      {"FileBasis",
+       [](Session&, ReleaseFolders& r) { r.FileBasis = "Rel\"&echo INJ>p.txt&\".txt"; }},
+      {"IndexECUM", [](Session& s, ReleaseFolders&) { s.job.CustomerPlantIndex = "07\r\necho"; }},
+      // Expanded into the call line, where quoting cannot hold it.
+      {"KolpVers", [](Session& s, ReleaseFolders&) { s.job.CfgToolVersion = "046&echo INJ>p"; }},
+      {"KolpVers", [](Session& s, ReleaseFolders&) { s.job.CfgToolVersion = "04 6"; }},
+      {"[Site] SeriesToolsRoot",
+       [](Session& s, ReleaseFolders&) { s.site.SeriesToolsRoot = "I:\\Tools\\50%Rabatt"; }},
+      // The console's code page 850 has no euro sign.
+      {"FileFreig", [](Session&, ReleaseFolders& r) { r.FileFreig = "Preis_\x80"; }},
+  };
+  for (const Case& c : cases) {
     SessionFixture g;
     Session& s = g.S();
     s.job = f.S().job;
@@ -108,15 +122,38 @@ TEST_F(ReleaseBatchTest, UnsafeValueEndsTheRunAndLeavesTheOldBatch) {
     g.dir.Write("kunde/ParaSerie.bat", "alt\r\n");
     ReleaseFolders unsafe = folders;
     unsafe.PathFreig = g.dir.File("kunde");
-    if (name == "FileBasis") unsafe.FileBasis = value;
-    if (name == "IndexECUM") s.job.CustomerPlantIndex = value;
-    EXPECT_EQ(testing::ExitOf([&] { WriteReleaseBatch(s, unsafe); }), 1) << name;
-    EXPECT_EQ(g.dir.Read("kunde/ParaSerie.bat"), "alt\r\n") << name;
-    const std::string message = "Der Wert f\xFCr " + name + " enth\xE4lt ";
+    c.set(s, unsafe);
+    EXPECT_EQ(testing::ExitOf([&] { WriteReleaseBatch(s, unsafe); }), 1) << c.name;
+    EXPECT_EQ(g.dir.Read("kunde/ParaSerie.bat"), "alt\r\n") << c.name;
+    const std::string message = "Der Wert f\xFCr " + c.name + " enth\xE4lt ";
     EXPECT_NE(g.dir.Read("cwd/RizaZizi.log").find("!! Abbruch !! " + message), std::string::npos)
         << g.dir.Read("cwd/RizaZizi.log");
     EXPECT_EQ(g.dir.Read("tmp/SG_4711.err").rfind(message, 0), 0u) << g.dir.Read("tmp/SG_4711.err");
   }
+}
+
+// cmd reads the batch in the console's code page: "ü" is written as 0x81 in 850, and as
+// 0xFC in 1252 where a site says so; ASCII lines keep their bytes.
+TEST_F(ReleaseBatchTest, LettersBeyondAsciiAreWrittenInTheBatchCodePage) {
+  f.dir.Write("kunde/ParaSerie.bat", "alt\r\n");
+  folders.PathFreig = f.dir.File("kunde");
+  folders.FileBasis = "Rel_M\xFCller.txt";
+  const std::pair<int, std::string> cases[] = {{850, "\x81"}, {437, "\x81"}, {1252, "\xFC"}};
+  for (const auto& [codePage, u] : cases) {
+    s().site.BatchCodePage = codePage;
+    WriteReleaseBatch(s(), folders);
+    const std::string text = f.dir.Read("kunde/ParaSerie.bat");
+    EXPECT_NE(text.find("\r\nSET FileBasis=Rel_M" + u + "ller.txt\r\n"), std::string::npos)
+        << codePage;
+    EXPECT_NE(text.find("\r\nSET XML_Root=T:\\003\\Flow\\Transfer\r\n"), std::string::npos);
+  }
+}
+
+// A tools folder with blanks stays one path; the version between its parts is safe already.
+TEST_F(ReleaseBatchTest, ToolsFolderWithBlanksIsQuotedInTheCallLine) {
+  s().site.SeriesToolsRoot = "I:\\Series Tools\\Kolp";
+  EXPECT_EQ(ReleaseBatchLines(s(), folders)[10],
+            "call \"I:\\Series Tools\\Kolp\\%KolpVers%\\ToolStart.bat\" %1 ");
 }
 
 TEST_F(ReleaseBatchTest, ReplacesAnExistingBatchWithCrLfLines) {

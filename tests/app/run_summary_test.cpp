@@ -51,15 +51,16 @@ TEST_F(SampleSummary, ParametersAreTheIntakeRowsInOrder) {
     EXPECT_EQ(summary.parameters[i].row, static_cast<int>(i)) << summary.parameters[i].name;
   }
   struct Case {
-    std::string name, value, rulePrefix;
+    std::string name, value, rulePrefix, description;
   } cases[] = {
-      {"DataVersion", "02", "LAST2C="},
-      {"HwTTNR", "0 281 020 471", "ADDS="},
+      {"DataVersion", "02", "LAST2C=", "Datenstand"},
+      {"HwTTNR", "0 281 020 471", "ADDS=", "HW-Sachnummer des Kunden"},
   };
   for (const Case& c : cases) {
     const ParameterSummary* p = Parameter(summary, c.name);
     ASSERT_NE(p, nullptr) << c.name;
     EXPECT_EQ(p->value, c.value) << c.name;
+    EXPECT_EQ(p->description, c.description) << c.name << ": from the customer table";
     EXPECT_EQ(p->rule.rfind(c.rulePrefix, 0), 0u) << c.name << ": " << p->rule;
   }
 }
@@ -91,12 +92,14 @@ TEST_F(SampleSummary, StartAddsTheObjectStoresKindsAndLengths) {
 
 TEST(RunSummary, TablesShowValuesBetweenMarks) {
   RunSummary summary;
-  summary.parameters.push_back({0, "Name", "ADDS=x", " 02 "});
+  summary.parameters.push_back({0, "Name", "ADDS=x", " 02 ", "Datenstand"});
   summary.specSlots.push_back({1, "KT_A", "KTX", "STR", "4", "-", "<b>x</b>"});
   const SummaryTable params = ParameterTable(summary);
-  EXPECT_EQ(params.headers, (std::vector<std::string>{"Zeile", "Name", "Regel", "Wert"}));
+  EXPECT_EQ(params.headers,
+            (std::vector<std::string>{"Zeile", "Name", "Wert", "Beschreibung", "Regel"}));
   ASSERT_EQ(params.rows.size(), 1u);
-  EXPECT_EQ(params.rows[0], (std::vector<std::string>{"0", "Name", "ADDS=x", "> 02 <"}));
+  EXPECT_EQ(params.rows[0],
+            (std::vector<std::string>{"0", "Name", "> 02 <", "Datenstand", "ADDS=x"}));
   const SummaryTable slots = SlotTable(summary);
   EXPECT_EQ(slots.headers, (std::vector<std::string>{"Slot", "Label", "Typ", "Format", "Länge"_cp,
                                                      "Dummy", "Wert"}));

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
+#include "base/error.h"
+#include "platform/file_lock.h"
 #include "session/session.h"
 #include "support/fake_system.h"
+#include "text/cp1252.h"
 
 namespace fs = std::filesystem;
 
@@ -48,6 +51,9 @@ TEST(Main, CommandLineBecomesTraceFileAndCommandFields) {
     SessionFixture f(kCancelDialog, SiteIni());
     fs::create_directories(f.dir.Path() / "drive_t" / "LC_Tests" / "prg");
     f.S().env.CommandLineText = c.commandLine;
+    // Known before the start sequence, which fills CommandFields with the same.
+    EXPECT_EQ(f.S().env.CommandLineFields(), c.fields) << "command line " << c.commandLine;
+    EXPECT_EQ(f.S().env.BatchRun(), c.batchMode) << "command line " << c.commandLine;
     MainWindow window(f.S());
     Main(f.S(), window);
     EXPECT_EQ(f.dir.Read("home/xx.txt"), c.xxLine + "\r\n") << "command line " << c.commandLine;
@@ -70,6 +76,52 @@ TEST(Main, StartLinesAndTheWindowLoadedBeforeTheFirstLine) {
   EXPECT_EQ(window.AktionText, "Windows-Directory = " + f.dir.File("win"));
   EXPECT_EQ(window.ListIndex, 2);
   EXPECT_EQ(f.S().env.IniFilePath, f.dir.File("win") + "\\Varnoth.ini");
+}
+
+TEST(Main, AMissingTempFolderIsNamedWithWhereItComesFrom) {
+  const struct {
+    std::string ini;
+    std::string source;
+  } cases[] = {
+      {"[Site]\r\nTempDir=fehlt\r\nProfileDir=home\r\n", "[Site] TempDir in "},
+      {"[Site]\r\nProfileDir=home\r\n", "vom System vorgegeben"},
+  };
+  for (const auto& c : cases) {
+    SessionFixture f(kCancelDialog, c.ini);
+    fs::remove_all(f.dir.Path() / "tmp");
+    f.S().env.TempDir = f.S().site.TempDir;
+    MainWindow window(f.S());
+    try {
+      Main(f.S(), window);
+      ADD_FAILURE() << "no error for " << c.source;
+    } catch (const Error& e) {
+      EXPECT_EQ(e.Description().rfind(
+                    "Der temporäre Ordner "_cp + f.S().site.TempDir + " (" + c.source, 0),
+                0u)
+          << e.Description();
+      EXPECT_NE(e.Description().find(") fehlt oder ist nicht beschreibbar: "), std::string::npos);
+    }
+    EXPECT_FALSE(f.S().log.IsOpen());
+  }
+}
+
+TEST(Main, LogsOfKilledRunsGoAndThoseOfLiveRunsStay) {
+  SessionFixture f(kCancelDialog, SiteIni());
+  fs::create_directories(f.dir.Path() / "drive_t" / "LC_Tests" / "prg");
+  f.dir.Write("tmp/RizaZizi_111.log", "killed\r\n");
+  f.dir.Write("tmp/RizaZizi_222.log", "live\r\n");
+  f.dir.Write("tmp/RizaZizi_x.txt", "other\r\n");
+  f.dir.Write("tmp/Andere_333.log", "other\r\n");
+  std::FILE* live = nullptr;
+  ASSERT_EQ(OpenHeldFile(f.dir.Path() / "tmp" / "RizaZizi_222.log", live), LockedOpen::kOpened);
+  MainWindow window(f.S());
+  Main(f.S(), window);
+  std::fclose(live);
+  EXPECT_FALSE(fs::exists(f.dir.Path() / "tmp" / "RizaZizi_111.log"));
+  EXPECT_TRUE(fs::exists(f.dir.Path() / "tmp" / "RizaZizi_222.log"));
+  EXPECT_TRUE(fs::exists(f.dir.Path() / "tmp" / "RizaZizi_x.txt"));
+  EXPECT_TRUE(fs::exists(f.dir.Path() / "tmp" / "Andere_333.log"));
+  EXPECT_TRUE(fs::exists(f.dir.Path() / "tmp" / "RizaZizi.log")) << "its own log stays";
 }
 
 TEST(Main, BatchModeLinesStayOutOfTheList) {

@@ -121,8 +121,10 @@ TEST(WindowCommand, EveryWayACommandEndsGivesItsStatus) {
   };
   for (const auto& c : cases) {
     testing::SessionFixture f;
-    f.S().env.CommandFields[0] = "x";  // BatchMode: the end is a log line and the error file
-    f.S().env.CommandFields[1] = "4711";
+    // BatchMode: the end is a log line and the error file. Before the log is open the
+    // command fields are known from the command line alone.
+    f.S().env.CommandLineText = "\"x|4711\"";
+    if (c.logOpen) f.S().env.CommandFields = f.S().env.CommandLineFields();
     if (c.logOpen) f.OpenLog();
     EXPECT_EQ(RunWindowCommand(f.S(), c.command), c.status) << c.what;
     if (c.status == 1) {

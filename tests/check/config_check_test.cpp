@@ -6,6 +6,7 @@
 
 #include "app/options.h"
 #include "app/program.h"
+#include "check/row_layout_check.h"
 #include "platform/files.h"
 #include "platform/system.h"
 #include "support/sample_site.h"
@@ -132,6 +133,12 @@ std::vector<Case> GlobalCases() {
        {Warn(
            kGlobal, 6,
            "Die Bedingung >DATA6.Imp_Variante=PROTO< für Kunde >047< und SG >EDC21< steht schon in Zeile 2: diese Zeile wird nie gewählt"_cp)}},
+      {"ToolVersionRunsACommand",
+       {kGlobalTable, "2;047;EDC21;;001;012;046;", "2;047;EDC21;;001;012;046&calc;"},
+       {Err(kGlobal, 3,
+            "Der Wert für ToolVersion enthält ein Zeichen, das in einer Befehlszeile wirkt (& | < "
+            "> ^ ( ) % ! oder ein Trennzeichen) und kann nicht in ParaSerie.bat geschrieben "
+            "werden: >046&calc<; ein Lauf bricht vor dem Schreiben ab"_cp)}},
       {"BaLeftAsText",
        {kGlobalTable, "2;047;EDC21;;001;", "2;047;EDC21;;A01;"},
        {Warn(
@@ -214,7 +221,8 @@ std::vector<Case> CustomerCases() {
        {Err(k012, 6, "Array_Nr 21 des Parameters DataVersion liegt nicht zwischen 0 und 20")}},
       {"SlotLeftOut",
        {kConfig012, "FK_LAMBDA;7;", "FK_LAMBDA;;"},
-       {Warn(k012, 2, "Slots bis 20 sind belegt, aber nicht: 7")}},
+       {Warn(k012, 2, "Slots bis 20 sind belegt, aber nicht: 7"),
+        Warn(k012, 21, "Label >FK_LAMBDA< ohne Array_Nr: die Zeile belegt keinen Slot")}},
       {"ExpressionWithoutBracket",
        {kConfig012, kIdent, "ERG=WERT(1)+-+WERT(2[4])"},
        {Err(k012, 19, "Ausdruck >WERT(1)+-+WERT(2[4])<: Verweis >WERT(1)< hat kein \"[\"")}},
@@ -247,6 +255,103 @@ std::vector<Case> CustomerCases() {
   };
 }
 
+const std::string kShifted = ": die Spalten der Zeile sind wohl verrutscht";
+
+// Faults of a row as a whole: its slot columns, and columns that slid by one.
+std::vector<Case> RowLayoutCases() {
+  return {
+      {"RowShiftedAfterTheLabel",
+       {kConfig012, "KW_DATUM;12;STR;00000000;;ADDS", "KW_DATUM;;12;STR;00000000;ADDS"},
+       {Warn(k012, 2, "Slots bis 20 sind belegt, aber nicht: 12"),
+        Warn(k012, 24, "Label >KW_DATUM< ohne Array_Nr: die Zeile belegt keinen Slot"),
+        Warn(k012, 24, "Format >12< sieht aus wie eine Slotnummer" + kShifted),
+        Warn(k012, 24, "Dummy >STR< ist ein Format" + kShifted)}},
+      {"ArrayNrWithoutLabel",
+       {kConfig012, "FK_LAMBDA;7;", ";7;"},
+       {Warn(k012, 21,
+             "Array_Nr >7< ohne Label: die Zeile belegt den Slot ohne Label; das Laden des "
+             "Objektspeichers findet dazu kein Objekt")}},
+      {"FormatTypo",
+       {kConfig012, "FK_LAMBDA;7;HEX", "FK_LAMBDA;7;HXE"},
+       {Warn(k012, 21,
+             "Format >HXE< ist weder HEX, LNI, STR noch leer: ein Lauf schreibt den Wert als "
+             "einfachen Text")}},
+      {"FormatInLowerCase", {kConfig012, "FK_LAMBDA;7;HEX", "FK_LAMBDA;7;hex"}, {}},
+      {"FormatOfARowWithoutSlotIsUnused",
+       {kConfig012, "Kundennummer;*;*;;;;;KUNDE-NR", "Kundennummer;*;*;;;XYZ;STR;KUNDE-NR"},
+       {}},
+      {"NameDabHoldsAFormat",
+       {kConfig012, "KW_TAKT;17;STR;-;TAKT-MHZ", "KW_TAKT;17;STR;-;STR"},
+       {Warn(k012, 13, "Name_DAB >STR< ist ein Format" + kShifted)}},
+      {"DummyHoldsTheSlotNumber",
+       {kConfig012, "FK_LAMBDA;7;HEX;00000000;", "FK_LAMBDA;;HEX;7;"},
+       {Warn(k012, 2, "Slots bis 20 sind belegt, aber nicht: 7"),
+        Warn(k012, 21, "Label >FK_LAMBDA< ohne Array_Nr: die Zeile belegt keinen Slot"),
+        Warn(k012, 21, "Dummy >7< sieht aus wie eine Slotnummer" + kShifted)}},
+      {"DummyNumberBesideItsSlot",
+       {kConfig012, "FK_LAMBDA;7;HEX;00000000;", "FK_LAMBDA;7;HEX;12;"},
+       {}},
+      {"SameSlotAndLabelAgain",
+       {kConfig012, "Freigabe;Freigabekennung",
+        "Extra;;*;;FK_LAMBDA;7;HEX;-;;none;;;\r\nFreigabe;Freigabekennung"},
+       {Warn(k012, 28, "Slot 7 ist schon in Zeile 21 belegt; diese spätere Zeile gilt"_cp)}},
+      {"SameSlotOtherLabel",
+       {kConfig012, "Freigabe;Freigabekennung",
+        "Extra;;*;;FK_X;7;HEX;-;;none;;;\r\nFreigabe;Freigabekennung"},
+       {Err(k012, 28,
+            "Slot 7 ist schon in Zeile 21 belegt mit dem Label >FK_LAMBDA<; diese spätere Zeile "
+            "ersetzt es durch >FK_X<"_cp)}},
+      {"IdentificationSlot3Again",
+       {kConfig012, "Freigabe;Freigabekennung",
+        "Extra;;*;;KW_IDENT;3;STR;-;;none;;;\r\nFreigabe;Freigabekennung"},
+       {Err(k012, 28,
+            "Slot 3 ist schon in Zeile 19 belegt; diese spätere Zeile ersetzt einen "
+            "Identifikationsslot (1 bis 3)"_cp)}},
+      {"Slot4AgainIsNoIdentificationSlot",
+       {kConfig012, "Freigabe;Freigabekennung",
+        "Extra;;*;;KT_DATENSTAND;4;;00;;none;;;\r\nFreigabe;Freigabekennung"},
+       {Warn(k012, 28, "Slot 4 ist schon in Zeile 6 belegt; diese spätere Zeile gilt"_cp)}},
+  };
+}
+
+const std::string kUtf8 =
+    "Die Tabelle ist als UTF-8 gespeichert; die Tabellen sind Windows-1252 (ANSI): ";
+const std::string kAsMeant = " (geprüft ist der Inhalt in Windows-1252)"_cp;
+const std::string kBom = "\xEF\xBB\xBF";
+
+std::string SampleBytes(const char* table) {
+  SampleSite s;
+  return s.Read(table);
+}
+
+// A table saved as UTF-8 is named once; the findings its bytes would cause are left out,
+// the table's own faults are still found.
+std::vector<Case> EncodingCases() {
+  const std::string bomText = kUtf8 + "die Datei beginnt mit der Byte-Order-Mark >" + kBom +
+                              "<, die ein Lauf als Teil des ersten Spaltennamens liest" + kAsMeant;
+  const std::string config = SampleBytes(kConfig012);
+  const std::string global = SampleBytes(kGlobalTable);
+  std::string faulty = config;
+  faulty.replace(faulty.find("KV1={"), 5, "KVX={");
+  return {
+      {"CustomerTableWithByteOrderMark", {kConfig012, "", kBom + config}, {Err(k012, 1, bomText)}},
+      {"GlobalTableWithByteOrderMark",
+       {kGlobalTable, "", kBom + global},
+       {Err(kGlobal, 1, bomText)}},
+      {"CustomerTableInUtf8",
+       {kConfig012, "", Cp1252ToUtf8(config)},
+       {Err(k012, 1, kUtf8 + "ein Lauf liest >ü< in Zeile 15 als >Ã¼<"_cp + kAsMeant)}},
+      {"Utf8TableWithItsOwnFault",
+       {kConfig012, "", kBom + Cp1252ToUtf8(faulty)},
+       {Err(k012, 1, bomText), Err(k012, 7, "Funktion = KVX nicht bekannt")}},
+      {"Utf8SignIsNoLetter", {kConfig012, "Kundennummer;", "Kundennummer \xC3\x97;"}, {}},
+      {"LetterBeyondCp1252",
+       {kConfig012, "Kundennummer;", "Kundennummer \xC5\xBF;"},
+       {Err(k012, 1, kUtf8 + "ein Lauf liest >?< in Zeile 3 als >\xC5\xBF<" + kAsMeant)}},
+      {"FirstCodeAfterTheLetters", {kConfig012, "Kundennummer;", "Kundennummer \xC6\x80;"}, {}},
+  };
+}
+
 void RunCases(const std::vector<Case>& cases) {
   for (const Case& c : cases) {
     SampleSite s;
@@ -268,6 +373,34 @@ TEST(ConfigCheck, SampleSiteChecksClean) {
 TEST(ConfigCheck, EachFaultOfTheGlobalTableIsFoundOnItsLine) { RunCases(GlobalCases()); }
 
 TEST(ConfigCheck, EachFaultOfACustomerTableIsFoundOnItsLine) { RunCases(CustomerCases()); }
+
+TEST(ConfigCheck, EachFaultOfARowLayoutIsFoundOnItsLine) { RunCases(RowLayoutCases()); }
+
+TEST(ConfigCheck, ATableSavedAsUtf8IsNamedOnce) { RunCases(EncodingCases()); }
+
+TEST(ConfigCheck, SummaryCountsInSingularAndPlural) {
+  const std::pair<int, const char*> cases[] = {
+      {0, "0 Fehler, 0 Warnungen"}, {1, "1 Fehler, 1 Warnung"}, {2, "2 Fehler, 2 Warnungen"}};
+  for (const auto& [n, expected] : cases) {
+    TableReport report("T:\\x.csv");
+    for (int i = 0; i < n; ++i) {
+      report.Error(FindingKind::Index, 2, "e");
+      report.Warning(FindingKind::Index, 2, "w");
+    }
+    Findings findings;
+    findings.Add(report);
+    EXPECT_EQ(FindingSummary(findings), expected) << n << " of each";
+  }
+}
+
+TEST(ConfigCheck, ASlotNumberIsOneToTwentyWithoutLeadingZero) {
+  const std::pair<const char*, bool> cases[] = {
+      {"1", true}, {"20", true},  {"21", false}, {"0", false},   {"07", false},
+      {"", false}, {"1a", false}, {"-1", false}, {"120", false}, {"00", false}};
+  for (const auto& [text, expected] : cases) {
+    EXPECT_EQ(LooksLikeSlotNumber(text), expected) << ">" << text << "<";
+  }
+}
 
 TEST(ConfigCheck, MissingTablesAreNamed) {
   SampleSite s;
@@ -299,9 +432,9 @@ TEST(ConfigCheck, TheRowAfterThe301stMarkedRowFails) {
                 k012, 303, "Mehr als 301 markierte Zeilen: ein Lauf bricht bei dieser Zeile ab")});
 }
 
-TEST(ConfigCheck, ASecondRowForASlotWins) {
+TEST(ConfigCheck, ASecondRowForASlotAtTheEndOfTheTable) {
   SampleSite s;
-  s.Write(kConfig012, s.Read(kConfig012) + "Extra;;*;;FK_X;7;HEX;-;;none;;;\r\n");
+  s.Write(kConfig012, s.Read(kConfig012) + "Extra;;*;;FK_LAMBDA;7;HEX;-;;none;;;\r\n");
   EXPECT_EQ(CheckSite(s),
             std::vector<std::string>{Warn(
                 k012, 30, "Slot 7 ist schon in Zeile 21 belegt; diese spätere Zeile gilt"_cp)});

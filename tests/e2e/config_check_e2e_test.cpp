@@ -2,6 +2,8 @@
 // written into its tables, and with a wrong option or an unreadable Config.ini.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+#include <set>
 #include <string>
 
 #include "support/sample_site.h"
@@ -31,8 +33,8 @@ TEST(ConfigCheckE2e, SampleSiteChecksClean) {
   EXPECT_EQ(WithoutCr(r.out), "0 Fehler, 0 Warnungen\n");
 }
 
-TEST(ConfigCheckE2e, EachFaultOfABrokenSiteIsNamedWithFileAndLine) {
-  SampleSite s;
+// Writes the faults of the broken site into the sample site `s`.
+void Break(SampleSite& s) {
   s.Edit(kGlobalTable, "Imp_Variante=PROTO", "Imp_Variante PROTO");
   s.Edit(kGlobalTable, "2;047;EDC21;;001;012;046;001;003", "2;047;EDC21;;001;012;046;001;003;x");
   s.Edit(kGlobalTable, "3;047;MED9;;001;013", "3;047;MED9;;001;019");
@@ -41,6 +43,11 @@ TEST(ConfigCheckE2e, EachFaultOfABrokenSiteIsNamedWithFileAndLine) {
   s.Edit(kConfig012, "KV1={", "KVX={");
   s.Edit(kConfig012, "Werke.csv,CustomerCode,1", "Werke.csv,SwTTNR,1");
   s.Edit(kConfig012, "Listen\\SecurityAccess.csv", "Listen\\Sicherheit.csv");
+}
+
+TEST(ConfigCheckE2e, EachFaultOfABrokenSiteIsNamedWithFileAndLine) {
+  SampleSite s;
+  Break(s);
   const std::string data = "\\\\quenda-fs\\tools\\TOOLS\\Kolpator\\Data\\";
   const std::string g = data + "Parameter_Global.csv:";
   const std::string c = data + "Config_012.csv:";
@@ -62,10 +69,55 @@ TEST(ConfigCheckE2e, EachFaultOfABrokenSiteIsNamedWithFileAndLine) {
       "15: Fehler: Die Listendatei >\\\\quenda-fs\\tools\\TOOLS\\Quenda\\Listen\\Sicherheit.csv< "
       "der Regel >XXX={Werkskennung für SecurityAccess,\\\\quenda-fs\\tools\\TOOLS\\Quenda\\"
       "Listen\\Sicherheit.csv,0}< gibt es nicht\n" +
-      "7 Fehler, 1 Warnungen\n";
+      "7 Fehler, 1 Warnung\n";
   const RunResult r = Check(s);
   EXPECT_EQ(r.status, 1) << r.err;
   EXPECT_EQ(WithoutCr(r.out), expected);
+}
+
+// The SARIF log of the broken site holds what the schema requires of a log, a run, a
+// rule and a result, and one result per line of the text findings, with the same status.
+TEST(ConfigCheckE2e, SarifLogMatchesTheTextFindings) {
+  SampleSite s;
+  Break(s);
+  s.Edit(kConfig012, "KW_DATUM;12;STR;00000000;;ADDS", "KW_DATUM;;12;STR;00000000;ADDS");
+  const RunResult text = Check(s);
+  const RunResult sarif =
+      RunQuenda({"--check-config", "--format", "sarif", "--program-dir", s.Path("site/program")},
+                s.Path("run"));
+  EXPECT_EQ(sarif.status, text.status) << sarif.err;
+  EXPECT_EQ(sarif.status, 1);
+  const auto log = nlohmann::json::parse(sarif.out);
+  EXPECT_EQ(log.at("version"), "2.1.0");
+  ASSERT_EQ(log.at("runs").size(), 1u);
+  const auto& run = log.at("runs")[0];
+  EXPECT_EQ(run.at("tool").at("driver").at("name"), "quenda");
+  const auto& rules = run.at("tool").at("driver").at("rules");
+  std::set<std::string> ids;
+  for (const auto& rule : rules) {
+    EXPECT_FALSE(rule.at("shortDescription").at("text").get<std::string>().empty()) << rule;
+    EXPECT_TRUE(ids.insert(rule.at("id").get<std::string>()).second) << "twice: " << rule;
+  }
+  std::string lines;
+  for (const auto& result : run.at("results")) {
+    const std::string& id = result.at("ruleId").get_ref<const std::string&>();
+    EXPECT_EQ(rules.at(result.at("ruleIndex").get<std::size_t>()).at("id"), id) << result;
+    const std::string level = result.at("level") == "error" ? "Fehler" : "Warnung";
+    EXPECT_TRUE(result.at("level") == "error" || result.at("level") == "warning") << result;
+    const auto& place = result.at("locations").at(0).at("physicalLocation");
+    const std::string uri = place.at("artifactLocation").at("uri");
+    const std::string table = uri.substr(uri.rfind('/') + 1);
+    EXPECT_TRUE(uri.starts_with("file://") && uri.ends_with("/TOOLS/Kolpator/Data/" + table))
+        << uri;
+    lines += "\\\\quenda-fs\\tools\\TOOLS\\Kolpator\\Data\\" + table + ":" +
+             std::to_string(place.at("region").at("startLine").get<int>()) + ": " + level + ": " +
+             result.at("message").at("text").get<std::string>() + "\n";
+  }
+  const std::string textOut = WithoutCr(text.out);
+  EXPECT_EQ(lines, textOut.substr(0, textOut.rfind("7 Fehler")));
+  EXPECT_NE(lines.find("Config_012.csv:24: Warnung: Label >KW_DATUM< ohne Array_Nr"),
+            std::string::npos)
+      << lines;
 }
 
 TEST(ConfigCheckE2e, WrongOptionOrUnreadableConfigIniGivesStatus2) {
@@ -74,6 +126,12 @@ TEST(ConfigCheckE2e, WrongOptionOrUnreadableConfigIniGivesStatus2) {
       {"--check-config", "--headless", "--program-dir", s.Path("site/program")}, s.Path("run"));
   EXPECT_EQ(headless.status, 2) << headless.out;
   EXPECT_NE(headless.err.find("--check-config"), std::string::npos) << headless.err;
+  const RunResult report = RunQuenda(
+      {"--check-config", "--report", s.Path("run/x.json"), "--program-dir", s.Path("site/program")},
+      s.Path("run"));
+  EXPECT_EQ(report.status, 2) << report.out;
+  EXPECT_EQ(report.out, "");
+  EXPECT_FALSE(s.Has("run/x.json"));
 
   const RunResult noIni = Check(s, "run");
   EXPECT_EQ(noIni.status, 2) << noIni.out;

@@ -83,6 +83,19 @@ void NoBatchWritten(const SampleSite& s, const std::string& message) {
   EXPECT_EQ(s.Read("tmp/SG_4711.err").rfind(message, 0), 0u) << s.Read("tmp/SG_4711.err");
 }
 
+// A refused name ends the run before the customer folder or any file of the release exists,
+// and no folder named by the value appears anywhere.
+void NothingCreated(const SampleSite& s) {
+  std::string folder = kCustomerFolder;
+  folder.pop_back();
+  EXPECT_FALSE(s.Has(folder)) << "no customer folder";
+  for (const auto& e : fs::recursive_directory_iterator(s.dir.Path())) {
+    EXPECT_EQ(e.path().filename().string().find("ESCAPED"), std::string::npos) << e.path();
+    EXPECT_NE(e.path().extension(), ".kon") << e.path();
+  }
+  NoBatchWritten(s, "Der Name >");
+}
+
 // A job of tens of thousands of fields whose customer hardware number, the name of the
 // customer folder, is longer than any file name may be.
 void HugeJob(SampleSite& s) {
@@ -359,6 +372,29 @@ std::vector<BadInput> Catalogue() {
          s.Write(folder, "kein Ordner");
        },
        kLoad, "Datei existiert bereits: T:\\EDC21\\MX21K47\\0281020471", true},
+      // A value that reaches cmd through %KolpVers% in the call line.
+      {"ToolVersionWithCommand",
+       Replace(global, sample, "2;047;EDC21;;001;012;046&echo INJ>pwned.txt&rem;001;003"), kLoad,
+       "Der Wert f\xFCr KolpVers enth\xE4lt ein Zeichen, das in einer Befehlszeile wirkt", true,
+       kCommandLine,
+       [](const SampleSite& s) {
+         EXPECT_FALSE(s.Has(std::string(kCustomerFolder) + "ParaSerie.bat"));
+         NoBatchWritten(s, "Der Wert f\xFCr KolpVers");
+       }},
+      // Names from the job that would reach out of their folder: refused before anything is
+      // created, so nothing lands outside the project share (nor inside it).
+      {"CustomerFolderNameClimbsOutOfTheShare",
+       Replace(job, ">0 281 020 471<", ">..\\..\\..\\ESCAPED<"), kLoad,
+       "Der Name >..\\..\\..\\ESCAPED< aus CustomerHWNo_DirName ist kein g\xFCltiger Datei- "
+       "oder Ordnername",
+       true, kCommandLine, NothingCreated},
+      {"DataVersionWithSeparator", Replace(job, ">DS02<", ">DS\\x<"), kLoad,
+       "Der Name >MX21K47_\\x.dab< aus DataVersion ist kein g\xFCltiger Datei- oder Ordnername",
+       true, kCommandLine, NothingCreated},
+      {"CustomerFolderNameIsADevice", Replace(job, ">0 281 020 471<", ">CON<"), kLoad,
+       "Der Name >CON< aus CustomerHWNo_DirName ist kein g\xFCltiger Datei- oder Ordnername: er "
+       "ist ein Ger\xE4tename",
+       true, kCommandLine, NothingCreated},
   };
 }
 

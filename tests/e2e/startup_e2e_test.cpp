@@ -92,8 +92,11 @@ TEST_F(StartupE2e, UnwritableTempFolderIsReportedNotCrashed) {
                                    "\r\nProfileDir=" + dir.File("home") + "\r\n");
   const auto r = Run({});
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("Fehler 76: Pfad nicht gefunden: " + dir.File("fehlt") + testing::kSep +
-                       "RizaZizi.log"),
+  // The message names the folder and where it comes from, then what the system said.
+  EXPECT_NE(r.err.find("Fehler 76: Der temporäre Ordner " + dir.File("fehlt") + testing::kSep +
+                       " ([Site] TempDir in " + dir.File("prog") + testing::kSep +
+                       "Config.ini) fehlt oder ist nicht beschreibbar: Pfad nicht gefunden: " +
+                       dir.File("fehlt") + testing::kSep + "RizaZizi.log"),
             std::string::npos)
       << r.err;
 }

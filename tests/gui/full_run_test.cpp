@@ -88,12 +88,15 @@ TEST_F(FullRun, LoadedWindowShowsTheParametersAndSlots) {
   ASSERT_NO_FATAL_FAILURE(Load(SampleSite::SampleAnswers()));
   const QTableWidget& params = *window->Summary->Parameters;
   EXPECT_EQ(params.rowCount(), session->state.izeile);
-  EXPECT_EQ(params.horizontalHeaderItem(3)->text(), "Wert");
+  EXPECT_EQ(params.horizontalHeaderItem(2)->text(), "Wert");
   const int dataVersion = RowOf(params, 1, "DataVersion");
   ASSERT_GE(dataVersion, 0) << "no row DataVersion";
   EXPECT_EQ(Cell(params, dataVersion, 0), QString::number(dataVersion));
-  EXPECT_EQ(Cell(params, dataVersion, 3), ">02<");
-  EXPECT_TRUE(Cell(params, dataVersion, 2).startsWith("LAST2C="));
+  EXPECT_EQ(Cell(params, dataVersion, 2), ">02<");
+  EXPECT_EQ(Cell(params, dataVersion, 3), "Datenstand") << "the customer table's Description";
+  EXPECT_TRUE(Cell(params, dataVersion, 4).startsWith("LAST2C="));
+  EXPECT_TRUE(params.item(dataVersion, 4)->toolTip().contains(Cell(params, dataVersion, 4)))
+      << "the full rule on hover";
   const QTableWidget& slotView = *window->Summary->Slots;
   EXPECT_EQ(slotView.rowCount(), session->spec.SpecCount);
   EXPECT_EQ(slotView.horizontalHeaderItem(4)->text(), QString::fromUtf8("Länge"));

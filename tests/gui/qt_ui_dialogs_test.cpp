@@ -11,9 +11,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeView>
 #include <functional>
 #include <map>
 
+#include "gui/german_dialogs.h"
 #include "gui/qt_ui.h"
 
 // Failed assertions show Qt texts as text.
@@ -134,15 +136,36 @@ TEST(QtUiDialogs, FileDialogShowsGermanLabels) {
   FileDialogRequest request;
   request.title = "Auswahl Transferdatei";
   request.filter = "Transferdatei (*.xml)|*.xml|Alle Dateien (*.*)|*.*|";
-  WithDialog([&] { EXPECT_FALSE(ui.OpenFile(request).has_value()); },
-             [](QWidget& w) {
-               auto* files = qobject_cast<QFileDialog*>(&w);
-               ASSERT_NE(files, nullptr);
-               EXPECT_EQ(files->labelText(QFileDialog::Accept), QString::fromUtf8("Ö&ffnen"));
-               EXPECT_EQ(files->labelText(QFileDialog::Reject), "Abbrechen");
-               EXPECT_EQ(files->labelText(QFileDialog::FileName), "Datei&name:");
-               EXPECT_EQ(files->labelText(QFileDialog::FileType), "Datei&typ:");
-             });
+  WithDialog(
+      [&] { EXPECT_FALSE(ui.OpenFile(request).has_value()); },
+      [](QWidget& w) {
+        auto* files = qobject_cast<QFileDialog*>(&w);
+        ASSERT_NE(files, nullptr);
+        EXPECT_EQ(files->labelText(QFileDialog::Accept), QString::fromUtf8("Ö&ffnen"));
+        EXPECT_EQ(files->labelText(QFileDialog::Reject), "Abbrechen");
+        EXPECT_EQ(files->labelText(QFileDialog::FileName), "Datei&name:");
+        EXPECT_EQ(files->labelText(QFileDialog::FileType), "Dateityp:");
+        for (QLabel* label : files->findChildren<QLabel*>()) {
+          if (label->text().contains('&')) {
+            EXPECT_NE(label->buddy(), nullptr) << "a literal & in " << label->text().toStdString();
+          }
+        }
+        QTreeView* details = files->findChild<QTreeView*>();
+        ASSERT_NE(details, nullptr);
+        const QAbstractItemModel* model = details->model();
+        EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), QString::fromUtf8("Größe"));
+        EXPECT_EQ(model->headerData(3, Qt::Horizontal).toString(),
+                  QString::fromUtf8("Änderungsdatum"));
+      });
+}
+
+TEST(QtUiDialogs, GermanFallbackTextsWhereQtHasNone) {
+  GermanFallbackTranslator fallback;
+  EXPECT_EQ(fallback.translate("QFileSystemModel", "Size", nullptr, -1),
+            QString::fromUtf8("Größe"));
+  EXPECT_EQ(fallback.translate("QFileDialog", "Back", nullptr, -1), QString::fromUtf8("Zurück"));
+  EXPECT_EQ(fallback.translate("QFileDialog", "Unknown text", nullptr, -1), "");
+  EXPECT_EQ(fallback.translate("QFileSystemModel", "Back", nullptr, -1), "") << "other context";
 }
 
 }  // namespace

@@ -4,17 +4,21 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
+#include <QSet>
 
 #include "app/main_window.h"
 #include "app/window_driver.h"
 #include "gui/dialog_answerer.h"
 #include "gui/qt_text.h"
 #include "gui/qt_ui.h"
+#include "gui/window_layout.h"
 #include "session/session.h"
 #include "support/fake_system.h"
 
@@ -43,16 +47,84 @@ TEST_F(WindowTest, ControlsCarryTheirCaptionsAndDefaults) {
   const MainWindow& model = driver->model();
   EXPECT_EQ(window->windowTitle(), ToQt(model.Captions.Caption));
   EXPECT_EQ(window->Label8->text(), ToQt(model.Captions.Label8));
-  EXPECT_EQ(window->Label1->text(), ToQt(model.Captions.Label1));
+  EXPECT_EQ(window->Label1->text(), "&" + ToQt(model.Captions.Label1));
   EXPECT_EQ(window->Text1->text(), ToQt(model.Text1));
-  EXPECT_EQ(window->Label4->text(), ToQt(model.Captions.Label4));
-  EXPECT_EQ(window->Label4->text(), QString::fromUtf8("Directory für Tarvell.bat"))
+  EXPECT_EQ(window->Label4->text(), "&" + ToQt(model.Captions.Label4));
+  EXPECT_EQ(window->Label4->text(), QString::fromUtf8("&Directory für Tarvell.bat"))
       << "the CP1252 caption reaches Qt with its umlaut";
   EXPECT_EQ(window->BatDirectory->text(), ToQt(model.BatDirectory));
-  EXPECT_EQ(window->BatchAuswahl->text(), ToQt(model.Captions.BatchAuswahl));
+  EXPECT_EQ(window->BatchAuswahl->text(), "&" + ToQt(model.Captions.BatchAuswahl));
   EXPECT_FALSE(window->BatchAuswahl->isChecked());
-  EXPECT_EQ(window->StartButton->text(), ToQt(model.Captions.StartButton));
-  EXPECT_EQ(window->EndeButton->text(), ToQt(model.Captions.EndeButton));
+  EXPECT_EQ(window->StartButton->text(), "&" + ToQt(model.Captions.StartButton));
+  EXPECT_EQ(window->EndeButton->text(), "&" + ToQt(model.Captions.EndeButton));
+}
+
+// Alt and the underlined letter reach every control, each letter once.
+TEST_F(WindowTest, MnemonicsReachEveryControl) {
+  EXPECT_EQ(window->Label1->buddy(), window->Text1);
+  EXPECT_EQ(window->Label4->buddy(), window->BatDirectory);
+  QStringList texts = {window->BatchAuswahl->text(), window->StartButton->text(),
+                       window->EndeButton->text()};
+  for (QLabel* label : window->findChildren<QLabel*>()) {
+    if (!label->text().contains('&')) continue;
+    EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
+    texts << label->text();
+  }
+  for (QGroupBox* box : window->findChildren<QGroupBox*>()) texts << box->title();
+  EXPECT_EQ(texts.size(), 8) << texts.join(", ").toStdString();
+  QSet<QChar> letters;
+  for (const QString& text : texts) {
+    const qsizetype at = text.indexOf('&');
+    ASSERT_GE(at, 0) << text.toStdString();
+    EXPECT_FALSE(letters.contains(text[at + 1].toLower())) << "twice: " << text.toStdString();
+    letters.insert(text[at + 1].toLower());
+  }
+}
+
+// The offscreen screen is 800 x 600: the first window and one remembered larger than the
+// screen both lie inside the room it offers, frame included.
+TEST_F(WindowTest, TheWindowFitsItsScreen) {
+  const QRect room = window->screen()->availableGeometry().adjusted(kFrameSide, kFrameTop,
+                                                                    -kFrameSide, -kFrameSide);
+  EXPECT_TRUE(room.contains(window->geometry()))
+      << window->geometry().width() << "x" << window->geometry().height();
+  EXPECT_LE(window->minimumSizeHint().height(), room.height());
+  EXPECT_LE(window->minimumSizeHint().width(), room.width());
+  window->setGeometry(-300, -200, 2400, 1500);
+  window->SaveLayout();
+  QuendaWindow next(*driver);
+  EXPECT_TRUE(room.contains(next.geometry())) << next.geometry().x() << "," << next.geometry().y();
+  window->setGeometry(room.adjusted(10, 10, -10, -10));
+  window->SaveLayout();
+  QuendaWindow again(*driver);
+  EXPECT_EQ(again.geometry(), room.adjusted(10, 10, -10, -10)) << "kept where it was left";
+  WindowSettings().clear();
+}
+
+TEST(WindowLayout, AWindowIsFittedIntoTheRoomOfItsScreen) {
+  const QRect screen(0, 0, 1066, 666);  // 1600 x 1000 at 150 %
+  const QRect room = screen.adjusted(kFrameSide, kFrameTop, -kFrameSide, -kFrameSide);
+  struct Case {
+    QRect wanted;
+    QRect fitted;
+  } cases[] = {
+      {QRect(100, 100, 600, 400), QRect(100, 100, 600, 400)},
+      {room, room},
+      {room.adjusted(0, 0, 1, 1), room},
+      {QRect(-50, -50, 600, 400), QRect(room.topLeft(), QSize(600, 400))},
+      {QRect(900, 500, 600, 400), QRect(room.right() + 1 - 600, room.bottom() + 1 - 400, 600, 400)},
+      {QRect(0, 0, 1800, 1170), room},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FitIntoScreen(c.wanted, screen), c.fitted)
+        << c.wanted.x() << "," << c.wanted.y() << " " << c.wanted.width() << "x"
+        << c.wanted.height();
+  }
+  const QRect first = FirstGeometry(QSize(1200, 780), screen);
+  EXPECT_EQ(first.size(), room.size());
+  EXPECT_TRUE(room.contains(first));
+  const QRect small = FirstGeometry(QSize(600, 400), screen);
+  EXPECT_EQ(small.center(), screen.center());
 }
 
 TEST_F(WindowTest, StartUpShowsLogLinesAndEditsReachTheModel) {

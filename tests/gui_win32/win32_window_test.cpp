@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <thread>
@@ -17,9 +18,12 @@
 #include "app/startup.h"
 #include "gui_win32/win32_ui.h"
 #include "gui_win32/window_capture.h"
+#include "gui_win32/window_fonts.h"
 #include "session/session.h"
 #include "support/fake_system.h"
 #include "support/sample_site.h"
+
+namespace fs = std::filesystem;
 
 namespace quenda {
 namespace {
@@ -27,6 +31,11 @@ namespace {
 std::string Text(HWND window) {
   char buffer[512];
   return std::string(buffer, static_cast<std::size_t>(GetWindowTextA(window, buffer, 512)));
+}
+
+std::string Contents(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::string ClassOf(HWND window) {
@@ -120,13 +129,107 @@ class Win32WindowTest : public ::testing::Test {
     driver->Attach(*window);
   }
 
+  // In BatchMode with the run log open in `folder`, the window is told that the user's
+  // session ends; never returns.
+  void EndTheSessionDuringARun(const fs::path& folder) {
+    const StopWatch watch(*session);
+    session->env.CommandFields = {"job.xml", "4711", "0", "|", "|"};  // BatchMode
+    session->env.TempDir = folder.string() + "\\";
+    session->state.LaufLogName = "RizaZizi.log";
+    session->state.LaufLogFile = session->env.TempDir + "RizaZizi.log";
+    session->state.AktDirName = (folder / "run").string() + "\\";
+    if (!session->log.OpenHeld(session->files, session->state.LaufLogFile)) std::_Exit(3);
+    session->WriteLogLine("erste Zeile");
+    if (SendMessageA(window->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF) != TRUE) {
+      std::_Exit(4);
+    }
+    SendMessageA(window->Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    std::_Exit(5);  // not reached: the end of the session ends the process
+  }
+
   testing::SessionFixture fixture;
   Win32Ui ui;
   std::unique_ptr<Session> session;
   std::unique_ptr<WindowDriver> driver;
   MainWindow* model = nullptr;
   std::unique_ptr<Win32Window> window;
+
+  // The fonts are the system's message font at `dpi`; the controls fill the client area.
+  void ExpectLaidOutAt(int dpi);
 };
+
+// The font a control was given, as its LOGFONT.
+LOGFONTW FontOf(HWND control) {
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+  return font;
+}
+
+Box BoxOf(HWND control) {
+  RECT r{};
+  GetWindowRect(control, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void Win32WindowTest::ExpectLaidOutAt(int dpi) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  ASSERT_TRUE(SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0,
+                                         static_cast<UINT>(dpi)));
+  EXPECT_EQ(FontOf(window->Text1).lfHeight, metrics.lfMessageFont.lfHeight) << dpi << " DPI";
+  EXPECT_EQ(std::wstring(FontOf(window->ParameterList).lfFaceName),
+            std::wstring(metrics.lfMessageFont.lfFaceName));
+  RECT client{};
+  GetClientRect(window->Handle(), &client);
+  const int margin = ScaleToDpi(11, dpi);
+  const Box slots = BoxOf(window->SlotList);
+  EXPECT_EQ(slots.x + slots.width, client.right - margin) << "the lists fill the window";
+  EXPECT_EQ(slots.y + slots.height, client.bottom - margin) << "the lists fill the window";
+  for (HWND control : Children(window->Handle())) {
+    if (GetParent(control) != window->Handle()) continue;
+    const Box b = BoxOf(control);
+    EXPECT_TRUE(b.x >= 0 && b.y >= 0 && b.x + b.width <= client.right &&
+                b.y + b.height <= client.bottom)
+        << ClassOf(control) << " " << Text(control) << " at " << dpi << " DPI";
+  }
+}
+
+TEST_F(Win32WindowTest, ControlsFollowTheWindowsSize) {
+  SetWindowPos(window->Handle(), nullptr, 0, 0, 900, 700, SWP_NOZORDER | SWP_NOMOVE);
+  const Box log = BoxOf(window->ListOutput);
+  const Box text1 = BoxOf(window->Text1);
+  SetWindowPos(window->Handle(), nullptr, 0, 0, 1000, 760, SWP_NOZORDER | SWP_NOMOVE);
+  EXPECT_EQ(BoxOf(window->Text1).width, text1.width + 100);
+  EXPECT_EQ(BoxOf(window->ListOutput).height, log.height + 30) << "half of the new height";
+  // The smallest size the user can drag to holds every control, and is smaller than the
+  // window opens with.
+  MINMAXINFO limits{};
+  SendMessageA(window->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+  const int dpi = DpiOf(window->Handle());
+  EXPECT_GT(limits.ptMinTrackSize.x, ScaleToDpi(11 + 7 + 180 + 75 + 75, dpi));
+  EXPECT_GT(limits.ptMinTrackSize.y, ScaleToDpi(80 + 100 + 4 * 23, dpi));
+  EXPECT_LT(limits.ptMinTrackSize.x, ScaleToDpi(960, dpi));
+  EXPECT_LT(limits.ptMinTrackSize.y, ScaleToDpi(700, dpi));
+}
+
+TEST_F(Win32WindowTest, MovingToAMonitorOfAnotherDpiScalesFontsAndLayout) {
+  const int dpi = DpiOf(window->Handle());
+  const LONG fontHeight = FontOf(window->Text1).lfHeight;
+  const int editHeight = BoxOf(window->Text1).height;
+  RECT now{};
+  GetWindowRect(window->Handle(), &now);
+  // The monitor's DPI is half as large again; the size Windows suggests fits the screen.
+  RECT suggested{now.left, now.top, now.left + 900, now.top + 700};
+  const int newDpi = dpi * 3 / 2;
+  SendMessageA(window->Handle(), WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi),
+               reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_NEAR(FontOf(window->Text1).lfHeight, fontHeight * 3 / 2, 1);
+  EXPECT_NEAR(BoxOf(window->Text1).height, editHeight * 3 / 2, 2);
+  RECT moved{};
+  GetWindowRect(window->Handle(), &moved);
+  EXPECT_EQ(moved.right - moved.left, suggested.right - suggested.left);
+}
 
 TEST_F(Win32WindowTest, ControlsCarryTheirCaptionsAndDefaults) {
   const std::pair<HWND, std::string> captions[] = {
@@ -220,7 +323,11 @@ TEST_F(Win32WindowTest, ShownWindowIsCapturedAsScreenshot) {
   PumpMessages(1500);
   ASSERT_TRUE(IsWindowVisible(window->Handle()));
   for (HWND control : Children(window->Handle())) EXPECT_TRUE(IsWindowVisible(control));
-  const std::string file = std::string(QUENDA_ARTIFACTS) + "/win32-window.bmp";
+  // One screenshot per DPI the prefix is set to (run-on-xvfb.sh runs this at 96 and 144).
+  const int dpi = DpiOf(window->Handle());
+  const std::string file =
+      std::string(QUENDA_ARTIFACTS) + "/win32-window-" + std::to_string(dpi) + "dpi.bmp";
+  ExpectLaidOutAt(dpi);
   const CaptureResult shot = CaptureWindow(window->Handle(), file);
   ASSERT_TRUE(shot.ok) << file;
   EXPECT_GT(shot.colours, 2) << "a blank capture has one colour";
@@ -247,7 +354,9 @@ TEST_F(Win32WindowTest, MessageBoxTakesTheStyleNumberAsItIs) {
 
 TEST_F(Win32WindowTest, InputBoxGivesTheTypedTextOrEmptyOnCancel) {
   std::string prompt;
+  HWND owner = nullptr;
   std::thread typist = OnWindow("Eingabe", [&](HWND box) {
+    owner = GetWindow(box, GW_OWNER);
     for (HWND c : Children(box)) {
       if (ClassOf(c) == "Static") prompt = Text(c);
       if (ClassOf(c) == "Edit") SetWindowTextA(c, "P7");
@@ -257,6 +366,7 @@ TEST_F(Win32WindowTest, InputBoxGivesTheTypedTextOrEmptyOnCancel) {
   EXPECT_EQ(ui.InputBox("Kennung?", "Eingabe", "alt"), "P7");
   typist.join();
   EXPECT_EQ(prompt, "Kennung?");
+  EXPECT_EQ(owner, window->Handle());
   std::string shownDefault;
   std::thread canceller = OnWindow("Eingabe", [&](HWND box) {
     for (HWND c : Children(box)) {
@@ -267,6 +377,52 @@ TEST_F(Win32WindowTest, InputBoxGivesTheTypedTextOrEmptyOnCancel) {
   EXPECT_EQ(ui.InputBox("Kennung?", "Eingabe", "alt"), "");
   canceller.join();
   EXPECT_EQ(shownDefault, "alt");
+}
+
+// Logging off or shutting down during a run, BatchMode: the window agrees to the end of
+// the session, and at its end the run ends in order as on a stop request: the log line,
+// the error file, the log moved, status 130. The run happens in a child process (a death
+// test), in a folder that parent and child both know.
+TEST_F(Win32WindowTest, TheEndOfTheUsersSessionEndsTheRunInOrder) {
+  const fs::path folder = fs::temp_directory_path() / "quenda-end-session-test";
+  fs::remove_all(folder);
+  fs::create_directories(folder / "run");
+  EXPECT_EXIT(EndTheSessionDuringARun(folder), ::testing::ExitedWithCode(130), "");
+  EXPECT_EQ(Contents(folder / "run" / "RizaZizi.log"),
+            "erste Zeile\r\n!! Abbruch !! Abbruch durch Abmelden/Herunterfahren\r\n");
+  EXPECT_EQ(Contents(folder / "SG_4711.err"), "Abbruch durch Abmelden/Herunterfahren\r\n");
+  EXPECT_FALSE(fs::exists(folder / "RizaZizi.log"));
+  fs::remove_all(folder);
+}
+
+TEST_F(Win32WindowTest, InputBoxHoldsItsLongPromptAndIsCentredOnTheWindow) {
+  const std::string prompt =
+      "Bitte die Nummer des Patches eingeben. Die Patch-Dateien liegen unter "
+      "\\\\quenda-fs\\projekte\\003\\Flow\\Transfer\\Patches\\Kunde_012\\"
+      "Steuergeraet_0281020471\\Freigabe_2026_12";
+  ShowWindow(window->Handle(), SW_SHOWNORMAL);
+  RECT shown{}, owner{}, label{};
+  Extent needed;
+  int line = 0;
+  std::thread reader = OnWindow("Patch", [&](HWND box) {
+    GetWindowRect(box, &shown);
+    GetWindowRect(window->Handle(), &owner);
+    for (HWND c : Children(box)) {
+      if (ClassOf(c) != "Static") continue;
+      // The prompt wrapped as the label wraps it, in the label's font (while it exists).
+      GetClientRect(c, &label);
+      const auto font = reinterpret_cast<HFONT>(SendMessageA(c, WM_GETFONT, 0, 0));
+      needed = MeasureText(c, font, prompt, label.right);
+      line = LineHeight(c, font);
+    }
+    PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+  });
+  ui.InputBox(prompt, "Patch", "");
+  reader.join();
+  EXPECT_NEAR((shown.left + shown.right) / 2, (owner.left + owner.right) / 2, 1);
+  EXPECT_NEAR((shown.top + shown.bottom) / 2, (owner.top + owner.bottom) / 2, 1);
+  EXPECT_LE(needed.height, label.bottom) << "nothing of the prompt is clipped: " << prompt;
+  EXPECT_GT(needed.height, 2 * line) << "the long prompt is wrapped onto several lines";
 }
 
 TEST(OpenFileFilter, PairsAreSeparatedByNulAndEndInTwo) {

@@ -67,6 +67,42 @@ TEST(DriveMap, UnmappedWindowsPathIsAnErrorNamingIt) {
 }
 #endif
 
+TEST(DriveMap, DotsResolveLexicallyAndStopAtTheRootOfTheDriveOrShare) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"T:\\003\\x.dab", "T:\\003\\x.dab"},
+      {"T:\\", "T:\\"},
+      {"T:", "T:"},
+      {"T:\\a\\.\\b\\", "T:\\a\\b\\"},
+      {"T:\\a\\\\b", "T:\\a\\b"},
+      {"T:/a/b", "T:\\a\\b"},
+      {"T:\\..", "T:\\"},
+      {"T:\\..\\..\\x", "T:\\x"},
+      {"T:\\Projekte\\P100\\..\\..\\..\\ESCAPED", "T:\\ESCAPED"},
+      {"\\\\srv\\share\\a\\..\\b", "\\\\srv\\share\\b"},
+      {"\\\\srv\\share\\..\\..\\other\\x", "\\\\srv\\share\\other\\x"},
+      {"\\\\srv\\share\\", "\\\\srv\\share\\"},
+      {"\\\\srv\\share\\..", "\\\\srv\\share"},
+      {"\\\\srv", "\\\\srv"},
+  };
+  for (const auto& [path, normal] : cases) EXPECT_EQ(NormalizeWindowsPath(path), normal) << path;
+}
+
+TEST(DriveMap, NoPathLeavesTheMappedFolder) {
+  TempDir dir;
+  DriveMap map;
+  map.Add("T:", dir.Path() / "t");
+  map.Add("\\\\quenda-fs\\projekte", dir.Path() / "projekte");
+  map.Add("T:\\003", dir.Path() / "drei");
+  EXPECT_EQ(map.Resolve("T:\\P100\\..\\..\\..\\ESCAPED\\x.dab"),
+            dir.Path() / "t" / "ESCAPED" / "x.dab");
+  EXPECT_EQ(map.Resolve("\\\\quenda-fs\\projekte\\..\\..\\tools"),
+            dir.Path() / "projekte" / "tools");
+  EXPECT_EQ(map.Resolve("T:\\003\\..\\004"), dir.Path() / "t" / "004")
+      << "the path is resolved before its prefix is looked up, as on Windows";
+  EXPECT_EQ(map.Resolve("T:\\004\\..\\003\\a"), dir.Path() / "drei" / "a");
+  EXPECT_TRUE(map.CanResolve("T:\\..\\x"));
+}
+
 TEST(DriveMap, NativeAndRelativePathsAreNotMapped) {
   TempDir dir;
   DriveMap map;

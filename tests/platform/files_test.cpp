@@ -40,6 +40,23 @@ TEST(Files, WriteLinesEndsEveryLineInCrLfAndRoundTrips) {
   EXPECT_EQ(dir.Read("out.txt"), "eins\r\n\r\ndr\xE4i\r\nvier\r\n");
 }
 
+// Appended lines never continue a last line that lacks its line break.
+TEST(Files, AppendedLinesStartOnALineOfTheirOwn) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "neu\r\n"},       {"alt\r\n", "alt\r\nneu\r\n"}, {"alt", "alt\r\nneu\r\n"},
+      {"a", "a\r\nneu\r\n"}, {"alt\n", "alt\n\r\nneu\r\n"}, {"alt\r", "alt\r\r\nneu\r\n"},
+  };
+  for (const auto& [before, after] : cases) {
+    TempDir dir;
+    Files files;
+    dir.Write("t.bat", before);
+    files.AppendLines(dir.File("t.bat"), {"neu"});
+    EXPECT_EQ(dir.Read("t.bat"), after) << before;
+    files.RewriteLines(dir.File("t.bat"), {"nur"});
+    EXPECT_EQ(dir.Read("t.bat"), "nur\r\n") << before;
+  }
+}
+
 TEST(Files, FailedAtomicWriteLeavesTheOldFile) {
   TempDir dir;
   Files files;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+
 #include "base/error.h"
 #include "session/session.h"
 #include "support/fake_system.h"
@@ -128,10 +131,19 @@ TEST_F(TerminateRunTest, ErrorEndInteractivePassesItsArgumentsOn) {
             std::string::npos);
 }
 
-TEST(ErrorFileTag, UnsafeCharactersAndDotsBecomeUnderscores) {
+TEST(ErrorFileTag, UnsafeCharactersBecomeUnderscoresAndEveryValidNameStays) {
   const std::pair<std::string, std::string> cases[] = {
-      {"42", "42"},       {"|", "_"},       {"..\\..\\x", "____x"}, {"a/b:c*d?e", "a_b_c_d_e"},
-      {"\"<>\"", "____"}, {"v1.2", "v1.2"}, {"a...b", "a_.b"},
+      {"42", "42"},
+      {"|", "_"},
+      {"..\\..\\x", ".._.._x"},
+      {"a/b:c*d?e", "a_b_c_d_e"},
+      {"\"<>\"", "____"},
+      {"v1.2", "v1.2"},
+      {"a..b", "a..b"},
+      {"a...b", "a...b"},
+      {"..", ".."},
+      {"a\tb\x1f", "a_b_"},
+      {"\x7f", "\x7f"},
   };
   for (const auto& [field, tag] : cases) {
     EXPECT_EQ(ErrorFileTag(field), tag) << "field " << field;
@@ -180,6 +192,61 @@ TEST(TerminateRunFailures, EveryWriteOfTheEndMayFailAndTheRunStillEnds) {
       EXPECT_GE(points, batchMode ? 5 : 4) << "error file, final log line (BatchMode), copy";
     }
   }
+}
+
+}  // namespace
+}  // namespace quenda
+
+namespace quenda {
+namespace {
+
+// A successful run in BatchMode removes the error file of its tag that an earlier run
+// left; one written after its start (another run of the tag), an unsuccessful end and an
+// interactive run leave it.
+TEST(EarlierErrorFile, ASuccessfulBatchRunRemovesOnlyAnOlderOne) {
+  const struct {
+    const char* what;
+    bool batchMode;
+    int exitStatus;
+    int writtenSecondsAfterStart;
+    bool stays;
+  } cases[] = {
+      {"an hour before the start", true, kExitSuccess, -3600, false},
+      {"a second before the start", true, kExitSuccess, -1, false},
+      {"after the start", true, kExitSuccess, 60, true},
+      {"failed run", true, kExitAborted, -3600, true},
+      {"interactive run", false, kExitSuccess, -3600, true},
+  };
+  for (const auto& c : cases) {
+    testing::SessionFixture f;
+    if (c.batchMode) f.S().env.CommandFields = {"job.xml", "a..b", "0", "|", "|"};
+    f.OpenLog();
+    f.RecordDialogs();
+    f.S().env.StartTime = fs::file_time_type::clock::now();
+    f.dir.Write("tmp/SG_a..b.err", "alter Fehler\r\n");
+    fs::last_write_time(f.dir.Path() / "tmp" / "SG_a..b.err",
+                        f.S().env.StartTime + std::chrono::seconds(c.writtenSecondsAfterStart));
+    EXPECT_EQ(ExitOf([&] { TerminateRun(f.S(), "m", "BATCHOK", "Fertig", c.exitStatus); }),
+              c.exitStatus);
+    EXPECT_EQ(fs::exists(f.dir.Path() / "tmp" / "SG_a..b.err"), c.stays) << c.what;
+  }
+}
+
+TEST_F(TerminateRunTest, TheLogIsCopiedFromTheRunsOwnFileNotByItsName) {
+  // The name in the temporary folder no longer names this run's log.
+  fs::rename(f.dir.Path() / "tmp" / "RizaZizi.log", f.dir.Path() / "tmp" / "weg.log");
+  End("m", "BATCH", "Abbruch");
+  EXPECT_EQ(MovedLog(), "erste Zeile\r\n!! Abbruch !! m\r\n");
+}
+
+TEST(StopRun, AfterTheEndOfTheRunChangesNothing) {
+  testing::SessionFixture f;
+  f.S().env.CommandFields = {"job.xml", "42", "0", "|", "|"};
+  f.OpenLog();
+  EXPECT_EQ(ExitOf([&] { TerminateRun(f.S(), "m", "BATCHOK", "Fertig", kExitSuccess); }), 0);
+  StopRun(f.S(), "Signal SIGTERM");  // returns: the end was the run's own
+  EXPECT_EQ(f.dir.Read("cwd/RizaZizi.log"), "!! Fertig !! m\r\n");
+  EXPECT_FALSE(fs::exists(f.dir.Path() / "tmp" / "SG_42.err"));
 }
 
 }  // namespace

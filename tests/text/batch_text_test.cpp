@@ -53,6 +53,36 @@ TEST(BatchText, LineLengthCountsDoubledPercentsAndTheRestOfTheLine) {
   EXPECT_EQ(FindBatchFault(std::string(100, 'a'), kMaxBatchLine - 100), BatchFault::kNone);
 }
 
+// A value expanded into a command line outside quotes (the call line's %KolpVers%).
+TEST(BatchText, CommandLineValuesHoldNothingCmdActsOn) {
+  const std::tuple<std::string, bool, BatchFault> cases[] = {
+      {"046", true, BatchFault::kNone},
+      {"4.6b", true, BatchFault::kNone},
+      {"", true, BatchFault::kNone},
+      {"046&echo INJ>pwned.txt&rem", true, BatchFault::kCommand},
+      {"a|b", false, BatchFault::kCommand},
+      {"a<b", false, BatchFault::kCommand},
+      {"a>b", false, BatchFault::kCommand},
+      {"a^b", false, BatchFault::kCommand},
+      {"(a", false, BatchFault::kCommand},
+      {"a)", false, BatchFault::kCommand},
+      {"50%Rabatt", false, BatchFault::kCommand},
+      {"!x!", false, BatchFault::kCommand},
+      {"a\"b", false, BatchFault::kQuote},
+      {"a\nb", false, BatchFault::kLineBreak},
+      {"a\x01", false, BatchFault::kControl},
+      {"04 6", true, BatchFault::kCommand},
+      {"04\t6", true, BatchFault::kCommand},
+      {"04,6", true, BatchFault::kCommand},
+      {"04;6", true, BatchFault::kCommand},
+      {"04=6", true, BatchFault::kCommand},
+      {"I:\\Series Tools,1;2=3", false, BatchFault::kNone},
+  };
+  for (const auto& [value, splitsWords, fault] : cases) {
+    EXPECT_EQ(FindCommandLineFault(value, splitsWords), fault) << value;
+  }
+}
+
 TEST(BatchText, RefusalNamesTheVariableTheFileAndTheValue) {
   EXPECT_EQ(RefusedBatchValueText("FileBasis", "Rel\"x", BatchFault::kQuote, "ParaSerie.bat"),
             "Der Wert für FileBasis enthält ein Anführungszeichen und kann nicht in "

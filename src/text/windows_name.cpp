@@ -1,0 +1,68 @@
+#include "text/windows_name.h"
+
+#include <array>
+
+#include "text/cp1252.h"
+
+namespace quenda {
+namespace {
+
+// Windows treats these as devices in every folder, whatever extension follows; current
+// Windows also reads the superscript digits 1, 2, 3 (B9 B2 B3 in CP1252) as port numbers.
+bool IsDeviceName(std::string_view name) {
+  const std::string stem = UpperCase(name.substr(0, name.find('.')));
+  std::string trimmed = stem;
+  while (!trimmed.empty() && trimmed.back() == ' ') trimmed.pop_back();
+  for (const char* device : {"CON", "PRN", "AUX", "NUL"}) {
+    if (trimmed == device) return true;
+  }
+  if (trimmed.size() != 4) return false;
+  const std::string port = trimmed.substr(0, 3);
+  if (port != "COM" && port != "LPT") return false;
+  const char digit = trimmed[3];
+  return (digit >= '1' && digit <= '9') || digit == '\xB9' || digit == '\xB2' || digit == '\xB3';
+}
+
+std::string Reason(NameFault fault) {
+  switch (fault) {
+    case NameFault::kEmpty:
+      return "er ist leer";
+    case NameFault::kSeparator:
+      return "er enthält \\ oder / und würde in einen anderen Ordner führen"_cp;
+    case NameFault::kReserved:
+      return "er enthält eines der Zeichen : * ? \" < > |"_cp;
+    case NameFault::kControl:
+      return "er enthält ein Steuerzeichen"_cp;
+    case NameFault::kDots:
+      return "\".\" und \"..\" sind Schritte eines Pfades, keine Namen";
+    case NameFault::kTrailing:
+      return "er endet mit einem Punkt oder Leerzeichen, die Windows weglässt"_cp;
+    case NameFault::kDevice:
+      return "er ist ein Gerätename von Windows (CON, PRN, AUX, NUL, COM1-9, LPT1-9)"_cp;
+    case NameFault::kNone:
+      break;
+  }
+  return {};
+}
+
+}  // namespace
+
+NameFault FindNameFault(std::string_view name) {
+  if (name.empty()) return NameFault::kEmpty;
+  if (name == "." || name == "..") return NameFault::kDots;
+  for (char c : name) {
+    if (c == '\\' || c == '/') return NameFault::kSeparator;
+    if (static_cast<unsigned char>(c) < 0x20) return NameFault::kControl;
+  }
+  if (name.find_first_of(":*?\"<>|") != std::string_view::npos) return NameFault::kReserved;
+  if (name.back() == '.' || name.back() == ' ') return NameFault::kTrailing;
+  if (IsDeviceName(name)) return NameFault::kDevice;
+  return NameFault::kNone;
+}
+
+std::string RefusedNameText(const std::string& what, std::string_view name, NameFault fault) {
+  return "Der Name >" + std::string(name) + "< aus " + what +
+         " ist kein gültiger Datei- oder Ordnername: "_cp + Reason(fault);
+}
+
+}  // namespace quenda
