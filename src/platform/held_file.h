@@ -41,6 +41,7 @@ class HeldFile {
   std::filesystem::path path_;
   std::filesystem::path like_;
   std::FILE* file_ = nullptr;
+  bool copied_ = false;  // filled by CopyFrom: on Windows the handle is the copy's
 };
 
 // Flushes the folder's list of names to the disk, so that a rename in it survives a power

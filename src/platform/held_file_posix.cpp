@@ -58,6 +58,7 @@ std::error_code CopyInKernel(int in, int out) {
 
 std::error_code HeldFile::Create(const fs::path& path, const fs::path& like) {
   Close();
+  copied_ = false;
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return Errno();
   // On a file system without locks nobody can lock the file, so no clean-up removes it.
@@ -81,6 +82,7 @@ std::error_code HeldFile::CopyFrom(const fs::path& source) {
   if (in < 0) return Errno();
   const std::error_code ec = CopyInKernel(in, fileno(file_));
   close(in);
+  copied_ = !ec;
   return ec;
 }
 

@@ -71,6 +71,7 @@ HANDLE OpenHeld(const fs::path& path, DWORD disposition) {
 
 std::error_code HeldFile::Create(const fs::path& path, const fs::path& like) {
   Close();
+  copied_ = false;
   // Sharing deletion lets this program rename the file while it holds it; an exclusive open
   // (the clean-up's) is refused as long as this handle with its write access is open.
   HANDLE handle = OpenHeld(path, CREATE_NEW);
@@ -100,6 +101,7 @@ std::error_code HeldFile::CopyFrom(const fs::path& source) {
   if (held == INVALID_HANDLE_VALUE) return LastWinError();
   file_ = StreamOf(held);
   if (file_ == nullptr) return std::make_error_code(std::errc::too_many_files_open);
+  copied_ = true;
   TakeAttributes(path_, like_);
   return {};
 }
@@ -111,8 +113,10 @@ std::error_code HeldFile::RenameOnto(const fs::path& target) {
   if (MoveFileExW(path_.c_str(), target.c_str(), kFlags)) return {};
   DWORD error = GetLastError();
   // The handle of a copy is CopyFileExW's, whose sharing may not allow the rename while it
-  // is open; its data is flushed by now, so the file is let go for the rename.
-  if (error == ERROR_SHARING_VIOLATION && file_ != nullptr) {
+  // is open; its data is flushed by now, so the file is let go for the rename. A file this
+  // program created shares deletion: a sharing violation is a reader of the target's, and
+  // the file stays held while the caller tries again.
+  if (error == ERROR_SHARING_VIOLATION && copied_ && file_ != nullptr) {
     Close();
     if (MoveFileExW(path_.c_str(), target.c_str(), kFlags)) return {};
     error = GetLastError();
