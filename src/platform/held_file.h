@@ -20,7 +20,9 @@ class HeldFile {
 
   // Creates `path`, which must not exist, empty and open for writing, held until Close
   // (POSIX: flock; Windows: no write or delete sharing with other handles). It gets the
-  // permissions (Windows: attributes) of `like` when that file exists.
+  // permissions (Windows: attributes) of `like` when that file exists. file_exists when the
+  // name is taken, also by another run's clean-up in the instant before the file was held:
+  // the caller tries another name.
   std::error_code Create(const std::filesystem::path& path, const std::filesystem::path& like);
   // Fills the created, still empty file with the bytes of `source` through the system's
   // copy (Linux copy_file_range, falling back to a buffered loop where the kernel refuses;

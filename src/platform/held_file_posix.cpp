@@ -54,6 +54,14 @@ std::error_code CopyInKernel(int in, int out) {
   }
 }
 
+// True when `path` is still the name of the open file `fd`.
+bool Names(int fd, const fs::path& path) {
+  struct stat opened {};
+  struct stat named {};
+  return fstat(fd, &opened) == 0 && lstat(path.c_str(), &named) == 0 &&
+         opened.st_ino == named.st_ino && opened.st_dev == named.st_dev;
+}
+
 }  // namespace
 
 std::error_code HeldFile::Create(const fs::path& path, const fs::path& like) {
@@ -61,8 +69,14 @@ std::error_code HeldFile::Create(const fs::path& path, const fs::path& like) {
   copied_ = false;
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return Errno();
-  // On a file system without locks nobody can lock the file, so no clean-up removes it.
-  flock(fd, LOCK_EX | LOCK_NB);
+  // Between the creation and the lock another run's clean-up may take the new file: then
+  // it holds the lock, or the name is gone, and the caller tries another name. On a file
+  // system without locks nobody can lock the file, so no clean-up removes it.
+  const bool taken = flock(fd, LOCK_EX | LOCK_NB) != 0 ? errno == EWOULDBLOCK : !Names(fd, path);
+  if (taken) {
+    close(fd);
+    return std::make_error_code(std::errc::file_exists);
+  }
   struct stat target {};
   // A file system that keeps no modes (some shares) refuses this; the file is written anyway.
   if (stat(like.c_str(), &target) == 0) fchmod(fd, target.st_mode & 0777);
@@ -120,15 +134,9 @@ bool RemoveIfUnheld(const fs::path& path) {
   const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   bool removed = false;
-  struct stat opened {};
-  struct stat named {};
   // The name must still be the file that was locked: a writer that has just renamed it onto
   // its target releases the lock on a file that no longer has this name.
-  if (flock(fd, LOCK_EX | LOCK_NB) == 0 && fstat(fd, &opened) == 0 &&
-      lstat(path.c_str(), &named) == 0 && opened.st_ino == named.st_ino &&
-      opened.st_dev == named.st_dev) {
-    removed = unlink(path.c_str()) == 0;
-  }
+  if (flock(fd, LOCK_EX | LOCK_NB) == 0 && Names(fd, path)) removed = unlink(path.c_str()) == 0;
   close(fd);
   return removed;
 }
