@@ -44,5 +44,6 @@ fi
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
   cmake ninja-build make dpkg-dev g++-mingw-w64-x86-64-posix googletest \
+  libgcrypt-mingw-w64-dev libgpg-error-mingw-w64-dev \
   wine wine64 xvfb xauth x11-apps imagemagick >/dev/null
 ./scripts/build-libxml2-mingw.sh >/dev/null

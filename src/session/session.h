@@ -11,6 +11,7 @@
 #include "platform/site_settings.h"
 #include "platform/system.h"
 #include "session/param_table.h"
+#include "session/run_record.h"
 #include "session/run_log.h"
 #include "session/spec_table.h"
 #include "text/tokens.h"
@@ -94,6 +95,7 @@ class Session {
   JobValues job;
   ParamTable params;
   SpecTable spec;
+  RunRecord record;
 };
 
 }  // namespace quenda
