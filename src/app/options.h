@@ -16,12 +16,15 @@ struct Options {
   std::vector<std::string> words;  // the arguments after the options
   std::size_t optionWords = 0;     // how many arguments the options took, "--" included
   bool checkConfig = false;        // check the configuration tables, run nothing
+  std::string verifyReport;        // native; check the files of this release report
+  bool verifyInputs = false;       // --verify checks the inputs as well
   bool help = false;
   bool version = false;
 };
 
 // Parses argv[1..]. Returns nullopt and sets `error` (UTF-8) for a wrong option, also for
-// --check-config together with anything but --program-dir.
+// --check-config together with anything but --program-dir, and for --verify together with
+// anything but --program-dir and --inputs.
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error);
 
 // The program's command-line text (CP1252): the words joined with single blanks; on
