@@ -92,7 +92,9 @@ testing::RunResult Verify(SampleSite& site, const std::vector<std::string>& more
   return testing::RunQuenda(args, site.Path("."));
 }
 
-bool HasLine(const std::string& out, const std::string& line) {
+// True when `out` holds `line` whole (standard output ends its lines in CR LF on Windows).
+bool HasLine(std::string out, const std::string& line) {
+  std::erase(out, '\r');
   return ("\n" + out).find("\n" + line + "\n") != std::string::npos;
 }
 
