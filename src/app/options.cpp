@@ -27,14 +27,15 @@ bool CheckConfigAlone(const Options& o, std::string& error) {
 
 // --verify takes only --program-dir and --inputs beside it; --inputs only goes with it.
 bool VerifyAlone(const Options& o, std::string& error) {
-  if (o.verifyReport.empty() ? !o.verifyInputs
-                             : !o.headless && !o.checkConfig && o.answersFile.empty() &&
-                                   o.transcriptFile.empty() && o.reportFile.empty() &&
-                                   o.words.empty()) {
+  if (o.verifyReport.empty()
+          ? !o.verifyInputs
+          : !o.headless && !o.checkConfig && o.answersFile.empty() && o.transcriptFile.empty() &&
+                o.reportFile.empty() && o.words.empty()) {
     return true;
   }
-  error = "--verify BERICHT nimmt außer --program-dir und --inputs keine weiteren Optionen oder "
-          "Wörter; --inputs nur mit --verify";
+  error =
+      "--verify BERICHT nimmt außer --program-dir und --inputs keine weiteren Optionen oder "
+      "Wörter; --inputs nur mit --verify";
   return false;
 }
 

@@ -33,14 +33,10 @@ Json Configuration(const Session& s) {
 }
 
 Json Run(const Session& s) {
-  return {{"startedAt", s.record.StartedAt()},
-          {"endedAt", UtcNowText()},
-          {"user", U(s.system.LogonUserName())},
-          {"computer", U(s.system.ComputerName())},
-          {"programDir", U(s.env.ProgramDir)},
-          {"configPath", U(s.record.configPath)},
-          {"commandLine", U(s.env.CommandLineText)},
-          {"currentDir", U(s.system.CurrentDir())}};
+  return {{"startedAt", s.record.StartedAt()},       {"endedAt", UtcNowText()},
+          {"user", U(s.system.LogonUserName())},     {"computer", U(s.system.ComputerName())},
+          {"programDir", U(s.env.ProgramDir)},       {"configPath", U(s.record.configPath)},
+          {"commandLine", U(s.env.CommandLineText)}, {"currentDir", U(s.system.CurrentDir())}};
 }
 
 std::string Reason(const Session& s, int exitStatus) {
@@ -115,7 +111,7 @@ Json WrittenFiles(const Session& s) {
     if (!digest) {
       std::error_code ec;
       const auto bytes = std::filesystem::file_size(native, ec);
-      if (ec) continue;  // moved away or removed by another program
+      if (ec) continue;                // moved away or removed by another program
       digest = FileDigest{bytes, {}};  // there, but not readable
     }
     list.push_back(

@@ -53,7 +53,8 @@ std::optional<std::vector<Entry>> Entries(const Json& report, const char* key, b
     const std::optional<std::string> path = Text(item, "path");
     const std::optional<std::string> role = Text(item, "role");
     const auto sha = item.find("sha256");
-    if (!path || (withRole && !role) || sha == item.end() || !(sha->is_string() || sha->is_null())) {
+    if (!path || (withRole && !role) || sha == item.end() ||
+        !(sha->is_string() || sha->is_null())) {
       return std::nullopt;
     }
     entries.push_back({*path, role.value_or(""), sha->is_string() ? sha->get<std::string>() : ""});
@@ -102,9 +103,7 @@ void Count(Counts& counts, State state, bool expected) {
   if (state != State::kOk && expected) ++counts.expected;
 }
 
-std::filesystem::path NativeOf(const std::string& utf8) {
-  return NativePath(Utf8ToCp1252(utf8));
-}
+std::filesystem::path NativeOf(const std::string& utf8) { return NativePath(Utf8ToCp1252(utf8)); }
 
 }  // namespace
 
@@ -143,11 +142,10 @@ int RunVerify(const Options& options, System& system, std::FILE* out, std::FILE*
     const bool written = std::any_of(outputs->begin(), outputs->end(),
                                      [&](const Entry& o) { return o.path == entry.path; });
     Count(counts, state, written);
-    std::fprintf(out, "%s: %s (Eingabe %s%s)\n", Word(state), entry.path.c_str(),
-                 entry.role.c_str(),
-                 written && state != State::kOk
-                     ? "; erwartet, der Lauf hat in diese Datei geschrieben"
-                     : "");
+    std::fprintf(
+        out, "%s: %s (Eingabe %s%s)\n", Word(state), entry.path.c_str(), entry.role.c_str(),
+        written && state != State::kOk ? "; erwartet, der Lauf hat in diese Datei geschrieben"
+                                       : "");
   }
   std::fprintf(out, "%d ok, %d geändert, %d fehlt", counts.ok, counts.changed, counts.missing);
   if (counts.expected > 0) std::fprintf(out, " (davon %d erwartet)", counts.expected);

@@ -2,12 +2,12 @@
 // platform. Digests are written as 64 lower-case hexadecimal digits.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <cstdint>
 
 namespace quenda {
 

@@ -111,16 +111,16 @@ TEST_F(SampleReport, SuccessfulRunReportsSchema2) {
     EXPECT_EQ(f.at("sha256"), testing::ReferenceSha256(bytes)) << path;
   }
   // Inputs in the order first read, each as it was read (the job before its write-back).
-  const std::vector<std::string> roles = {"job",  "globalTable", "customerTable", "list", "list",
-                                          "dab",  "objectStore", "hex",           "damos"};
+  const std::vector<std::string> roles = {"job", "globalTable", "customerTable", "list", "list",
+                                          "dab", "objectStore", "hex",           "damos"};
   std::vector<std::string> listed;
   for (const Json& input : report.at("inputs")) listed.push_back(input.at("role"));
   EXPECT_EQ(listed, roles) << report.at("inputs").dump();
   SampleSite pristine;
   for (const Json& input : report.at("inputs")) {
     const std::string path = input.at("path");
-    const std::string bytes = input.at("role") == "job" ? pristine.Read(testing::kJob)
-                                                        : session->files.ReadAll(path);
+    const std::string bytes =
+        input.at("role") == "job" ? pristine.Read(testing::kJob) : session->files.ReadAll(path);
     EXPECT_EQ(input.at("bytes"), bytes.size()) << path;
     EXPECT_EQ(input.at("sha256"), testing::ReferenceSha256(bytes)) << path;
   }
