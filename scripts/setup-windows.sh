@@ -45,6 +45,7 @@ fi
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
   cmake ninja-build make dpkg-dev g++-mingw-w64-x86-64-posix googletest \
+  libgcrypt-mingw-w64-dev libgpg-error-mingw-w64-dev \
   wine wine64 xvfb xauth x11-apps imagemagick wixl msitools osslsigncode openssl \
   python3 locales >/dev/null
 # The batch-file tests also run under a German console (LANG=de_DE.UTF-8: OEM code page 850).

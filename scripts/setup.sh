@@ -7,6 +7,6 @@ export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
   build-essential cmake ninja-build pkg-config \
-  libxml2-dev libgtest-dev libgmock-dev qt6-base-dev qt6-translations-l10n nlohmann-json3-dev \
-  clang-format \
+  libxml2-dev libgcrypt20-dev libgtest-dev libgmock-dev qt6-base-dev qt6-translations-l10n \
+  nlohmann-json3-dev clang-format \
   clang libclang-rt-14-dev >/dev/null

@@ -7,6 +7,7 @@
 #include "app/headless.h"
 #include "app/options.h"
 #include "app/startup.h"
+#include "app/verify_command.h"
 #include "app/window_driver.h"
 #include "base/error.h"
 #include "platform/system.h"
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
   }
   auto system = MakeNativeSystem();
   if (options->checkConfig) return RunConfigCheck(*options, *system, stdout, stderr);
+  if (!options->verifyReport.empty()) return RunVerify(*options, *system, stdout, stderr);
   if (options->headless) return RunHeadless(*options, *system);
 #if defined(QUENDA_HAVE_WIN32_GUI)
   return RunWin32Gui(*options, *system);

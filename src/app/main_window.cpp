@@ -69,10 +69,12 @@ void MainWindow::EndePressed() {
         "Die Datei " + s_.env.IniFilePath + " konnte nicht geschrieben werden: " + e.Description(),
         "48", "Abbruch");
   }
+  s_.record.reason = end_reason::kEnded;
   TerminateRun(s_, "Bearbeitung wurde abgebrochen", "48", "Abbruch");
 }
 
 void MainWindow::CloseRequested() {
+  s_.record.reason = end_reason::kClosed;
   if (s_.env.BatchMode()) TerminateRun(s_, "Abbruch durch den Benutzer!", "BATCH", "Abbruch");
   TerminateRun(s_, "Abbruch durch den Benutzer!", "48", "Abbruch");
 }

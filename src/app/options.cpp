@@ -44,6 +44,20 @@ bool CheckConfigAlone(const Options& o, std::string& error) {
   return false;
 }
 
+// --verify takes only --program-dir and --inputs beside it; --inputs only goes with it.
+bool VerifyAlone(const Options& o, std::string& error) {
+  if (o.verifyReport.empty()
+          ? !o.verifyInputs
+          : !o.headless && !o.checkConfig && o.answersFile.empty() && o.transcriptFile.empty() &&
+                o.reportFile.empty() && o.words.empty()) {
+    return true;
+  }
+  error =
+      "--verify BERICHT nimmt außer --program-dir und --inputs keine weiteren Optionen oder "
+      "Wörter; --inputs nur mit --verify";
+  return false;
+}
+
 }  // namespace
 
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error) {
@@ -73,6 +87,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       if (!TakeFormat(args, i, o, error)) return std::nullopt;
     } else if (a == "--report") {
       if (!TakeValue(args, i, o.reportFile, error)) return std::nullopt;
+    } else if (a == "--verify") {
+      if (!TakeValue(args, i, o.verifyReport, error)) return std::nullopt;
+    } else if (a == "--inputs") {
+      o.verifyInputs = true;
     } else if (a.size() > 2 && a.rfind("--", 0) == 0) {
       error = "Unbekannte Option: " + a;
       return std::nullopt;
@@ -82,7 +100,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
   }
   o.optionWords = i;
   for (; i < args.size(); ++i) o.words.push_back(args[i]);
-  if (!CheckConfigAlone(o, error)) return std::nullopt;
+  if (!CheckConfigAlone(o, error) || !VerifyAlone(o, error)) return std::nullopt;
   return o;
 }
 
@@ -94,6 +112,7 @@ std::string UsageText() {
   return "Aufruf: quenda [--program-dir DIR] [--headless] [--answers FILE] [--transcript FILE]\n"
          "              [--report FILE] [--] [TEXT...]\n"
          "       quenda --check-config [--program-dir DIR] [--format text|sarif]\n"
+         "       quenda --verify REPORT [--program-dir DIR] [--inputs]\n"
          "       quenda --help | --version\n"
          "\n"
          "Quenda - Schnittstelle FLOW/SEU: nimmt einen Job aus dem Flow-System (FlowData-XML)\n"
@@ -111,11 +130,16 @@ std::string UsageText() {
          "                     (DATEI:ZEILE: Fehler: ... / Warnung: ...)\n"
          "  --format sarif     die Befunde als SARIF 2.1.0 (JSON) statt als Text\n"
          "  --report FILE      Freigabebericht (JSON) am Ende des Laufs, jedes Ende\n"
+         "  --verify REPORT    prüft die Ausgaben eines Freigabeberichts an ihrem SHA-256:\n"
+         "                     eine Zeile je Datei (ok / geändert / fehlt), dann die Zahlen\n"
+         "  --inputs           mit --verify: auch die Eingaben des Laufs\n"
          "\n"
          "Exit-Status: 0 erfolgreich beendet, 1 Abbruch oder Ende, 2 falsche Option,\n"
          "3 Frage im headless-Betrieb ohne Antwort, 130 von außen beendet (Signal).\n"
          "Mit --check-config: 0 ohne Fehler (Warnungen erlaubt), 1 mit Fehlern,\n"
-         "2 falsche Option oder Config.ini nicht lesbar.\n";
+         "2 falsche Option oder Config.ini nicht lesbar.\n"
+         "Mit --verify: 0 alles unverändert, 1 eine Datei geändert oder fehlt,\n"
+         "2 Bericht nicht lesbar oder nicht schemaVersion 2.\n";
 }
 
 }  // namespace quenda

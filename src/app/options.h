@@ -20,14 +20,17 @@ struct Options {
   std::size_t optionWords = 0;     // how many arguments the options took, "--" included
   bool checkConfig = false;        // check the configuration tables, run nothing
   CheckFormat checkFormat = CheckFormat::Text;
-  bool formatGiven = false;  // --format was given
+  bool formatGiven = false;   // --format was given
+  std::string verifyReport;   // native; check the files of this release report
+  bool verifyInputs = false;  // --verify checks the inputs as well
   bool help = false;
   bool version = false;
 };
 
 // Parses argv[1..]. Returns nullopt and sets `error` (UTF-8) for a wrong option, also for
 // --check-config together with anything but --program-dir and --format, for --format
-// without --check-config and for a --format other than text or sarif.
+// without --check-config, for a --format other than text or sarif, and for --verify
+// together with anything but --program-dir and --inputs.
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error);
 
 // The program's command-line text (CP1252): the words joined with single blanks; on

@@ -29,6 +29,7 @@ ProgramSetup PrepareProgram(const Options& options, System& system) {
   bool ok = false;
   const std::string ini = ReadNativeFile(NativeFromText(ConfigIniPath(p.programDir)), ok);
   p.site = LoadSiteSettings(ini, p.programDir, system);
+  if (ok) p.configIni = ini;
   return p;
 }
 
@@ -38,6 +39,10 @@ std::unique_ptr<Session> MakeSession(const Options& options, Ui& ui, System& sys
   auto session = std::make_unique<Session>(ui, system, std::move(setup.site));
   session->env.ProgramDir = setup.programDir;
   session->env.CommandLineText = CommandLineText(options);
+  if (setup.configIni) {
+    session->record.NoteInput(ConfigIniPath(setup.programDir), input_role::kSettings,
+                              *setup.configIni);
+  }
   return session;
 }
 

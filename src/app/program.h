@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/site_settings.h"
@@ -17,6 +18,7 @@ class Ui;
 struct ProgramSetup {
   std::string programDir;  // CP1252
   SiteSettings site;
+  std::optional<std::string> configIni;  // the bytes of Config.ini; none when unreadable
 };
 
 // Reads Config.ini of the program folder (a missing file gives the defaults).

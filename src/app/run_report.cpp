@@ -5,9 +5,12 @@
 #include <system_error>
 
 #include "app/run_summary.h"
+#include "app/startup.h"
 #include "base/error.h"
 #include "platform/files.h"
 #include "platform/native_path.h"
+#include "platform/sha256.h"
+#include "platform/utc_time.h"
 #include "session/session.h"
 #include "text/cp1252.h"
 
@@ -29,10 +32,59 @@ Json Configuration(const Session& s) {
           {"testMode", s.job.RunMode == "T"}};
 }
 
-Json Parameters(const RunSummary& summary) {
+Json Run(const Session& s) {
+  return {{"startedAt", s.record.StartedAt()},       {"endedAt", UtcNowText()},
+          {"user", U(s.system.LogonUserName())},     {"computer", U(s.system.ComputerName())},
+          {"programDir", U(s.env.ProgramDir)},       {"configPath", U(s.record.configPath)},
+          {"commandLine", U(s.env.CommandLineText)}, {"currentDir", U(s.system.CurrentDir())}};
+}
+
+std::string Reason(const Session& s, int exitStatus) {
+  switch (exitStatus) {
+    case kExitSuccess:
+      return "success";
+    case kExitUnanswered:
+      return "unanswered";
+    case kExitStopped:
+      return "stopped";
+    default:
+      return s.record.reason.empty() ? "aborted" : s.record.reason;
+  }
+}
+
+Json Sha256Field(const std::string& sha256) { return sha256.empty() ? Json() : Json(sha256); }
+
+Json Inputs(const Session& s) {
+  Json list = Json::array();
+  for (const InputFile& input : s.record.Inputs()) {
+    list.push_back({{"path", U(input.path)},
+                    {"role", input.role},
+                    {"bytes", input.bytes},
+                    {"sha256", Sha256Field(input.sha256)}});
+  }
+  return list;
+}
+
+Json Parameters(const Session& s, const RunSummary& summary) {
   Json list = Json::array();
   for (const ParameterSummary& p : summary.parameters) {
-    list.push_back({{"name", U(p.name)}, {"rule", U(p.rule)}, {"value", U(p.value)}});
+    list.push_back({{"name", U(p.name)},
+                    {"rule", U(p.rule)},
+                    {"value", U(p.value)},
+                    {"table", U(s.params.SourceTable)},
+                    {"line", s.params.SourceLines[static_cast<std::size_t>(p.row)]}});
+  }
+  return list;
+}
+
+Json Dialogs(const Session& s) {
+  Json list = Json::array();
+  for (const DialogRecord& d : s.ui.Dialogs()) {
+    list.push_back({{"kind", d.kind},
+                    {"title", U(d.title)},
+                    {"text", U(d.text)},
+                    {"answer", d.answer ? Json(U(*d.answer)) : Json()},
+                    {"at", d.at}});
   }
   return list;
 }
@@ -54,10 +106,16 @@ Json Slots(const RunSummary& summary) {
 Json WrittenFiles(const Session& s) {
   Json list = Json::array();
   for (const std::string& path : s.files.Written()) {
-    std::error_code ec;
-    const auto bytes = std::filesystem::file_size(s.files.Native(path), ec);
-    if (ec) continue;  // moved away or removed by another program
-    list.push_back({{"path", U(path)}, {"bytes", bytes}});
+    const std::filesystem::path native = s.files.Native(path);
+    std::optional<FileDigest> digest = DigestFile(native);
+    if (!digest) {
+      std::error_code ec;
+      const auto bytes = std::filesystem::file_size(native, ec);
+      if (ec) continue;                // moved away or removed by another program
+      digest = FileDigest{bytes, {}};  // there, but not readable
+    }
+    list.push_back(
+        {{"path", U(path)}, {"bytes", digest->bytes}, {"sha256", Sha256Field(digest->sha256)}});
   }
   return list;
 }
@@ -68,10 +126,19 @@ std::string RunReportJson(const Session& s, int exitStatus) {
   const RunSummary summary = BuildRunSummary(s);
   const std::string& message =
       s.state.FinalMessage.empty() ? s.log.LastLine() : s.state.FinalMessage;
-  const Json report = {{"exitStatus", exitStatus},          {"message", U(message)},
-                       {"job", U(s.job.JobFilePath)},       {"configuration", Configuration(s)},
-                       {"parameters", Parameters(summary)}, {"slots", Slots(summary)},
-                       {"files", WrittenFiles(s)}};
+  const Json report = {{"schemaVersion", kRunReportSchema},
+                       {"quenda", {{"version", AppVersionText()}}},
+                       {"run", Run(s)},
+                       {"reason", Reason(s, exitStatus)},
+                       {"exitStatus", exitStatus},
+                       {"message", U(message)},
+                       {"job", U(s.job.JobFilePath)},
+                       {"configuration", Configuration(s)},
+                       {"inputs", Inputs(s)},
+                       {"parameters", Parameters(s, summary)},
+                       {"slots", Slots(summary)},
+                       {"files", WrittenFiles(s)},
+                       {"dialogs", Dialogs(s)}};
   return report.dump(2) + "\n";
 }
 

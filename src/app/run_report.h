@@ -8,10 +8,15 @@ namespace quenda {
 
 class Session;
 
-// The report of `session` ended with `exitStatus`: exitStatus, message (TerminateRun's final
-// text, else the last log line), job, configuration, parameters, slots and files (every file
-// written and still there, with its size in bytes now). CP1252 texts become UTF-8; the
-// object ends in a line feed.
+// The version of the report's layout, its first field.
+inline constexpr int kRunReportSchema = 2;
+
+// The report of `session` ended with `exitStatus`: schemaVersion, quenda (version), run
+// (times, user, computer, folders, command line), reason, exitStatus, message (TerminateRun's
+// final text, else the last log line), job, configuration, inputs (every file read that
+// shaped the release, with its SHA-256 as read), parameters (with table and line), slots,
+// files (every file written and still there, with its size and SHA-256 now) and dialogs.
+// CP1252 texts become UTF-8; the object ends in a line feed.
 std::string RunReportJson(const Session& session, int exitStatus);
 
 // Writes RunReportJson to the native path `nativePath`, replacing it atomically and durably.

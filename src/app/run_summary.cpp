@@ -31,7 +31,9 @@ std::vector<SlotSummary> SlotsOf(const SpecTable& spec) {
 }  // namespace
 
 RunSummary BuildRunSummary(const Session& session) {
-  return {ParametersOf(session.params, session.state.izeile), SlotsOf(session.spec)};
+  // While the intake runs (or after it ended the run), the rows it has stored so far.
+  const int rows = session.state.izeile > 0 ? session.state.izeile : session.params.RowCounter;
+  return {ParametersOf(session.params, rows), SlotsOf(session.spec)};
 }
 
 std::string ShownValue(const std::string& value) { return ">" + value + "<"; }

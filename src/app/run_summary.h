@@ -28,7 +28,7 @@ struct SlotSummary {
 };
 
 struct RunSummary {
-  std::vector<ParameterSummary> parameters;  // rows 0 to izeile - 1 of the ParamTable
+  std::vector<ParameterSummary> parameters;  // rows 0 to izeile - 1 (during the intake: stored)
   std::vector<SlotSummary> specSlots;        // slots 1 to SpecCount
 };
 

@@ -78,6 +78,7 @@ std::optional<int> RunWindowCommand(Session& s, const std::function<void()>& com
         }
         return kExitAborted;
       }
+      s.record.reason = end_reason::kError;
       ErrorEnd(s, UnexpectedErrorText(e), "16", "Abbruch");
     }
   } catch (const RunEnded& end) {

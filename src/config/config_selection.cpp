@@ -95,8 +95,10 @@ void SelectSteps(Session& s) {
   const std::string folder =
       ReadIniValue(s, ConfigIniPath(s.env.ProgramDir), "System", "ConfigPath", "");
   if (IsBlank(folder)) throw Stop{"Config-Ini konnten nicht ausgelesen werden!"};
+  s.record.configPath = folder;
   ChooseTables(s, folder);
   RecordSet global = clsLib(s.files).GetTextStreamAsRecordSet(s.job.ParamGlobalFile, ";", true);
+  s.record.NoteInputFile(s.files, s.job.ParamGlobalFile, input_role::kGlobalTable);
   ReadJobIdentity(s, s.job.JobFilePath, s.state.AktKunde, s.state.AktSg);
   if (IsBlank(s.state.AktKunde))
     throw Stop{"Keine Kunden-Informationen in der XML-Datei vorhanden"};

@@ -85,6 +85,7 @@ void LoadObjectStoreText(Session& s, const std::string& fileName, const std::str
   s.state.ObjectStoreText = MappedFile();  // the old text goes before the new one comes
   try {
     s.state.ObjectStoreText = MappedFile(s.files, fileName);
+    s.record.NoteInput(fileName, input_role::kObjectStore, s.state.ObjectStoreText.Text());
   } catch (const Error& e) {
     ErrorEnd(s, "Objektspeicher " + fileName + " kann nicht gelesen werden: " + e.Description(),
              "48", "Abbruch");

@@ -21,6 +21,8 @@ class System {
   virtual std::string GetEnv(const std::string& name) = 0;
   // The logon name of the user.
   virtual std::string LogonUserName() = 0;
+  // The computer's network name; empty when unknown.
+  virtual std::string ComputerName() = 0;
   // The folder of the running executable.
   virtual std::string ExecutableDir() = 0;
   // The current folder.

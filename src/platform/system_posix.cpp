@@ -73,6 +73,12 @@ class PosixSystem : public System {
     return Utf8ToCp1252(name);
   }
 
+  std::string ComputerName() override {
+    char name[256] = {};
+    if (gethostname(name, sizeof name - 1) != 0) return {};
+    return Utf8ToCp1252(name);
+  }
+
   std::string ExecutableDir() override {
     std::error_code ec;
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);

@@ -53,6 +53,13 @@ class Win32System : public System {
     return std::string(buffer, size - 1);  // size counts the closing NUL
   }
 
+  std::string ComputerName() override {
+    char buffer[MAX_COMPUTERNAME_LENGTH + 1];
+    DWORD size = sizeof buffer;
+    if (!GetComputerNameA(buffer, &size)) return {};
+    return std::string(buffer, size);  // size leaves out the closing NUL
+  }
+
   std::string ExecutableDir() override {
     char buffer[MAX_PATH];
     const DWORD n = GetModuleFileNameA(nullptr, buffer, sizeof buffer);

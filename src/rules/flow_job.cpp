@@ -25,6 +25,7 @@ std::unique_ptr<DOMWrapper> LoadFlowJob(Session& s, const std::string& path) {
   if (!s.files.FileExists(path)) RaiseComposed("Inputfile " + path + " not found");
   auto doc = std::make_unique<DOMWrapper>(s.ui, s.files, s.site.FlowDataNamespaceUri);
   doc->Load(path, FlowNamespaceDeclaration(s.site.FlowDataNamespaceUri));
+  s.record.NoteInputFile(s.files, path, input_role::kJob);
   return doc;
 }
 

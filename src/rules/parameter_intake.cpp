@@ -50,6 +50,8 @@ std::string ParameterIntake(Session& s, const std::string& jobFile, const std::s
     doc->PosNode("Fields", true);
     std::optional<RecordSet> records =
         clsLib(s.files).GetTextStreamAsRecordSet(configFile, ";", true);
+    s.record.NoteInputFile(s.files, configFile, input_role::kCustomerTable);
+    s.params.SourceTable = configFile;
     EvaluateRows(s, *doc, *records, markColumn, reference);
     ReleaseObject(records);
     ReleaseObject(doc);
@@ -73,6 +75,7 @@ void StoreParameterRow(Session& s, const std::string& value, const RecordSet& re
       s.params.At(row, s.params.columns[item]) = Trim(records.Value(kStoredParameterColumns[item]));
     }
     s.params.At(row, s.params.columns[ParamTable::kValue]) = value;
+    s.params.SourceLines[static_cast<std::size_t>(row)] = records.CurrentLine();
     if (s.job.RunMode != "T" || s.job.ProgramTag != "quenda") return;
     if (reference == nullptr)
       throw PlatformError(kErrBadFileName, "Referenzdatei nicht geöffnet"_cp);

@@ -43,6 +43,11 @@ class ParamTable {
   // rows 0 to RowCounter.
   int RowCounter = 0;
 
+  // Where the rows came from: the customer table (a Windows path text) and each row's
+  // line in it, the header being line 1.
+  std::string SourceTable;
+  std::array<int, kRows> SourceLines{};
+
   ParamTable() : cells_(static_cast<std::size_t>(kRows) * kColumns) {}
 
   // Throws Error 9 (subscript out of range) outside 0..300 / 0..100.

@@ -13,6 +13,7 @@
 #include "platform/system.h"
 #include "session/param_table.h"
 #include "session/run_log.h"
+#include "session/run_record.h"
 #include "session/spec_table.h"
 #include "text/tokens.h"
 #include "ui/ui.h"
@@ -108,6 +109,7 @@ class Session {
   JobValues job;
   ParamTable params;
   SpecTable spec;
+  RunRecord record;
 };
 
 }  // namespace quenda

@@ -1,5 +1,6 @@
 #include "ui/ui.h"
 
+#include "platform/utc_time.h"
 #include "ui/transcript.h"
 
 namespace quenda {
@@ -53,10 +54,17 @@ void Ui::SetTranscript(const std::string& nativePath) {
   transcript_ = std::make_unique<Transcript>(nativePath);
 }
 
+std::size_t Ui::Record(const char* kind, const std::string& title, const std::string& text) {
+  dialogs_.push_back({kind, title, text, std::nullopt, UtcNowText()});
+  return dialogs_.size() - 1;
+}
+
 Answer Ui::MsgBox(const std::string& text, int style, const std::string& title) {
   const std::string shown = title.empty() ? std::string("Quenda") : title;
   lastMessage_ = text;
+  const std::size_t index = Record("message", shown, text);
   const Answer answer = ShowMessage(text, MessageStyle::FromNumber(style), shown);
+  dialogs_[index].answer = AnswerName(answer);
   if (transcript_) transcript_->Message(shown, text, style, AnswerName(answer));
   return answer;
 }
@@ -64,13 +72,17 @@ Answer Ui::MsgBox(const std::string& text, int style, const std::string& title) 
 std::string Ui::InputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultText) {
   const std::string shown = title.empty() ? std::string("Quenda") : title;
+  const std::size_t index = Record("input", shown, prompt);
   std::string answer = ShowInput(prompt, shown, defaultText);
+  dialogs_[index].answer = answer;
   if (transcript_) transcript_->Input(shown, prompt, defaultText, answer);
   return answer;
 }
 
 std::optional<std::string> Ui::OpenFile(const FileDialogRequest& request) {
+  const std::size_t index = Record("file", request.title, request.initialDir);
   auto answer = ShowOpenFile(request);
+  dialogs_[index].answer = answer;
   if (transcript_) transcript_->File(request.title, answer);
   return answer;
 }

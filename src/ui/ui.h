@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace quenda {
 
@@ -40,6 +41,17 @@ struct FileDialogRequest {
 
 class Transcript;
 
+// A dialog as shown and answered: kind "message", "input" or "file"; the text is the
+// box's text, the input's prompt or the file dialog's start folder; `at` is when it was
+// shown (UTC). No answer: the dialog was left unanswered, or the file dialog cancelled.
+struct DialogRecord {
+  std::string kind;
+  std::string title;
+  std::string text;
+  std::optional<std::string> answer;
+  std::string at;
+};
+
 class Ui {
  public:
   Ui();
@@ -55,6 +67,9 @@ class Ui {
 
   // The text of the last message box shown, empty before the first.
   const std::string& LastMessage() const { return lastMessage_; }
+
+  // Every dialog so far, in order.
+  const std::vector<DialogRecord>& Dialogs() const { return dialogs_; }
 
   // Writes one JSON line per dialog to `path` (UTF-8), appending.
   void SetTranscript(const std::string& nativePath);
@@ -76,8 +91,12 @@ class Ui {
   virtual std::optional<std::string> ShowOpenFile(const FileDialogRequest& request) = 0;
 
  private:
+  // Records a dialog about to be shown and returns its index; the answer is set once given.
+  std::size_t Record(const char* kind, const std::string& title, const std::string& text);
+
   std::unique_ptr<Transcript> transcript_;
   std::string lastMessage_;
+  std::vector<DialogRecord> dialogs_;
 };
 
 }  // namespace quenda

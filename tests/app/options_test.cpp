@@ -77,5 +77,23 @@ TEST(ParseOptions, FormatGoesOnlyWithCheckConfig) {
   }
 }
 
+TEST(ParseOptions, VerifyTakesTheProgramFolderAndInputs) {
+  std::string error;
+  const auto ok = ParseOptions({"--verify", "r.json", "--program-dir", "p", "--inputs"}, error);
+  ASSERT_TRUE(ok.has_value()) << error;
+  EXPECT_EQ(ok->verifyReport, "r.json");
+  EXPECT_EQ(ok->programDir, "p");
+  EXPECT_TRUE(ok->verifyInputs);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--verify", "r.json", "--headless"},
+        std::vector<std::string>{"--verify", "r.json", "job.xml"},
+        std::vector<std::string>{"--verify", "r.json", "--report", "x.json"},
+        std::vector<std::string>{"--inputs"}, std::vector<std::string>{"--verify"}}) {
+    error.clear();
+    EXPECT_FALSE(ParseOptions(args, error).has_value()) << args.back();
+    EXPECT_NE(error.find("--verify"), std::string::npos) << error;
+  }
+}
+
 }  // namespace
 }  // namespace quenda

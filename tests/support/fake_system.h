@@ -34,6 +34,7 @@ class FakeSystem : public System {
   std::string tempPath = "/tmp/";
   std::string windowsDir = "/tmp";
   std::string userName = "tester";
+  std::string computerName = "TESTPC";
   std::string exeDir = ".";
   std::string currentDir = ".";
   std::string decimalSeparator = ",";
@@ -44,6 +45,7 @@ class FakeSystem : public System {
   std::string WindowsDirectory() override { return windowsDir; }
   std::string GetEnv(const std::string& name) override;
   std::string LogonUserName() override { return userName; }
+  std::string ComputerName() override { return computerName; }
   std::string ExecutableDir() override { return exeDir; }
   std::string CurrentDir() override { return currentDir; }
   std::string RunAndWait(const std::string& commandLine, int) override {
