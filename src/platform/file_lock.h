@@ -24,6 +24,8 @@ LockedOpen OpenHeldFile(const std::filesystem::path& path, std::FILE*& file);
 // Test seam: `probe` runs inside every OpenHeldFile between the open and the lock (on
 // Windows, where the open is the lock, after it); an empty function switches it off.
 void SetProbeBetweenOpenAndLock(std::function<void()> probe);
+// Runs the probe set above, if any (called by OpenHeldFile of each system).
+void RunProbeBetweenOpenAndLock();
 
 // The whole content of `file` (open through OpenHeldFile), read through that open file
 // rather than by its name; the place of the next write stays at the end. False when it

@@ -4,24 +4,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <mutex>
 
 #include "platform/file_lock.h"
 
 namespace quenda {
 namespace {
-
-std::mutex probeMutex;
-std::function<void()> probe;
-
-void RunProbe() {
-  std::function<void()> current;
-  {
-    const std::lock_guard<std::mutex> lock(probeMutex);
-    current = probe;
-  }
-  if (current) current();
-}
 
 // Closes `fd` and gives `result` with errno kept.
 LockedOpen CloseWith(int fd, LockedOpen result) {
@@ -41,18 +28,13 @@ bool StillAtPath(int fd, const std::filesystem::path& path) {
 
 }  // namespace
 
-void SetProbeBetweenOpenAndLock(std::function<void()> newProbe) {
-  const std::lock_guard<std::mutex> lock(probeMutex);
-  probe = std::move(newProbe);
-}
-
 LockedOpen OpenHeldFile(const std::filesystem::path& path, std::FILE*& file) {
   // Every retry follows a move by the file's holder at its end of run, so a few suffice.
   for (int attempt = 0; attempt < 100; ++attempt) {
     // Open for reading as well: the end of the run copies the log through this handle.
     const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) return LockedOpen::kFailed;
-    RunProbe();
+    RunProbeBetweenOpenAndLock();
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
       return CloseWith(fd, errno == EWOULDBLOCK ? LockedOpen::kInUse : LockedOpen::kFailed);
     }

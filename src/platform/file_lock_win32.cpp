@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cerrno>
-#include <mutex>
 
 #include "platform/file_lock.h"
 
@@ -20,24 +19,7 @@ void SetErrno(DWORD error) {
                                             : EIO;
 }
 
-std::mutex probeMutex;
-std::function<void()> probe;
-
-void RunProbe() {
-  std::function<void()> current;
-  {
-    const std::lock_guard<std::mutex> lock(probeMutex);
-    current = probe;
-  }
-  if (current) current();
-}
-
 }  // namespace
-
-void SetProbeBetweenOpenAndLock(std::function<void()> newProbe) {
-  const std::lock_guard<std::mutex> lock(probeMutex);
-  probe = std::move(newProbe);
-}
 
 LockedOpen OpenHeldFile(const std::filesystem::path& path, std::FILE*& file) {
   // No write sharing: a second run's open fails while this handle lives. Delete sharing
@@ -55,7 +37,7 @@ LockedOpen OpenHeldFile(const std::filesystem::path& path, std::FILE*& file) {
                       (error == ERROR_ACCESS_DENIED && std::filesystem::exists(path));
     return held ? LockedOpen::kInUse : LockedOpen::kFailed;
   }
-  RunProbe();
+  RunProbeBetweenOpenAndLock();
   if (!SetEndOfFile(handle)) {
     SetErrno(GetLastError());
     CloseHandle(handle);
