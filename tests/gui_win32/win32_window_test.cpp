@@ -278,7 +278,7 @@ TEST_F(Win32WindowTest, SummaryListsShowTheComputedRows) {
   ASSERT_EQ(SendMessageA(window->ParameterList, LVM_GETITEMCOUNT, 0, 0), 2);
   const std::tuple<HWND, int, int, std::string> cells[] = {
       {window->ParameterList, 0, 0, "0"},    {window->ParameterList, 0, 1, "DataVersion"},
-      {window->ParameterList, 0, 3, ">02<"}, {window->ParameterList, 1, 3, ">0 281 020 471<"},
+      {window->ParameterList, 0, 2, ">02<"}, {window->ParameterList, 1, 2, ">0 281 020 471<"},
       {window->SlotList, 0, 0, "1"},         {window->SlotList, 0, 1, "KT_HWNR"},
       {window->SlotList, 0, 2, "KTX"},       {window->SlotList, 0, 4, "13"},
   };
