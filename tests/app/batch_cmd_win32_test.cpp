@@ -122,19 +122,6 @@ TEST(BatchFilesUnderCmd, LettersBeyondAsciiReachTheSeriesToolsAsTheyAre) {
       << "console code page " << s.site.BatchCodePage;
 }
 
-// A version that would run a command in the call line is refused: there is no batch to run.
-TEST(BatchFilesUnderCmd, HostileToolVersionLeavesNoBatchToRun) {
-  SessionFixture f;
-  Session& s = f.S();
-  fs::create_directories(f.dir.Path() / "frei");
-  s.job.CfgToolVersion = "012&echo INJ>pwned.txt&rem";
-  EXPECT_EQ(testing::ExitOf([&] {
-              WriteReleaseBatch(s, ReleaseFolders{"T:\\p", "b", f.dir.File("frei"), "f"});
-            }),
-            1);
-  EXPECT_FALSE(fs::exists(f.dir.Path() / "frei" / "ParaSerie.bat"));
-}
-
 TEST(BatchFilesUnderCmd, TarvellReceivesTheEntryAsOneArgumentAndRunsNothing) {
   SessionFixture f;
   Session& s = f.S();

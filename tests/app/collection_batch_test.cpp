@@ -87,19 +87,6 @@ TEST_F(CollectionBatchTest, UnsafePieceEndsTheRunAndLeavesTheFile) {
   }
 }
 
-// Cancel leaves the file alone: nothing is written, so nothing is refused, and the run goes
-// on to its successful end.
-TEST_F(CollectionBatchTest, CancelChecksNothingAndLeavesTheFile) {
-  SessionFixture f("button Cancel\n");
-  Prepare(f);
-  f.S().job.ProjectRecord50 = "x\"&echo INJ>pwned.txt&\"";
-  f.dir.Write("bat/Tarvell.Bat", "alt eins\r\n");
-  MainWindow window(f.S());
-  window.BatDirectory = f.dir.File("bat");
-  EXPECT_EQ(testing::ExitOf([&] { RunCollectionBatchStep(f.S(), window); }), -1);
-  EXPECT_EQ(f.dir.Read("bat/Tarvell.Bat"), "alt eins\r\n");
-}
-
 // A file edited by hand may lack its last line break; the entry still gets a line of its own,
 // in the console's code page, and the question shows the entries decoded again.
 TEST_F(CollectionBatchTest, EntryStartsOnALineOfItsOwnInTheConsolesCodePage) {

@@ -14,8 +14,8 @@
 #include "app/startup.h"
 #include "app/window_driver.h"
 #include "base/error.h"
+#include "platform/sha256.h"
 #include "session/session.h"
-#include "support/reference_sha256.h"
 #include "support/sample_site.h"
 #include "text/tokens.h"
 #include "ui/headless_ui.h"
@@ -116,7 +116,7 @@ TEST_F(SampleReport, SuccessfulRunReportsSchema2) {
   for (const Json& f : report.at("files")) {
     const std::string path = f.at("path");
     std::string bytes = session->files.ReadAll(path);
-    EXPECT_EQ(f.at("sha256"), testing::ReferenceSha256(bytes)) << path;
+    EXPECT_EQ(f.at("sha256"), Sha256Hex(bytes)) << path;
   }
   // Inputs in the order first read, each as it was read (the job before its write-back).
   const std::vector<std::string> roles = {"job", "globalTable", "customerTable", "list", "list",
@@ -130,7 +130,7 @@ TEST_F(SampleReport, SuccessfulRunReportsSchema2) {
     const std::string bytes =
         input.at("role") == "job" ? pristine.Read(testing::kJob) : session->files.ReadAll(path);
     EXPECT_EQ(input.at("bytes"), bytes.size()) << path;
-    EXPECT_EQ(input.at("sha256"), testing::ReferenceSha256(bytes)) << path;
+    EXPECT_EQ(input.at("sha256"), Sha256Hex(bytes)) << path;
   }
   // Every dialog with its answer, in order: the first is the intake's question.
   const Json& dialogs = report.at("dialogs");

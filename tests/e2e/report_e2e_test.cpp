@@ -5,7 +5,7 @@
 #include <functional>
 #include <nlohmann/json.hpp>
 
-#include "support/reference_sha256.h"
+#include "platform/sha256.h"
 #include "support/sample_site.h"
 
 namespace quenda {
@@ -77,12 +77,12 @@ TEST(ReportE2e, SampleRunReportsInputsAndOutputsWithTheirDigests) {
   const nlohmann::json& inputs = report.at("inputs");
   ASSERT_GE(inputs.size(), 2u);
   EXPECT_EQ(inputs[0].at("role"), "settings");
-  EXPECT_EQ(inputs[0].at("sha256"), testing::ReferenceSha256(site.Read("site/program/Config.ini")));
+  EXPECT_EQ(inputs[0].at("sha256"), Sha256Hex(site.Read("site/program/Config.ini")));
   EXPECT_EQ(inputs[1].at("role"), "job");
-  EXPECT_EQ(inputs[1].at("sha256"), testing::ReferenceSha256(job)) << "the job as read";
+  EXPECT_EQ(inputs[1].at("sha256"), Sha256Hex(job)) << "the job as read";
   for (const auto& entry : report.at("files")) {
     if (entry.at("path") != "U:\\Freigaben\\Tarvell.Bat") continue;
-    EXPECT_EQ(entry.at("sha256"), testing::ReferenceSha256(site.Read(testing::kTarvell)));
+    EXPECT_EQ(entry.at("sha256"), Sha256Hex(site.Read(testing::kTarvell)));
   }
 }
 

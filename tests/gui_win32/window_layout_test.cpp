@@ -35,16 +35,6 @@ std::vector<Box> Boxes(const MainWindowLayout& l) {
           l.StartButton, l.EndeButton, l.ListOutput, l.AktionText, l.ParameterList, l.SlotList};
 }
 
-TEST(ScaleToDpi, RoundsToTheNearestPixel) {
-  const struct {
-    int units, dpi, pixels;
-  } cases[] = {{11, 96, 11},   {11, 120, 14}, {11, 144, 17}, {11, 192, 22}, {7, 120, 9},
-               {75, 144, 113}, {0, 144, 0},   {1, 144, 2},   {1, 120, 1}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(ScaleToDpi(c.units, c.dpi), c.pixels) << c.units << " at " << c.dpi;
-  }
-}
-
 TEST(MainWindowLayout, ScalesWithTheDpi) {
   const struct {
     int dpi;
