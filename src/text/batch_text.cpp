@@ -3,11 +3,10 @@
 #include <algorithm>
 
 #include "text/cp1252.h"
+#include "text/line_text.h"
 
 namespace quenda {
 namespace {
-
-constexpr std::size_t kShownValue = 200;
 
 std::string FaultText(BatchFault fault) {
   switch (fault) {
@@ -29,27 +28,6 @@ std::string FaultText(BatchFault fault) {
       break;
   }
   return {};
-}
-
-// `value` cut to kShownValue characters, control characters shown as {CR}, {LF}, {1A}, so
-// that the message stays one line of the run log and shows what was refused.
-std::string Shown(std::string_view value) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string shown;
-  for (char c : value.substr(0, kShownValue)) {
-    const auto code = static_cast<unsigned char>(c);
-    if (c == '\r') {
-      shown += "{CR}";
-    } else if (c == '\n') {
-      shown += "{LF}";
-    } else if (code < 0x20 && c != '\t') {
-      shown += {'{', kHex[code >> 4], kHex[code & 15], '}'};
-    } else {
-      shown += c;
-    }
-  }
-  if (value.size() > kShownValue) shown += "...";
-  return shown;
 }
 
 }  // namespace
@@ -93,7 +71,7 @@ std::string EscapeBatchPercent(std::string_view value) {
 std::string RefusedBatchValueText(const std::string& what, std::string_view value, BatchFault fault,
                                   const std::string& file) {
   return "Der Wert für "_cp + what + " " + FaultText(fault) + " und kann nicht in " + file +
-         " geschrieben werden: >" + Shown(value) + "<";
+         " geschrieben werden: >" + ShowCodesCut(value) + "<";
 }
 
 }  // namespace quenda

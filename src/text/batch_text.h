@@ -64,8 +64,8 @@ std::string EscapeBatchPercent(std::string_view value);
 
 // The German message for a refused value: "Der Wert für " + what + " enthält ein
 // Anführungszeichen und kann nicht in " + file + " geschrieben werden: >" + value + "<".
-// Control characters are shown as {CR}, {LF}, {1A}; a value of more than 200 characters
-// is shown cut, ending in "...".
+// Control characters are shown by their codes ({13}, {10}, {26}: text/line_text.h); a
+// value of more than 200 characters is shown cut, ending in "...".
 std::string RefusedBatchValueText(const std::string& what, std::string_view value, BatchFault fault,
                                   const std::string& file);
 

@@ -89,7 +89,7 @@ TEST(BatchText, RefusalNamesTheVariableTheFileAndTheValue) {
             "ParaSerie.bat geschrieben werden: >Rel\"x<"_cp);
   EXPECT_EQ(RefusedBatchValueText("pro_50", "a\r\nb\x1a", BatchFault::kLineBreak, "Tarvell.Bat"),
             "Der Wert für pro_50 enthält einen Zeilenumbruch und kann nicht in Tarvell.Bat "
-            "geschrieben werden: >a{CR}{LF}b{1A}<"_cp);
+            "geschrieben werden: >a{13}{10}b{26}<"_cp);
   const std::string shown =
       RefusedBatchValueText("X", std::string(9000, 'a'), BatchFault::kTooLong, "ParaSerie.bat");
   EXPECT_NE(shown.find("ist länger, als eine Zeile sein darf (8191 Zeichen)"_cp), std::string::npos)
