@@ -115,9 +115,9 @@ std::string Shown(const std::string& utf8) { return Cp1252ToUtf8(ShowCodes(Utf8T
 // a relative one from the run's current folder, as the run resolved it.
 std::string ProgramDirOf(const Options& options, const Json& run,
                          const std::filesystem::path& currentDir) {
-  std::filesystem::path dir =
-      options.programDir.empty() ? NativeOf(Text(run, "programDir").value_or("."))
-                                 : NativePath(TextFromNative(options.programDir));
+  std::filesystem::path dir = options.programDir.empty()
+                                  ? NativeOf(Text(run, "programDir").value_or("."))
+                                  : NativePath(TextFromNative(options.programDir));
   if (dir.is_relative()) dir = currentDir / dir;
   return NativeFromText(PathText(dir));
 }
@@ -169,11 +169,11 @@ int RunVerify(const Options& options, System& system, std::FILE* out, std::FILE*
     const bool written = std::any_of(outputs->begin(), outputs->end(),
                                      [&](const Entry& o) { return o.path == entry.path; });
     Count(counts, state, written);
-    std::fprintf(
-        out, "%s: %s (Eingabe %s%s)\n", Word(state), Shown(entry.path).c_str(),
-        Shown(entry.role).c_str(),
-        written && state != State::kOk ? "; erwartet, der Lauf hat in diese Datei geschrieben"
-                                       : "");
+    std::fprintf(out, "%s: %s (Eingabe %s%s)\n", Word(state), Shown(entry.path).c_str(),
+                 Shown(entry.role).c_str(),
+                 written && state != State::kOk
+                     ? "; erwartet, der Lauf hat in diese Datei geschrieben"
+                     : "");
   }
   std::fprintf(out, "%d ok, %d geändert, %d fehlt", counts.ok, counts.changed, counts.missing);
   if (counts.expected > 0) std::fprintf(out, " (davon %d erwartet)", counts.expected);

@@ -47,7 +47,9 @@ void CheckExpandedArgument(const RuleCheck& r, const std::string& name) {
 void CheckListFile(const RuleCheck& r, const std::string& path) {
   if (r.c.files.FileExists(path)) return;
   if (IsNonRegularFile(r.c.files, path)) {
-    r.Error(FindingKind::ListFileMissing, "Die Listendatei der Regel >" + r.Rule() + "< kann nicht gelesen werden: " + NotRegularFileError(path).Description());
+    r.Error(FindingKind::ListFileMissing,
+            "Die Listendatei der Regel >" + r.Rule() +
+                "< kann nicht gelesen werden: " + NotRegularFileError(path).Description());
     return;
   }
   const bool mapped = r.c.files.Map().CanResolve(path);

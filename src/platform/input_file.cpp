@@ -1,4 +1,4 @@
-// The parts of InputFile that do not depend on the platform; opening and checking the file
+// The parts of RegularInputFile that do not depend on the platform; opening and checking the file
 // is in input_file_posix.cpp and input_file_win32.cpp.
 #include "platform/input_file.h"
 
@@ -28,11 +28,11 @@ bool IsNonRegularFile(const Files& files, const std::string& path) {
   return !path.empty() && files.Map().CanResolve(path) && IsNonRegularFile(files.Native(path));
 }
 
-InputFile::~InputFile() {
+RegularInputFile::~RegularInputFile() {
   if (file_ != nullptr) std::fclose(file_);
 }
 
-std::size_t InputFile::Read(char* buffer, std::size_t n) {
+std::size_t RegularInputFile::Read(char* buffer, std::size_t n) {
   const std::size_t got = std::fread(buffer, 1, n, file_);
   if (got == 0 && std::ferror(file_) != 0) throw PlatformError(kErrPathFileAccess, path_);
   return got;
@@ -40,7 +40,7 @@ std::size_t InputFile::Read(char* buffer, std::size_t n) {
 
 std::string ReadInputFile(const std::filesystem::path& native, const std::string& path,
                           std::uintmax_t limit) {
-  InputFile file(native, path);
+  RegularInputFile file(native, path);
   if (file.Size() > limit) throw InputTooLargeError(path, limit);
   std::string content;
   // One allocation of the final size instead of a doubling string that briefly needs

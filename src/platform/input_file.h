@@ -27,14 +27,14 @@ bool IsNonRegularFile(const std::filesystem::path& native);
 bool IsNonRegularFile(const Files& files, const std::string& path);
 
 // A regular file open for reading, closed by the destructor.
-class InputFile {
+class RegularInputFile {
  public:
   // Opens `native` (named `path` in errors). Throws what ReadOpenError gives when it cannot
   // be opened (53, 76, 70) and NotRegularFileError when it is no regular file.
-  InputFile(const std::filesystem::path& native, const std::string& path);
-  ~InputFile();
-  InputFile(const InputFile&) = delete;
-  InputFile& operator=(const InputFile&) = delete;
+  RegularInputFile(const std::filesystem::path& native, const std::string& path);
+  ~RegularInputFile();
+  RegularInputFile(const RegularInputFile&) = delete;
+  RegularInputFile& operator=(const RegularInputFile&) = delete;
 
   // The size when opened (0 when the system does not tell).
   std::uintmax_t Size() const { return size_; }
@@ -49,7 +49,7 @@ class InputFile {
   std::uintmax_t size_ = 0;
 };
 
-// The whole input `native` (named `path` in errors) as bytes. Throws as InputFile does, and
+// The whole input `native` (named `path` in errors) as bytes. Throws as RegularInputFile does, and
 // InputTooLargeError when it holds more than `limit` bytes (a file that grows past the
 // bound while it is read as well).
 std::string ReadInputFile(const std::filesystem::path& native, const std::string& path,

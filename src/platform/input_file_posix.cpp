@@ -10,7 +10,8 @@
 
 namespace quenda {
 
-InputFile::InputFile(const std::filesystem::path& native, const std::string& path) : path_(path) {
+RegularInputFile::RegularInputFile(const std::filesystem::path& native, const std::string& path)
+    : path_(path) {
   // Without O_NONBLOCK opening a FIFO waits for a writer, which may never come.
   const int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) throw ReadOpenError(std::error_code(errno, std::generic_category()), native, path);

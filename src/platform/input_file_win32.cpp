@@ -19,7 +19,8 @@
 
 namespace quenda {
 
-InputFile::InputFile(const std::filesystem::path& native, const std::string& path) : path_(path) {
+RegularInputFile::RegularInputFile(const std::filesystem::path& native, const std::string& path)
+    : path_(path) {
   // Opening a folder fails as "access denied"; it is told by name instead.
   std::error_code ec;
   if (std::filesystem::is_directory(native, ec)) throw NotRegularFileError(path);

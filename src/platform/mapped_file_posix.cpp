@@ -10,7 +10,7 @@
 namespace quenda {
 
 MappedFile::MappedFile(const Files& files, const std::string& path) {
-  const InputFile file(files.Native(path), path);
+  const RegularInputFile file(files.Native(path), path);
   // The kernel's files that claim to be empty are read instead.
   if (file.Size() == 0) {
     ReadInstead(files, path);
