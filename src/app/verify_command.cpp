@@ -122,27 +122,34 @@ std::string ProgramDirOf(const Options& options, const Json& run,
   return NativeFromText(PathText(dir));
 }
 
+// Reads the report at `nativePath` into `report`; the reason it cannot be judged (UTF-8, it
+// follows "Bericht PATH "), empty for a JSON object of schema 2.
+std::string ReadReport(const std::string& nativePath, std::uintmax_t limit, Json& report) {
+  std::string text;
+  try {
+    text = ReadNativeInput(nativePath, limit);
+  } catch (const Error& e) {
+    return "kann nicht gelesen werden: " + Cp1252ToUtf8(e.Description());
+  }
+  report = Json::parse(text, nullptr, false);
+  if (!report.is_object()) return "ist kein JSON-Objekt";
+  if (report.value("schemaVersion", Json()) != Json(kRunReportSchema)) {
+    return "hat nicht schemaVersion 2";
+  }
+  return {};
+}
+
 }  // namespace
 
 int RunVerify(const Options& options, System& system, std::FILE* out, std::FILE* err,
               std::uintmax_t reportLimit) {
-  std::string text;
-  std::string unreadable;
-  try {
-    text = ReadNativeInput(options.verifyReport, reportLimit);
-  } catch (const Error& e) {
-    unreadable = "kann nicht gelesen werden: " + Cp1252ToUtf8(e.Description());
-  }
-  const Json report = unreadable.empty() ? Json::parse(text, nullptr, false) : Json();
+  Json report;
+  const std::string unusable = ReadReport(options.verifyReport, reportLimit, report);
   const auto fail = [&](const std::string& why) {
     std::fprintf(err, "Quenda: Bericht %s %s\n", options.verifyReport.c_str(), why.c_str());
     return kExitBadOption;
   };
-  if (!unreadable.empty()) return fail(unreadable);
-  if (!report.is_object()) return fail("ist kein JSON-Objekt");
-  if (report.value("schemaVersion", Json()) != Json(kRunReportSchema)) {
-    return fail("hat nicht schemaVersion 2");
-  }
+  if (!unusable.empty()) return fail(unusable);
   const Json run = report.value("run", Json::object());
   const std::optional<std::vector<Entry>> outputs = Entries(report, "files", false);
   const std::optional<std::vector<Entry>> inputs = Entries(report, "inputs", true);

@@ -29,7 +29,7 @@ RegularInputFile::RegularInputFile(const std::filesystem::path& native, const st
     throw ReadOpenError(std::error_code(errno, std::generic_category()), native, path);
   }
   // A device (CON, NUL, COM1) or a pipe is no disk file.
-  const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(file_)));
+  const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file_)));
   LARGE_INTEGER size{};
   if (::GetFileType(handle) != FILE_TYPE_DISK) {
     std::fclose(file_);
