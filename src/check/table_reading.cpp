@@ -32,7 +32,8 @@ void ReportProblem(const Files& files, const TextTableProblem& p, bool read, Tab
   }
 }
 
-// Each line whose field holds NUL, which cuts a value wherever the run passes it on.
+// Each line whose field holds NUL: a run passes the value on cut there (a name, a rule, a
+// path) or ends on it.
 void ReportNulFields(const std::string& bytes, TableReport& report) {
   const std::vector<std::string> lines = SplitTextLines(bytes);
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -45,7 +46,8 @@ void ReportNulFields(const std::string& bytes, TableReport& report) {
     const auto field = std::count(line.begin(), line.begin() + start, ';') + 1;
     report.Error(FindingKind::NulInField, static_cast<int>(i + 1),
                  "Feld " + std::to_string(field) + " enthält das Zeichen NUL (Code 0): >"_cp +
-                     ShowCodesCut(line.substr(start, end - start)) + "<; ein Lauf bricht daran ab");
+                     ShowCodesCut(line.substr(start, end - start)) +
+                     "<; ein Lauf liest den Wert nur bis dorthin oder bricht ab");
   }
 }
 

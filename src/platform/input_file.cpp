@@ -11,7 +11,8 @@
 namespace quenda {
 
 Error NotRegularFileError(const std::string& path) {
-  return Error(kErrPathFileAccess, path + " ist keine gewöhnliche Datei"_cp);
+  return Error(kErrPathFileAccess, PlatformErrorText(kErrPathFileAccess) + ": " + path +
+                                       " ist keine gewöhnliche Datei"_cp);
 }
 
 Error InputTooLargeError(const std::string& path, std::uintmax_t limit) {

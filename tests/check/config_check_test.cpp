@@ -383,7 +383,7 @@ std::vector<Case> UnusableContentCases() {
   const std::string config = SampleBytes(kConfig012);
   const std::string header = config.substr(0, config.find("\r\n") + 2);
   const std::string nulText = "enthält das Zeichen NUL (Code 0): >"_cp;
-  const std::string aborts = "<; ein Lauf bricht daran ab";
+  const std::string aborts = "<; ein Lauf liest den Wert nur bis dorthin oder bricht ab";
   return {
       {"CustomerTableHeaderOnly",
        {kConfig012, "", header},

@@ -39,7 +39,7 @@ TEST(InputFile, AFolderIsNoRegularFile) {
   TempDir dir;
   std::filesystem::create_directories(dir.Path() / "folder.csv");
   EXPECT_EQ(ErrorOf([&] { ReadInputFile(dir.Path() / "folder.csv", "T:\\folder.csv"); }),
-            "75 T:\\folder.csv ist keine gewöhnliche Datei"_cp);
+            "75 Fehler beim Zugriff auf Pfad/Datei: T:\\folder.csv ist keine gewöhnliche Datei"_cp);
   EXPECT_TRUE(IsNonRegularFile(dir.Path() / "folder.csv"));
   EXPECT_FALSE(IsNonRegularFile(dir.Path() / "missing.csv"));
 }
