@@ -28,13 +28,6 @@ std::string ErrorOf(const std::function<void()>& read) {
   return "no error";
 }
 
-TEST(InputFile, ReadsARegularFileWhole) {
-  TempDir dir;
-  const std::string bytes = std::string("a\r\nb\0c\xE4", 7) + std::string(200000, 'x');
-  dir.Write("in.csv", bytes);
-  EXPECT_EQ(ReadInputFile(dir.Path() / "in.csv", "T:\\in.csv"), bytes);
-}
-
 TEST(InputFile, AFolderIsNoRegularFile) {
   TempDir dir;
   std::filesystem::create_directories(dir.Path() / "folder.csv");
@@ -42,14 +35,6 @@ TEST(InputFile, AFolderIsNoRegularFile) {
             "75 Fehler beim Zugriff auf Pfad/Datei: T:\\folder.csv ist keine gewöhnliche Datei"_cp);
   EXPECT_TRUE(IsNonRegularFile(dir.Path() / "folder.csv"));
   EXPECT_FALSE(IsNonRegularFile(dir.Path() / "missing.csv"));
-}
-
-TEST(InputFile, MissingFilesKeepTheirErrors) {
-  TempDir dir;
-  EXPECT_EQ(ErrorOf([&] { ReadInputFile(dir.Path() / "missing.csv", "T:\\missing.csv"); }),
-            "53 Datei nicht gefunden: T:\\missing.csv");
-  EXPECT_EQ(ErrorOf([&] { ReadInputFile(dir.Path() / "no" / "a.csv", "T:\\no\\a.csv"); }),
-            "76 Pfad nicht gefunden: T:\\no\\a.csv");
 }
 
 // The bound holds at its size and refuses one byte more.
