@@ -5,6 +5,10 @@
 #   wine-run.sh PROGRAM.exe [ARGS...]   run a program
 #   wine-run.sh --start-server          keep one Wine server up for a whole test run
 #   wine-run.sh --stop-server           end it and every Wine process of the prefix
+# A program that fails without printing anything at all has not started: under a loaded
+# machine Wine's start-up sometimes fails so. Such a run is tried once more, saying so on
+# standard error; a program that printed anything has run, and its failure stands.
+# $QUENDA_WINE names the wine command (default: wine).
 set -euo pipefail
 prefix="${QUENDA_WINEPREFIX:-}"
 if [ -z "$prefix" ]; then
@@ -39,4 +43,14 @@ if [ "${1:-}" = --start-server ]; then
   wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
   exit 0
 fi
-exec wine "$@"
+wine="${QUENDA_WINE:-wine}"
+out="$(mktemp)"
+trap 'rm -f "$out"' EXIT
+for attempt in 1 2; do
+  set +e
+  "$wine" "$@" | tee "$out"
+  status=${PIPESTATUS[0]}
+  set -e
+  if [ "$status" -eq 0 ] || [ -s "$out" ] || [ "$attempt" -eq 2 ]; then exit "$status"; fi
+  echo "wine-run: no output at all, retrying once (Wine start-up)" >&2
+done

@@ -46,11 +46,15 @@ void PrintFindings(const Options& options, const Files& files, const Findings& f
 }  // namespace
 
 int RunConfigCheck(const Options& options, System& system, std::FILE* out, std::FILE* err) {
-  const ProgramSetup setup = PrepareProgram(options, system);
+  ProgramSetup setup;
+  try {
+    setup = PrepareProgram(options, system);
+  } catch (const Error& e) {  // Config.ini is no regular file
+    Print(err, "Quenda: " + e.Description());
+    return kExitBadOption;
+  }
   const std::string ini = ConfigIniPath(setup.programDir);
-  bool readable = false;
-  ReadNativeFile(NativeFromText(ini), readable);
-  if (!readable) {
+  if (!setup.configIni) {
     Print(err, "Quenda: " + ini + " kann nicht gelesen werden");
     return kExitBadOption;
   }

@@ -1,35 +1,47 @@
 #include "app/program.h"
 
-#include <cstdio>
+#include <cstdint>
 
 #include "app/options.h"
+#include "base/error.h"
+#include "platform/input_file.h"
 #include "platform/native_path.h"
 #include "platform/system.h"
 #include "session/session.h"
 
 namespace quenda {
 
-std::string ReadNativeFile(const std::string& nativePath, bool& ok) {
-  std::string content;
-  std::FILE* f = std::fopen(nativePath.c_str(), "rb");
-  ok = f != nullptr;
-  if (f == nullptr) return content;
-  char buffer[65536];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) content.append(buffer, n);
-  ok = std::ferror(f) == 0;
-  std::fclose(f);
-  return content;
+std::string ReadNativeInput(const std::string& nativePath, std::uintmax_t limit) {
+  const std::string text = TextFromNative(nativePath);
+  return ReadInputFile(NativePath(text), text, limit);
+}
+
+std::string ReadNativeFile(const std::string& nativePath, bool& ok, std::uintmax_t limit) {
+  ok = false;
+  try {
+    std::string content = ReadNativeInput(nativePath, limit);
+    ok = true;
+    return content;
+  } catch (const Error&) {
+    return {};
+  }
 }
 
 ProgramSetup PrepareProgram(const Options& options, System& system) {
   ProgramSetup p;
   p.programDir =
       options.programDir.empty() ? system.ExecutableDir() : TextFromNative(options.programDir);
-  bool ok = false;
-  const std::string ini = ReadNativeFile(NativeFromText(ConfigIniPath(p.programDir)), ok);
+  const std::string iniPath = ConfigIniPath(p.programDir);
+  std::string ini;
+  try {
+    ini = ReadInputFile(NativePath(iniPath), iniPath);
+    p.configIni = ini;
+  } catch (const Error&) {
+    // A missing or unreadable Config.ini gives the defaults; a FIFO, device or folder in
+    // its place is a mistake that the defaults would hide.
+    if (IsNonRegularFile(NativePath(iniPath))) throw;
+  }
   p.site = LoadSiteSettings(ini, p.programDir, system);
-  if (ok) p.configIni = ini;
   return p;
 }
 

@@ -2,6 +2,7 @@
 // and the site settings.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,14 +22,24 @@ struct ProgramSetup {
   std::optional<std::string> configIni;  // the bytes of Config.ini; none when unreadable
 };
 
-// Reads Config.ini of the program folder (a missing file gives the defaults).
+// Reads Config.ini of the program folder (a missing or unreadable file gives the defaults).
+// Throws NotRegularFileError (platform/input_file.h) when it is a folder, FIFO or device.
 ProgramSetup PrepareProgram(const Options& options, System& system);
 
 // The session of one program start: site settings, program folder, command-line text,
 // and the transcript when asked for. Throws the platform error (an unwritable transcript).
 std::unique_ptr<Session> MakeSession(const Options& options, Ui& ui, System& system);
 
-// Reads a whole native file as bytes; empty when it cannot be read.
-std::string ReadNativeFile(const std::string& nativePath, bool& ok);
+// Bounds of the inputs of the command line that have no natural size.
+inline constexpr std::uintmax_t kMaxAnswersBytes = std::uintmax_t{1} << 20;  // --answers
+inline constexpr std::uintmax_t kMaxReportBytes = std::uintmax_t{64} << 20;  // --verify
+
+// Reads a whole native file as bytes: a regular file of at most `limit` bytes. Throws the
+// platform error naming the path (see ReadInputFile in platform/input_file.h).
+std::string ReadNativeInput(const std::string& nativePath, std::uintmax_t limit);
+// The same, never throwing: empty with `ok` false when it cannot be read, is no regular
+// file or is longer than `limit` (by default the bound of the answers file).
+std::string ReadNativeFile(const std::string& nativePath, bool& ok,
+                           std::uintmax_t limit = kMaxAnswersBytes);
 
 }  // namespace quenda

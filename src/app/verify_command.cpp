@@ -1,6 +1,7 @@
 #include "app/verify_command.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -15,6 +16,7 @@
 #include "platform/native_path.h"
 #include "platform/sha256.h"
 #include "text/cp1252.h"
+#include "text/line_text.h"
 
 namespace quenda {
 namespace {
@@ -105,47 +107,80 @@ void Count(Counts& counts, State state, bool expected) {
 
 std::filesystem::path NativeOf(const std::string& utf8) { return NativePath(Utf8ToCp1252(utf8)); }
 
+// A text of the report as printed: a control character (a line break, ESC) shown by its
+// code in braces, so that a report cannot forge lines or steer the terminal.
+std::string Shown(const std::string& utf8) { return Cp1252ToUtf8(ShowCodes(Utf8ToCp1252(utf8))); }
+
+// The program folder whose Config.ini holds the drive map: --program-dir, else the run's;
+// a relative one from the run's current folder, as the run resolved it.
+std::string ProgramDirOf(const Options& options, const Json& run,
+                         const std::filesystem::path& currentDir) {
+  std::filesystem::path dir = options.programDir.empty()
+                                  ? NativeOf(Text(run, "programDir").value_or("."))
+                                  : NativePath(TextFromNative(options.programDir));
+  if (dir.is_relative()) dir = currentDir / dir;
+  return NativeFromText(PathText(dir));
+}
+
+// Reads the report at `nativePath` into `report`; the reason it cannot be judged (UTF-8, it
+// follows "Bericht PATH "), empty for a JSON object of schema 2.
+std::string ReadReport(const std::string& nativePath, std::uintmax_t limit, Json& report) {
+  std::string text;
+  try {
+    text = ReadNativeInput(nativePath, limit);
+  } catch (const Error& e) {
+    return "kann nicht gelesen werden: " + Cp1252ToUtf8(e.Description());
+  }
+  report = Json::parse(text, nullptr, false);
+  if (!report.is_object()) return "ist kein JSON-Objekt";
+  if (report.value("schemaVersion", Json()) != Json(kRunReportSchema)) {
+    return "hat nicht schemaVersion 2";
+  }
+  return {};
+}
+
 }  // namespace
 
-int RunVerify(const Options& options, System& system, std::FILE* out, std::FILE* err) {
-  bool readable = false;
-  const std::string text = ReadNativeFile(options.verifyReport, readable);
-  const Json report = readable ? Json::parse(text, nullptr, false) : Json();
-  const auto fail = [&](const char* why) {
-    std::fprintf(err, "Quenda: Bericht %s %s\n", options.verifyReport.c_str(), why);
+int RunVerify(const Options& options, System& system, std::FILE* out, std::FILE* err,
+              std::uintmax_t reportLimit) {
+  Json report;
+  const std::string unusable = ReadReport(options.verifyReport, reportLimit, report);
+  const auto fail = [&](const std::string& why) {
+    std::fprintf(err, "Quenda: Bericht %s %s\n", options.verifyReport.c_str(), why.c_str());
     return kExitBadOption;
   };
-  if (!readable) return fail("kann nicht gelesen werden");
-  if (!report.is_object()) return fail("ist kein JSON-Objekt");
-  if (report.value("schemaVersion", Json()) != Json(kRunReportSchema)) {
-    return fail("hat nicht schemaVersion 2");
-  }
+  if (!unusable.empty()) return fail(unusable);
   const Json run = report.value("run", Json::object());
   const std::optional<std::vector<Entry>> outputs = Entries(report, "files", false);
   const std::optional<std::vector<Entry>> inputs = Entries(report, "inputs", true);
   if (!run.is_object() || !outputs || !inputs) return fail("ist unvollständig oder beschädigt");
 
+  const std::filesystem::path currentDir = NativeOf(Text(run, "currentDir").value_or("."));
   Options program = options;
-  if (program.programDir.empty()) {
-    program.programDir = NativeFromText(Utf8ToCp1252(Text(run, "programDir").value_or(".")));
+  program.programDir = ProgramDirOf(options, run, currentDir);
+  std::optional<Checker> checker;
+  try {
+    checker.emplace(PrepareProgram(program, system).site.Drives, currentDir);
+  } catch (const Error& e) {  // Config.ini is no regular file
+    std::fprintf(err, "Quenda: %s\n", Cp1252ToUtf8(e.Description()).c_str());
+    return kExitBadOption;
   }
-  const Checker checker(PrepareProgram(program, system).site.Drives,
-                        NativeOf(Text(run, "currentDir").value_or(".")));
   Counts counts;
   for (const Entry& entry : *outputs) {
-    const State state = checker.Check(entry);
+    const State state = checker->Check(entry);
     Count(counts, state, false);
-    std::fprintf(out, "%s: %s\n", Word(state), entry.path.c_str());
+    std::fprintf(out, "%s: %s\n", Word(state), Shown(entry.path).c_str());
   }
   for (const Entry& entry : options.verifyInputs ? *inputs : std::vector<Entry>()) {
-    const State state = checker.Check(entry);
+    const State state = checker->Check(entry);
     const bool written = std::any_of(outputs->begin(), outputs->end(),
                                      [&](const Entry& o) { return o.path == entry.path; });
     Count(counts, state, written);
-    std::fprintf(
-        out, "%s: %s (Eingabe %s%s)\n", Word(state), entry.path.c_str(), entry.role.c_str(),
-        written && state != State::kOk ? "; erwartet, der Lauf hat in diese Datei geschrieben"
-                                       : "");
+    std::fprintf(out, "%s: %s (Eingabe %s%s)\n", Word(state), Shown(entry.path).c_str(),
+                 Shown(entry.role).c_str(),
+                 written && state != State::kOk
+                     ? "; erwartet, der Lauf hat in diese Datei geschrieben"
+                     : "");
   }
   std::fprintf(out, "%d ok, %d geändert, %d fehlt", counts.ok, counts.changed, counts.missing);
   if (counts.expected > 0) std::fprintf(out, " (davon %d erwartet)", counts.expected);

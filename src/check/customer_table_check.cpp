@@ -48,6 +48,11 @@ void CheckCustomerTable(const Files& files, const std::string& decimalSeparator,
                         TableReport& report) {
   std::optional<RecordSet> records = ReadTableForCheck(files, report);
   if (!records) return;
+  if (records->RecordCount() == 0) {
+    report.Error(FindingKind::TableWithoutRows, kHeaderLine,
+                 "Die Tabelle hat nur die Kopfzeile; ein Lauf liest keinen Parameter und bricht "
+                 "ab");
+  }
   CheckColumns(*records, kStoredParameterColumns, report);
   if (records->ColumnCount() <= kSelectionMarkColumn) {
     report.Error(FindingKind::ColumnMissing, kHeaderLine,

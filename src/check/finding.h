@@ -18,6 +18,8 @@ enum class FindingKind {
   LineDoesNotFit,
   ColumnName,
   ColumnMissing,
+  TableWithoutRows,
+  NulInField,
   ConfigurationMissing,
   Expression,
   Index,

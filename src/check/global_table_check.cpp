@@ -8,6 +8,7 @@
 #include "check/table_reading.h"
 #include "config/config_selection.h"
 #include "platform/files.h"
+#include "platform/input_file.h"
 #include "session/spec_table.h"
 #include "text/batch_text.h"
 #include "text/cp1252.h"
@@ -68,7 +69,10 @@ const GlobalRow& RowAt(const GlobalCheck& c, int line) {
 
 void CheckConfigurationTable(GlobalCheck& c, const GlobalRow& row) {
   const std::string path = ConfigTablePath(c.prefix, row.configuration, c.separator);
-  if (!c.files.FileExists(path)) {
+  if (IsNonRegularFile(c.files, path)) {
+    c.report.Error(FindingKind::ConfigurationMissing, row.line,
+                   NotRegularFileError(path).Description());
+  } else if (!c.files.FileExists(path)) {
     c.report.Error(FindingKind::ConfigurationMissing, row.line,
                    "Keine Configuration " + path + " vorhanden!");
   } else if (std::find(c.named.begin(), c.named.end(), path) == c.named.end()) {

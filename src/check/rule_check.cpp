@@ -5,6 +5,7 @@
 #include "base/error.h"
 #include "check/finding.h"
 #include "platform/files.h"
+#include "platform/input_file.h"
 #include "rules/input_rules.h"
 #include "rules/placeholders.h"
 #include "rules/rule_functions.h"
@@ -45,6 +46,12 @@ void CheckExpandedArgument(const RuleCheck& r, const std::string& name) {
 
 void CheckListFile(const RuleCheck& r, const std::string& path) {
   if (r.c.files.FileExists(path)) return;
+  if (IsNonRegularFile(r.c.files, path)) {
+    r.Error(FindingKind::ListFileMissing,
+            "Die Listendatei der Regel >" + r.Rule() +
+                "< kann nicht gelesen werden: " + NotRegularFileError(path).Description());
+    return;
+  }
   const bool mapped = r.c.files.Map().CanResolve(path);
   r.Error(
       FindingKind::ListFileMissing,

@@ -10,13 +10,13 @@
 namespace quenda {
 
 // The text of the finding (CP1252) when `bytes` begin with a UTF-8 byte-order mark or hold
-// a UTF-8 sequence of a letter beyond ASCII (À to ž), naming the mark or the first such
-// letter with its line; nullopt for a table without either.
+// a well-formed UTF-8 sequence of a character beyond ASCII (a letter, a sign, also one that
+// CP1252 has no form of, such as an emoji), naming the mark or the first such character with
+// its line; nullopt for a table without either.
 std::optional<std::string> Utf8TableProblem(const std::string& bytes);
 
-// `bytes` as the table was meant: the byte-order mark dropped and every UTF-8 letter
-// sequence replaced by its CP1252 character ("?" where CP1252 has none); all other bytes
-// are kept.
+// `bytes` as the table was meant: the byte-order mark dropped and every UTF-8 sequence
+// replaced by its CP1252 character ("?" where CP1252 has none); all other bytes are kept.
 std::string Utf8LettersAsCp1252(const std::string& bytes);
 
 }  // namespace quenda

@@ -1,11 +1,14 @@
 #include "check/table_reading.h"
 
+#include <algorithm>
+
 #include "base/error.h"
 #include "check/finding.h"
 #include "check/table_encoding.h"
 #include "platform/files.h"
 #include "table/cls_lib.h"
 #include "text/cp1252.h"
+#include "text/line_text.h"
 #include "text/tokens.h"
 
 namespace quenda {
@@ -29,12 +32,32 @@ void ReportProblem(const Files& files, const TextTableProblem& p, bool read, Tab
   }
 }
 
+// Each line whose field holds NUL: a run passes the value on cut there (a name, a rule, a
+// path) or ends on it.
+void ReportNulFields(const std::string& bytes, TableReport& report) {
+  const std::vector<std::string> lines = SplitTextLines(bytes);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    const std::size_t at = line.find('\0');
+    if (at == std::string::npos) continue;
+    const std::size_t before = line.rfind(';', at);
+    const std::size_t start = before == std::string::npos ? 0 : before + 1;
+    const std::size_t end = line.find(';', at);  // npos: the last field
+    const auto field = std::count(line.begin(), line.begin() + start, ';') + 1;
+    report.Error(FindingKind::NulInField, static_cast<int>(i + 1),
+                 "Feld " + std::to_string(field) + " enthält das Zeichen NUL (Code 0): >"_cp +
+                     ShowCodesCut(line.substr(start, end - start)) +
+                     "<; ein Lauf liest den Wert nur bis dorthin oder bricht ab");
+  }
+}
+
 // A table saved as UTF-8 is reported once and judged as it was meant (in CP1252), so that
 // the findings its bytes would cause in every column name and value are left out.
 std::optional<RecordSet> ReadAsMeant(const Files& files, TableReport& report,
                                      std::vector<TextTableProblem>& problems,
                                      std::optional<RecordSet> records) {
   const std::string bytes = files.ReadAll(report.File());
+  ReportNulFields(bytes, report);
   const std::optional<std::string> encoding = Utf8TableProblem(bytes);
   if (!encoding) return records;
   report.Error(FindingKind::Encoding, kHeaderLine, *encoding);

@@ -4,6 +4,7 @@
 
 #include "base/error.h"
 #include "config/job_source.h"
+#include "platform/input_file.h"
 #include "platform/profile_string.h"
 #include "platform/site_settings.h"
 #include "rules/parameter_intake.h"
@@ -111,6 +112,9 @@ void SelectSteps(Session& s) {
   ReadSelectedRow(s, global);
   s.job.ConfigFile =
       ConfigTablePath(s.job.ConfigFilePrefix, s.job.CfgConfiguration, s.site.DecimalSeparator);
+  if (IsNonRegularFile(s.files, s.job.ConfigFile)) {
+    throw Stop{NotRegularFileError(s.job.ConfigFile).Description()};
+  }
   if (!s.files.FileExists(s.job.ConfigFile)) {
     throw Stop{"Keine Configuration " + s.job.ConfigFile + " vorhanden!"};
   }

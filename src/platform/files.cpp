@@ -11,6 +11,7 @@
 
 #include "base/error.h"
 #include "platform/file_lock.h"
+#include "platform/input_file.h"
 #include "platform/native_path.h"
 
 namespace fs = std::filesystem;
@@ -232,23 +233,7 @@ void Files::ResetAttributes(const std::string& path) const {
 }
 
 std::string Files::ReadAll(const std::string& path) const {
-  const fs::path native = Native(path);
-  std::error_code ec;
-  if (fs::is_directory(native, ec)) throw PlatformError(kErrPathFileAccess, path);
-  std::FILE* f = OpenNativeFile(native, "rb");
-  if (f == nullptr) throw ReadOpenError(LastError(), native, path);
-  std::string content;
-  // One allocation of the final size instead of a doubling string that briefly needs
-  // twice the file; the file may still change size while it is read.
-  const std::uintmax_t size = fs::file_size(native, ec);
-  if (!ec && size < content.max_size()) content.reserve(static_cast<std::size_t>(size));
-  char buffer[65536];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) content.append(buffer, n);
-  const bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (failed) throw PlatformError(kErrPathFileAccess, path);
-  return content;
+  return ReadInputFile(Native(path), path);
 }
 
 std::vector<std::string> Files::ReadLines(const std::string& path) const {

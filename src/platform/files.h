@@ -51,7 +51,8 @@ class Files {
   // Clears read-only (and on Windows hidden/system) attributes.
   void ResetAttributes(const std::string& path) const;
 
-  // The whole file as bytes; throws 53 when missing.
+  // The whole file as bytes; throws 53 when missing, 75 for a folder, FIFO or device
+  // (see platform/input_file.h).
   std::string ReadAll(const std::string& path) const;
   // The lines of a text file; CR LF, LF and CR each end a line, a last line needs none.
   std::vector<std::string> ReadLines(const std::string& path) const;

@@ -21,7 +21,8 @@ class MappedFile {
   MappedFile() = default;
   // Opens the file `path` (a Windows path text resolved by `files`) and maps it whole.
   // Throws the platform Error naming the path as Files::ReadAll does: 53 when it is
-  // missing, 76 when it has no mapping, 75 for a folder or a failed read.
+  // missing, 76 when it has no mapping, 75 for a folder, FIFO or device (NotRegularFileError
+  // of platform/input_file.h) or a failed read.
   MappedFile(const Files& files, const std::string& path);
   ~MappedFile();
   MappedFile(MappedFile&& other) noexcept;

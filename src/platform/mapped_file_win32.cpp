@@ -7,6 +7,7 @@
 
 #include "base/error.h"
 #include "platform/files.h"
+#include "platform/input_file.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -36,11 +37,12 @@ Error OpenError(const std::string& path) {
 MappedFile::MappedFile(const Files& files, const std::string& path) {
   const std::filesystem::path native = files.Native(path);
   std::error_code ec;
-  if (std::filesystem::is_directory(native, ec)) throw PlatformError(kErrPathFileAccess, path);
+  if (std::filesystem::is_directory(native, ec)) throw NotRegularFileError(path);
   const Handle file{::CreateFileW(native.c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
   if (file.handle == INVALID_HANDLE_VALUE) throw OpenError(path);
+  if (::GetFileType(file.handle) != FILE_TYPE_DISK) throw NotRegularFileError(path);
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file.handle, &size)) throw OpenError(path);
   if (size.QuadPart == 0) return;

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "base/error.h"
+#include "platform/input_file.h"
 #include "rules/flow_job.h"
 #include "rules/rule_functions.h"
 #include "session/session.h"
@@ -43,6 +44,7 @@ void SetParamColumns(Session& s) {
 std::string ParameterIntake(Session& s, const std::string& jobFile, const std::string& configFile,
                             int markColumn, AtomicFile* reference) {
   try {
+    if (IsNonRegularFile(s.files, configFile)) throw NotRegularFileError(configFile);
     if (!s.files.FileExists(configFile)) {
       RaiseComposed("Configuration file " + configFile + " not found");
     }

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "platform/files.h"
+#include "platform/input_file.h"
 
 namespace quenda {
 namespace {
@@ -60,6 +61,9 @@ std::vector<std::string> SplitDelimited(const std::string& line, const std::stri
 std::optional<RecordSet> clsLib::ReadTextTable(const std::string& sPfadDateiName,
                                                const std::string& sDelimiter, bool bHeader,
                                                std::vector<TextTableProblem>& problems) const {
+  if (IsNonRegularFile(files_, sPfadDateiName)) {
+    throw Raised(sPfadDateiName, NotRegularFileError(sPfadDateiName));
+  }
   if (!files_.FileExists(sPfadDateiName)) {
     problems.push_back({1, Error(kErrComposed, "File not found : " + sPfadDateiName, kSource)});
     return std::nullopt;

@@ -41,7 +41,8 @@ class clsLib {
   // Reads as GetTextStreamAsRecordSet does but reports the faults instead of raising:
   // nullopt and one problem for a missing or empty file; every line that cannot become a
   // record is reported and left out, the others are read. Each record carries its line.
-  // A read error still raises (Error 60000 as above).
+  // A read error, and a path that is a folder, FIFO or device, still raise (Error 60000 as
+  // above).
   std::optional<RecordSet> ReadTextTable(const std::string& sPfadDateiName,
                                          const std::string& sDelimiter, bool bHeader,
                                          std::vector<TextTableProblem>& problems) const;

@@ -155,5 +155,41 @@ TEST(VerifyE2e, BrokenReportGivesStatus2) {
   EXPECT_EQ(Verify(site).status, 2);
 }
 
+// A relative program folder means the run's current folder's, whether given to --verify or
+// taken from the report of a run that was given it so.
+TEST(VerifyE2e, RelativeProgramFolderGivesTheSameCountsAsTheAbsoluteOne) {
+  SampleSite site;
+  ASSERT_EQ(RunWithReport(site).status, 0);
+  const std::string counts = "15 ok, 0 geändert, 0 fehlt";
+  EXPECT_EQ(LastLine(Verify(site, {"--program-dir", site.Path("site/program")}).out), counts);
+  EXPECT_EQ(LastLine(Verify(site, {"--program-dir", "../site/program"}).out), counts);
+  std::string answers;
+  for (const std::string& a : SampleSite::SampleAnswers()) answers += a + "\n";
+  SampleSite relative;
+  relative.Write("answers.txt", answers);
+  ASSERT_EQ(
+      testing::RunQuenda({"--headless", "--program-dir", "../site/program", "--answers",
+                          relative.Path("answers.txt"), "--report",
+                          relative.Path("run/report.json"), "--", SampleSite::SampleCommandLine()},
+                         relative.Path("run"))
+          .status,
+      0);
+  EXPECT_EQ(LastLine(Verify(relative).out), counts);
+}
+
+// A crafted report cannot forge lines or steer the terminal: a line break and ESC in a path
+// are printed as their codes in braces.
+TEST(VerifyE2e, ControlCharactersOfAPathAreShownInBraces) {
+  SampleSite site;
+  site.Write("run/report.json",
+             "{\"schemaVersion\": 2, \"run\": {\"currentDir\": \".\"}, \"inputs\": [], "
+             "\"files\": [{\"path\": \"a\\nok: T:\\\\forged\\u001b[31m\", \"sha256\": null}]}");
+  const testing::RunResult verify = Verify(site);
+  EXPECT_EQ(verify.status, 1);
+  EXPECT_TRUE(HasLine(verify.out, "fehlt: a{10}ok: T:\\forged{27}[31m")) << verify.out;
+  EXPECT_EQ(verify.out.find('\x1b'), std::string::npos) << verify.out;
+  EXPECT_FALSE(HasLine(verify.out, "ok: T:\\forged")) << verify.out;
+}
+
 }  // namespace
 }  // namespace quenda

@@ -299,7 +299,8 @@ std::vector<BadInput> Catalogue() {
          fs::create_directories(s.Path(kOsp));
        },
        kLoad,
-       "Fehler beim Zugriff auf Pfad/Datei: t:\\edc21\\mx21k47\\makeout\\damos\\mx21k47_01.osp",
+       "Fehler beim Zugriff auf Pfad/Datei: t:\\edc21\\mx21k47\\makeout\\damos\\mx21k47_01.osp "
+       "ist keine gewöhnliche Datei"_cp,
        true},
       {"ObjectStoreRecordWithoutLength", Replace(kOsp, osp, "STYP=KTX:Grp=Kgs:Name=KT_HWNR:"),
        kLoad, "Objekt KT_HWNR: Attribut :MaxAnz= fehlt im Eintrag", true},
