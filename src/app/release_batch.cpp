@@ -10,8 +10,6 @@
 namespace quenda {
 namespace {
 
-const char kReleaseBatchName[] = "ParaSerie.bat";
-
 std::string Param(const Session& s, const std::string& name) {
   return s.params.FindParameterValue(s.state.izeile, name);
 }
@@ -51,7 +49,8 @@ std::string CallLine(const Session& s) {
 // The message for the first value that cannot go into the batch, empty when all can.
 std::string RefusedReleaseBatchValue(const Session& s, const ReleaseFolders& f) {
   for (const BatchVariable& v : ReleaseBatchVariables(s, f)) {
-    const BatchFault fault = FindBatchValueFault(s, v.value, SetLineRest(v.name));
+    BatchFault fault = FindBatchValueFault(s, v.value, SetLineRest(v.name));
+    if (fault == BatchFault::kNone) fault = FindSetValueFault(v.value);
     if (fault != BatchFault::kNone) {
       return RefusedBatchValueText(v.name, v.value, fault, kReleaseBatchName);
     }
@@ -73,7 +72,7 @@ std::string RefusedReleaseBatchValue(const Session& s, const ReleaseFolders& f) 
 }  // namespace
 
 std::string SetLine(const std::string& name, const std::string& value) {
-  const BatchFault fault = FindBatchFault(value, SetLineRest(name));
+  const BatchFault fault = FindSetValueFault(value, SetLineRest(name));
   if (fault != BatchFault::kNone) {
     throw Error(kErrComposed, RefusedBatchValueText(name, value, fault, kReleaseBatchName));
   }

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "base/line_value.h"
 #include "session/session.h"
 #include "session/termination.h"
 #include "text/cp1252.h"
@@ -101,6 +102,8 @@ void RequireKnownKind(Session& s, const std::string& kind) {
 void WriteConservationBlock(Session& s, ConservationFile& f, const std::string& label,
                             std::string value, const std::string& kind, const std::string& format) {
   RequireKnownKind(s, kind);
+  RequireLineValue(label, label, f.path);
+  RequireLineValue(label, value, f.path);
   if (kind == "KTX") WriteTextstring(f, label, value);
   if (kind == "KWB") WriteFestwerteblock(s, f, label, value, format);
   if (kind == "FKL") WriteFestkennlinie(s, f, label, value, format);
