@@ -14,8 +14,11 @@ namespace {
 constexpr int kNumbersPerLine = 7;
 const std::string kValueLineHead = "   WERT\t";
 
+// Every block starts here: a label or value that would break its lines is refused first.
 void WriteHead(ConservationFile& f, const std::string& label, const std::string& value,
                const std::string& blockName) {
+  RequireLineValue(label, label, f.path);
+  RequireLineValue(label, value, f.path);
   f.WriteLine("");
   f.WriteLine("* Konserve für "_cp + label + " mit Wert >" + value + "<");
   f.WriteLine("");
@@ -102,8 +105,6 @@ void RequireKnownKind(Session& s, const std::string& kind) {
 void WriteConservationBlock(Session& s, ConservationFile& f, const std::string& label,
                             std::string value, const std::string& kind, const std::string& format) {
   RequireKnownKind(s, kind);
-  RequireLineValue(label, label, f.path);
-  RequireLineValue(label, value, f.path);
   if (kind == "KTX") WriteTextstring(f, label, value);
   if (kind == "KWB") WriteFestwerteblock(s, f, label, value, format);
   if (kind == "FKL") WriteFestkennlinie(s, f, label, value, format);

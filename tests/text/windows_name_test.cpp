@@ -69,6 +69,19 @@ TEST(WindowsName, NamePartWithoutDotBlankOrSeparator) {
   }
 }
 
+TEST(WindowsName, PathsUpTo259CharactersOnly) {
+  const std::string folder = "T:\\EDC21\\MX21K47\\";
+  const std::string at = folder + std::string(259 - folder.size() - 4, 'H') + ".dab";
+  ASSERT_EQ(at.size(), 259u);
+  EXPECT_EQ(RefusedPathLengthText(at), "");
+  EXPECT_EQ(RefusedPathLengthText(""), "");
+  const std::string past = "H" + at;
+  EXPECT_EQ(Cp1252ToUtf8(RefusedPathLengthText(past)),
+            "Der Pfad " + past +
+                " ist 260 Zeichen lang; Windows und die Serienwerkzeuge öffnen höchstens 259 "
+                "Zeichen");
+}
+
 TEST(WindowsName, RefusalNamesTheParameterTheValueAndTheReason) {
   EXPECT_EQ(Cp1252ToUtf8(RefusedNameText("CustomerHWNo_DirName", "..\\x", NameFault::kSeparator)),
             "Der Name >..\\x< aus CustomerHWNo_DirName ist kein gültiger Datei- oder "
