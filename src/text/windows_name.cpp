@@ -3,6 +3,7 @@
 #include <array>
 
 #include "text/cp1252.h"
+#include "text/line_text.h"
 
 namespace quenda {
 namespace {
@@ -85,7 +86,7 @@ std::string RefusedPathLengthText(std::string_view path) {
 }
 
 std::string RefusedNameText(const std::string& what, std::string_view name, NameFault fault) {
-  return "Der Name >" + std::string(name) + "< aus " + what +
+  return "Der Name >" + ShowCodes(name) + "< aus " + what +
          " ist kein gültiger Datei- oder Ordnername: "_cp + Reason(fault);
 }
 

@@ -32,7 +32,8 @@ NameFault FindNameFault(std::string_view name);
 NameFault FindNamePartFault(std::string_view part);
 
 // The German message for a refused name: "Der Name >value< aus " + what + " ist kein
-// gültiger Datei- oder Ordnername: " + the reason.
+// gültiger Datei- oder Ordnername: " + the reason; control codes in the value are shown
+// by their codes ({10}: text/line_text.h).
 std::string RefusedNameText(const std::string& what, std::string_view name, NameFault fault);
 
 // The longest path Windows opens without the long-path prefix (MAX_PATH less its NUL), and

@@ -409,12 +409,6 @@ std::vector<BadInput> Catalogue() {
        "Der Name >COM0< aus CustomerHWNo_DirName ist kein g\xFCltiger Datei- oder Ordnername: er "
        "ist ein Ger\xE4tename",
        true, kCommandLine, NothingCreated},
-      {"CustomerFolderNameIsConoutWithExtension", Replace(job, ">0 281 020 471<", ">CONOUT$.dab<"),
-       kLoad,
-       "Der Name >CONOUT$.dab< aus CustomerHWNo_DirName ist kein g\xFCltiger Datei- oder "
-       "Ordnername",
-       true, kCommandLine, NothingCreated},
-      // The release paths: T:\EDC21\MX21K47\ + 250 characters + \MX21K47_02s.kon.
       {"HardwareNumberOf250Characters",
        Replace(job, ">0 281 020 471<", ">" + std::string(250, '7') + "<"), kLoad,
        "Der Pfad T:\\EDC21\\MX21K47\\7777", true, kCommandLine,
@@ -425,12 +419,6 @@ std::vector<BadInput> Catalogue() {
        Replace(job, ">T:\\EDC21\\MX21K47\\dab\\", ">\\\\?\\T:\\EDC21\\MX21K47\\dab\\"), kLoad,
        "Der Pfad >\\\\?\\T:\\EDC21\\MX21K47\\dab\\MX21K47_01.dab< beginnt mit", true, kCommandLine,
        NothingCreatedFor("Der Pfad >\\\\?\\T:")},
-      {"BaseDabWithDeviceNamespace",
-       Replace(job, ">T:\\EDC21\\MX21K47\\dab\\", ">\\\\.\\T:\\EDC21\\MX21K47\\dab\\"), kLoad,
-       "Der Pfad >\\\\.\\T:\\EDC21\\MX21K47\\dab\\MX21K47_01.dab< beginnt mit", true, kCommandLine,
-       NothingCreatedFor("Der Pfad >\\\\.\\T:")},
-      // Line breaks and codes that are no characters, from the job or a list, in a value bound
-      // for a DAB line or a conservation block: refused before the first file of the release.
       {"CustomerNameWithLineFeedForgesADabLine",
        Replace(job, "Motorenwerke<", "Motorenwerke&#10;HEX-Datei = \\\\evil\\share\\evil.hex<"),
        kLoad,

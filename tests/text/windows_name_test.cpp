@@ -86,6 +86,9 @@ TEST(WindowsName, RefusalNamesTheParameterTheValueAndTheReason) {
   EXPECT_EQ(Cp1252ToUtf8(RefusedNameText("CustomerHWNo_DirName", "..\\x", NameFault::kSeparator)),
             "Der Name >..\\x< aus CustomerHWNo_DirName ist kein gültiger Datei- oder "
             "Ordnername: er enthält \\ oder / und würde in einen anderen Ordner führen");
+  EXPECT_EQ(Cp1252ToUtf8(RefusedNameText("DataVersion", "a\nb", NameFault::kControl)),
+            "Der Name >a{10}b< aus DataVersion ist kein gültiger Datei- oder Ordnername: er "
+            "enthält ein Steuerzeichen");
 }
 
 }  // namespace
