@@ -46,7 +46,8 @@ std::string CallLine(const Session& s) {
   return "call " + script + " %1 ";
 }
 
-// The message for the first value that cannot go into the batch, empty when all can.
+}  // namespace
+
 std::string RefusedReleaseBatchValue(const Session& s, const ReleaseFolders& f) {
   for (const BatchVariable& v : ReleaseBatchVariables(s, f)) {
     BatchFault fault = FindBatchValueFault(s, v.value, SetLineRest(v.name));
@@ -68,8 +69,6 @@ std::string RefusedReleaseBatchValue(const Session& s, const ReleaseFolders& f) 
   }
   return {};
 }
-
-}  // namespace
 
 std::string SetLine(const std::string& name, const std::string& value) {
   const BatchFault fault = FindSetValueFault(value, SetLineRest(name));

@@ -38,6 +38,11 @@ std::vector<BatchVariable> ReleaseBatchVariables(const Session& session,
 // The lines of the batch. Throws like SetLine.
 std::vector<std::string> ReleaseBatchLines(const Session& session, const ReleaseFolders& folders);
 
+// The message for the first value WriteReleaseBatch refuses (a SET value, the version or
+// the tools folder of the call line), naming the variable and the value; empty when it
+// can write them all. A run asks before it writes the first file of the release.
+std::string RefusedReleaseBatchValue(const Session& session, const ReleaseFolders& folders);
+
 // Writes PathFreig + "\ParaSerie.bat" in the console's code page (app/batch_encoding.h),
 // replacing an earlier one. A value that cannot be written safely (also a version or tools
 // folder that the call line would expand into a command, or a character the code page lacks)

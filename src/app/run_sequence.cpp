@@ -160,6 +160,21 @@ std::vector<std::string> IntegrationCopyPaths(const Session& s, const std::strin
           pathFreig + "\\" + GetToken(Param(s, "ApplFileName"), 0, ".") + ".hex"};
 }
 
+// The folders and names the release batch will get with series tools, as CopyIntegrationDab,
+// SetReleaseFolders and CopyIntegrationFiles set them, so its values can be checked first.
+ReleaseFolders PlannedSeriesFolders(const Session& s, const DabParts& dab,
+                                    const std::string& customerFolder, const std::string& newName) {
+  ReleaseFolders f;
+  if (CopiedDab(s)) f = {dab.folder, dab.baseName, {}, {}};
+  if (s.job.RunKundenGruppe == "021") {
+    f.PathBasis = Param(s, "IntegrationPathName") + "\\";
+    f.FileBasis = GetToken(Param(s, "IntegrationFileName"), 0, ".");
+  }
+  f.PathFreig = customerFolder;
+  f.FileFreig = GetToken(newName, 0, ".");
+  return f;
+}
+
 // The names, paths and line values of every file the release with series tools writes into
 // `customerFolder`, checked before anything is created.
 void CheckSeriesRelease(Session& s, const DabParts& dab, const std::string& folderName,
@@ -168,8 +183,10 @@ void CheckSeriesRelease(Session& s, const DabParts& dab, const std::string& fold
   const std::string dabName = CopiedDab(s) ? dab.fileName : dab.baseName + ".dab";
   CheckName(s, "IntegrationDABFile", dabName);
   const std::string dabPath = customerFolder + "\\" + dabName;
-  const std::string newDab = customerFolder + "\\" + NewDabName(s, dabPath);
-  const std::string kon = GetToken(newDab, 0, ".") + "s.kon";  // the others are as long
+  const std::string newName = NewDabName(s, dabPath);
+  const std::string newDab = customerFolder + "\\" + newName;
+  // The other conservation files have names as long.
+  const std::string kon = customerFolder + "\\" + GetToken(newName, 0, ".") + "s.kon";
   std::vector<std::string> paths = {dabPath, newDab, kon,
                                     customerFolder + "\\" + kReleaseBatchName};
   if (CopiedDab(s)) {
@@ -180,6 +197,10 @@ void CheckSeriesRelease(Session& s, const DabParts& dab, const std::string& fold
     for (const std::string& path : IntegrationCopyPaths(s, customerFolder)) paths.push_back(path);
   }
   for (const std::string& path : paths) CheckReleasePath(s, path);
+  const ReleaseFolders folders = PlannedSeriesFolders(s, dab, customerFolder, newName);
+  if (const std::string refused = RefusedReleaseBatchValue(s, folders); !refused.empty()) {
+    ErrorEnd(s, refused, "48", "Abbruch");
+  }
   CheckLineValues(s, CustomerDabLineValues(s, folderName), dabPath);
   CheckLineValues(s, DabLineValues(s, dabPath), newDab);
   if (s.job.RunKundenGruppe != "021") CheckLineValues(s, ConservationLineValues(s), kon);

@@ -446,11 +446,7 @@ std::vector<BadInput> Catalogue() {
       {"ListValueWithHelpSwitchForReleaseBatch",
        Replace(kListen + "SecurityAccess.csv", "bming;07", "bming;07/?"), kLoad,
        "Der Wert f\xFCr IndexECUM enth\xE4lt \"/?\", bei dem SET seine Hilfe zeigt", true,
-       kCommandLine,
-       [](const SampleSite& s) {
-         EXPECT_FALSE(s.Has(std::string(kCustomerFolder) + "ParaSerie.bat"));
-         NoBatchWritten(s, "Der Wert f\xFCr IndexECUM");
-       }},
+       kCommandLine, NothingCreatedFor("Der Wert f\xFCr IndexECUM")},
       {"CustomerFolderNameIsADevice", Replace(job, ">0 281 020 471<", ">CON<"), kLoad,
        "Der Name >CON< aus CustomerHWNo_DirName ist kein g\xFCltiger Datei- oder Ordnername: er "
        "ist ein Ger\xE4tename",
