@@ -1,5 +1,7 @@
 #include "app/collection_batch.h"
 
+#include <cstring>
+
 #include "app/batch_encoding.h"
 #include "app/main_window.h"
 #include "base/error.h"
@@ -171,12 +173,18 @@ std::string PatchExplanationFile(const Session& s) {
          "\\Vertraulich\\Patches\\Vorgaben\\Patumf.txt";
 }
 
+std::string CollectionBatchPath(const MainWindow& window) {
+  const std::string& folder = window.BatDirectory;
+  if (folder.empty() || folder.back() == '\\') return folder + kCollectionBatchName;
+  return folder + "\\" + kCollectionBatchName;
+}
+
 void RunCollectionBatchStep(Session& s, MainWindow& window) {
   s.state.TarvellAufruf = "Tarvell.exe ";
   if (window.BatchAuswahl) AskPatchCode(s);
   if (window.BatDirectory.empty()) return;
-  if (window.BatDirectory.back() != '\\') window.BatDirectory += '\\';
-  const std::string batFile = window.BatDirectory + kCollectionBatchName;
+  const std::string batFile = CollectionBatchPath(window);
+  window.BatDirectory = batFile.substr(0, batFile.size() - std::strlen(kCollectionBatchName));
   try {
     const EntryWrite how = ChooseEntryWrite(s, batFile);
     if (how == EntryWrite::kNone) return;  // Cancel: the file stays as it is

@@ -20,6 +20,10 @@ std::string CollectionEntry(const Session& session);
 // The patch explanation file: ProjectDriveRoot + customer group + "\Vertraulich\...".
 std::string PatchExplanationFile(const Session& session);
 
+// The path of the collection batch: BatDirectory, "\" added when it does not end in one,
+// + "Tarvell.Bat".
+std::string CollectionBatchPath(const MainWindow& window);
+
 // The whole step: patch code prompt (when BatchAuswahl is ticked), then the entry written
 // into BatDirectory + "Tarvell.Bat". A file error ends the run through ErrorEnd.
 void RunCollectionBatchStep(Session& session, MainWindow& window);

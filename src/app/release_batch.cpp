@@ -10,8 +10,6 @@
 namespace quenda {
 namespace {
 
-const char kReleaseBatchName[] = "ParaSerie.bat";
-
 std::string Param(const Session& s, const std::string& name) {
   return s.params.FindParameterValue(s.state.izeile, name);
 }
@@ -48,10 +46,12 @@ std::string CallLine(const Session& s) {
   return "call " + script + " %1 ";
 }
 
-// The message for the first value that cannot go into the batch, empty when all can.
+}  // namespace
+
 std::string RefusedReleaseBatchValue(const Session& s, const ReleaseFolders& f) {
   for (const BatchVariable& v : ReleaseBatchVariables(s, f)) {
-    const BatchFault fault = FindBatchValueFault(s, v.value, SetLineRest(v.name));
+    BatchFault fault = FindBatchValueFault(s, v.value, SetLineRest(v.name));
+    if (fault == BatchFault::kNone) fault = FindSetValueFault(v.value);
     if (fault != BatchFault::kNone) {
       return RefusedBatchValueText(v.name, v.value, fault, kReleaseBatchName);
     }
@@ -70,10 +70,8 @@ std::string RefusedReleaseBatchValue(const Session& s, const ReleaseFolders& f) 
   return {};
 }
 
-}  // namespace
-
 std::string SetLine(const std::string& name, const std::string& value) {
-  const BatchFault fault = FindBatchFault(value, SetLineRest(name));
+  const BatchFault fault = FindSetValueFault(value, SetLineRest(name));
   if (fault != BatchFault::kNone) {
     throw Error(kErrComposed, RefusedBatchValueText(name, value, fault, kReleaseBatchName));
   }

@@ -4,10 +4,12 @@
 #include "app/main_window.h"
 #include "app/release_batch.h"
 #include "base/error.h"
+#include "base/line_value.h"
 #include "conservation/conservation_files.h"
 #include "conservation/data_version_dab.h"
 #include "conservation/object_store.h"
 #include "dab/dab_file.h"
+#include "platform/drive_map.h"
 #include "session/session.h"
 #include "session/termination.h"
 #include "text/cp1252.h"
@@ -52,13 +54,44 @@ void CheckName(Session& s, const std::string& what, const std::string& name) {
   }
 }
 
+// Ends the run when a path the release writes or names is longer than Windows and the
+// series tools open, before the first file of the release is written.
+void CheckReleasePath(Session& s, const std::string& path) {
+  if (const std::string refused = RefusedPathLengthText(path); !refused.empty()) {
+    ErrorEnd(s, refused, "48", "Abbruch");
+  }
+}
+
+// Ends the run when the path value of the parameter `what` has a device prefix.
+void CheckPathValue(Session& s, const std::string& what, const std::string& path) {
+  if (HasDevicePrefix(path))
+    ErrorEnd(s, RefusedDevicePathText(path) + " (" + what + ")", "48", "Abbruch");
+}
+
+// Ends the run when one of `values` cannot stand in a line of `file`.
+void CheckLineValues(Session& s, const std::vector<LineValue>& values, const std::string& file) {
+  if (const std::string refused = RefusedLineValue(values, file); !refused.empty()) {
+    ErrorEnd(s, refused, "48", "Abbruch");
+  }
+}
+
 void EndCommand(Session& s, const std::string& text) {
   s.ui.MsgBox(text);
   throw CommandEnded{};
 }
 
+// The values from outside in the lines of the DAB file the customer folder gets: the hex
+// line of a copy, or the lines of a new DAB file.
+std::vector<LineValue> CustomerDabLineValues(const Session& s, const std::string& folderName) {
+  std::vector<LineValue> values = {{"IntegrationDABFile", s.state.DabFilePath},
+                                   {"CustomerHWNo_DirName", folderName}};
+  if (!CopiedDab(s)) values.push_back({"ba", s.job.RunBa});
+  return values;
+}
+
 // Copies the DAB file line by line, pointing its hex line into the customer folder.
-void CopyDabFile(Session& s, const DabParts& dab, const std::string& customerFolder) {
+void CopyDabFile(Session& s, const DabParts& dab, const std::string& folderName,
+                 const std::string& customerFolder) {
   std::vector<std::string> lines = s.files.ReadLines(s.state.DabFilePath);
   for (std::string& line : lines) {
     if (Normalized(GetToken(line, 0, "="), "COLLAPSE,UCASE") == "HEX-DATEI") {
@@ -66,6 +99,7 @@ void CopyDabFile(Session& s, const DabParts& dab, const std::string& customerFol
     }
   }
   const std::string target = customerFolder + "\\" + dab.fileName;
+  RequireLineValues(CustomerDabLineValues(s, folderName), target);
   s.files.WriteLines(target, lines);
   s.WriteLogLine("dab_File " + target + " ist angelegt!");
 }
@@ -119,13 +153,57 @@ void LoadObjectStoreToCheck(Session& s) {
   s.ui.RunSummaryChanged();
 }
 
-// The names the release gives the DAB file and the new DAB file of the data version, checked
-// before anything is created.
-void CheckDabNames(Session& s, const DabParts& dab, const std::string& customerFolder) {
+// The files customer group "021" copies into the release folder `pathFreig`.
+std::vector<std::string> IntegrationCopyPaths(const Session& s, const std::string& pathFreig) {
+  const std::string base = pathFreig + "\\" + GetToken(Param(s, "IntegrationFileName"), 0, ".");
+  return {base + ".s19", base + ".dcm",
+          pathFreig + "\\" + GetToken(Param(s, "ApplFileName"), 0, ".") + ".hex"};
+}
+
+// The folders and names the release batch will get with series tools, as CopyIntegrationDab,
+// SetReleaseFolders and CopyIntegrationFiles set them, so its values can be checked first.
+ReleaseFolders PlannedSeriesFolders(const Session& s, const DabParts& dab,
+                                    const std::string& customerFolder, const std::string& newName) {
+  ReleaseFolders f;
+  if (CopiedDab(s)) f = {dab.folder, dab.baseName, {}, {}};
+  if (s.job.RunKundenGruppe == "021") {
+    f.PathBasis = Param(s, "IntegrationPathName") + "\\";
+    f.FileBasis = GetToken(Param(s, "IntegrationFileName"), 0, ".");
+  }
+  f.PathFreig = customerFolder;
+  f.FileFreig = GetToken(newName, 0, ".");
+  return f;
+}
+
+// The names, paths and line values of every file the release with series tools writes into
+// `customerFolder`, checked before anything is created.
+void CheckSeriesRelease(Session& s, const DabParts& dab, const std::string& folderName,
+                        const std::string& customerFolder) {
   CheckName(s, "IntegrationDABFile", dab.baseName);
   const std::string dabName = CopiedDab(s) ? dab.fileName : dab.baseName + ".dab";
   CheckName(s, "IntegrationDABFile", dabName);
-  NewDabName(s, customerFolder + "\\" + dabName);
+  const std::string dabPath = customerFolder + "\\" + dabName;
+  const std::string newName = NewDabName(s, dabPath);
+  const std::string newDab = customerFolder + "\\" + newName;
+  // The other conservation files have names as long.
+  const std::string kon = customerFolder + "\\" + GetToken(newName, 0, ".") + "s.kon";
+  std::vector<std::string> paths = {dabPath, newDab, kon,
+                                    customerFolder + "\\" + kReleaseBatchName};
+  if (CopiedDab(s)) {
+    for (const char* ext : {".hex", ".dam"})
+      paths.push_back(customerFolder + "\\" + dab.baseName + ext);
+  }
+  if (s.job.RunKundenGruppe == "021") {
+    for (const std::string& path : IntegrationCopyPaths(s, customerFolder)) paths.push_back(path);
+  }
+  for (const std::string& path : paths) CheckReleasePath(s, path);
+  const ReleaseFolders folders = PlannedSeriesFolders(s, dab, customerFolder, newName);
+  if (const std::string refused = RefusedReleaseBatchValue(s, folders); !refused.empty()) {
+    ErrorEnd(s, refused, "48", "Abbruch");
+  }
+  CheckLineValues(s, CustomerDabLineValues(s, folderName), dabPath);
+  CheckLineValues(s, DabLineValues(s, dabPath), newDab);
+  if (s.job.RunKundenGruppe != "021") CheckLineValues(s, ConservationLineValues(s), kon);
 }
 
 void EnsureFolder(Session& s, const std::string& folder) {
@@ -134,18 +212,18 @@ void EnsureFolder(Session& s, const std::string& folder) {
 
 // Copied DAB (run BA "000", "001"): the integration DAB file names the object store; it is
 // copied with its hex and dam or dbf file into the customer folder. Returns the copy's path.
-std::string CopyIntegrationDab(Session& s, const DabParts& dab, const std::string& customerFolder,
-                               ReleaseFolders& folders) {
+std::string CopyIntegrationDab(Session& s, const DabParts& dab, const std::string& folderName,
+                               const std::string& customerFolder, ReleaseFolders& folders) {
   const std::string& path = s.state.DabFilePath;
   if (path.empty()) EndCommand(s, "Kein " + path + " angegeben!");
   if (!s.files.FileExists(path)) EndCommand(s, "Kein " + path + " vorhanden!");
   ReadDabFile(s, path);
   LoadObjectStoreToCheck(s);
-  CheckDabNames(s, dab, customerFolder);
+  CheckSeriesRelease(s, dab, folderName, customerFolder);
   EnsureFolder(s, customerFolder);
   folders.PathBasis = dab.folder;
   folders.FileBasis = dab.baseName;
-  CopyDabFile(s, dab, customerFolder);
+  CopyDabFile(s, dab, folderName, customerFolder);
   s.ui.SetBusy(true);
   CopyProjectFiles(s, dab, customerFolder);
   return customerFolder + "\\" + dab.fileName;
@@ -153,9 +231,11 @@ std::string CopyIntegrationDab(Session& s, const DabParts& dab, const std::strin
 
 // Writes the new DAB file of the control unit `sg` of project folder `projekt`; returns its
 // path.
-std::string WriteNewDabFile(Session& s, const std::string& customerFolder, const std::string& sg,
+std::string WriteNewDabFile(Session& s, const std::string& folderName,
+                            const std::string& customerFolder, const std::string& sg,
                             const std::string& projekt) {
   const std::string path = customerFolder + "\\" + sg + ".dab";
+  RequireLineValues(CustomerDabLineValues(s, folderName), path);
   s.files.WriteLines(path, {"OSP-Datei = " + projekt + "makeout\\damos\\" + sg + ".osp",
                             "HEX-Datei = " + customerFolder + "\\" + sg + ".hex",
                             "ADL-Datei = " + projekt + "makeout\\damos\\" + sg + ".adl",
@@ -165,14 +245,15 @@ std::string WriteNewDabFile(Session& s, const std::string& customerFolder, const
 
 // Any other run BA: the integration DAB path names the control unit, the project and its
 // object store; a new DAB file for them goes into the customer folder. Returns its path.
-std::string WriteProjectDab(Session& s, const DabParts& dab, const std::string& customerFolder) {
+std::string WriteProjectDab(Session& s, const DabParts& dab, const std::string& folderName,
+                            const std::string& customerFolder) {
   s.state.SgFileName = dab.baseName;
   s.state.ProjektDir = dab.project + "\\";
   s.state.OspName = s.state.ProjektDir + "makeout\\Damos\\" + s.state.SgFileName + ".osp";
   LoadObjectStoreToCheck(s);
-  CheckDabNames(s, dab, customerFolder);
+  CheckSeriesRelease(s, dab, folderName, customerFolder);
   EnsureFolder(s, customerFolder);
-  return WriteNewDabFile(s, customerFolder, s.state.SgFileName, s.state.ProjektDir);
+  return WriteNewDabFile(s, folderName, customerFolder, s.state.SgFileName, s.state.ProjektDir);
 }
 
 // Series-tool preparation: the DAB file of the release goes into the customer folder and gets
@@ -182,10 +263,12 @@ bool PrepareSeriesTools(Session& s, ReleaseFolders& folders) {
   if (folderName.empty()) return false;
   CheckName(s, "CustomerHWNo_DirName", folderName);
   s.state.DabFilePath = IntegrationDabFile(s);
+  CheckPathValue(s, "IntegrationDABFile", s.state.DabFilePath);
   const DabParts dab = PartsOf(s.state.DabFilePath);
   const std::string customerFolder = dab.project + "\\" + folderName;
-  s.state.DabFilePath = CopiedDab(s) ? CopyIntegrationDab(s, dab, customerFolder, folders)
-                                     : WriteProjectDab(s, dab, customerFolder);
+  s.state.DabFilePath = CopiedDab(s)
+                            ? CopyIntegrationDab(s, dab, folderName, customerFolder, folders)
+                            : WriteProjectDab(s, dab, folderName, customerFolder);
   // The box has told the user that the base already carries the data version; going on
   // would release the base under the new version's files and collection entry.
   if (AppendDabFile(s, s.state.DabFilePath) == "ERROR") throw CommandEnded{};
@@ -194,7 +277,9 @@ bool PrepareSeriesTools(Session& s, ReleaseFolders& folders) {
 
 void SetReleaseFolders(Session& s, bool seriesTools, ReleaseFolders& f) {
   if (!seriesTools) {
-    const std::string split = SplitPath(Param(s, "ReleaseVersionFilePath"));
+    const std::string releaseVersionFile = Param(s, "ReleaseVersionFilePath");
+    CheckPathValue(s, "ReleaseVersionFilePath", releaseVersionFile);
+    const std::string split = SplitPath(releaseVersionFile);
     f.PathBasis = GetToken(split, 0, "|");
     f.FileBasis = GetToken(split, 1, "|");
     if (!f.FileBasis.empty()) CheckName(s, "ReleaseVersionFilePath", f.FileBasis);
@@ -206,6 +291,9 @@ void SetReleaseFolders(Session& s, bool seriesTools, ReleaseFolders& f) {
     }
     f.PathFreig = f.PathBasis;
     f.FileFreig = f.FileBasis;
+    CheckReleasePath(s, f.PathFreig + "\\" + kReleaseBatchName);
+    if (s.job.RunKundenGruppe != "021") return;
+    for (const std::string& path : IntegrationCopyPaths(s, f.PathFreig)) CheckReleasePath(s, path);
     return;
   }
   f.PathFreig = GetToken(SplitPath(s.state.DabFilePath), 0, "|");
@@ -228,6 +316,8 @@ void CopyIntegrationFiles(Session& s, ReleaseFolders& f) {
 
 // The names the customer group "021" copies get, checked before anything is created.
 void CheckIntegrationNames(Session& s) {
+  CheckPathValue(s, "IntegrationPathName", Param(s, "IntegrationPathName"));
+  CheckPathValue(s, "ApplPathName", Param(s, "ApplPathName"));
   CheckName(s, "IntegrationFileName", GetToken(Param(s, "IntegrationFileName"), 0, ".") + ".s19");
   CheckName(s, "ApplFileName", GetToken(Param(s, "ApplFileName"), 0, ".") + ".hex");
 }
@@ -248,6 +338,10 @@ bool PrepareRelease(Session& s, ReleaseFolders& folders) {
 void RunSequence(Session& s, MainWindow& window) {
   ReleaseFolders folders;
   bool seriesTools = false;
+  if (s.job.CfgKolpatoren != "000" && s.job.RunKundenGruppe != "021" &&
+      !window.BatDirectory.empty()) {
+    CheckReleasePath(s, CollectionBatchPath(window));
+  }
   try {
     seriesTools = PrepareRelease(s, folders);
     if (!seriesTools || s.job.RunKundenGruppe == "021") {

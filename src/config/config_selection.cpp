@@ -66,8 +66,7 @@ void RunIntake(Session& s) {
   const bool testMode = s.job.RunMode == "T";
   std::optional<AtomicFile> reference;
   if (testMode) {
-    reference.emplace(s.files, s.site.ToolsShareRoot + "\\TOOLS\\Quenda\\Cfg_Ref\\aktcfg_" +
-                                   s.job.CfgConfiguration + ".txt");
+    reference.emplace(s.files, ReferenceFilePath(s));
   }
   std::string rows;
   try {

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "base/line_value.h"
 #include "session/session.h"
 #include "session/termination.h"
 #include "text/cp1252.h"
@@ -13,8 +14,11 @@ namespace {
 constexpr int kNumbersPerLine = 7;
 const std::string kValueLineHead = "   WERT\t";
 
+// Every block starts here: a label or value that would break its lines is refused first.
 void WriteHead(ConservationFile& f, const std::string& label, const std::string& value,
                const std::string& blockName) {
+  RequireLineValue(label, label, f.path);
+  RequireLineValue(label, value, f.path);
   f.WriteLine("");
   f.WriteLine("* Konserve für "_cp + label + " mit Wert >" + value + "<");
   f.WriteLine("");

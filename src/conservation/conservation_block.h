@@ -20,7 +20,9 @@ struct ConservationFile {
 
 // Writes the block of `kind` ("KTX", "KWB", "FKL") with `format` as the writer takes it.
 // Any other kind ends the run through TerminateRun with "KgrType = <kind> noch nicht
-// berücksichtigt!", empty style and title.
+// berücksichtigt!", empty style and title. Each of the block writers below throws Error
+// 60000 (RefusedLineValue) naming the label and the file, before writing a line, for a
+// label or value holding a byte no line may carry (text/line_text.h).
 void WriteConservationBlock(Session& session, ConservationFile& file, const std::string& label,
                             std::string value, const std::string& kind, const std::string& format);
 

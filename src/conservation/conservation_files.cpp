@@ -1,5 +1,6 @@
 #include "conservation/conservation_files.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "conservation/conservation_block.h"
@@ -49,6 +50,21 @@ void WriteVariantFile(Session& s, const std::string& path, const std::string& he
 }
 
 }  // namespace
+
+std::vector<LineValue> ConservationLineValues(const Session& s) {
+  std::vector<LineValue> values;
+  const int last = std::min(s.state.izeile, ParamTable::kRows - 1);
+  for (int row = 0; row <= last; ++row) {
+    if (s.params.At(row, ParamTable::kArrayNr).empty()) continue;
+    const std::string& name = s.params.At(row, ParamTable::kName);
+    for (int column : {ParamTable::kLabel, ParamTable::kDummy, ParamTable::kValue}) {
+      values.push_back({name, s.params.At(row, column)});
+    }
+  }
+  for (const std::string& ident : s.spec.IdentValue) values.push_back({"IdentValue", ident});
+  values.push_back({"HexBaseName", s.spec.HexBaseName});
+  return values;
+}
 
 std::string WriteConservationFiles(Session& s, const std::string& dabFilePath,
                                    const std::string& dabNewName) {

@@ -5,6 +5,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "base/line_value.h"
 
 namespace quenda {
 
@@ -22,5 +25,11 @@ class Session;
 // folder.
 std::string WriteConservationFiles(Session& session, const std::string& dabFilePath,
                                    const std::string& dabNewName);
+
+// The values the conservation files take into their blocks and comments, each with the
+// parameter it comes from: label, dummy and value of every parameter that fills a slot
+// (an expression's dummy only joins them), and the identification values. None may hold
+// a byte no line may carry; WriteConservationBlock refuses such a value as it writes.
+std::vector<LineValue> ConservationLineValues(const Session& session);
 
 }  // namespace quenda

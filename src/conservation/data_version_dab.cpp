@@ -78,12 +78,35 @@ void WriteTarget(Session& s, const std::string& source, const std::string& targe
 
 std::string NewDabName(Session& s, const std::string& DabFileName) {
   const std::string file = GetToken(SplitPath(DabFileName), 1, "|");
-  const std::string name = CutTail(s, file, "Der Dateiname >" + file + "< von " + DabFileName) +
-                           DataVersionText(s) + ".dab";
+  const std::string stem = CutTail(s, file, "Der Dateiname >" + file + "< von " + DabFileName);
+  const std::string version = DataVersionText(s);
+  // The conservation files and the release batch take the name up to its first ".".
+  if (const NameFault fault = FindNamePartFault(version); fault != NameFault::kNone) {
+    ErrorEnd(s, RefusedNameText("DataVersion", version, fault), "48", "Abbruch");
+  }
+  const std::string name = stem + version + ".dab";
   if (const NameFault fault = FindNameFault(name); fault != NameFault::kNone) {
     ErrorEnd(s, RefusedNameText("DataVersion", name, fault), "48", "Abbruch");
   }
   return name;
+}
+
+std::vector<LineValue> DabLineValues(const Session& s, const std::string& DabFileName) {
+  std::vector<LineValue> values;
+  const int last = std::min(s.state.izeile, ParamTable::kRows - 1);
+  for (int row = 0; row <= last; ++row) {
+    const std::string& nameDab = s.params.At(row, ParamTable::kNameDab);
+    if (nameDab.empty()) continue;
+    const std::string& name = s.params.At(row, ParamTable::kName);
+    values.push_back({name, nameDab});
+    values.push_back({name, s.params.At(row, ParamTable::kValue)});
+  }
+  for (const char* name :
+       {"ApplPathName", "ApplFileName", "DataVersion", "SoftwareName", "PST_Kennung_Variant"}) {
+    values.push_back({name, Parameter(s, name)});
+  }
+  values.push_back({"IntegrationDABFile", DabFileName});
+  return values;
 }
 
 std::string AppendDabFile(Session& s, const std::string& DabFileName) {
@@ -101,6 +124,7 @@ std::string AppendDabFile(Session& s, const std::string& DabFileName) {
   }
   const std::string konName =
       CutTail(s, Trim(DabFileName), "Der Pfad " + DabFileName) + dataVersion + ".kon";
+  RequireLineValues(DabLineValues(s, DabFileName), target);
   WriteTarget(s, source, target, AppendedLines(s, konName, dataVersion));
   return {};
 }

@@ -4,6 +4,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "base/line_value.h"
 
 namespace quenda {
 
@@ -19,12 +22,18 @@ class Session;
 // "EPK-DST = " and, when "PST_Kennung_Variant" is set, "PST-Text = " lines, each + CR LF;
 // the result is empty. Ends the run through ErrorEnd naming the file or value for a base
 // file name shorter than six characters, a "JAP" data version shorter than two characters,
-// and a base that cannot be read or a new file that cannot be written.
+// and a base that cannot be read or a new file that cannot be written. Throws Error 60000
+// (RefusedLineValue) before writing when one of DabLineValues cannot stand in a line.
 std::string AppendDabFile(Session& session, const std::string& DabFileName);
 
 // The new name AppendDabFile gives the DAB file `DabFileName`, so a run can refuse it before
 // it creates anything. Ends the run through ErrorEnd as AppendDabFile does, and when the
 // name is not one valid file name (a data version holding "\", "..", ":" and so on).
 std::string NewDabName(Session& session, const std::string& DabFileName);
+
+// The values AppendDabFile writes into lines of the new DAB file, each with the parameter it
+// comes from: every parameter's Name_DAB and value, the application path and file, the
+// data version, the software name, the variant, and `DabFileName` (the KON-Datei line).
+std::vector<LineValue> DabLineValues(const Session& session, const std::string& DabFileName);
 
 }  // namespace quenda

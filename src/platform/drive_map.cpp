@@ -28,6 +28,17 @@ fs::path MatchComponent(const fs::path& dir, const std::string& component) {
 
 }  // namespace
 
+bool HasDevicePrefix(const std::string& path) {
+  const auto separator = [](char c) { return c == '\\' || c == '/'; };
+  return path.size() >= 4 && separator(path[0]) && separator(path[1]) &&
+         (path[2] == '?' || path[2] == '.') && separator(path[3]);
+}
+
+std::string RefusedDevicePathText(const std::string& path) {
+  return "Der Pfad >" + path +
+         "< beginnt mit \\\\?\\ oder \\\\.\\ und wird nicht als Dateipfad genommen";
+}
+
 bool IsWindowsAbsolute(const std::string& path) {
   if (path.size() >= 2 && path[1] == ':' &&
       ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'))) {
@@ -93,6 +104,7 @@ const DriveMap::Entry* DriveMap::Match(const std::string& path) const {
 }
 
 fs::path DriveMap::Resolve(const std::string& given) const {
+  if (HasDevicePrefix(given)) throw Error(kErrBadFileName, RefusedDevicePathText(given));
   const bool windows = IsWindowsAbsolute(given);
   const std::string path = windows ? NormalizeWindowsPath(given) : given;
   const Entry* e = windows ? Match(path) : nullptr;
@@ -112,8 +124,8 @@ fs::path DriveMap::Resolve(const std::string& given) const {
 }
 
 bool DriveMap::CanResolve(const std::string& path) const {
+  if (HasDevicePrefix(path)) return false;
 #ifdef _WIN32
-  (void)path;
   return true;
 #else
   return !IsWindowsAbsolute(path) || Match(NormalizeWindowsPath(path)) != nullptr;

@@ -13,6 +13,15 @@ namespace quenda {
 // True for "X:..." and "\\..." paths.
 bool IsWindowsAbsolute(const std::string& path);
 
+// True for a path with the prefix "\\?\" or "\\.\" (also written with "/"): Windows hands
+// such a path to the device layer without its checks of names and length ("\\.\COM1",
+// "\\?\T:\CON"), so it is no file path a site's tables may give.
+bool HasDevicePrefix(const std::string& path);
+
+// The German refusal of such a path, naming it: "Der Pfad >" + path + "< beginnt mit" + the
+// prefixes + "und wird nicht als Dateipfad genommen".
+std::string RefusedDevicePathText(const std::string& path);
+
 // The Windows path `path` ("X:..." or "\\server\share...") with "." and ".." resolved
 // lexically, as Windows resolves them: ".." at the root of the drive ("T:\") or of the share
 // ("\\server\share") stays at that root, so no path leaves the drive or share it names.
@@ -32,7 +41,8 @@ class DriveMap {
   // ignoring case; backslashes become separators; components that do not exist as written
   // are looked up ignoring case. Native absolute and relative paths are not mapped.
   // Throws Error 76 naming the path when a Windows path has no mapping (on Windows such
-  // a path is used as it is).
+  // a path is used as it is), Error 52 (RefusedDevicePathText) for a path with a device
+  // prefix, on every system.
   std::filesystem::path Resolve(const std::string& path) const;
 
   // True when Resolve would not throw.

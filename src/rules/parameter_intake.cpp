@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "base/error.h"
+#include "base/line_value.h"
 #include "platform/input_file.h"
 #include "rules/flow_job.h"
 #include "rules/rule_functions.h"
@@ -63,6 +64,11 @@ std::string ParameterIntake(Session& s, const std::string& jobFile, const std::s
   }
 }
 
+std::string ReferenceFilePath(const Session& s) {
+  return s.site.ToolsShareRoot + "\\TOOLS\\Quenda\\Cfg_Ref\\aktcfg_" + s.job.CfgConfiguration +
+         ".txt";
+}
+
 std::string ReferenceLine(const std::string& name, const std::string& value) {
   std::string line = name;
   line.resize(std::max<std::size_t>(name.size(), 50), ' ');
@@ -81,6 +87,9 @@ void StoreParameterRow(Session& s, const std::string& value, const RecordSet& re
     if (s.job.RunMode != "T" || s.job.ProgramTag != "quenda") return;
     if (reference == nullptr)
       throw PlatformError(kErrBadFileName, "Referenzdatei nicht geöffnet"_cp);
+    const std::string& name = s.params.At(row, s.params.columns[0]);
+    RequireLineValue(name, name, ReferenceFilePath(s));
+    RequireLineValue(name, value, ReferenceFilePath(s));
     reference->WriteLine(ReferenceLine(s.params.At(row, s.params.columns[0]), value));
   } catch (const Error& e) {
     throw Error(kErrComposed, e.Description());

@@ -45,9 +45,15 @@ std::string ParameterIntake(Session& session, const std::string& jobFile,
 // parameter row `row`; in test mode ("T") with the program tag "quenda" it also writes
 // the line name (padded with blanks to 50, or followed by one blank) + value to
 // `reference`. Raises 60000 with the underlying description: a row above 300, a missing
-// column, test mode without a reference file.
+// column, test mode without a reference file, a name or value holding a byte no line may
+// carry (text/line_text.h), which is refused naming the parameter and ReferenceFilePath
+// before its line is written.
 void StoreParameterRow(Session& session, const std::string& value, const RecordSet& records,
                        int row, AtomicFile* reference);
+
+// The reference configuration of test mode: ToolsShareRoot +
+// "\TOOLS\Quenda\Cfg_Ref\aktcfg_" + the selected configuration + ".txt".
+std::string ReferenceFilePath(const Session& session);
 
 // The line of the reference configuration file for one parameter.
 std::string ReferenceLine(const std::string& name, const std::string& value);

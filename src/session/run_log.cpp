@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "text/line_text.h"
 #include "ui/ui.h"
 
 namespace quenda {
@@ -32,7 +33,10 @@ RunLog::StopClaim RunLog::ClaimStop() {
   return file_.IsOpen() ? StopClaim::kClaimed : StopClaim::kBeforeLog;
 }
 
-void RunLog::WriteLogLine(const std::string& message, bool batchMode) {
+void RunLog::WriteLogLine(const std::string& text, bool batchMode) {
+  // A line carries values from outside; shown by their codes, its line breaks and control
+  // characters cannot start a forged line in the file or the window's list.
+  const std::string message = ShowCodes(text);
   // The view is told outside the lock: its first line loads the window, which may wait
   // in a dialog for long, and a stop request must not wait for that dialog.
   {

@@ -40,6 +40,8 @@ class RunLog {
   std::string Content() const { return file_.Content(); }
 
   // Adds the line to the view (when `batchMode` is off) and then writes it to the file.
+  // Bytes no line may carry (CR, LF, NUL, ...: text/line_text.h) are written as ShowCodes
+  // shows them ("{10}"), so the line stays one line; view, file and Ui get the same text.
   // A line written from another thread than the window's passes `batchMode` true.
   void WriteLogLine(const std::string& message, bool batchMode);
 

@@ -24,6 +24,8 @@ std::string FaultText(BatchFault fault) {
              "ein Trennzeichen)";
     case BatchFault::kCodePage:
       return "enthält ein Zeichen, das die Codepage der Eingabeaufforderung nicht kennt"_cp;
+    case BatchFault::kHelp:
+      return "enthält \"/?\", bei dem SET seine Hilfe zeigt, statt die Variable zu setzen"_cp;
     case BatchFault::kNone:
       break;
   }
@@ -42,6 +44,12 @@ BatchFault FindBatchFault(std::string_view value, std::size_t lineRest) {
   const auto percents = static_cast<std::size_t>(std::count(value.begin(), value.end(), '%'));
   if (value.size() + percents + lineRest > kMaxBatchLine) return BatchFault::kTooLong;
   return BatchFault::kNone;
+}
+
+BatchFault FindSetValueFault(std::string_view value, std::size_t lineRest) {
+  const BatchFault fault = FindBatchFault(value, lineRest);
+  if (fault != BatchFault::kNone) return fault;
+  return value.find("/?") != std::string_view::npos ? BatchFault::kHelp : BatchFault::kNone;
 }
 
 BatchFault FindCommandLineFault(std::string_view value, bool splitsWords) {

@@ -23,6 +23,11 @@
 //   expansion as if typed: its & | < > ^ ( ) act, and "call" expands its "%" once more. No
 //   quoting or doubling can hold such a value, so it may hold none of them (nor "!", which
 //   "call" also reads); blanks, "," ";" and "=" would split the command into words.
+// - A built-in command whose argument holds "/?" prints its help and does nothing else.
+//   For SET cmd looks for "/?" anywhere in the argument text, quotes included, so
+//   SET "NAME=a/?" prints the help instead of setting NAME (Wine's cmd sets it; a batch
+//   file must not rely on that), and no escape or quoting keeps the value. A SET value
+//   holding "/?" is refused (kHelp); a program's argument (Tarvell.exe "...") may hold it.
 // - cmd reads a batch file in the console's OEM code page (850 on a German Windows), not in
 //   CP1252: letters beyond ASCII are written in that code page (app/batch_encoding.h).
 #pragma once
@@ -42,12 +47,16 @@ enum class BatchFault {
   kTooLong,    // the line would be longer than kMaxBatchLine
   kCommand,    // a character that acts in a command line after expansion
   kCodePage,   // a character that the console's code page cannot hold
+  kHelp,       // "/?" in the value of a SET line, which prints SET's help instead
 };
 
 // What keeps `value` from being written into a batch line, kNone when it can be.
 // `lineRest` is the number of characters the rest of its line takes; the value counts
 // as written, every "%" doubled.
 BatchFault FindBatchFault(std::string_view value, std::size_t lineRest = 0);
+
+// FindBatchFault for the value of a SET line, and kHelp for a value holding "/?".
+BatchFault FindSetValueFault(std::string_view value, std::size_t lineRest = 0);
 
 // What keeps `value` from being expanded into a command line outside quotes (the series
 // tools' version in the call line), kNone when it can be: a double quote, a line break or

@@ -1,9 +1,25 @@
 #include "ui/ui.h"
 
 #include "platform/utc_time.h"
+#include "text/line_text.h"
 #include "ui/transcript.h"
 
 namespace quenda {
+namespace {
+
+// `text` as a dialog shows it: every byte no line may carry by its code (text/line_text.h),
+// as the front ends would cut the text at a NUL or show C1 codes as boxes; CR LF pairs stay,
+// a box has lines.
+std::string Displayed(const std::string& text) {
+  std::string shown;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    shown += ShowCodes(std::string_view(text).substr(start, end - start)) + "\r\n";
+  }
+  return shown + ShowCodes(std::string_view(text).substr(start));
+}
+
+}  // namespace
 
 const char* AnswerName(Answer answer) {
   switch (answer) {
@@ -59,7 +75,9 @@ std::size_t Ui::Record(const char* kind, const std::string& title, const std::st
   return dialogs_.size() - 1;
 }
 
-Answer Ui::MsgBox(const std::string& text, int style, const std::string& title) {
+Answer Ui::MsgBox(const std::string& message, int style, const std::string& caption) {
+  const std::string text = Displayed(message);
+  const std::string title = ShowCodes(caption);
   const std::string shown = title.empty() ? std::string("Quenda") : title;
   lastMessage_ = text;
   const std::size_t index = Record("message", shown, text);
@@ -69,8 +87,10 @@ Answer Ui::MsgBox(const std::string& text, int style, const std::string& title) 
   return answer;
 }
 
-std::string Ui::InputBox(const std::string& prompt, const std::string& title,
+std::string Ui::InputBox(const std::string& question, const std::string& caption,
                          const std::string& defaultText) {
+  const std::string prompt = Displayed(question);
+  const std::string title = ShowCodes(caption);
   const std::string shown = title.empty() ? std::string("Quenda") : title;
   const std::size_t index = Record("input", shown, prompt);
   std::string answer = ShowInput(prompt, shown, defaultText);

@@ -1,7 +1,9 @@
 // The core's only way to the user: message boxes, input boxes, the open-file dialog,
 // the busy pointer and the log view. Texts are CP1252. The non-virtual calls apply the
 // shared rules (title "Quenda" for boxes without a title, the transcript) and hand the
-// dialog to the front end.
+// dialog to the front end. A text or title holding a byte no line may carry (NUL, C1
+// codes CP1252 leaves undefined, a lone CR or LF: text/line_text.h) is shown, recorded and
+// transcribed with that byte by its code ("{0}"); CR LF pairs of a text stay.
 #pragma once
 
 #include <memory>

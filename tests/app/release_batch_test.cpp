@@ -92,6 +92,8 @@ TEST(SetLine, ValuesThatCmdWouldRunAreQuoted) {
   };
   for (const auto& [value, line] : cases) EXPECT_EQ(SetLine("X", value), line) << value;
   EXPECT_THROW(SetLine("X", "a\"&b"), Error);
+  EXPECT_THROW(SetLine("X", "/?"), Error);
+  EXPECT_THROW(SetLine("X", "a&b/?"), Error);
 }
 
 // A value that cannot be written safely ends the run before the file is touched: an older

@@ -83,17 +83,25 @@ void NoBatchWritten(const SampleSite& s, const std::string& message) {
   EXPECT_EQ(s.Read("tmp/SG_4711.err").rfind(message, 0), 0u) << s.Read("tmp/SG_4711.err");
 }
 
-// A refused name ends the run before the customer folder or any file of the release exists,
-// and no folder named by the value appears anywhere.
-void NothingCreated(const SampleSite& s) {
+// A refused name or value ends the run before the customer folder or any file of the
+// release exists, and no folder named by the value appears anywhere; the error file for the
+// calling batch system begins with `message`.
+void NoReleaseWritten(const SampleSite& s, const std::string& message) {
   std::string folder = kCustomerFolder;
   folder.pop_back();
   EXPECT_FALSE(s.Has(folder)) << "no customer folder";
   for (const auto& e : fs::recursive_directory_iterator(s.dir.Path())) {
     EXPECT_EQ(e.path().filename().string().find("ESCAPED"), std::string::npos) << e.path();
     EXPECT_NE(e.path().extension(), ".kon") << e.path();
+    EXPECT_NE(e.path().filename(), "MX21K47_02.dab") << e.path();
   }
-  NoBatchWritten(s, "Der Name >");
+  NoBatchWritten(s, message);
+}
+
+void NothingCreated(const SampleSite& s) { NoReleaseWritten(s, "Der Name >"); }
+
+std::function<void(const SampleSite&)> NothingCreatedFor(std::string message) {
+  return [=](const SampleSite& s) { NoReleaseWritten(s, message); };
 }
 
 // A job of tens of thousands of fields whose customer hardware number, the name of the
@@ -277,8 +285,8 @@ std::vector<BadInput> Catalogue() {
                           "&a;&a;\"><!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;\">]>\r\n"),
        {},
        "Entitätsdeklaration 'a' ist nicht erlaubt"_cp},
-      {"JobVeryLargeWithOverlongFolderName", HugeJob, kLoad,
-       "Dateiname oder -nummer falsch: T:\\EDC21\\MX21K47\\HHHH", true},
+      {"JobVeryLargeWithOverlongFolderName", HugeJob, kLoad, "Der Pfad T:\\EDC21\\MX21K47\\HHHH",
+       true, kCommandLine, NothingCreatedFor("Der Pfad T:\\EDC21\\MX21K47\\HHHH")},
       // The DAB file.
       {"DabFileMissing", RemoveFile(kDab), kLoad,
        "Kein T:\\EDC21\\MX21K47\\dab\\MX21K47_01.dab vorhanden!", true},
@@ -390,8 +398,56 @@ std::vector<BadInput> Catalogue() {
        "oder Ordnername",
        true, kCommandLine, NothingCreated},
       {"DataVersionWithSeparator", Replace(job, ">DS02<", ">DS\\x<"), kLoad,
-       "Der Name >MX21K47_\\x.dab< aus DataVersion ist kein g\xFCltiger Datei- oder Ordnername",
+       "Der Name >\\x< aus DataVersion ist kein g\xFCltiger Datei- oder Ordnername", true,
+       kCommandLine, NothingCreated},
+      // A data version is cut at its first "." where the conservation files and the release
+      // batch take their names: MX21K47_.2.dab would release MX21K47_s.kon.
+      {"DataVersionWithDot", Replace(job, ">DS02<", ">DS1.2<"), kLoad,
+       "Der Name >.2< aus DataVersion ist kein g\xFCltiger Datei- oder Ordnername: er enth\xE4lt "
+       "einen Punkt",
        true, kCommandLine, NothingCreated},
+      {"CustomerFolderNameIsCom0", Replace(job, ">0 281 020 471<", ">COM0<"), kLoad,
+       "Der Name >COM0< aus CustomerHWNo_DirName ist kein g\xFCltiger Datei- oder Ordnername: er "
+       "ist ein Ger\xE4tename",
+       true, kCommandLine, NothingCreated},
+      {"HardwareNumberOf250Characters",
+       Replace(job, ">0 281 020 471<", ">" + std::string(250, '7') + "<"), kLoad,
+       "Der Pfad T:\\EDC21\\MX21K47\\7777", true, kCommandLine,
+       NothingCreatedFor("Der Pfad T:\\EDC21\\MX21K47\\" + std::string(250, '7') +
+                         "\\MX21K47_01.dab ist 282 Zeichen lang; Windows und die "
+                         "Serienwerkzeuge öffnen höchstens 259 Zeichen"_cp)},
+      {"BaseDabWithDevicePrefix",
+       Replace(job, ">T:\\EDC21\\MX21K47\\dab\\", ">\\\\?\\T:\\EDC21\\MX21K47\\dab\\"), kLoad,
+       "Der Pfad >\\\\?\\T:\\EDC21\\MX21K47\\dab\\MX21K47_01.dab< beginnt mit", true, kCommandLine,
+       NothingCreatedFor("Der Pfad >\\\\?\\T:")},
+      {"CustomerNameWithLineFeedForgesADabLine",
+       Replace(job, "Motorenwerke<", "Motorenwerke&#10;HEX-Datei = \\\\evil\\share\\evil.hex<"),
+       kLoad,
+       "Der Wert von KundeName enth\xE4lt einen Zeilenumbruch (Code 10) und kann nicht in "
+       "T:\\EDC21\\MX21K47\\0281020471\\MX21K47_02.dab geschrieben werden: >M\xFCller "
+       "Motorenwerke{10}HEX-Datei = \\\\evil\\share\\evil.hex<",
+       true, kCommandLine, NothingCreatedFor("Der Wert von KundeName")},
+      {"CustomerNameWithCrLf", Replace(job, "Motorenwerke<", "Motorenwerke&#13;&#10;END<"), kLoad,
+       "Der Wert von KundeName enth\xE4lt einen Zeilenumbruch (Code 13)", true, kCommandLine,
+       NothingCreatedFor("Der Wert von KundeName")},
+      {"DateWithLineFeedBreaksAConservationComment", Replace(job, ">20240315<", ">2024&#10;END<"),
+       kLoad,
+       "Der Wert von Datum enth\xE4lt einen Zeilenumbruch (Code 10) und kann nicht in "
+       "T:\\EDC21\\MX21K47\\0281020471\\MX21K47_02s.kon geschrieben werden",
+       true, kCommandLine, NothingCreatedFor("Der Wert von Datum")},
+      {"PlantFromListWithUndefinedCode",
+       Replace(kListen + "Werke.csv", "47;Gr\xF6", "47;Gr\xF6\x81"), kLoad,
+       "Der Wert von Werk enth\xE4lt ein Zeichen, das CP1252 nicht belegt (Code 129)", true,
+       kCommandLine, NothingCreatedFor("Der Wert von Werk")},
+      {"PlantFromListWithNul",
+       Replace(kListen + "Werke.csv", "47;Gr\xF6", std::string("47;Gr\xF6\0", 7)), kLoad,
+       "Der Wert von Werk enth\xE4lt ein Steuerzeichen (Code 0)", true, kCommandLine,
+       NothingCreatedFor("Der Wert von Werk")},
+      // SET shows its help for an argument holding "/?" instead of setting the variable.
+      {"ListValueWithHelpSwitchForReleaseBatch",
+       Replace(kListen + "SecurityAccess.csv", "bming;07", "bming;07/?"), kLoad,
+       "Der Wert f\xFCr IndexECUM enth\xE4lt \"/?\", bei dem SET seine Hilfe zeigt", true,
+       kCommandLine, NothingCreatedFor("Der Wert f\xFCr IndexECUM")},
       {"CustomerFolderNameIsADevice", Replace(job, ">0 281 020 471<", ">CON<"), kLoad,
        "Der Name >CON< aus CustomerHWNo_DirName ist kein g\xFCltiger Datei- oder Ordnername: er "
        "ist ein Ger\xE4tename",

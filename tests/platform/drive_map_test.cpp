@@ -67,6 +67,39 @@ TEST(DriveMap, UnmappedWindowsPathIsAnErrorNamingIt) {
 }
 #endif
 
+// "\\?\" and "\\.\" hand a path to the device layer unchecked: no table value is such a
+// path, on any system, mapped or not.
+TEST(DriveMap, DevicePrefixesAreRefusedNamingThePath) {
+  const std::pair<std::string, bool> cases[] = {
+      {"\\\\?\\T:\\EDC21\\x.dab", true},
+      {"\\\\.\\COM1", true},
+      {"//?/T:/x", true},
+      {"\\\\.\\T:\\x", true},
+      {"\\\\?", false},
+      {"\\\\quenda-fs\\projekte\\x", false},
+      {"\\\\.x\\share", false},
+      {"T:\\?\\x", false},
+  };
+  DriveMap map;
+  map.Add("T:", "/nowhere");
+  map.Add("\\\\?", "/nowhere");
+  map.Add("\\\\.", "/nowhere");
+  for (const auto& [path, device] : cases) {
+    EXPECT_EQ(HasDevicePrefix(path), device) << path;
+    if (!device) continue;
+    EXPECT_FALSE(map.CanResolve(path)) << path;
+    try {
+      map.Resolve(path);
+      ADD_FAILURE() << path << " resolved";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.Number(), kErrBadFileName) << path;
+      EXPECT_EQ(e.Description(), "Der Pfad >" + path +
+                                     "< beginnt mit \\\\?\\ oder \\\\.\\ und wird nicht als "
+                                     "Dateipfad genommen");
+    }
+  }
+}
+
 TEST(DriveMap, DotsResolveLexicallyAndStopAtTheRootOfTheDriveOrShare) {
   const std::pair<std::string, std::string> cases[] = {
       {"T:\\003\\x.dab", "T:\\003\\x.dab"},

@@ -83,6 +83,29 @@ TEST(BatchText, CommandLineValuesHoldNothingCmdActsOn) {
   }
 }
 
+// SET prints its help for an argument holding "/?", quoted or not, and sets nothing; a
+// value for another program's argument may hold it.
+TEST(BatchText, SetValuesWithTheHelpSwitchAreRefused) {
+  const std::tuple<std::string, BatchFault, BatchFault> cases[] = {
+      {"/?", BatchFault::kHelp, BatchFault::kNone},
+      {"07/?", BatchFault::kHelp, BatchFault::kNone},
+      {"a /? b", BatchFault::kHelp, BatchFault::kNone},
+      {"T:\\a&b/?", BatchFault::kHelp, BatchFault::kNone},
+      {"/", BatchFault::kNone, BatchFault::kNone},
+      {"?/", BatchFault::kNone, BatchFault::kNone},
+      {"/ ?", BatchFault::kNone, BatchFault::kNone},
+      {"T:\\Frei/x?", BatchFault::kNone, BatchFault::kNone},
+      {"a\"/?", BatchFault::kQuote, BatchFault::kQuote},
+  };
+  for (const auto& [value, setFault, fault] : cases) {
+    EXPECT_EQ(FindSetValueFault(value), setFault) << value;
+    EXPECT_EQ(FindBatchFault(value), fault) << value;
+  }
+  EXPECT_EQ(RefusedBatchValueText("IndexECUM", "07/?", BatchFault::kHelp, "ParaSerie.bat"),
+            "Der Wert für IndexECUM enthält \"/?\", bei dem SET seine Hilfe zeigt, statt die "
+            "Variable zu setzen und kann nicht in ParaSerie.bat geschrieben werden: >07/?<"_cp);
+}
+
 TEST(BatchText, RefusalNamesTheVariableTheFileAndTheValue) {
   EXPECT_EQ(RefusedBatchValueText("FileBasis", "Rel\"x", BatchFault::kQuote, "ParaSerie.bat"),
             "Der Wert für FileBasis enthält ein Anführungszeichen und kann nicht in "

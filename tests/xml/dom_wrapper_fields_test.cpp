@@ -177,7 +177,7 @@ TEST_F(DomTest, SetElementByNameFailuresAreShown) {
   EXPECT_EQ(dom.SetElementByName("FD:Field[@Name='Jobsource']", "a\x01z"), "");
   EXPECT_EQ(ui.TakeTexts(),
             (std::vector<std::string>{kNotSet,
-                                      "Unzulässiges Steuerzeichen (Code 1) im Text 'a\x01z'"_cp}));
+                                      "Unzulässiges Steuerzeichen (Code 1) im Text 'a{1}z'"_cp}));
   EXPECT_EQ(dom.GetElementByName("FD:Field[@Name='Jobsource']"), "FLOW5");
   EXPECT_EQ(dom.SetElementByName("FD:Field[@Name='Jobsource']/@FlowType", "Text"), "Text");
   EXPECT_EQ(dom.SetElementByName("FD:Field[@Name='Jobsource']", ""), "");

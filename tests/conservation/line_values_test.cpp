@@ -1,0 +1,172 @@
+// One rule for every line file: a value holding a line break, a control character or a code
+// CP1252 leaves undefined is refused by each writer before it writes the line, naming the
+// parameter and the file; letters and signs of 80-9F (€, „) and tabs pass as they are.
+#include "base/line_value.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "base/error.h"
+#include "conservation/conservation_block.h"
+#include "conservation/conservation_fixture.h"
+#include "conservation/data_version_dab.h"
+#include "rules/parameter_intake.h"
+#include "table/record_set.h"
+#include "text/cp1252.h"
+#include "text/line_text.h"
+
+namespace quenda {
+namespace {
+
+using testing::ConservationFixture;
+
+struct LineCase {
+  const char* name;
+  std::string value;
+  int code;  // the refused code, -1 when the value passes
+};
+
+const LineCase kLineCases[] = {
+    {"LineFeed", "Mueller\nHEX-Datei = \\\\evil\\share\\evil.hex", 10},
+    {"CrLf", "Mueller\r\nEND", 13},
+    {"Nul", std::string("Mu\0ller", 7), 0},
+    {"Undefined81", "Mu\x81ller", 129},
+    {"Undefined9D", "Mu\x9Dller", 157},
+    {"Delete", "Mu\x7Fller", 127},
+    {"Euro", "100 \x80", -1},
+    {"LowQuote", "\x84Mueller\x93", -1},
+    {"Tab", "a\tb", -1},
+};
+
+// The description of the Error `write` throws; empty when it throws none.
+template <typename Write>
+std::string Refusal(Write write) {
+  try {
+    write();
+  } catch (const Error& e) {
+    EXPECT_EQ(e.Number(), kErrComposed);
+    return e.Description();
+  }
+  return {};
+}
+
+// A refusal names the parameter, the code and the file, and shows the value by its codes.
+void ExpectRefusal(const std::string& refusal, const LineCase& c, const std::string& what,
+                   const std::string& file, const std::string& value) {
+  if (c.code < 0) {
+    EXPECT_EQ(refusal, "") << c.name;
+    return;
+  }
+  EXPECT_EQ(refusal.rfind("Der Wert von " + what + " enth\xE4lt ", 0), 0u)
+      << c.name << ": " << Cp1252ToUtf8(refusal);
+  EXPECT_NE(refusal.find("(Code " + std::to_string(c.code) + ") und kann nicht in " + file +
+                         " geschrieben werden: >" + ShowCodes(value) + "<"),
+            std::string::npos)
+      << c.name << ": " << Cp1252ToUtf8(refusal);
+}
+
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
+
+class LineValues : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(LineValues, DabLineOfTheDataVersion) {
+  const LineCase& c = GetParam();
+  ConservationFixture f;
+  f.WriteShare("proj/kunde/PRJ_A_01.dab", "PRO = PRJ_A\r\n");
+  Session& s = f.S();
+  s.params.At(0, ParamTable::kName) = "DataVersion";
+  s.params.At(0, ParamTable::kValue) = "02";
+  s.params.At(1, ParamTable::kName) = "KundeName";
+  s.params.At(1, ParamTable::kNameDab) = "KUNDE";
+  s.params.At(1, ParamTable::kValue) = c.value;
+  s.state.izeile = 2;
+  const std::string refusal = Refusal([&] { AppendDabFile(s, "T:\\proj\\kunde\\PRJ_A_01.dab"); });
+  ExpectRefusal(refusal, c, "KundeName", "T:\\proj\\kunde\\PRJ_A_02.dab", c.value);
+  if (c.code >= 0) {
+    EXPECT_FALSE(f.ShareHas("proj/kunde/PRJ_A_02.dab")) << c.name;
+  } else {
+    EXPECT_NE(f.ReadShare("proj/kunde/PRJ_A_02.dab").find("\r\nKUNDE = " + c.value + "\r\n"),
+              std::string::npos)
+        << c.name;
+  }
+}
+
+TEST_P(LineValues, ConservationBlocksAndTheirComment) {
+  const LineCase& c = GetParam();
+  ConservationFixture f;
+  const std::tuple<std::string, std::string, std::string> blocks[] = {
+      {"KTX", "", " TEXT    '" + c.value + "'"},
+      {"KWB", "STR", "* Konserve f\xFCr KW_KUNDE mit Wert >" + c.value + "<"},
+      {"FKL", "STR", "* Konserve f\xFCr KW_KUNDE mit Wert >" + c.value + "<"},
+  };
+  for (const auto& [kind, format, line] : blocks) {
+    ConservationFile file{"T:\\k\\MX21K47_02s.kon", {}};
+    ExpectRefusal(
+        Refusal([&] { WriteConservationBlock(f.S(), file, "KW_KUNDE", c.value, kind, format); }), c,
+        "KW_KUNDE", file.path, c.value);
+    if (c.code >= 0) {
+      EXPECT_EQ(file.lines, std::vector<std::string>{}) << c.name << " " << kind;
+    } else {
+      EXPECT_NE(std::find(file.lines.begin(), file.lines.end(), line), file.lines.end())
+          << c.name << " " << kind;
+    }
+  }
+  ConservationFile file{"T:\\k\\MX21K47_02s.kon", {}};
+  const std::string label = "KT_" + c.value;
+  ExpectRefusal(Refusal([&] { WriteConservationBlock(f.S(), file, label, "x", "KTX", ""); }), c,
+                ShowCodes(label), file.path, label);
+}
+
+TEST_P(LineValues, ReferenceConfigurationOfTestMode) {
+  const LineCase& c = GetParam();
+  ConservationFixture f;
+  Session& s = f.S();
+  s.job.RunMode = "T";
+  s.job.ProgramTag = "quenda";
+  s.job.CfgConfiguration = "012";
+  s.site.ToolsShareRoot = "T:\\tools";
+  std::filesystem::create_directories(f.dir.Path() / "share/tools/TOOLS/Quenda/Cfg_Ref");
+  const std::string path = ReferenceFilePath(s);
+  ASSERT_EQ(path, "T:\\tools\\TOOLS\\Quenda\\Cfg_Ref\\aktcfg_012.txt");
+  RecordSet records({"Field1_Name_XML", "Description", "Quenda", "CNT", "Label", "Array_Nr",
+                     "Format", "Dummy", "Name_DAB", "Rule", "Required_for_CNT",
+                     "Required_for_Quenda", "XML_Optional"});
+  records.AddRecord({"KundeName", "", "*", "", "", "", "", "", "", "", "", "", ""});
+  {
+    AtomicFile reference(s.files, path);
+    ExpectRefusal(Refusal([&] { StoreParameterRow(s, c.value, records, 0, &reference); }), c,
+                  "KundeName", path, c.value);
+    reference.Commit();
+  }
+  const std::string written = f.ReadShare("tools/TOOLS/Quenda/Cfg_Ref/aktcfg_012.txt");
+  EXPECT_EQ(written, c.code >= 0 ? "" : ReferenceLine("KundeName", c.value) + "\r\n") << c.name;
+}
+
+TEST_P(LineValues, LogLineStaysOneLineWithTheCodesShown) {
+  const LineCase& c = GetParam();
+  ConservationFixture f;
+  f.S().WriteLogLine("Kunde >" + c.value + "<");
+  const std::vector<std::string> lines = f.LogLines();
+  ASSERT_EQ(lines.size(), 1u) << c.name;
+  const std::string shown = c.code >= 0 ? ShowCodes(c.value) : c.value;
+  EXPECT_EQ(lines[0], "Kunde >" + shown + "<") << c.name;
+  EXPECT_EQ(f.S().log.LastLine(), lines[0]) << c.name;
+  if (c.code >= 0) {
+    EXPECT_NE(shown.find("{" + std::to_string(c.code) + "}"), std::string::npos) << c.name;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, LineValues, ::testing::ValuesIn(kLineCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LineValues, RefusalTextNamesParameterFileAndShowsTheValue) {
+  EXPECT_EQ(Cp1252ToUtf8(RefusedLineValue({{"KundeName", "ok"}, {"KundeName", "M\nX"}},
+                                          "T:\\p\\MX21K47_02.dab")),
+            "Der Wert von KundeName enthält einen Zeilenumbruch (Code 10) und kann nicht in "
+            "T:\\p\\MX21K47_02.dab geschrieben werden: >M{10}X<");
+  EXPECT_EQ(RefusedLineValue({{"A", "\x80"}, {"B", "a\tb"}}, "f"), "");
+}
+
+}  // namespace
+}  // namespace quenda
