@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "base/error.h"
 #include "platform/code_page.h"
 #include "platform/ini_file.h"
 #include "platform/native_path.h"
@@ -96,7 +97,11 @@ SiteSettings LoadSiteSettings(const std::string& configIniContent, const std::st
     s.TempDirSource = "[Site] TempDir in " + ConfigIniPath(programDir);
     Take(ini, "TempDir", s.TempDir);
   } else {
-    s.TempDir = system.TempPath();
+    try {
+      s.TempDir = system.TempPath();
+    } catch (const Error& e) {
+      s.TempDirRefused = e.Description();
+    }
   }
   Take(ini, "WindowsDir", s.WindowsDir);
   Take(ini, "ProfileDir", s.ProfileDir);

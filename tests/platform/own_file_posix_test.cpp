@@ -20,6 +20,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/site_settings.h"
 #include "platform/system.h"
 #include "support/fake_system.h"
 #include "text/cp1252.h"
@@ -352,6 +353,27 @@ TEST(PrivateFolder, SystemTempPathIsTheUsersOwnFolder) {
     ASSERT_EQ(lstat(c.expected.c_str(), &st), 0) << c.expected;
     EXPECT_EQ(st.st_mode & 0777, 0700u) << c.expected;
   }
+}
+
+// A refused private folder stops no command that needs none (--verify, --check-config): the
+// settings carry the refusal, and only a run is refused; a site's TempDir asks no system.
+TEST(PrivateFolder, RefusalIsCarriedBySettingsAndSkippedWithASiteTempDir) {
+  static const std::string kRefusal =
+      "Der private temporäre Ordner /t/quenda-0 gehört einem anderen Benutzer (uid 4242)"_cp;
+  struct Refusing : testing::FakeSystem {
+    int asked = 0;
+    std::string TempPath() override {
+      ++asked;
+      throw Error(kErrPermissionDenied, kRefusal);
+    }
+  } system;
+  const SiteSettings refused = LoadSiteSettings("", "/p", system);
+  EXPECT_EQ(refused.TempDir, "");
+  EXPECT_EQ(refused.TempDirRefused, kRefusal);
+  const SiteSettings site = LoadSiteSettings("[Site]\r\nTempDir=/eigen\r\n", "/p", system);
+  EXPECT_EQ(site.TempDir, "/eigen/");
+  EXPECT_EQ(site.TempDirRefused, "");
+  EXPECT_EQ(system.asked, 1);
 }
 
 }  // namespace
