@@ -292,7 +292,9 @@ std::size_t Files::PassWritePoint(const std::string& path, WriteStep step) const
   ++writePoints_;
   if (writePoints_ == crashAt_) std::_Exit(crashStatus_);
   if (writePoints_ != faultAt_) return SIZE_MAX;
-  if (!faultShort_) throw PlatformError(faultNumber_, path);
+  // Only a write of bytes can stop part way; a flush or a rename cut short fails.
+  const bool bytes = step == WriteStep::kWrite || step == WriteStep::kAppend;
+  if (!faultShort_ || !bytes) throw PlatformError(faultNumber_, path);
   return faultBytes_;
 }
 
@@ -390,7 +392,11 @@ void AtomicFile::Write(const std::string& bytes) {
 }
 
 void AtomicFile::CopyFrom(const std::string& source, const fs::path& sourceNative) {
-  files_.PassWritePoint(path_);
+  // The system's copy cannot be cut at a byte: cut short, it fails before it starts.
+  if (files_.PassWritePoint(path_) != SIZE_MAX) {
+    whole_ = false;
+    throw files_.CutShortError(path_);
+  }
   const std::error_code ec = held_.CopyFrom(sourceNative);
   if (!ec) return;
   whole_ = false;
@@ -454,12 +460,12 @@ bool LineFile::OpenHeld(const Files& files, const std::string& path, std::string
 
 void LineFile::WriteLine(const std::string& line) {
   if (file_ == nullptr) return;
-  files_->PassWritePoint(path_);
   const std::string bytes = line + "\r\n";
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() ||
-      std::fflush(file_) != 0) {
+  const std::size_t allowed = std::min(files_->PassWritePoint(path_), bytes.size());
+  if (std::fwrite(bytes.data(), 1, allowed, file_) != allowed || std::fflush(file_) != 0) {
     throw FileError(LastError(), path_);
   }
+  if (allowed < bytes.size()) throw files_->CutShortError(path_);
 }
 
 std::string LineFile::Content() const {

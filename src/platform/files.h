@@ -85,8 +85,10 @@ class Files {
     faultShort_ = false;
   }
   // Test switch: the `n`-th write point from now on writes only the first `bytes` bytes of
-  // what it writes (an append's lines, a replace's data) and then fails with the platform
-  // error `number`, as a disk that fills up in the middle of a write. 0 switches it off.
+  // what it writes (an append's lines, a replace's data, a log line) and then fails with the
+  // platform error `number`, as a disk that fills up in the middle of a write; a point that
+  // writes no bytes of its own (a flush, a rename, the system's copy) fails as with
+  // FailNthWrite. 0 switches it off.
   void ShortenNthWrite(int n, std::size_t bytes, int number) {
     faultAt_ = n;
     faultBytes_ = bytes;
