@@ -181,6 +181,27 @@ TEST(Main, RefusedCommonLogNameGivesTheRunItsOwnLog) {
     EXPECT_NE(log.find(common.string() + " " + Utf8ToCp1252(c.says)), std::string::npos) << log;
   }
 }
+
+// When the run's own name is refused as well, the run does not start, naming that file
+// (not a folder that would be missing or unwritable).
+TEST(Main, RefusedOwnLogNameEndsTheStartNamingIt) {
+  SessionFixture f(kCancelDialog, SiteIni());
+  const std::string own =
+      f.dir.File("tmp") + testing::kSep + "RizaZizi_" + std::to_string(CurrentProcessId()) + ".log";
+  ASSERT_EQ(mkfifo((f.dir.Path() / "tmp" / "RizaZizi.log").c_str(), 0666), 0);
+  ASSERT_EQ(mkfifo(own.c_str(), 0666), 0);
+  MainWindow window(f.S());
+  try {
+    Main(f.S(), window);
+    ADD_FAILURE() << "the run started without a log";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.Description(), "Kein Laufprotokoll im temporären Ordner "_cp + f.dir.File("tmp") +
+                                   testing::kSep + " (" + f.S().site.TempDirSource +
+                                   "): Fehler beim Zugriff auf Pfad/Datei: " + own +
+                                   " ist keine gewöhnliche Datei"_cp);
+  }
+  EXPECT_FALSE(f.S().log.IsOpen());
+}
 #endif
 
 TEST(Main, BatchModeLinesStayOutOfTheList) {
