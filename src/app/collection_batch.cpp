@@ -193,8 +193,13 @@ void RunCollectionBatchStep(Session& s, MainWindow& window) {
       ErrorEnd(s, refused, "48", "Abbruch");
     }
     WriteEntry(s, batFile, how);
-  } catch (const Error&) {
-    const std::string text = "Keine Directory " + window.BatDirectory + " vorhanden!";
+  } catch (const Error& e) {
+    // A missing folder is said only when it is missing: a full disk, a read-only drive or a
+    // refused file is named with its cause.
+    const std::string text =
+        s.files.FolderExists(window.BatDirectory)
+            ? batFile + " wurde nicht geschrieben und ist unverändert: "_cp + e.Description()
+            : "Keine Directory " + window.BatDirectory + " vorhanden!";
     s.ui.MsgBox(text);
     ErrorEnd(s, text, "", "");
   }

@@ -48,6 +48,10 @@ ProgramSetup PrepareProgram(const Options& options, System& system) {
 std::unique_ptr<Session> MakeSession(const Options& options, Ui& ui, System& system) {
   if (!options.transcriptFile.empty()) ui.SetTranscript(options.transcriptFile);
   ProgramSetup setup = PrepareProgram(options, system);
+  // Nothing of a run may go into a temporary folder that another user can reach.
+  if (!setup.site.TempDirRefused.empty()) {
+    throw Error(kErrPermissionDenied, setup.site.TempDirRefused);
+  }
   auto session = std::make_unique<Session>(ui, system, std::move(setup.site));
   session->env.ProgramDir = setup.programDir;
   session->env.CommandLineText = CommandLineText(options);

@@ -27,7 +27,8 @@ struct ProgramSetup {
 ProgramSetup PrepareProgram(const Options& options, System& system);
 
 // The session of one program start: site settings, program folder, command-line text,
-// and the transcript when asked for. Throws the platform error (an unwritable transcript).
+// and the transcript when asked for. Throws the platform error (an unwritable transcript),
+// and Error 70 with SiteSettings::TempDirRefused when the temporary folder is refused.
 std::unique_ptr<Session> MakeSession(const Options& options, Ui& ui, System& system);
 
 // Bounds of the inputs of the command line that have no natural size.

@@ -1,5 +1,6 @@
 #include "app/run_report.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <system_error>
@@ -152,7 +153,9 @@ bool WriteRunReport(const Session& s, int exitStatus, const std::string& nativeP
     file.Write(text);
     file.Commit();
     return true;
-  } catch (const Error&) {
+  } catch (const Error& e) {
+    // The cause, for the caller's line that names the report (a device, a FIFO, a link).
+    std::fprintf(stderr, "Quenda: %s\n", Cp1252ToUtf8(e.Description()).c_str());
     return false;
   }
 }

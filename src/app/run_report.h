@@ -20,7 +20,8 @@ inline constexpr int kRunReportSchema = 2;
 std::string RunReportJson(const Session& session, int exitStatus);
 
 // Writes RunReportJson to the native path `nativePath`, replacing it atomically and durably.
-// Returns false when it cannot be written (the temporary file is removed).
+// Returns false when it cannot be written (the temporary file is removed), after a line on
+// standard error with the cause (also a device, a FIFO or a refused link at the path).
 bool WriteRunReport(const Session& session, int exitStatus, const std::string& nativePath);
 
 }  // namespace quenda

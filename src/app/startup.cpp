@@ -14,23 +14,28 @@ bool Exists(Session& s, const std::string& path, bool folder) {
   return folder ? s.files.FolderExists(path) : s.files.FileExists(path);
 }
 
-// Opens the run log: the common name, or while another running Quenda holds it, a log of
-// this run's own, named by its process. A failure names the temporary folder and where
-// it comes from, which is what the user has to mend.
-void OpenRunLog(Session& s) {
+// Opens the run log: the common name, or while another running Quenda holds it or the file
+// there is none of this user's to write (a link, a device, another user's file), a log of
+// this run's own, named by its process; returns what was refused, for the log. A file that
+// cannot be created names the temporary folder and where it comes from, which is what the
+// user has to mend; a refused file of the run's own name is named itself.
+std::string OpenRunLog(Session& s) {
   s.state.LaufLogName = "RizaZizi.log";
   s.state.LaufLogFile = s.env.TempDir + s.state.LaufLogName;
+  std::string refused;
+  std::string ownRefused;
   try {
-    if (s.log.OpenHeld(s.files, s.state.LaufLogFile)) return;
+    if (s.log.OpenHeld(s.files, s.state.LaufLogFile, &refused)) return {};
     s.state.LaufLogFile = s.env.TempDir + "RizaZizi_" + std::to_string(CurrentProcessId()) + ".log";
-    if (!s.log.OpenHeld(s.files, s.state.LaufLogFile)) {
-      throw PlatformError(kErrPermissionDenied, s.state.LaufLogFile);
-    }
+    if (s.log.OpenHeld(s.files, s.state.LaufLogFile, &ownRefused)) return refused;
+    if (ownRefused.empty()) throw PlatformError(kErrPermissionDenied, s.state.LaufLogFile);
   } catch (const Error& e) {
     throw Error(e.Number(), "Der temporäre Ordner "_cp + s.env.TempDir + " (" +
                                 s.site.TempDirSource +
                                 ") fehlt oder ist nicht beschreibbar: " + e.Description());
   }
+  throw Error(kErrPermissionDenied, "Kein Laufprotokoll im temporären Ordner "_cp + s.env.TempDir +
+                                        " (" + s.site.TempDirSource + "): " + ownRefused);
 }
 
 std::string DecideProjectDriveRoot(Session& s) {
@@ -53,11 +58,15 @@ void Main(Session& s, MainWindow& window) {
   s.env.AppVersionText = AppVersionText();
   s.env.StartTime = std::filesystem::file_time_type::clock::now();
   s.env.TempDir = s.site.TempDir;
-  OpenRunLog(s);
+  const std::string refusedLog = OpenRunLog(s);
   // The own logs of runs that were killed: none holds them any more.
   RemoveUnheldFiles(s.files.Native(s.env.TempDir), "RizaZizi_", ".log");
   s.WriteLogLine("DAM-S-QUENDA-STARTED V" + s.env.AppVersionText);
   s.WriteLogLine("Temp-Directory = " + s.env.TempDir);
+  if (!refusedLog.empty()) {
+    s.WriteLogLine("Laufprotokoll " + s.state.LaufLogFile + " statt " + s.env.TempDir +
+                   s.state.LaufLogName + ": " + refusedLog);
+  }
   s.env.WindowsDir = s.site.WindowsDir;
   s.WriteLogLine("Windows-Directory = " + s.env.WindowsDir);
   s.env.IniFilePath = s.env.WindowsDir + "\\Varnoth.ini";

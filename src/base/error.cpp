@@ -50,6 +50,10 @@ Error PlatformError(int number, const std::string& subject) {
   return Error(number, text);
 }
 
+Error NotRegularFileError(const std::string& path) {
+  return PlatformError(kErrPathFileAccess, path + " ist keine gewöhnliche Datei"_cp);
+}
+
 void RaiseComposed(const std::string& text, const std::string& underlying) {
   throw Error(kErrComposed, Trim(text + " " + underlying));
 }

@@ -47,6 +47,10 @@ class Error : public std::runtime_error {
 // when a subject (a path, a value) is given.
 Error PlatformError(int number, const std::string& subject = {});
 
+// Error 75 "Fehler beim Zugriff auf Pfad/Datei: <path> ist keine gewöhnliche Datei": a
+// folder, FIFO, device or socket where a file is read or written.
+Error NotRegularFileError(const std::string& path);
+
 // Raises the system's own composed error: Error 60000 whose description is `text` + " " +
 // `underlying`, trimmed. A step raises its own failure as RaiseComposed(text); its handler
 // raises an interrupting Error again as RaiseComposed({}, e.Description()), which leaves the

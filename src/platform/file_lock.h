@@ -11,14 +11,23 @@
 
 namespace quenda {
 
-enum class LockedOpen { kOpened, kInUse, kFailed };
+enum class LockedOpen {
+  kOpened,
+  kInUse,
+  kFailed,
+  kNotRegular,  // a link, a device, a FIFO, a socket or a folder: left as it is
+  kForeign,     // another user's file, or one with a second name (a hard link): left as it is
+};
 
 // Opens `path` for writing, emptied, and keeps it locked against every other process until
 // the file is closed; others may still read it, and the holder may delete it while open.
 // The file held is the one at `path` once locked: a file that its holder moved away
 // between this open and this lock is let go and `path` opened again.
-// kInUse when another live process holds it (a file left by a killed run is free);
-// kFailed with errno set when it cannot be opened. `file` is set only for kOpened.
+// A link at `path` is not followed, and only a regular file of this user's with no other
+// name is emptied (checked on the open file before it is touched); a new file is readable by
+// this user alone. kInUse when another live process holds it (a file left by a killed run
+// is free); kNotRegular or kForeign for a file refused as said; kFailed with errno set when
+// it cannot be opened. `file` is set only for kOpened.
 LockedOpen OpenHeldFile(const std::filesystem::path& path, std::FILE*& file);
 
 // Test seam: `probe` runs inside every OpenHeldFile between the open and the lock (on

@@ -22,8 +22,46 @@ LockedOpen CloseWith(int fd, LockedOpen result) {
 bool StillAtPath(int fd, const std::filesystem::path& path) {
   struct stat held {};
   struct stat named {};
-  return fstat(fd, &held) == 0 && stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+  return fstat(fd, &held) == 0 && lstat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
          held.st_ino == named.st_ino;
+}
+
+// Opens `path` for the run log: no link followed, no FIFO waited for, and only a regular
+// file of this user's with one name kept open (then blocking again). -1 and `result` set
+// otherwise.
+int OpenOwnRegular(const std::filesystem::path& path, LockedOpen& result) {
+  const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+  if (fd < 0) {
+    // What is there tells a refusal from a failure: a kernel may refuse another user's link
+    // in a sticky folder with EACCES rather than ELOOP.
+    const int error = errno;
+    struct stat there {};
+    if (lstat(path.c_str(), &there) != 0) {
+      result = LockedOpen::kFailed;
+    } else if (!S_ISREG(there.st_mode)) {
+      result = LockedOpen::kNotRegular;
+    } else {
+      result = there.st_uid != geteuid() ? LockedOpen::kForeign : LockedOpen::kFailed;
+    }
+    errno = error;
+    return -1;
+  }
+  struct stat st {};
+  const int flags = fcntl(fd, F_GETFL);
+  if (fstat(fd, &st) != 0 || flags < 0) {
+    result = CloseWith(fd, LockedOpen::kFailed);
+    return -1;
+  }
+  if (!S_ISREG(st.st_mode) || st.st_uid != geteuid() || st.st_nlink != 1) {
+    close(fd);
+    result = S_ISREG(st.st_mode) ? LockedOpen::kForeign : LockedOpen::kNotRegular;
+    return -1;
+  }
+  if (fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    result = CloseWith(fd, LockedOpen::kFailed);
+    return -1;
+  }
+  return fd;
 }
 
 }  // namespace
@@ -32,8 +70,9 @@ LockedOpen OpenHeldFile(const std::filesystem::path& path, std::FILE*& file) {
   // Every retry follows a move by the file's holder at its end of run, so a few suffice.
   for (int attempt = 0; attempt < 100; ++attempt) {
     // Open for reading as well: the end of the run copies the log through this handle.
-    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) return LockedOpen::kFailed;
+    LockedOpen refused = LockedOpen::kFailed;
+    const int fd = OpenOwnRegular(path, refused);
+    if (fd < 0) return refused;
     RunProbeBetweenOpenAndLock();
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
       return CloseWith(fd, errno == EWOULDBLOCK ? LockedOpen::kInUse : LockedOpen::kFailed);
@@ -76,7 +115,8 @@ void RemoveUnheldFiles(const std::filesystem::path& folder, const std::string& p
         !name.ends_with(suffix)) {
       continue;
     }
-    const int fd = open(it->path().c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+    // Never waits for a FIFO planted under such a name.
+    const int fd = open(it->path().c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0) continue;
     // Held: a live run's; moved away meanwhile: no longer this name's file.
     if (flock(fd, LOCK_EX | LOCK_NB) == 0 && StillAtPath(fd, it->path()))

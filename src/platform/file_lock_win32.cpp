@@ -26,9 +26,9 @@ LockedOpen OpenHeldFile(const std::filesystem::path& path, std::FILE*& file) {
   // lets the holder remove the file at the end of the run before it lets go of it, and
   // no other open reaches a file so removed: the open is the lock, so the file held is
   // always the one at `path`. Read access: the end of the run copies through this handle.
-  HANDLE handle =
-      CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     SetErrno(error);
@@ -36,6 +36,18 @@ LockedOpen OpenHeldFile(const std::filesystem::path& path, std::FILE*& file) {
     const bool held = error == ERROR_SHARING_VIOLATION ||
                       (error == ERROR_ACCESS_DENIED && std::filesystem::exists(path));
     return held ? LockedOpen::kInUse : LockedOpen::kFailed;
+  }
+  // A link (a reparse point, opened itself) or a device is left as it is, as is a file with
+  // a second name.
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info) ||
+      (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+    CloseHandle(handle);
+    return LockedOpen::kNotRegular;
+  }
+  if (info.nNumberOfLinks > 1) {
+    CloseHandle(handle);
+    return LockedOpen::kForeign;
   }
   RunProbeBetweenOpenAndLock();
   if (!SetEndOfFile(handle)) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <random>
@@ -13,6 +14,8 @@
 #include "platform/file_lock.h"
 #include "platform/input_file.h"
 #include "platform/native_path.h"
+#include "platform/own_file.h"
+#include "text/cp1252.h"
 
 namespace fs = std::filesystem;
 
@@ -49,7 +52,7 @@ int NumberFor(const std::error_code& ec) {
       ec == std::errc::text_file_busy) {
     return kErrPermissionDenied;
   }
-  if (ec == std::errc::no_space_on_device) return kErrDiskFull;
+  if (ec == std::errc::no_space_on_device || ec == std::errc::file_too_large) return kErrDiskFull;
   if (ec == std::errc::file_exists) return kErrFileExists;
   if (ec == std::errc::filename_too_long || ec == std::errc::invalid_argument) {
     return kErrBadFileName;
@@ -117,29 +120,35 @@ void RemoveUnheldTempFiles(const fs::path& target) {
   }
 }
 
-// The file a replace of `path` writes: `path` itself, or, when it is a symbolic link, the
-// file at the end of its links (which need not exist yet). Throws 75 for a loop of links.
-fs::path FollowLinks(const fs::path& path, const std::string& pathText) {
-  constexpr int kMaxLinks = 40;  // as the kernel allows
-  fs::path at = path;
-  std::error_code ec;
-  for (int hop = 0; fs::is_symlink(at, ec); ++hop) {
-    if (hop == kMaxLinks) throw PlatformError(kErrPathFileAccess, pathText);
-    const fs::path next = fs::read_symlink(at, ec);
-    if (ec) throw FileError(ec, pathText);
-    at = next.is_absolute() ? next : at.parent_path() / next;
-  }
-  return at;
+// True when the open file of `size` bytes is empty or ends in CR LF.
+bool EndsInLineBreak(std::FILE* f, std::uint64_t size) {
+  char last[2] = {0, 0};
+  if (size == 0) return true;
+  return size >= 2 && ReadFileAt(f, size - 2, last, 2) && last[0] == '\r' && last[1] == '\n';
 }
 
-// True when the open file `f` is empty or ends in CR LF.
-bool EndsInLineBreak(std::FILE* f) {
-  if (std::fseek(f, 0, SEEK_END) != 0) return true;
-  const long size = std::ftell(f);
-  if (size <= 0) return true;
-  char last[2] = {0, 0};
-  if (size < 2 || std::fseek(f, -2, SEEK_END) != 0) return false;
-  return std::fread(last, 1, 2, f) == 2 && last[0] == '\r' && last[1] == '\n';
+// Puts a file back as it was before an append or a rewrite that failed, under its lock:
+// cut back to `size` bytes, or for a rewrite `before` written again. Flushed, so that the
+// next run reads what was there. Failures here leave nothing more to do.
+void PutBack(std::FILE* f, std::uint64_t size, const std::string* before) {
+  if (CutFileTo(f, before != nullptr ? 0 : size)) return;
+  std::size_t written = 0;
+  if (before != nullptr && WriteToFile(f, before->data(), before->size(), written)) return;
+  FlushToDisk(f);
+}
+
+// What is wrong with the file at `native` that OpenHeldFile refused to hold.
+std::string HeldFileRefusal(const fs::path& native, const std::string& path) {
+  std::error_code ec;
+  const fs::file_status status = fs::symlink_status(native, ec);
+  if (fs::is_symlink(status)) {
+    return RefusedFileError(path, "ist eine symbolische Verknüpfung"_cp).Description();
+  }
+  if (!fs::is_regular_file(status)) return NotRegularFileError(path).Description();
+  if (fs::hard_link_count(native, ec) > 1) {
+    return RefusedFileError(path, "hat einen weiteren Namen (harte Verknüpfung)"_cp).Description();
+  }
+  return RefusedFileError(path, "gehört einem anderen Benutzer"_cp).Description();
 }
 
 }  // namespace
@@ -263,11 +272,15 @@ void Files::NoteStep(const std::string& path, WriteStep step) const {
   if (recording_) steps_.push_back(std::string(kNames[static_cast<int>(step)]) + " " + path);
 }
 
-void Files::PassWritePoint(const std::string& path, WriteStep step) const {
+std::size_t Files::PassWritePoint(const std::string& path, WriteStep step) const {
   NoteStep(path, step);
   ++writePoints_;
   if (writePoints_ == crashAt_) std::_Exit(crashStatus_);
-  if (writePoints_ == faultAt_) throw PlatformError(faultNumber_, path);
+  if (writePoints_ != faultAt_) return SIZE_MAX;
+  // Only a write of bytes can stop part way; a flush or a rename cut short fails.
+  const bool bytes = step == WriteStep::kWrite || step == WriteStep::kAppend;
+  if (!faultShort_ || !bytes) throw PlatformError(faultNumber_, path);
+  return faultBytes_;
 }
 
 void Files::AppendLines(const std::string& path, const std::vector<std::string>& lines) const {
@@ -280,9 +293,9 @@ void Files::RewriteLines(const std::string& path, const std::vector<std::string>
 
 void Files::WriteUnderAppendLock(const std::string& path, const std::vector<std::string>& lines,
                                  bool replace) const {
-  PassWritePoint(path, WriteStep::kAppend);
+  const std::size_t limit = PassWritePoint(path, WriteStep::kAppend);
   const fs::path native = Native(path);
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenNativeFile(native, "a+b"),
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenForAppend(native, path),
                                                              std::fclose);
   std::FILE* f = file.get();
   if (f == nullptr) throw CreateError(path);
@@ -291,15 +304,30 @@ void Files::WriteUnderAppendLock(const std::string& path, const std::vector<std:
   // Runs appending at the same time take turns, each writing its lines whole. A file
   // system without locks still gets the lines in one write.
   LockForAppend(f);
-  bool failed = replace && !EmptyLockedFile(f);
+  std::uint64_t size = 0;
+  std::string before;
+  if (!SizeOfFile(f, size) || (replace && !ReadHeldFile(f, before))) {
+    throw FileError(LastError(), path);
+  }
+  if (replace && !EmptyLockedFile(f)) throw FileError(LastError(), path);
   // A file edited by hand may lack its last line break: the lines start on their own.
-  if (!replace && !EndsInLineBreak(f)) bytes.insert(0, "\r\n");
-  failed = failed || std::fseek(f, 0, SEEK_END) != 0 ||
-           std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size();
-  if (failed) throw FileError(LastError(), path);
-  // Flushed while the lock is held: the next run appends after lines that are on the disk.
-  PassWritePoint(path, WriteStep::kFlush);
-  if (const std::error_code ec = FlushToDisk(f)) throw FileError(ec, path);
+  if (!replace && !EndsInLineBreak(f, size)) bytes.insert(0, "\r\n");
+  try {
+    // Written by the descriptor, not through stdio's buffer: a write that stops short is
+    // seen here, before the lock ends, and taken back.
+    std::size_t written = 0;
+    const std::size_t allowed = std::min(limit, bytes.size());
+    if (const std::error_code ec = WriteToFile(f, bytes.data(), allowed, written)) {
+      throw FileError(ec, path);
+    }
+    if (allowed < bytes.size()) throw CutShortError(path);
+    // Flushed while the lock is held: the next run appends after lines that are on the disk.
+    PassWritePoint(path, WriteStep::kFlush);
+    if (const std::error_code ec = FlushToDisk(f)) throw FileError(ec, path);
+  } catch (const Error&) {
+    PutBack(f, size, replace ? &before : nullptr);
+    throw;
+  }
   NoteWritten(path);
 }
 
@@ -307,9 +335,10 @@ AtomicFile::AtomicFile(const Files& files, const std::string& path)
     : AtomicFile(files, path, files.Native(path)) {}
 
 AtomicFile::AtomicFile(const Files& files, const std::string& path, const fs::path& native)
-    : files_(files), path_(path), target_(FollowLinks(native, path)) {
+    : files_(files),
+      path_(path),
+      target_(CheckedWriteTarget(native, path, LinkRule::kProtectedLinks)) {
   std::error_code ec;
-  if (fs::is_directory(target_, ec)) throw PlatformError(kErrPathFileAccess, path);
   const auto status = fs::status(target_, ec);
   if (!ec && fs::exists(status) &&
       (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
@@ -336,15 +365,23 @@ AtomicFile::~AtomicFile() {
 }
 
 void AtomicFile::Write(const std::string& bytes) {
-  files_.PassWritePoint(path_);
-  if (std::fwrite(bytes.data(), 1, bytes.size(), held_.Stream()) != bytes.size()) {
+  const std::size_t allowed = std::min(files_.PassWritePoint(path_), bytes.size());
+  if (std::fwrite(bytes.data(), 1, allowed, held_.Stream()) != allowed) {
     whole_ = false;
     throw FileError(LastError(), path_);
+  }
+  if (allowed < bytes.size()) {
+    whole_ = false;
+    throw files_.CutShortError(path_);
   }
 }
 
 void AtomicFile::CopyFrom(const std::string& source, const fs::path& sourceNative) {
-  files_.PassWritePoint(path_);
+  // The system's copy cannot be cut at a byte: cut short, it fails before it starts.
+  if (files_.PassWritePoint(path_) != SIZE_MAX) {
+    whole_ = false;
+    throw files_.CutShortError(path_);
+  }
   const std::error_code ec = held_.CopyFrom(sourceNative);
   if (!ec) return;
   whole_ = false;
@@ -377,14 +414,22 @@ void AtomicFile::Commit() {
 
 void LineFile::Open(const Files& files, const std::string& path) {
   // Held like every run log, so that it can be copied and deleted before it is closed.
-  if (!OpenHeld(files, path)) throw PlatformError(kErrPermissionDenied, path);
+  std::string refusal;
+  if (OpenHeld(files, path, &refusal)) return;
+  throw refusal.empty() ? PlatformError(kErrPermissionDenied, path)
+                        : Error(kErrPermissionDenied, refusal);
 }
 
-bool LineFile::OpenHeld(const Files& files, const std::string& path) {
+bool LineFile::OpenHeld(const Files& files, const std::string& path, std::string* refusal) {
   Close();
+  if (refusal != nullptr) refusal->clear();
   std::FILE* file = nullptr;
   switch (OpenHeldFile(files.Native(path), file)) {
     case LockedOpen::kInUse:
+      return false;
+    case LockedOpen::kNotRegular:
+    case LockedOpen::kForeign:
+      if (refusal != nullptr) *refusal = HeldFileRefusal(files.Native(path), path);
       return false;
     case LockedOpen::kFailed:
       throw CreateError(path);
@@ -400,12 +445,12 @@ bool LineFile::OpenHeld(const Files& files, const std::string& path) {
 
 void LineFile::WriteLine(const std::string& line) {
   if (file_ == nullptr) return;
-  files_->PassWritePoint(path_);
   const std::string bytes = line + "\r\n";
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() ||
-      std::fflush(file_) != 0) {
+  const std::size_t allowed = std::min(files_->PassWritePoint(path_), bytes.size());
+  if (std::fwrite(bytes.data(), 1, allowed, file_) != allowed || std::fflush(file_) != 0) {
     throw FileError(LastError(), path_);
   }
+  if (allowed < bytes.size()) throw files_->CutShortError(path_);
 }
 
 std::string LineFile::Content() const {

@@ -64,11 +64,14 @@ class Files {
   // Appends `lines` (each + CR LF) to `path`, creating it when missing, under a lock that
   // other processes appending take as well, and flushes them to the disk before the lock
   // ends. When the file does not end in CR LF, one goes before the lines (in the same
-  // write), so they never continue its last line.
+  // write), so they never continue its last line. All or nothing: a write that stops at any
+  // byte, or a failed flush, cuts the file back to its size before the append (under the same
+  // lock, flushed) and throws the cause (61 disk full, 70 access denied) naming `path`. The
+  // file is opened as OpenForAppend opens it (platform/own_file.h).
   void AppendLines(const std::string& path, const std::vector<std::string>& lines) const;
   // Replaces the content of `path` with `lines` in place, under the lock of AppendLines and
   // flushed as it flushes: an append waiting for the lock adds to the new content instead
-  // of a replaced file.
+  // of a replaced file. A failure puts the old content back, as an append's does.
   void RewriteLines(const std::string& path, const std::vector<std::string>& lines) const;
 
   // The steps of writing a file, in the order a replace takes them (its data written or
@@ -79,7 +82,18 @@ class Files {
   // Test switch: the `n`-th write point from now on fails with the platform error `number`
   // (61 disk full, 70 permission denied). 0 switches it off.
   void FailNthWrite(int n, int number) {
+    ShortenNthWrite(n, 0, number);
+    faultShort_ = false;
+  }
+  // Test switch: the `n`-th write point from now on writes only the first `bytes` bytes of
+  // what it writes (an append's lines, a replace's data, a log line) and then fails with the
+  // platform error `number`, as a disk that fills up in the middle of a write; a point that
+  // writes no bytes of its own (a flush, a rename, the system's copy) fails as with
+  // FailNthWrite. 0 switches it off.
+  void ShortenNthWrite(int n, std::size_t bytes, int number) {
     faultAt_ = n;
+    faultBytes_ = bytes;
+    faultShort_ = true;
     faultNumber_ = number;
     writePoints_ = 0;
   }
@@ -97,8 +111,12 @@ class Files {
   void RecordSteps() { recording_ = true; }
   const std::vector<std::string>& Steps() const { return steps_; }
   // Counts one write point (recorded as NoteStep records it); throws when it is the one
-  // set to fail.
-  void PassWritePoint(const std::string& path, WriteStep step = WriteStep::kWrite) const;
+  // set to fail before it writes. Returns how many bytes of its write may get out: all
+  // (SIZE_MAX), or those of ShortenNthWrite, after which the caller fails with
+  // CutShortError(path).
+  std::size_t PassWritePoint(const std::string& path, WriteStep step = WriteStep::kWrite) const;
+  // The error a write cut short by ShortenNthWrite ends in.
+  Error CutShortError(const std::string& path) const { return PlatformError(faultNumber_, path); }
   // Records `step` without counting a write point: the flush of the folder, after the
   // rename, when the file is replaced already.
   void NoteStep(const std::string& path, WriteStep step) const;
@@ -114,6 +132,8 @@ class Files {
 
   DriveMap map_;
   int faultAt_ = 0;
+  std::size_t faultBytes_ = 0;
+  bool faultShort_ = false;
   int faultNumber_ = 0;
   int crashAt_ = 0;
   int crashStatus_ = 0;
@@ -140,11 +160,12 @@ Error ReadOpenError(const std::error_code& ec, const std::filesystem::path& nati
 // behind is removed by the next replace of the same file, which takes only files nobody
 // holds, whatever their age. The new file gets the target's permissions (Windows: its
 // attributes); a target that is a symbolic link stays one: the file it points to is
-// replaced.
+// replaced, where the link rule of platform/own_file.h lets it be followed.
 class AtomicFile {
  public:
-  // Throws 75 for a folder, 70 for a read-only target, and what creating the temporary
-  // file gives (76 for a missing folder), each naming `path`.
+  // Throws 75 "… ist keine gewöhnliche Datei" for a folder, a device, a FIFO or a socket,
+  // 70 for a read-only target or a link or file that CheckedWriteTarget refuses, and what
+  // creating the temporary file gives (76 for a missing folder), each naming `path`.
   AtomicFile(const Files& files, const std::string& path);
   // The same for the native path `native`, named `path` in errors.
   AtomicFile(const Files& files, const std::string& path, const std::filesystem::path& native);
@@ -182,12 +203,15 @@ class LineFile {
   LineFile& operator=(const LineFile&) = delete;
 
   // Opens `path`, replacing earlier content, held as OpenHeld does; throws on failure,
-  // also when another process holds it. Every line written is a write point of `files`
-  // (which must outlive the open file).
+  // also when another process holds it or the file is refused. Every line written is a
+  // write point of `files` (which must outlive the open file).
   void Open(const Files& files, const std::string& path);
   // As Open, and the file stays locked against other processes until it is closed (see
-  // platform/file_lock.h). False, and nothing opened, when another live process holds it.
-  bool OpenHeld(const Files& files, const std::string& path);
+  // platform/file_lock.h). False, and nothing opened, when another live process holds it,
+  // or when `path` is no file of this user's (a link, not a regular file, another user's
+  // file or one with a second name): then `refusal`, when given, is set to the message
+  // that says so (empty for a file in use). Throws when the file cannot be created.
+  bool OpenHeld(const Files& files, const std::string& path, std::string* refusal = nullptr);
   bool IsOpen() const { return file_ != nullptr; }
   // The whole file as written so far, read through the open file, not by its name (which
   // may name another file by now); throws the platform error.

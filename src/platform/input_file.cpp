@@ -10,11 +10,6 @@
 
 namespace quenda {
 
-Error NotRegularFileError(const std::string& path) {
-  return Error(kErrPathFileAccess, PlatformErrorText(kErrPathFileAccess) + ": " + path +
-                                       " ist keine gewöhnliche Datei"_cp);
-}
-
 Error InputTooLargeError(const std::string& path, std::uintmax_t limit) {
   return Error(kErrPathFileAccess, path + " ist größer als "_cp + std::to_string(limit) + " Bytes");
 }

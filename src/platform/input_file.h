@@ -15,9 +15,6 @@ namespace quenda {
 
 class Files;
 
-// Error 75 "Fehler beim Zugriff auf Pfad/Datei: <path> ist keine gewöhnliche Datei" for an
-// input that is a folder, FIFO or device (the wording of the refused writes).
-Error NotRegularFileError(const std::string& path);
 // Error 75 "<path> ist größer als <limit> Bytes" for an input over its bound.
 Error InputTooLargeError(const std::string& path, std::uintmax_t limit);
 

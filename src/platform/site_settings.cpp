@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "base/error.h"
 #include "platform/code_page.h"
 #include "platform/ini_file.h"
 #include "platform/native_path.h"
@@ -74,7 +75,6 @@ SiteSettings LoadSiteSettings(const std::string& configIniContent, const std::st
   SiteSettings s;
   s.Editor = DefaultEditor(system);
   s.DecimalSeparator = system.DecimalSeparator();
-  s.TempDir = system.TempPath();
   s.TempDirSource = "vom System vorgegeben";
   s.WindowsDir = system.WindowsDirectory();
   s.ProfileDir = system.GetEnv(
@@ -92,10 +92,17 @@ SiteSettings LoadSiteSettings(const std::string& configIniContent, const std::st
   Take(ini, "SeriesToolsRoot", s.SeriesToolsRoot);
   Take(ini, "Editor", s.Editor);
   Take(ini, "DecimalSeparator", s.DecimalSeparator);
+  // The system is asked only when the site sets none: its folder is made when asked for.
   if (ini.Find("Site", "TempDir")) {
     s.TempDirSource = "[Site] TempDir in " + ConfigIniPath(programDir);
+    Take(ini, "TempDir", s.TempDir);
+  } else {
+    try {
+      s.TempDir = system.TempPath();
+    } catch (const Error& e) {
+      s.TempDirRefused = e.Description();
+    }
   }
-  Take(ini, "TempDir", s.TempDir);
   Take(ini, "WindowsDir", s.WindowsDir);
   Take(ini, "ProfileDir", s.ProfileDir);
   s.BatchCodePage = BatchCodePage(ini);

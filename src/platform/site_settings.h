@@ -21,7 +21,10 @@ struct SiteSettings {
   std::string DecimalSeparator;  // the regional decimal separator
   std::string TempDir;           // ends in a separator
   std::string TempDirSource;     // where TempDir comes from, for messages (CP1252)
-  std::string WindowsDir;        // no trailing separator
+  // Why the system's temporary folder may not be used (then TempDir is empty): another
+  // user's folder or a link where the private one belongs. A run does not start then.
+  std::string TempDirRefused;
+  std::string WindowsDir;  // no trailing separator
   std::string ProfileDir;
   // The code page cmd reads batch files in: the console's OEM code page on Windows,
   // [Site] BatchCodePage elsewhere (0 when that is no number: no letter beyond ASCII fits).

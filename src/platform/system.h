@@ -13,7 +13,11 @@ class System {
  public:
   virtual ~System() = default;
 
-  // The temporary folder, ending in a separator ("\" on Windows, "/" elsewhere).
+  // The temporary folder, ending in a separator ("\" on Windows, "/" elsewhere). Windows:
+  // the user's own (GetTempPathA). Elsewhere a folder of this user's alone, created when
+  // missing (see MakePrivateFolder): $XDG_RUNTIME_DIR/quenda, else $TMPDIR/quenda-<uid>
+  // ($TMPDIR /tmp when unset); throws Error 70 naming it when it is no such folder (see
+  // SiteSettings::TempDirRefused).
   virtual std::string TempPath() = 0;
   // The Windows folder (no trailing separator); elsewhere $XDG_CONFIG_HOME/quenda.
   virtual std::string WindowsDirectory() = 0;

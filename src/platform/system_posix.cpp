@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "base/error.h"
+#include "platform/own_file.h"
 #include "platform/stop_request.h"
 #include "platform/system.h"
 #include "text/cp1252.h"
@@ -21,6 +22,11 @@ namespace {
 std::string Env(const char* name) {
   const char* value = std::getenv(name);
   return value == nullptr ? std::string() : std::string(value);
+}
+
+std::string WithoutTrailingSlash(std::string dir) {
+  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+  return dir == "/" ? std::string() : dir;
 }
 
 // Splits a command line at blanks outside double quotes; quotes are removed.
@@ -49,10 +55,18 @@ std::vector<std::string> SplitCommandLine(const std::string& line) {
 class PosixSystem : public System {
  public:
   std::string TempPath() override {
-    std::string dir = Env("TMPDIR");
-    if (dir.empty()) dir = "/tmp";
-    if (dir.back() != '/') dir += '/';
-    return Utf8ToCp1252(dir);
+    // A folder of the user's own: in a shared /tmp another user could plant links and
+    // files under the names of the run log and the error file.
+    std::string dir = WithoutTrailingSlash(Env("XDG_RUNTIME_DIR"));
+    if (!dir.empty() && dir.front() == '/') {
+      dir += "/quenda";
+    } else {
+      dir = WithoutTrailingSlash(Env("TMPDIR"));
+      if (dir.empty()) dir = "/tmp";
+      dir += "/quenda-" + std::to_string(geteuid());
+    }
+    MakePrivateFolder(dir, Utf8ToCp1252(dir));
+    return Utf8ToCp1252(dir + "/");
   }
 
   std::string WindowsDirectory() override {

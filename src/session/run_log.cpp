@@ -13,10 +13,10 @@ void RunLog::WaitWhenStopped(std::unique_lock<std::recursive_mutex>& lock) const
   for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
 }
 
-bool RunLog::OpenHeld(const Files& files, const std::string& path) {
+bool RunLog::OpenHeld(const Files& files, const std::string& path, std::string* refusal) {
   std::unique_lock<std::recursive_mutex> lock(mutex_);
   WaitWhenStopped(lock);
-  return file_.OpenHeld(files, path);
+  return file_.OpenHeld(files, path, refusal);
 }
 
 bool RunLog::ClaimEnd() {

@@ -32,9 +32,10 @@ class RunLog {
   // Opens `path`, replacing the log of an earlier run; throws the platform error.
   void Open(const Files& files, const std::string& path) { file_.Open(files, path); }
   // As Open, holding the file against other running programs until Close; false when
-  // another live run holds it (see LineFile::OpenHeld). After a stop request has claimed
-  // the end of the run, any other thread that tries waits for good.
-  bool OpenHeld(const Files& files, const std::string& path);
+  // another live run holds it or the file is refused, `refusal` then saying why (see
+  // LineFile::OpenHeld). After a stop request has claimed the end of the run, any other
+  // thread that tries waits for good.
+  bool OpenHeld(const Files& files, const std::string& path, std::string* refusal = nullptr);
   bool IsOpen() const { return file_.IsOpen(); }
   // The whole log as written so far, read through the open file (see LineFile::Content).
   std::string Content() const { return file_.Content(); }

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "base/error.h"
+#include "platform/own_file.h"
 #include "text/cp1252.h"
 
 namespace quenda {
@@ -17,8 +18,10 @@ std::string U(const std::string& cp1252) { return Cp1252ToUtf8(cp1252); }
 std::string JsonString(const std::string& cp1252) { return Json(Cp1252ToUtf8(cp1252)).dump(); }
 
 Transcript::Transcript(const std::string& nativePath) {
-  file_ = std::fopen(nativePath.c_str(), "ab");
-  if (file_ == nullptr) throw PlatformError(kErrPathFileAccess, Utf8ToCp1252(nativePath));
+  // A planted link or a device at the name is refused as for every file a run writes.
+  const std::string name = Utf8ToCp1252(nativePath);
+  file_ = OpenForAppend(std::filesystem::path(nativePath), name);
+  if (file_ == nullptr) throw PlatformError(kErrPathFileAccess, name);
 }
 
 Transcript::~Transcript() {

@@ -8,6 +8,7 @@
 #include "base/error.h"
 #include "session/session.h"
 #include "support/fake_system.h"
+#include "text/cp1252.h"
 
 namespace fs = std::filesystem;
 
@@ -228,6 +229,32 @@ TEST_F(CollectionBatchTest, MissingFolderEndsTheRunThroughErrorEnd) {
                                 "\"style\":272"),
             std::string::npos)
       << f.Transcript();
+}
+
+// A folder that is there is never called missing: an append that fails part way (a full
+// disk, a refused write) names the cause, and Tarvell.Bat is byte for byte as before.
+TEST_F(CollectionBatchTest, FailedAppendNamesItsCauseAndLeavesTheFile) {
+  const std::pair<int, std::string> cases[] = {
+      {kErrDiskFull, "Datenträger voll"_cp},
+      {kErrPermissionDenied, "Zugriff verweigert"},
+  };
+  for (const auto& [number, cause] : cases) {
+    SessionFixture f("button Yes\n");
+    Prepare(f);
+    f.OpenLog();
+    const std::string before = "Tarvell.exe \"T:\\alt.dab||1|003|R\"\r\n";
+    f.dir.Write("u/Tarvell.Bat", before);
+    MainWindow window(f.S());
+    window.BatDirectory = f.dir.File("u");
+    f.S().files.ShortenNthWrite(1, 9, number);
+    EXPECT_EQ(testing::ExitOf([&] { RunCollectionBatchStep(f.S(), window); }), 1) << cause;
+    EXPECT_EQ(f.dir.Read("u/Tarvell.Bat"), before) << cause;
+    const std::string bat = f.dir.File("u") + "\\Tarvell.Bat";
+    const std::string text = testing::JsonInner(
+        bat + " wurde nicht geschrieben und ist unverändert: "_cp + cause + ": " + bat);
+    EXPECT_NE(f.Transcript().find(text), std::string::npos) << f.Transcript();
+    EXPECT_EQ(f.Transcript().find("Keine Directory"), std::string::npos) << f.Transcript();
+  }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// The sample job run once per file write point, with that write failing (disk full):
-// every file that existed before is afterwards unchanged or completely replaced, never
-// cut short, and no temporary file is left behind.
+// The sample job run once per file write point, with that write failing (disk full, access
+// denied, or a disk that fills up after a few bytes of the write): every file that existed
+// before is afterwards unchanged or completely replaced, never cut short, and no temporary
+// file is left behind.
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
@@ -8,6 +9,7 @@
 #include <unistd.h>
 #endif
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -42,8 +44,10 @@ struct Outcome {
 };
 
 // Runs the sample job in this process with the `failAt`-th write failing (0: none) with
-// the platform error `number`, or with the process ending there when `crash`.
-Outcome RunSample(SampleSite& s, int failAt, int number = kErrDiskFull, bool crash = false) {
+// the platform error `number` (after `cutAfter` of its bytes when given), or with the
+// process ending there when `crash`.
+Outcome RunSample(SampleSite& s, int failAt, int number = kErrDiskFull, bool crash = false,
+                  std::size_t cutAfter = SIZE_MAX) {
   std::string answers;
   for (const std::string& a : SampleSite::SampleAnswers()) answers += a + "\n";
   std::FILE* devnull = std::fopen(testing::kNullDevice, "w");
@@ -58,6 +62,8 @@ Outcome RunSample(SampleSite& s, int failAt, int number = kErrDiskFull, bool cra
   session->state.AktDirName = s.Path("run") + "/";  // the current folder of the run
   if (crash) {
     session->files.CrashAtNthWrite(failAt, kCrashed);
+  } else if (cutAfter != SIZE_MAX) {
+    session->files.ShortenNthWrite(failAt, cutAfter, number);
   } else {
     session->files.FailNthWrite(failAt, number);
   }
@@ -78,11 +84,12 @@ TEST(FaultInjection, EveryWritePointLeavesFilesWholeOrUnchanged) {
   RecordProperty("write_points", clean.writePoints);
   const Snapshot after = Files(reference);
   std::set<std::string> jobVersions;
-  for (int point = 0; point < 2 * clean.writePoints; ++point) {
+  for (int point = 0; point < 3 * clean.writePoints; ++point) {
     const int n = point % clean.writePoints + 1;
-    const int number = point < clean.writePoints ? kErrDiskFull : kErrPermissionDenied;
+    const int pass = point / clean.writePoints;  // full disk, access denied, cut after 5 bytes
+    const int number = pass == 1 ? kErrPermissionDenied : kErrDiskFull;
     SampleSite s;
-    const Outcome faulty = RunSample(s, n, number);
+    const Outcome faulty = RunSample(s, n, number, false, pass == 2 ? 5 : SIZE_MAX);
     EXPECT_NE(faulty.status, -1) << "write point " << n << ": the run ended in order";
     for (const auto& [path, bytes] : Files(s)) {
       EXPECT_EQ(path.find(".tmp"), std::string::npos) << "write point " << n << ": " << path;

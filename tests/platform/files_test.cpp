@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "support/fake_system.h"
+#include "text/cp1252.h"
 
 namespace fs = std::filesystem;
 
@@ -256,12 +258,11 @@ TEST(FilesFaultInjection, NthWritePointFailsAndLeavesTheOldFile) {
   testing::TempDir dir;
   Files files;
   // WriteLines passes three points (write, flush, rename); AppendLines two (append, flush).
-  // A failed flush is a failed write: the old file stays, or the appended line is whole.
+  // A failed flush is a failed write: the old file stays, or the append is taken back.
   const struct {
     int n;
     const char* after;
-  } cases[] = {
-      {1, "alt\r\n"}, {2, "alt\r\n"}, {3, "alt\r\n"}, {4, "neu\r\n"}, {5, "neu\r\nmehr\r\n"}};
+  } cases[] = {{1, "alt\r\n"}, {2, "alt\r\n"}, {3, "alt\r\n"}, {4, "neu\r\n"}, {5, "neu\r\n"}};
   for (const auto& c : cases) {
     dir.Write("a.txt", "alt\r\n");
     files.FailNthWrite(c.n, kErrDiskFull);
@@ -282,6 +283,64 @@ TEST(FilesFaultInjection, NthWritePointFailsAndLeavesTheOldFile) {
   files.WriteLines(dir.File("a.txt"), {"x"});
   files.CopyFile(dir.File("a.txt"), dir.File("b.txt"));
   EXPECT_EQ(files.WritePoints(), 6);
+}
+
+// A write that stops at any byte, as on a disk that fills up: an append or a rewrite leaves
+// the file byte for byte as it was, a replace leaves the old file and no temporary file.
+TEST(FilesFaultInjection, WriteCutShortAtAnyByteLeavesTheFileAsItWas) {
+  const std::string before = "Tarvell.exe \"T:\\a.dab||1||x|\"\r\nohne Zeilenende";
+  const std::string line = "Tarvell.exe \"T:\\003\\MX21K47_.dab||7||p50|\"";
+  const struct {
+    const char* what;
+    std::size_t whole;  // the bytes written: the line, its CR LF, for an append one before
+    std::function<void(const Files&, const std::string&)> write;
+  } kinds[] = {
+      {"append", line.size() + 4,
+       [&](const Files& f, const std::string& p) { f.AppendLines(p, {line}); }},
+      {"rewrite", line.size() + 2,
+       [&](const Files& f, const std::string& p) { f.RewriteLines(p, {line}); }},
+      {"replace", line.size() + 2,
+       [&](const Files& f, const std::string& p) { f.WriteLines(p, {line}); }},
+  };
+  for (const auto& kind : kinds) {
+    const std::size_t whole = kind.whole;
+    for (const std::size_t bytes : {std::size_t{0}, std::size_t{1}, whole / 2, whole - 1}) {
+      testing::TempDir dir;
+      Files files;
+      dir.Write("Tarvell.Bat", before);
+      files.ShortenNthWrite(1, bytes, kErrDiskFull);
+      try {
+        kind.write(files, dir.File("Tarvell.Bat"));
+        ADD_FAILURE() << kind.what << " cut after " << bytes << " bytes did not fail";
+      } catch (const Error& e) {
+        EXPECT_EQ(e.Description(), "Datenträger voll: "_cp + dir.File("Tarvell.Bat"))
+            << kind.what << " cut after " << bytes;
+      }
+      EXPECT_EQ(dir.Read("Tarvell.Bat"), before) << kind.what << " cut after " << bytes;
+      int entries = 0;
+      for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Path())) ++entries;
+      EXPECT_EQ(entries, 1) << kind.what << ": no temporary file is left";
+      EXPECT_TRUE(files.Written().empty()) << kind.what;
+    }
+  }
+}
+
+// A cut at the last byte or beyond is no cut: the whole line gets out.
+TEST(FilesFaultInjection, WriteCutAtItsLengthIsWhole) {
+  for (const std::size_t bytes : {std::size_t{5}, std::size_t{6}}) {
+    testing::TempDir dir;
+    Files files;
+    dir.Write("a.bat", "alt\r\n");
+    files.ShortenNthWrite(1, bytes, kErrDiskFull);
+    files.AppendLines(dir.File("a.bat"), {"neu"});  // "neu" + CR LF is 5 bytes
+    EXPECT_EQ(dir.Read("a.bat"), "alt\r\nneu\r\n") << bytes;
+  }
+  testing::TempDir dir;
+  Files files;
+  dir.Write("a.bat", "alt\r\n");
+  files.ShortenNthWrite(1, 4, kErrPermissionDenied);
+  EXPECT_THROW(files.AppendLines(dir.File("a.bat"), {"neu"}), Error) << "one byte short";
+  EXPECT_EQ(dir.Read("a.bat"), "alt\r\n");
 }
 
 }  // namespace
