@@ -1,6 +1,5 @@
 #include "platform/own_file.h"
 
-
 namespace quenda {
 
 Error RefusedFileError(const std::string& path, const std::string& why) {
