@@ -48,7 +48,7 @@ int NumberFor(const std::error_code& ec) {
       ec == std::errc::text_file_busy) {
     return kErrPermissionDenied;
   }
-  if (ec == std::errc::no_space_on_device) return kErrDiskFull;
+  if (ec == std::errc::no_space_on_device || ec == std::errc::file_too_large) return kErrDiskFull;
   if (ec == std::errc::file_exists) return kErrFileExists;
   if (ec == std::errc::filename_too_long || ec == std::errc::invalid_argument) {
     return kErrBadFileName;

@@ -2,6 +2,7 @@
 
 #include "base/error.h"
 #include "session/session.h"
+#include "session/termination.h"
 #include "xml/dom_wrapper.h"
 
 namespace quenda {
@@ -21,10 +22,22 @@ EnvelopeNames NamesOf(FlowEnvelope envelope) {
 
 }  // namespace
 
+std::string UnreadableJobText(const std::string& path, const std::string& reason) {
+  return "Der Job " + path + " kann nicht gelesen werden: " + reason;
+}
+
 std::unique_ptr<DOMWrapper> LoadFlowJob(Session& s, const std::string& path) {
   if (!s.files.FileExists(path)) RaiseComposed("Inputfile " + path + " not found");
   auto doc = std::make_unique<DOMWrapper>(s.ui, s.files, s.site.FlowDataNamespaceUri);
-  doc->Load(path, FlowNamespaceDeclaration(s.site.FlowDataNamespaceUri));
+  try {
+    doc->Load(path, FlowNamespaceDeclaration(s.site.FlowDataNamespaceUri));
+  } catch (const DOMWrapper::LoadError& e) {
+    // Nothing of the run can go on without its job.
+    const std::string text = UnreadableJobText(path, e.Reason());
+    if (!s.env.BatchMode()) s.WriteLogLine(text);  // BatchMode logs the final message
+    s.record.reason = end_reason::kError;
+    ErrorEnd(s, text, "16", "Abbruch");
+  }
   s.record.NoteInputFile(s.files, path, input_role::kJob);
   return doc;
 }

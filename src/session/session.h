@@ -68,6 +68,7 @@ struct MainState {
   std::string AktSg;         // the job's control-unit designation
   std::string AktBa;         // "ba" of the selected configuration row
   std::string FinalMessage;  // the text of TerminateRun's final message or log line
+  bool ErrorFileWritten = false;  // WriteErrorFile has written (or tried) the error file
 };
 
 // Values of the job and its configuration.

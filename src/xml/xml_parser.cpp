@@ -5,7 +5,9 @@
 #include <libxml/parserInternals.h>
 #include <libxml/xmlerror.h>
 
+#include <algorithm>
 #include <climits>
+#include <string_view>
 
 #include "base/error.h"
 #include "text/cp1252.h"
@@ -23,17 +25,46 @@ ParseState& StateOf(void* ctx) {
   return *static_cast<ParseState*>(ctxt->_private);
 }
 
-std::string AtPosition(long line, long column, const std::string& message) {
-  std::string text = message;
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+std::string AtPosition(long line, long column, const std::string& text) {
   return "Zeile " + std::to_string(line) + ", Spalte " + std::to_string(column) + ": " + text;
+}
+
+// What kind of failure the parser met, in the words a user of the job reads.
+std::string FailureKind(const xmlError& error, const std::string& message) {
+  if (message.rfind("Excessive depth", 0) == 0) {
+    return "Das Dokument ist zu tief geschachtelt";
+  }
+  if (error.domain == XML_FROM_NAMESPACE) return "Ein Namensraum ist nicht deklariert";
+  switch (error.code) {
+    case XML_ERR_NO_MEMORY:
+      return "Nicht genügend Arbeitsspeicher"_cp;
+    case XML_ERR_DOCUMENT_EMPTY:
+      return "Das Dokument ist leer";
+    case XML_ERR_INVALID_CHAR:
+      return "Ungültiges Zeichen oder falsche Kodierung"_cp;
+    case XML_ERR_INVALID_ENCODING:
+    case XML_ERR_UNKNOWN_ENCODING:
+    case XML_ERR_UNSUPPORTED_ENCODING:
+    case XML_ERR_ENCODING_NAME:
+      return "Ungültige Kodierung"_cp;
+    case XML_ERR_UNDECLARED_ENTITY:
+    case XML_WAR_UNDECLARED_ENTITY:
+      return "Verweis auf eine nicht erlaubte Entität"_cp;
+    default:
+      return "Das Dokument ist nicht wohlgeformt";
+  }
 }
 
 void OnError(void* ctx, xmlErrorPtr error) {
   ParseState& state = StateOf(ctx);
   if (error == nullptr || error->level < XML_ERR_ERROR || !state.reason.empty()) return;
-  const xmlChar* message = reinterpret_cast<const xmlChar*>(error->message);
-  state.reason = AtPosition(error->line, error->int2, FromXml(message));
+  std::string message = FromXml(reinterpret_cast<const xmlChar*>(error->message));
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
+    message.pop_back();
+  }
+  std::replace(message.begin(), message.end(), '\n', ' ');  // one line, for the error file
+  state.reason =
+      AtPosition(error->line, error->int2, FailureKind(*error, message) + " (" + message + ")");
 }
 
 // Entities are refused at their declaration: no replacement text is ever parsed, no
@@ -66,18 +97,48 @@ struct CtxtDeleter {
 
 constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
 
+bool StartsWith(const std::string& bytes, std::string_view mark) {
+  return bytes.compare(0, mark.size(), mark) == 0;
+}
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// The parser takes no UTF-32; a job in it is refused by its name, not as an empty document.
+void RefuseUtf32(const std::string& bytes) {
+  using namespace std::string_view_literals;
+  if (StartsWith(bytes, "\x00\x00\xFE\xFF"sv) || StartsWith(bytes, "\xFF\xFE\x00\x00"sv)) {
+    throw Error(kErrInvalidArgument,
+                "Zeile 1, Spalte 1: Die Kodierung UTF-32 wird nicht unterstützt (UTF-8, UTF-16 "
+                "oder ISO-8859-1 verwenden)"_cp);
+  }
+}
+
+// Bytes in UTF-8 with its mark are read as UTF-8 whatever the declaration says; the
+// document then says UTF-8, so that a save writes the declaration its bytes match.
+void DeclareUtf8AfterMark(const std::string& bytes, xmlDoc* doc) {
+  if (!StartsWith(bytes, kUtf8Mark) || doc->encoding == nullptr ||
+      xmlStrcasecmp(doc->encoding, BAD_CAST "UTF-8") == 0) {
+    return;
+  }
+  xmlFree(const_cast<xmlChar*>(doc->encoding));
+  doc->encoding = xmlStrdup(BAD_CAST "UTF-8");
+}
+
 }  // namespace
 
 DocPtr ParseXml(const std::string& bytes, bool utf8Text) {
   if (bytes.size() > static_cast<std::size_t>(INT_MAX)) {
     throw Error(kErrInvalidArgument, "Die Datei ist zu groß für den XML-Parser"_cp);
   }
+  RefuseUtf32(bytes);
   xmlInitParser();
   std::unique_ptr<xmlParserCtxt, CtxtDeleter> ctxt(
       xmlCreateMemoryParserCtxt(bytes.data(), static_cast<int>(bytes.size())));
   if (!ctxt) throw Error(kErrInvalidArgument, "Zeile 1, Spalte 1: Das Dokument ist leer");
   ParseState state;
-  xmlCtxtUseOptions(ctxt.get(), kParseOptions | (utf8Text ? XML_PARSE_IGNORE_ENC : 0));
+  // The UTF-8 mark says what the bytes are; a declaration that says otherwise is wrong.
+  const bool utf8 = utf8Text || StartsWith(bytes, kUtf8Mark);
+  xmlCtxtUseOptions(ctxt.get(), kParseOptions | (utf8 ? XML_PARSE_IGNORE_ENC : 0));
   ctxt->_private = &state;
   ctxt->sax->serror = OnError;
   ctxt->sax->entityDecl = OnEntityDecl;
@@ -90,6 +151,7 @@ DocPtr ParseXml(const std::string& bytes, bool utf8Text) {
     state.reason = "Das Dokument ist nicht wohlgeformt";
   }
   if (!state.reason.empty()) throw Error(kErrInvalidArgument, state.reason);
+  if (!utf8Text) DeclareUtf8AfterMark(bytes, doc.get());
   DropBlankTextNodes(reinterpret_cast<xmlNode*>(doc.get()));
   return doc;
 }

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <functional>
 #include <ostream>
-#include <regex>
 
 #include "dab/mask.h"
 #include "support/sample_site.h"
@@ -25,6 +24,7 @@ using testing::kGlobalTable;
 using testing::kJob;
 using testing::kProject;
 using testing::kTarvell;
+using testing::LeftoverTemporaryFiles;
 using testing::SampleSite;
 
 using Answers = std::vector<std::string>;
@@ -410,18 +410,6 @@ std::string DialogText(const std::string& transcript) {
     out += next == 'r' ? '\r' : next == 'n' ? '\n' : next == 't' ? '\t' : next;
   }
   return Utf8ToCp1252(out);
-}
-
-// Files the atomic writer left behind: ".<name>.tmp<digits>".
-std::vector<std::string> LeftoverTemporaryFiles(const fs::path& root) {
-  static const std::regex temporary(R"(^\..+\.tmp[0-9]+$)");
-  std::vector<std::string> found;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    if (std::regex_match(entry.path().filename().string(), temporary)) {
-      found.push_back(entry.path().string());
-    }
-  }
-  return found;
 }
 
 class Robustness : public ::testing::TestWithParam<BadInput> {};
