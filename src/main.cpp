@@ -12,8 +12,8 @@
 #include "app/verify_command.h"
 #include "app/window_driver.h"
 #include "base/error.h"
-#include "session/termination.h"
 #include "platform/system.h"
+#include "session/termination.h"
 
 #if defined(QUENDA_HAVE_WIN32_GUI)
 #include "gui_win32/win32_gui_main.h"

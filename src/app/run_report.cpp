@@ -174,8 +174,8 @@ void TellRecordNotWritten(std::FILE* err, const std::string& what, const std::st
 
 }  // namespace
 
-int FinishRequestedRecords(const Session& s, const Options& options, int exitStatus,
-                           std::FILE* err, bool namePath) {
+int FinishRequestedRecords(const Session& s, const Options& options, int exitStatus, std::FILE* err,
+                           bool namePath) {
   bool missing = false;
   if (const std::optional<Error> failure = s.ui.TranscriptFailure()) {
     TellRecordNotWritten(err, "Das Dialogprotokoll", TextFromNative(options.transcriptFile),

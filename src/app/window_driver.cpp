@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
-#include <new>
 #include <mutex>
+#include <new>
 
 #include "app/options.h"
 #include "app/program.h"

@@ -24,6 +24,11 @@ enum class FlowEnvelope {
 // UnreadableJobText(path, reason), the reason as DOMWrapper::Load gives it.
 std::unique_ptr<DOMWrapper> LoadFlowJob(Session& session, const std::string& path);
 
+// Writes `doc` back to the job `path` (DOMWrapper::Save). A failed write ends the run
+// (ErrorEnd, the line in the run log too) with "Der Job " + path + " kann nicht
+// zurückgeschrieben werden: " + the platform's text naming the file.
+void SaveFlowJob(Session& session, DOMWrapper& doc, const std::string& path);
+
 // "Der Job " + path + " kann nicht gelesen werden: " + reason.
 std::string UnreadableJobText(const std::string& path, const std::string& reason);
 

@@ -33,7 +33,8 @@ void Transcript::Line(const std::string& json) {
   const bool whole = std::fwrite(line.data(), 1, line.size(), file_) == line.size();
   if (std::fflush(file_) == 0 && whole) return;
   // The first failure is the one to tell; the lines after it are tried all the same.
-  if (!writeError_) writeError_ = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
+  if (!writeError_)
+    writeError_ = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
 }
 
 void Transcript::Message(const std::string& title, const std::string& text, int style,

@@ -102,7 +102,7 @@ class Ui {
   std::size_t Record(const char* kind, const std::string& title, const std::string& text);
 
   std::unique_ptr<Transcript> transcript_;
-  std::string transcriptPath_;             // native, as given
+  std::string transcriptPath_;  // native, as given
   std::optional<Error> transcriptOpenError_;
   std::string lastMessage_;
   std::vector<DialogRecord> dialogs_;

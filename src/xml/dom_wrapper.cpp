@@ -126,8 +126,8 @@ void DOMWrapper::Load(const std::string& sPath_File, const std::string& sNameSpa
     }
     Collect();
   } catch (const Error& e) {
-    throw LoadError(Failure("Load", sPath_File + "\r\nParse-Error : \r\n" + e.Description()),
-                    e.Description());
+    throw FileFailure(Failure("Load", sPath_File + "\r\nParse-Error : \r\n" + e.Description()),
+                      e.Description());
   }
 }
 
@@ -135,7 +135,7 @@ void DOMWrapper::Save(const std::string& sPath_File) {
   try {
     files_.WriteAll(sPath_File, Serialize(Document()));
   } catch (const Error& e) {
-    throw Failure("Save", sPath_File + "\r\n" + e.Description());
+    throw FileFailure(Failure("Save", sPath_File + "\r\n" + e.Description()), e.Description());
   }
 }
 

@@ -18,6 +18,7 @@ namespace {
 
 struct ParseState {
   std::string reason;  // the first failure; the parse fails when it is set
+  bool blank = false;  // the text holds nothing but white space
 };
 
 ParseState& StateOf(void* ctx) {
@@ -30,7 +31,7 @@ std::string AtPosition(long line, long column, const std::string& text) {
 }
 
 // What kind of failure the parser met, in the words a user of the job reads.
-std::string FailureKind(const xmlError& error, const std::string& message) {
+std::string FailureKind(const xmlError& error, const std::string& message, bool blank) {
   if (message.rfind("Excessive depth", 0) == 0) {
     return "Das Dokument ist zu tief geschachtelt";
   }
@@ -38,8 +39,8 @@ std::string FailureKind(const xmlError& error, const std::string& message) {
   switch (error.code) {
     case XML_ERR_NO_MEMORY:
       return "Nicht genügend Arbeitsspeicher"_cp;
-    case XML_ERR_DOCUMENT_EMPTY:
-      return "Das Dokument ist leer";
+    case XML_ERR_DOCUMENT_EMPTY:  // also text without any element
+      return blank ? "Das Dokument ist leer" : "Das Dokument ist nicht wohlgeformt";
     case XML_ERR_INVALID_CHAR:
       return "Ungültiges Zeichen oder falsche Kodierung"_cp;
     case XML_ERR_INVALID_ENCODING:
@@ -63,8 +64,8 @@ void OnError(void* ctx, xmlErrorPtr error) {
     message.pop_back();
   }
   std::replace(message.begin(), message.end(), '\n', ' ');  // one line, for the error file
-  state.reason =
-      AtPosition(error->line, error->int2, FailureKind(*error, message) + " (" + message + ")");
+  state.reason = AtPosition(error->line, error->int2,
+                            FailureKind(*error, message, state.blank) + " (" + message + ")");
 }
 
 // Entities are refused at their declaration: no replacement text is ever parsed, no
@@ -136,6 +137,7 @@ DocPtr ParseXml(const std::string& bytes, bool utf8Text) {
       xmlCreateMemoryParserCtxt(bytes.data(), static_cast<int>(bytes.size())));
   if (!ctxt) throw Error(kErrInvalidArgument, "Zeile 1, Spalte 1: Das Dokument ist leer");
   ParseState state;
+  state.blank = bytes.find_first_not_of(" \t\r\n") == std::string::npos;
   // The UTF-8 mark says what the bytes are; a declaration that says otherwise is wrong.
   const bool utf8 = utf8Text || StartsWith(bytes, kUtf8Mark);
   xmlCtxtUseOptions(ctxt.get(), kParseOptions | (utf8 ? XML_PARSE_IGNORE_ENC : 0));

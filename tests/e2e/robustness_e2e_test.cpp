@@ -242,11 +242,11 @@ std::vector<BadInput> Catalogue() {
       {"JobNotXml",
        WriteFile(job, "Das ist kein XML"),
        {},
-       "Zeile 1, Spalte 1: Start tag expected"},
+       "Zeile 1, Spalte 1: Das Dokument ist nicht wohlgeformt (Start tag expected, '<' not found)"},
       {"JobTruncated",
        [](SampleSite& s) { s.Write(kJob, s.Read(kJob).substr(0, 900)); },
        {},
-       "Parse-Error : \r\nZeile 14"},
+       "Der Job T:\\003\\Flow\\Transfer\\Job_4711.xml kann nicht gelesen werden: Zeile 14"},
       {"JobInAnotherNamespace",
        Replace(job, "http://flow.quenda.local/namespace/FlowData", "http://example.org/other"),
        {},
@@ -333,8 +333,9 @@ std::vector<BadInput> Catalogue() {
                          fs::perm_options::replace);
        },
        kLoad,
-       "Error in Function 'DOMWrapper.Save' \r\nArgument(s) : "
-       "T:\\003\\Flow\\Transfer\\Job_4711.xml"},
+       "Der Job T:\\003\\Flow\\Transfer\\Job_4711.xml kann nicht zur\xFC"
+       "ckgeschrieben werden: "
+       "Zugriff verweigert: T:\\003\\Flow\\Transfer\\Job_4711.xml"},
       {"ListValueWithQuoteForReleaseBatch",
        Replace(kListen + "SecurityAccess.csv",
                "4711AB;Gr\xF6"

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <regex>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "app/options.h"
