@@ -92,6 +92,10 @@ void OnReference(void* ctx, const xmlChar* name) {
   Refuse(ctx, "Entitätsverweis '&"_cp + FromXml(name) + ";' ist nicht erlaubt");
 }
 
+// libxml2 tells some failures (memory running out) on its generic channel, standard
+// error by default; the reason reaches the caller through OnError all the same.
+void Quiet(void*, const char*, ...) {}
+
 struct CtxtDeleter {
   void operator()(xmlParserCtxt* ctxt) const { xmlFreeParserCtxt(ctxt); }
 };
@@ -133,9 +137,15 @@ DocPtr ParseXml(const std::string& bytes, bool utf8Text) {
   }
   RefuseUtf32(bytes);
   xmlInitParser();
+  xmlSetGenericErrorFunc(nullptr, Quiet);
   std::unique_ptr<xmlParserCtxt, CtxtDeleter> ctxt(
       xmlCreateMemoryParserCtxt(bytes.data(), static_cast<int>(bytes.size())));
-  if (!ctxt) throw Error(kErrInvalidArgument, "Zeile 1, Spalte 1: Das Dokument ist leer");
+  if (!ctxt && bytes.empty())
+    throw Error(kErrInvalidArgument, "Zeile 1, Spalte 1: Das Dokument ist leer");
+  if (!ctxt) {
+    throw Error(kErrOutOfMemory,
+                "Nicht genügend Arbeitsspeicher für "_cp + std::to_string(bytes.size()) + " Bytes");
+  }
   ParseState state;
   state.blank = bytes.find_first_not_of(" \t\r\n") == std::string::npos;
   // The UTF-8 mark says what the bytes are; a declaration that says otherwise is wrong.
