@@ -102,16 +102,12 @@ struct CtxtDeleter {
 
 constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
 
-bool StartsWith(const std::string& bytes, std::string_view mark) {
-  return bytes.compare(0, mark.size(), mark) == 0;
-}
-
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 // The parser takes no UTF-32; a job in it is refused by its name, not as an empty document.
 void RefuseUtf32(const std::string& bytes) {
   using namespace std::string_view_literals;
-  if (StartsWith(bytes, "\x00\x00\xFE\xFF"sv) || StartsWith(bytes, "\xFF\xFE\x00\x00"sv)) {
+  if (bytes.starts_with("\x00\x00\xFE\xFF"sv) || bytes.starts_with("\xFF\xFE\x00\x00"sv)) {
     throw Error(kErrInvalidArgument,
                 "Zeile 1, Spalte 1: Die Kodierung UTF-32 wird nicht unterstützt (UTF-8, UTF-16 "
                 "oder ISO-8859-1 verwenden)"_cp);
@@ -121,7 +117,7 @@ void RefuseUtf32(const std::string& bytes) {
 // Bytes in UTF-8 with its mark are read as UTF-8 whatever the declaration says; the
 // document then says UTF-8, so that a save writes the declaration its bytes match.
 void DeclareUtf8AfterMark(const std::string& bytes, xmlDoc* doc) {
-  if (!StartsWith(bytes, kUtf8Mark) || doc->encoding == nullptr ||
+  if (!bytes.starts_with(kUtf8Mark) || doc->encoding == nullptr ||
       xmlStrcasecmp(doc->encoding, BAD_CAST "UTF-8") == 0) {
     return;
   }
@@ -149,7 +145,7 @@ DocPtr ParseXml(const std::string& bytes, bool utf8Text) {
   ParseState state;
   state.blank = bytes.find_first_not_of(" \t\r\n") == std::string::npos;
   // The UTF-8 mark says what the bytes are; a declaration that says otherwise is wrong.
-  const bool utf8 = utf8Text || StartsWith(bytes, kUtf8Mark);
+  const bool utf8 = utf8Text || bytes.starts_with(kUtf8Mark);
   xmlCtxtUseOptions(ctxt.get(), kParseOptions | (utf8 ? XML_PARSE_IGNORE_ENC : 0));
   ctxt->_private = &state;
   ctxt->sax->serror = OnError;
