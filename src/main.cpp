@@ -1,5 +1,7 @@
 // quenda: option parsing and the choice of the front end; everything else is in the core.
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "app/window_driver.h"
 #include "base/error.h"
 #include "platform/system.h"
+#include "session/termination.h"
 
 #if defined(QUENDA_HAVE_WIN32_GUI)
 #include "gui_win32/win32_gui_main.h"
@@ -18,9 +21,10 @@
 #include "gui/gui_main.h"
 #endif
 
-int main(int argc, char** argv) {
+namespace {
+
+int RunProgram(int argc, char** argv) {
   using namespace quenda;
-  WatchProcessStopRequests();  // before anything else: no stop request is lost
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string error;
   const auto options = ParseOptions(args, error);
@@ -49,4 +53,20 @@ int main(int argc, char** argv) {
              stderr);
   return kExitBadOption;
 #endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace quenda;
+  WatchProcessStopRequests();  // before anything else: no stop request is lost
+  try {
+    return RunProgram(argc, argv);
+  } catch (const std::bad_alloc&) {
+    // Outside a run (options, settings, the session's making): nothing to end in order.
+    PrintUnexpectedError(PlatformError(kErrOutOfMemory));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "Quenda: Unerwarteter Programmfehler: %s\n", e.what());
+  }
+  return kExitAborted;
 }

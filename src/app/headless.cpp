@@ -54,14 +54,7 @@ int RunHeadless(const Options& options, System& system) {
     const StopWatch stopWatch(*session);
     exitStatus = RunSession(*session);
   }
-  if (options.reportFile.empty()) return exitStatus;
-  if (!WriteRunReport(*session, exitStatus, options.reportFile)) {
-    std::fprintf(stderr, "Quenda: Bericht %s kann nicht geschrieben werden\n",
-                 options.reportFile.c_str());
-    return exitStatus;
-  }
-  std::fprintf(stderr, "%s\n", options.reportFile.c_str());  // the last line, for the caller
-  return exitStatus;
+  return FinishRequestedRecords(*session, options, exitStatus, stderr, true);
 }
 
 }  // namespace quenda

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <system_error>
 
+#include "app/options.h"
 #include "app/run_summary.h"
 #include "app/startup.h"
 #include "base/error.h"
@@ -143,7 +144,8 @@ std::string RunReportJson(const Session& s, int exitStatus) {
   return report.dump(2) + "\n";
 }
 
-bool WriteRunReport(const Session& s, int exitStatus, const std::string& nativePath) {
+bool WriteRunReport(const Session& s, int exitStatus, const std::string& nativePath,
+                    std::optional<Error>* failure) {
   const std::filesystem::path target = std::filesystem::path(nativePath);
   const std::string text = RunReportJson(s, exitStatus);
   try {
@@ -154,10 +156,43 @@ bool WriteRunReport(const Session& s, int exitStatus, const std::string& nativeP
     file.Commit();
     return true;
   } catch (const Error& e) {
-    // The cause, for the caller's line that names the report (a device, a FIFO, a link).
-    std::fprintf(stderr, "Quenda: %s\n", Cp1252ToUtf8(e.Description()).c_str());
+    if (failure != nullptr) *failure = e;
     return false;
   }
+}
+
+namespace {
+
+// Standard error tells a record that was asked for and is not whole, naming its file.
+void TellRecordNotWritten(std::FILE* err, const std::string& what, const std::string& path,
+                          const Error& failure) {
+  std::fprintf(err, "%s\n",
+               Cp1252ToUtf8("Quenda: " + what + " " + path +
+                            " wurde nicht geschrieben: " + failure.Description())
+                   .c_str());
+}
+
+}  // namespace
+
+int FinishRequestedRecords(const Session& s, const Options& options, int exitStatus, std::FILE* err,
+                           bool namePath) {
+  bool missing = false;
+  if (const std::optional<Error> failure = s.ui.TranscriptFailure()) {
+    TellRecordNotWritten(err, "Das Dialogprotokoll", TextFromNative(options.transcriptFile),
+                         *failure);
+    missing = true;
+  }
+  if (!options.reportFile.empty()) {
+    std::optional<Error> failure;
+    if (!WriteRunReport(s, exitStatus, options.reportFile, &failure)) {
+      TellRecordNotWritten(err, "Der Bericht", TextFromNative(options.reportFile), *failure);
+      missing = true;
+    } else if (namePath) {
+      std::fprintf(err, "%s\n", options.reportFile.c_str());  // the last line, for the caller
+    }
+  }
+  std::fflush(err);
+  return missing && exitStatus == kExitSuccess ? kExitRecordNotWritten : exitStatus;
 }
 
 }  // namespace quenda

@@ -1,7 +1,10 @@
 #include "app/window_driver.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <mutex>
+#include <new>
 
 #include "app/options.h"
 #include "app/program.h"
@@ -32,6 +35,7 @@ StopGate& Gate() {
 }  // namespace
 
 void WatchProcessStopRequests() {
+  FailWritesPastFileSizeLimit();
   WatchStopRequests([](const std::string& name) { RequestStop("Signal " + name); });
 }
 
@@ -58,31 +62,54 @@ StopWatch::~StopWatch() {
   Gate().runOver = true;
 }
 
+namespace {
+
+// An error that nothing on the way handled ends the run in order; before the run log is
+// open there is nothing to end in order.
+[[noreturn]] void EndOnError(Session& s, const Error& e) {
+  PrintUnexpectedError(e);
+  if (!s.log.IsOpen()) {
+    // No log to end in order: a calling batch system still gets its error file (the
+    // command fields are known from the command line), a user the box.
+    if (s.env.BatchRun()) {
+      WriteErrorFile(s, UnexpectedErrorText(e));
+    } else {
+      s.ui.MsgBox(UnexpectedErrorText(e), 16, "Abbruch");
+    }
+    throw RunEnded(kExitAborted);
+  }
+  s.record.reason = end_reason::kError;
+  ErrorEnd(s, UnexpectedErrorText(e), "16", "Abbruch");
+}
+
+}  // namespace
+
 std::optional<int> RunWindowCommand(Session& s, const std::function<void()>& command) {
   try {
     try {
       command();
+    } catch (const RunEnded&) {
+      throw;
     } catch (const Unanswered& question) {
       // Ends like any other abort: the log line, the error file, the log moved; status 3.
       if (!s.log.IsOpen()) return kExitUnanswered;
       ErrorEnd(s, question.Text(), "BATCH", "Abbruch", kExitUnanswered);
     } catch (const Error& e) {
-      PrintUnexpectedError(e);
-      if (!s.log.IsOpen()) {
-        // No log to end in order: a calling batch system still gets its error file (the
-        // command fields are known from the command line), a user the box.
-        if (s.env.BatchRun()) {
-          WriteErrorFile(s, UnexpectedErrorText(e));
-        } else {
-          s.ui.MsgBox(UnexpectedErrorText(e), 16, "Abbruch");
-        }
-        return kExitAborted;
-      }
-      s.record.reason = end_reason::kError;
-      ErrorEnd(s, UnexpectedErrorText(e), "16", "Abbruch");
+      EndOnError(s, e);
+    } catch (const std::bad_alloc&) {
+      // Unwinding has freed what the failed step held; the end needs little.
+      EndOnError(s, PlatformError(kErrOutOfMemory));
+    } catch (const std::exception& e) {
+      EndOnError(s, Error(kErrComposed, "Unerwarteter Programmfehler: " + std::string(e.what())));
+    } catch (...) {
+      EndOnError(s, Error(kErrComposed, "Unerwarteter Programmfehler"));
     }
   } catch (const RunEnded& end) {
     return end.ExitStatus();
+  } catch (const std::exception& e) {
+    // The end itself failed (memory again): standard error is all that is left.
+    std::fprintf(stderr, "Quenda: %s\n", e.what());
+    return kExitAborted;
   }
   return std::nullopt;
 }
@@ -152,8 +179,7 @@ int RunWindowFrontEnd(const Options& options, WindowUi& ui, System& system,
     // A run that ended while loading never shows the window.
     exitStatus = driver.Finished() ? driver.ExitStatus() : window->ShowAndWait();
   }
-  if (!options.reportFile.empty()) WriteRunReport(*session, exitStatus, options.reportFile);
-  return exitStatus;
+  return FinishRequestedRecords(*session, options, exitStatus, stderr, false);
 }
 
 }  // namespace quenda

@@ -19,7 +19,9 @@ class System;
 class WindowUi;
 
 // Runs a command of the window model. An Error that nothing on the way handled ends the
-// run in order (ErrorEnd, style 16, "Abbruch"); before the run log is open there is
+// run in order (ErrorEnd, style 16, "Abbruch"), and so does any other exception: memory
+// running out as error 7 "Nicht genügend Arbeitsspeicher", the rest as 60000
+// "Unerwarteter Programmfehler: " + what(). Before the run log is open there is
 // nothing to end in order: the error goes into the error file in BatchMode and into a box
 // otherwise (status 1). A question that
 // headless mode cannot answer ends the run with status 3. Returns the exit status when
@@ -30,6 +32,7 @@ std::optional<int> RunWindowCommand(Session& session, const std::function<void()
 // then on no request takes the system's default action (SIGTERM, SIGINT, the console's
 // events). Until a run is watched (StopWatch) a request ends the process with status 130;
 // while one is, it ends that run in order (StopRun); after the run it changes nothing.
+// A write past the file-size limit fails from then on, and is reported as a failed write.
 void WatchProcessStopRequests();
 
 // Hands a stop request on as the watcher does, on the calling thread: the native window's

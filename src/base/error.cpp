@@ -11,6 +11,8 @@ std::string PlatformErrorText(int number) {
       return "Unzulässiger Prozeduraufruf oder ungültiges Argument"_cp;
     case kErrOverflow:
       return "Überlauf"_cp;
+    case kErrOutOfMemory:
+      return "Nicht genügend Arbeitsspeicher"_cp;
     case kErrSubscript:
       return "Index außerhalb des gültigen Bereichs"_cp;
     case kErrDivisionByZero:

@@ -11,6 +11,7 @@ namespace quenda {
 enum ErrorNumber : int {
   kErrInvalidArgument = 5,
   kErrOverflow = 6,
+  kErrOutOfMemory = 7,
   kErrSubscript = 9,
   kErrDivisionByZero = 11,
   kErrTypeMismatch = 13,
@@ -86,6 +87,9 @@ enum ExitStatus : int {
   kExitAborted = 1,
   kExitBadOption = 2,
   kExitUnanswered = 3,
+  // The run ended successfully, but a record asked for (--report, --transcript) could
+  // not be written whole.
+  kExitRecordNotWritten = 5,
   kExitStopped = 130,  // stopped by a signal or a console event
 };
 

@@ -13,8 +13,14 @@ namespace quenda {
 // changed nothing). Call once, first thing in main, before any other thread starts.
 void WatchStopRequests(std::function<void(const std::string&)> onStop);
 
+// From now on a write past the process's file-size limit fails with EFBIG (a failed write
+// that names its file) instead of ending the process with SIGXFSZ. POSIX only; nothing on
+// Windows, which has no such limit. Call first thing in main.
+void FailWritesPastFileSizeLimit();
+
 // In a child process before it runs another program: the requests are the child's own
-// again (POSIX: the signals the watcher takes are unblocked). Safe between fork and exec.
+// again (POSIX: the signals the watcher takes are unblocked, SIGXFSZ takes its default
+// action again). Safe between fork and exec.
 void ReleaseStopRequestsInChild();
 
 }  // namespace quenda

@@ -31,9 +31,21 @@ void WatchStopRequests(std::function<void(const std::string&)> onStop) {
   }).detach();
 }
 
+void FailWritesPastFileSizeLimit() {
+  struct sigaction ignore = {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  sigaction(SIGXFSZ, &ignore, nullptr);
+}
+
 void ReleaseStopRequestsInChild() {
   const sigset_t set = StopSignals();
   pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+  // An ignored signal stays ignored across exec: the started program gets the default.
+  struct sigaction standard = {};
+  standard.sa_handler = SIG_DFL;
+  sigemptyset(&standard.sa_mask);
+  sigaction(SIGXFSZ, &standard, nullptr);
 }
 
 }  // namespace quenda

@@ -29,6 +29,8 @@ void WatchStopRequests(std::function<void(const std::string&)> onStop) {
   SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
 }
 
+void FailWritesPastFileSizeLimit() {}
+
 void ReleaseStopRequestsInChild() {}
 
 }  // namespace quenda

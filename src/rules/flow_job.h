@@ -19,9 +19,18 @@ enum class FlowEnvelope {
 
 // The job `path` loaded into a DOMWrapper of its own (on the session's ui and files), with
 // the selection namespace FlowNamespaceDeclaration(site.FlowDataNamespaceUri); no node is
-// current. Raises 60000 "Inputfile " + path + " not found" for a missing file and passes
-// the error of DOMWrapper::Load.
+// current. Raises 60000 "Inputfile " + path + " not found" for a missing file. A job that
+// cannot be read or parsed ends the run (ErrorEnd, the line in the run log too) with
+// UnreadableJobText(path, reason), the reason as DOMWrapper::Load gives it.
 std::unique_ptr<DOMWrapper> LoadFlowJob(Session& session, const std::string& path);
+
+// Writes `doc` back to the job `path` (DOMWrapper::Save). A failed write ends the run
+// (ErrorEnd, the line in the run log too) with "Der Job " + path + " kann nicht
+// zurückgeschrieben werden: " + the platform's text naming the file.
+void SaveFlowJob(Session& session, DOMWrapper& doc, const std::string& path);
+
+// "Der Job " + path + " kann nicht gelesen werden: " + reason.
+std::string UnreadableJobText(const std::string& path, const std::string& reason);
 
 // LoadFlowJob, then the envelope `envelope` becomes the current node. Raises 60000 with the
 // envelope's text (see FlowEnvelope) when the job has no such envelope.

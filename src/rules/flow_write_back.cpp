@@ -39,7 +39,7 @@ void SetFromFlowField(Session& s, const std::string& file, const std::string& na
   try {
     const std::unique_ptr<DOMWrapper> doc = LoadFlowJob(s, file);
     SetFromFlowIn(*doc, name, value);
-    doc->Save(file);
+    SaveFlowJob(s, *doc, file);
   } catch (const Error& e) {
     RaiseComposed({}, e.Description());
   }
@@ -50,7 +50,7 @@ bool SetToFlowField(Session& s, const std::string& file, const std::string& name
   try {
     const std::unique_ptr<DOMWrapper> doc = LoadFlowJob(s, file);
     SetToFlowIn(*doc, name, value, type);
-    doc->Save(file);
+    SaveFlowJob(s, *doc, file);
     return true;
   } catch (const Error& e) {
     RaiseComposed({}, e.Description());
@@ -63,7 +63,7 @@ void SetFlowFields(Session& s, const std::string& file, const std::string& name,
     const std::unique_ptr<DOMWrapper> doc = LoadFlowJob(s, file);
     SetFromFlowIn(*doc, name, value);
     SetToFlowIn(*doc, name, value, type);
-    doc->Save(file);
+    SaveFlowJob(s, *doc, file);
   } catch (const Error& e) {
     RaiseComposed({}, e.Description());
   }

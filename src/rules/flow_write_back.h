@@ -1,6 +1,7 @@
 // Writing a field back into the job file on disk. Each call loads the file into a
 // DOMWrapper of its own and saves it once, atomically and durably; documents held elsewhere
-// are untouched.
+// are untouched. A job that cannot be read or written back ends the run (LoadFlowJob,
+// SaveFlowJob).
 #pragma once
 
 #include <string>

@@ -64,10 +64,11 @@ struct MainState {
   std::string TarvellAufruf;
   MappedFile ObjectStoreText;  // the loaded object store (the window's RichTextBox1)
   int izeile = 0;
-  std::string AktKunde;      // the job's customer code, "000" formatted
-  std::string AktSg;         // the job's control-unit designation
-  std::string AktBa;         // "ba" of the selected configuration row
-  std::string FinalMessage;  // the text of TerminateRun's final message or log line
+  std::string AktKunde;           // the job's customer code, "000" formatted
+  std::string AktSg;              // the job's control-unit designation
+  std::string AktBa;              // "ba" of the selected configuration row
+  std::string FinalMessage;       // the text of TerminateRun's final message or log line
+  bool ErrorFileWritten = false;  // WriteErrorFile has written (or tried) the error file
 };
 
 // Values of the job and its configuration.

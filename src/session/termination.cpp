@@ -115,6 +115,11 @@ void TerminateRun(Session& s, std::string msgText, std::string msgStil, std::str
     // A stop request is ending the run on the watcher's thread, which ends the process.
     for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
   }
+  // Every abort of a run whose command line holds the fields tells the calling batch
+  // system, also one during the load; the first error file of the run is the one it reads.
+  if (exitStatus != kExitSuccess && s.env.BatchRun() && !s.state.ErrorFileWritten) {
+    WriteErrorFile(s, msgText);
+  }
   FinalMessage(s, msgText, msgStil, msgTitel);
   s.state.FinalMessage = msgText;
   if (exitStatus == kExitSuccess) RemoveEarlierErrorFile(s);
@@ -162,6 +167,7 @@ std::string ErrorFileTag(const std::string& field) {
 
 void WriteErrorFile(Session& s, const std::string& msgText) {
   const std::string errorFile = ErrorFilePath(s);
+  s.state.ErrorFileWritten = true;  // tried once: a second try would fail the same way
   try {
     s.files.WriteLines(errorFile, {msgText});
   } catch (const Error& e) {

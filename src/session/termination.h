@@ -10,7 +10,10 @@ class Session;
 
 // `msgStil` is a mode word ("BATCH", "BATCHOK", "NOFILCOP", "NOFILCOPOK", "ENDE") or a
 // message-box style number as text; an empty style, title or text gets its default
-// (272, "Keine Angabe!!!"). Never returns: throws RunEnded with `exitStatus`.
+// (272, "Keine Angabe!!!"). An end with a status other than 0 whose command line holds
+// the quoted fields (BatchRun) writes the error file with `msgText` first, unless the run
+// has written one already (ErrorEnd, a Start without a release). Never returns: throws
+// RunEnded with `exitStatus`.
 [[noreturn]] void TerminateRun(Session& session, std::string msgText, std::string msgStil,
                                std::string msgTitel, int exitStatus = 1);
 

@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cerrno>
+
 #include "base/error.h"
 #include "platform/own_file.h"
 #include "text/cp1252.h"
@@ -29,8 +31,13 @@ Transcript::~Transcript() {
 }
 
 void Transcript::Line(const std::string& json) {
-  std::fputs((json + "\n").c_str(), file_);
-  std::fflush(file_);
+  const std::string line = json + "\n";
+  errno = 0;
+  const bool whole = std::fwrite(line.data(), 1, line.size(), file_) == line.size();
+  if (std::fflush(file_) == 0 && whole) return;
+  // The first failure is the one to tell; the lines after it are tried all the same.
+  if (!writeError_)
+    writeError_ = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
 }
 
 void Transcript::Message(const std::string& title, const std::string& text, int style,

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <system_error>
 
 namespace quenda {
 
@@ -23,9 +24,14 @@ class Transcript {
              const std::string& answer);
   void File(const std::string& title, const std::optional<std::string>& answer);
 
+  // The cause of the first line that was not written whole and flushed; empty while every
+  // line was.
+  std::error_code WriteError() const { return writeError_; }
+
  private:
   void Line(const std::string& json);
   std::FILE* file_ = nullptr;
+  std::error_code writeError_;
 };
 
 }  // namespace quenda

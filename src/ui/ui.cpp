@@ -1,6 +1,8 @@
 #include "ui/ui.h"
 
+#include "platform/files.h"
 #include "platform/utc_time.h"
+#include "text/cp1252.h"
 #include "text/line_text.h"
 #include "ui/transcript.h"
 
@@ -67,7 +69,18 @@ Ui::Ui() = default;
 Ui::~Ui() = default;
 
 void Ui::SetTranscript(const std::string& nativePath) {
-  transcript_ = std::make_unique<Transcript>(nativePath);
+  transcriptPath_ = nativePath;
+  try {
+    transcript_ = std::make_unique<Transcript>(nativePath);
+  } catch (const Error& e) {
+    transcriptOpenError_ = e;  // the run goes on; its end tells that the record is missing
+  }
+}
+
+std::optional<Error> Ui::TranscriptFailure() const {
+  if (transcriptOpenError_) return transcriptOpenError_;
+  if (!transcript_ || !transcript_->WriteError()) return std::nullopt;
+  return FileError(transcript_->WriteError(), Utf8ToCp1252(transcriptPath_));
 }
 
 std::size_t Ui::Record(const char* kind, const std::string& title, const std::string& text) {

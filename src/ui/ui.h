@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "base/error.h"
+
 namespace quenda {
 
 // Answers of a message box, numbered as the platform numbers them.
@@ -73,8 +75,13 @@ class Ui {
   // Every dialog so far, in order.
   const std::vector<DialogRecord>& Dialogs() const { return dialogs_; }
 
-  // Writes one JSON line per dialog to `path` (UTF-8), appending.
+  // Writes one JSON line per dialog to `path` (UTF-8), appending. A file that cannot be
+  // opened leaves the dialogs without a transcript; TranscriptFailure tells it.
   void SetTranscript(const std::string& nativePath);
+  // Why the transcript asked for is not whole: the platform error naming its file (it
+  // could not be opened, or a line could not be written or flushed); nullopt while it is
+  // whole or none was asked for.
+  std::optional<Error> TranscriptFailure() const;
 
   virtual void SetBusy(bool busy) = 0;
   // Every line written to the run log, in order (also in BatchMode).
@@ -97,6 +104,8 @@ class Ui {
   std::size_t Record(const char* kind, const std::string& title, const std::string& text);
 
   std::unique_ptr<Transcript> transcript_;
+  std::string transcriptPath_;  // native, as given
+  std::optional<Error> transcriptOpenError_;
   std::string lastMessage_;
   std::vector<DialogRecord> dialogs_;
 };

@@ -126,15 +126,16 @@ void DOMWrapper::Load(const std::string& sPath_File, const std::string& sNameSpa
     }
     Collect();
   } catch (const Error& e) {
-    throw Failure("Load", sPath_File + "\r\nParse-Error : \r\n" + e.Description());
+    throw FileFailure(Failure("Load", sPath_File + "\r\nParse-Error : \r\n" + e.Description()),
+                      e.Description());
   }
 }
 
 void DOMWrapper::Save(const std::string& sPath_File) {
   try {
     files_.WriteAll(sPath_File, Serialize(Document()));
-  } catch (const Error&) {
-    throw Failure("Save", sPath_File);
+  } catch (const Error& e) {
+    throw FileFailure(Failure("Save", sPath_File + "\r\n" + e.Description()), e.Description());
   }
 }
 

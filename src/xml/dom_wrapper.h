@@ -46,6 +46,18 @@ std::string FlowNamespaceDeclaration(const std::string& flowDataNamespaceUri);
 
 class DOMWrapper {
  public:
+  // The failure of Load or Save: the raised 60000 with the reason alone beside it, for a
+  // caller that words the failure itself.
+  class FileFailure : public Error {
+   public:
+    FileFailure(const Error& raised, std::string reason)
+        : Error(raised), reason_(std::move(reason)) {}
+    const std::string& Reason() const { return reason_; }
+
+   private:
+    std::string reason_;
+  };
+
   // Uses `ui` for message boxes, `files` for path texts and the atomic save, and the
   // site's FlowData namespace for the FD prefix; `ui` and `files` must outlive the object.
   DOMWrapper(Ui& ui, const Files& files, std::string flowDataNamespaceUri);
@@ -60,13 +72,15 @@ class DOMWrapper {
   // ones, whitespace-only text nodes dropped (an element holding only blanks has no child)
   // unless xml:space="preserve". When `sNameSpace` is not blank it becomes the selection
   // namespaces ("xmlns:FD='uri'", several separated by blanks).
-  // Raises 60000: "...Argument(s) : " + path + CR LF + "Parse-Error : " + CR LF + reason,
-  // the reason naming line and column ("Zeile 3, Spalte 7: ..."), or the missing file;
-  // the document is then empty (the previous one is gone all the same).
-  // The current and work node are not touched.
+  // Raises FileFailure, 60000: "...Argument(s) : " + path + CR LF + "Parse-Error : " + CR LF
+  // + reason, the reason naming line and column ("Zeile 3, Spalte 7: ...", see
+  // xml::ParseXml), or the file that could not be read; the document is then empty (the
+  // previous one is gone all the same). The current and work node are not touched.
   void Load(const std::string& sPath_File, const std::string& sNameSpace = {});
   // Writes the whole document with its encoding declaration, indented, replacing the file
-  // atomically (a failure leaves the old file). Raises 60000: "...Argument(s) : " + path.
+  // atomically (a failure leaves the old file). Raises FileFailure, 60000: "...Argument(s) : "
+  // + path + CR LF + the reason (the platform's text naming the file: "Datenträger voll:
+  // ...").
   void Save(const std::string& sPath_File);
   // A new document whose root element `elementname` becomes the work node; neither the
   // current node nor the selection namespaces are set. Passes errors (an invalid name).

@@ -20,8 +20,12 @@ using DocPtr = std::unique_ptr<xmlDoc, DocDeleter>;
 
 // Parses `bytes` (encoding from the XML declaration or BOM, else UTF-8; always UTF-8 when
 // `utf8Text`, for XML held as a text in memory). Throws Error 5 whose description is the
-// reason: "Zeile <l>, Spalte <c>: " + the parser's message (CP1252), for the first error,
-// namespace errors included.
+// reason for the first error, namespace errors included: "Zeile <l>, Spalte <c>: " + what
+// failed in German ("Das Dokument ist nicht wohlgeformt", "Ungültige Kodierung", "Das
+// Dokument ist zu tief geschachtelt", "Das Dokument ist leer", ...)
+// + " (" + the parser's message + ")", CP1252; a refused entity declaration or reference
+// and a UTF-32 text (by its mark) give a German reason alone. Bytes with the UTF-8 mark
+// are UTF-8 whatever their declaration says, and the document's encoding says so too.
 DocPtr ParseXml(const std::string& bytes, bool utf8Text = false);
 
 // Removes the whitespace-only text nodes below `node`, except under xml:space="preserve".

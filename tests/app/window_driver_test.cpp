@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 #include "base/error.h"
 #include "session/session.h"
 #include "support/fake_system.h"
+#include "text/cp1252.h"
 #include "ui/window_ui.h"
 
 namespace quenda {
@@ -118,6 +121,13 @@ TEST(WindowCommand, EveryWayACommandEndsGivesItsStatus) {
        "!! Abbruch !! Keine Antwort"},
       {"unanswered before the log is open", false, [] { throw Unanswered("Keine Antwort"); }, 3,
        "-"},
+      {"memory runs out", true, [] { throw std::bad_alloc(); }, 1,
+       "!! Abbruch !! Fehler 7: Nicht genügend Arbeitsspeicher"_cp},
+      {"memory runs out before the log is open", false, [] { throw std::bad_alloc(); }, 1, "-"},
+      {"another exception", true, [] { throw std::out_of_range("vector::at"); }, 1,
+       "!! Abbruch !! Fehler 60000: Unerwarteter Programmfehler: vector::at"},
+      {"no exception of the library", true, [] { throw 42; }, 1,
+       "!! Abbruch !! Fehler 60000: Unerwarteter Programmfehler"},
   };
   for (const auto& c : cases) {
     testing::SessionFixture f;

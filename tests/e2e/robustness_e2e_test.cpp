@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <functional>
 #include <ostream>
-#include <regex>
 
 #include "dab/mask.h"
 #include "support/sample_site.h"
@@ -25,6 +24,7 @@ using testing::kGlobalTable;
 using testing::kJob;
 using testing::kProject;
 using testing::kTarvell;
+using testing::LeftoverTemporaryFiles;
 using testing::SampleSite;
 
 using Answers = std::vector<std::string>;
@@ -250,11 +250,11 @@ std::vector<BadInput> Catalogue() {
       {"JobNotXml",
        WriteFile(job, "Das ist kein XML"),
        {},
-       "Zeile 1, Spalte 1: Start tag expected"},
+       "Zeile 1, Spalte 1: Das Dokument ist nicht wohlgeformt (Start tag expected, '<' not found)"},
       {"JobTruncated",
        [](SampleSite& s) { s.Write(kJob, s.Read(kJob).substr(0, 900)); },
        {},
-       "Parse-Error : \r\nZeile 14"},
+       "Der Job T:\\003\\Flow\\Transfer\\Job_4711.xml kann nicht gelesen werden: Zeile 14"},
       {"JobInAnotherNamespace",
        Replace(job, "http://flow.quenda.local/namespace/FlowData", "http://example.org/other"),
        {},
@@ -342,8 +342,9 @@ std::vector<BadInput> Catalogue() {
                          fs::perm_options::replace);
        },
        kLoad,
-       "Error in Function 'DOMWrapper.Save' \r\nArgument(s) : "
-       "T:\\003\\Flow\\Transfer\\Job_4711.xml"},
+       "Der Job T:\\003\\Flow\\Transfer\\Job_4711.xml kann nicht zur\xFC"
+       "ckgeschrieben werden: "
+       "Zugriff verweigert: T:\\003\\Flow\\Transfer\\Job_4711.xml"},
       {"ListValueWithQuoteForReleaseBatch",
        Replace(kListen + "SecurityAccess.csv",
                "4711AB;Gr\xF6"
@@ -467,18 +468,6 @@ std::string DialogText(const std::string& transcript) {
     out += next == 'r' ? '\r' : next == 'n' ? '\n' : next == 't' ? '\t' : next;
   }
   return Utf8ToCp1252(out);
-}
-
-// Files the atomic writer left behind: ".<name>.tmp<digits>".
-std::vector<std::string> LeftoverTemporaryFiles(const fs::path& root) {
-  static const std::regex temporary(R"(^\..+\.tmp[0-9]+$)");
-  std::vector<std::string> found;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    if (std::regex_match(entry.path().filename().string(), temporary)) {
-      found.push_back(entry.path().string());
-    }
-  }
-  return found;
 }
 
 class Robustness : public ::testing::TestWithParam<BadInput> {};

@@ -53,22 +53,19 @@ TEST(OpenFlowJob, ChecksTheFileAndTheEnvelopeAndPositionsOnIt) {
   }
 }
 
-TEST(LoadFlowJob, PassesTheLoadErrorAndLeavesNoNodeCurrent) {
+TEST(LoadFlowJob, EndsTheRunForAnUnreadableJobAndLeavesNoNodeCurrent) {
   SessionFixture f;
+  f.OpenLog();
   f.dir.Write("broken.xml", "<FD:FlowData");
   f.dir.Write("both.xml", kOtherPrefixJob);
   const std::string broken = f.dir.File("broken.xml");
-  try {
-    LoadFlowJob(f.S(), broken);
-    ADD_FAILURE() << "no error for " << broken;
-  } catch (const Error& e) {
-    EXPECT_EQ(e.Number(), kErrComposed) << broken;
-    EXPECT_EQ(e.Description().rfind("Error in Function 'DOMWrapper.Load' \r\nArgument(s) : " +
-                                        broken + "\r\nParse-Error : ",
-                                    0),
-              0u)
-        << e.Description();
-  }
+  EXPECT_EQ(testing::ExitOf([&] { LoadFlowJob(f.S(), broken); }), 1) << broken;
+  const std::string line = UnreadableJobText(
+      broken,
+      "Zeile 1, Spalte 13: Ein Namensraum ist nicht deklariert (Namespace prefix FD on FlowData "
+      "is not defined)");
+  EXPECT_EQ(f.S().log.LastLine(), line) << "the run log holds the reason";
+  EXPECT_EQ(f.S().record.reason, end_reason::kError);
   const auto doc = LoadFlowJob(f.S(), f.dir.File("both.xml"));
   try {
     doc->GetField();

@@ -124,6 +124,39 @@ TEST_F(TerminateRunTest, ErrorEndWritesTheErrorFileForTheCallingBatch) {
   EXPECT_EQ(f.Transcript(), "") << "BatchMode passes BATCH on";
 }
 
+// Every end but the successful one tells a calling batch system whose command line holds
+// the fields, also one before CommandFields are filled (the load); the first error file
+// of the run stays.
+TEST(TerminateRunErrorFile, EveryAbortWithTheFieldsWritesItOnce) {
+  struct Case {
+    const char* what;
+    std::string commandLine;
+    int status;
+    bool earlier;         // the run has written its error file already
+    std::string written;  // the error file afterwards, "" for none
+  };
+  const Case cases[] = {
+      {"abort during the load", "JOB,\"B|42|0\",P", 1, false, "Abbruch m\r\n"},
+      {"unanswered", "JOB,\"B|42|0\",P", 3, false, "Abbruch m\r\n"},
+      {"successful end", "JOB,\"B|42|0\",P", 0, false, ""},
+      {"no quoted fields", "JOB,42,P", 1, false, ""},
+      {"first error file stays", "JOB,\"B|42|0\",P", 1, true, "zuerst\r\n"},
+  };
+  for (const Case& c : cases) {
+    SessionFixture f;
+    f.OpenLog();
+    f.S().env.CommandLineText = c.commandLine;
+    if (c.earlier) WriteErrorFile(f.S(), "zuerst");
+    EXPECT_EQ(ExitOf([&] { TerminateRun(f.S(), "Abbruch m", "48", "Abbruch", c.status); }),
+              c.status)
+        << c.what;
+    EXPECT_EQ(fs::exists(f.dir.Path() / "tmp" / "SG_42.err"), !c.written.empty()) << c.what;
+    if (!c.written.empty()) {
+      EXPECT_EQ(f.dir.Read("tmp/SG_42.err"), c.written) << c.what;
+    }
+  }
+}
+
 TEST_F(TerminateRunTest, ErrorEndInteractivePassesItsArgumentsOn) {
   End("Fehler x", "48", "Titel", /*viaErrorEnd=*/true);
   EXPECT_EQ(f.dir.Read("tmp/SG_.err"), "Fehler x\r\n");

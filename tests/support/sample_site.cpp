@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "app/options.h"
@@ -168,6 +169,17 @@ std::string ExpectedE2e(const std::string& name) {
   std::ostringstream out;
   out << in.rdbuf();
   return out.str();
+}
+
+std::vector<std::string> LeftoverTemporaryFiles(const std::filesystem::path& root) {
+  static const std::regex temporary(R"(^\..+\.tmp[0-9]+$)");
+  std::vector<std::string> found;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    if (std::regex_match(entry.path().filename().string(), temporary)) {
+      found.push_back(entry.path().string());
+    }
+  }
+  return found;
 }
 
 }  // namespace quenda::testing

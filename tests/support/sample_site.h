@@ -2,6 +2,7 @@
 // case and run by the built program (or by a front end inside the test).
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -77,6 +78,9 @@ using SiteSnapshot = std::map<std::string, std::string>;
 // files of an interrupted replace (".<name>.tmp...") are passed over. `at` names the case.
 void ExpectOldOrComplete(const SampleSite& s, const SiteSnapshot& before, const SiteSnapshot& after,
                          const std::string& at);
+
+// The temporary files of a replace left below `root` (".<name>.tmp<digits>"), as paths.
+std::vector<std::string> LeftoverTemporaryFiles(const std::filesystem::path& root);
 
 // Site paths of the sample project.
 inline const char* const kProject = "site/shares/projekte/EDC21/MX21K47/";

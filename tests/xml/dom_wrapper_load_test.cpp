@@ -26,13 +26,18 @@ struct LoadFailure {
 TEST_F(DomTest, LoadFailuresGive60000WithParserReason) {
   const LoadFailure cases[] = {
       {"malformed.xml",
-       "Zeile 5, Spalte 51: Opening and ending tag mismatch: Field line 5 and Fields"},
+       "Zeile 5, Spalte 51: Das Dokument ist nicht wohlgeformt (Opening and ending tag mismatch: "
+       "Field line 5 and Fields)"},
       {"missing.xml", "Datei nicht gefunden: " + XmlData("missing.xml")},
-      {"unbound_prefix.xml", "Zeile 3, Spalte 31: Namespace prefix FD on Envelope is not defined"},
+      {"unbound_prefix.xml",
+       "Zeile 3, Spalte 31: Ein Namensraum ist nicht deklariert (Namespace prefix FD on Envelope "
+       "is not defined)"},
       {"external_entity.xml",
        "Zeile 3, Spalte 38: Entitätsdeklaration 'geheim' ist nicht erlaubt"_cp},
       {"entity_bomb.xml", "Zeile 3, Spalte 80: Entitätsdeklaration 'a' ist nicht erlaubt"_cp},
-      {"external_dtd.xml", "Zeile 3, Spalte 35: Entity 'geheim' not defined"},
+      {"external_dtd.xml",
+       "Zeile 3, Spalte 35: Verweis auf eine nicht erlaubte Entität (Entity 'geheim' not "
+       "defined)"_cp},
   };
   const xmlExternalEntityLoader previous = xmlGetExternalEntityLoader();
   xmlSetExternalEntityLoader(CountingLoader);
@@ -51,9 +56,21 @@ TEST_F(DomTest, LoadFailuresGive60000WithParserReason) {
 TEST_F(DomTest, LoadFailuresOfTextFiles) {
   const LoadFailure cases[] = {
       {"", "Zeile 1, Spalte 1: Das Dokument ist leer"},
-      {"<a><b></a>", "Zeile 1, Spalte 11: Opening and ending tag mismatch: b line 1 and a"},
-      {"<a>&unbekannt;</a>", "Zeile 1, Spalte 15: Entity 'unbekannt' not defined"},
-      {"<a/><b/>", "Zeile 1, Spalte 5: Extra content at the end of the document"},
+      {"<a><b></a>",
+       "Zeile 1, Spalte 11: Das Dokument ist nicht wohlgeformt (Opening and ending tag mismatch: "
+       "b line 1 and a)"},
+      {"<a>&unbekannt;</a>",
+       "Zeile 1, Spalte 15: Verweis auf eine nicht erlaubte Entität (Entity 'unbekannt' not "
+       "defined)"_cp},
+      {"<a/><b/>",
+       "Zeile 1, Spalte 5: Das Dokument ist nicht wohlgeformt (Extra content at the end of the "
+       "document)"},
+      {" \r\n", "Zeile 2, Spalte 1: Das Dokument ist leer (Start tag expected, '<' not found)"},
+      {"<a>M\xFCller</a>",
+       "Zeile 1, Spalte 5: Ungültiges Zeichen oder falsche Kodierung (Input is not proper UTF-8, "
+       "indicate encoding ! Bytes: 0xFC 0x6C 0x6C 0x65)"_cp},
+      {"<?xml version=\"1.0\" encoding=\"KLINGONISCH\"?><a/>",
+       "Zeile 1, Spalte 43: Ungültige Kodierung (Unsupported encoding KLINGONISCH)"_cp},
   };
   for (const auto& c : cases) {
     const std::string path = FileWith("t.xml", c.file);
@@ -166,17 +183,57 @@ TEST_F(DomTest, SaveKeepsTheDeclaredEncoding) {
   EXPECT_EQ(dom.GetElementValue("//FD:Field[@Name='Ort']", false), "K\xf6ln \x80");
 }
 
+// Bytes in UTF-8 with its mark, whatever they declare, are read as UTF-8 and written back
+// with the declaration that matches them: the next reader sees the same text.
+TEST_F(DomTest, SaveAfterAUtf8MarkDeclaresUtf8) {
+  const std::string marked = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>";
+  const std::string cases[] = {marked, "\xEF\xBB\xBF<?xml version=\"1.0\"?>",
+                               "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>"};
+  for (const std::string& head : cases) {
+    const std::string path = FileWith("bom.xml", head + "<a>M\xC3\xBCller</a>");
+    dom.Load(path);
+    EXPECT_EQ(dom.GetElementValue("/a", false), "M\xFCller") << head;
+    dom.Save(path);
+    const std::string saved = fx.dir.Read("bom.xml");
+    EXPECT_EQ(saved.find("ISO-8859-1"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("M\xC3\xBCller"), std::string::npos) << saved;
+    dom.Load(path);
+    EXPECT_EQ(dom.GetElementValue("/a", false), "M\xFCller") << saved;
+  }
+}
+
+// The parser takes elements 257 deep and refuses one level more, by name.
+TEST_F(DomTest, DepthIsRefusedPastTheLimit) {
+  const auto nested = [](int depth) {
+    std::string open;
+    std::string close;
+    for (int i = 0; i < depth; ++i) {
+      open += "<d>";
+      close += "</d>";
+    }
+    return open + close;
+  };
+  dom.Load(FileWith("deep.xml", nested(257)));
+  const std::string path = FileWith("deep.xml", nested(258));
+  EXPECT_EQ(ErrorText([&] { dom.Load(path); }),
+            kLoadHeader + path +
+                "\r\nParse-Error : \r\nZeile 1, Spalte 772: Das Dokument ist zu tief geschachtelt "
+                "(Excessive depth in document: 256 use XML_PARSE_HUGE option)");
+}
+
 TEST_F(DomTest, SaveFailureNamesThePathAndLeavesNoFile) {
   LoadData("job_fd_prefix.xml");
   const std::string path = fx.dir.File("fehlt/job.xml");
   EXPECT_EQ(ErrorText([&] { dom.Save(path); }),
-            "Error in Function 'DOMWrapper.Save' \r\nArgument(s) : " + path);
+            "Error in Function 'DOMWrapper.Save' \r\nArgument(s) : " + path +
+                "\r\nPfad nicht gefunden: " + path);
   EXPECT_FALSE(fx.S().files.FileExists(path));
 }
 
 TEST_F(DomTest, SaveWithoutDocumentFails) {
   EXPECT_EQ(ErrorText([&] { dom.Save(fx.dir.File("x.xml")); }),
-            "Error in Function 'DOMWrapper.Save' \r\nArgument(s) : " + fx.dir.File("x.xml"));
+            "Error in Function 'DOMWrapper.Save' \r\nArgument(s) : " + fx.dir.File("x.xml") +
+                "\r\n" + kNotSet);
 }
 
 TEST_F(DomTest, NewDocSetsWorkNodeNotCurrentNode) {

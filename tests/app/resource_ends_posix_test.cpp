@@ -1,0 +1,120 @@
+// The sample run when a resource runs out, each in a process of its own: memory running out
+// in the middle of the load (std::bad_alloc from a step) and a file-size limit on the
+// built program. Both end in order with status 1: a German message, the run log moved,
+// the error file, the report, and no temporary file of a replace left behind.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <new>
+#include <ostream>
+
+#include "app/headless.h"
+#include "app/options.h"
+#include "app/program.h"
+#include "app/run_report.h"
+#include "session/session.h"
+#include "support/sample_site.h"
+#include "text/cp1252.h"
+#include "ui/headless_ui.h"
+
+namespace quenda {
+namespace {
+
+using testing::LeftoverTemporaryFiles;
+using testing::SampleSite;
+
+// Headless answers until the first input box, where memory runs out.
+class ExhaustedUi : public HeadlessUi {
+ public:
+  using HeadlessUi::HeadlessUi;
+
+ protected:
+  std::string ShowInput(const std::string&, const std::string&, const std::string&) override {
+    throw std::bad_alloc();
+  }
+};
+
+// The headless front end in this process, as RunHeadless runs it, with ExhaustedUi.
+int RunOutOfMemory(SampleSite& site) {
+  std::FILE* devnull = std::fopen(testing::kNullDevice, "w");
+  std::string answers;
+  for (const std::string& a : SampleSite::SampleAnswers()) answers += a + "\n";
+  ExhaustedUi ui(answers, devnull, devnull);
+  testing::FakeSystem system;
+  system.tempPath = site.Path("tmp") + "/";
+  Options options;
+  options.programDir = site.Path("site/program");
+  options.reportFile = site.Path("run/report.json");
+  std::unique_ptr<Session> session = MakeSession(options, ui, system);
+  session->env.CommandLineText = SampleSite::SampleCommandLine();
+  session->state.AktDirName = site.Path("run") + "/";
+  return FinishRequestedRecords(*session, options, RunSession(*session), stderr, true);
+}
+
+// The built program on the sample under a file-size limit of `bytes`; its standard error
+// is passed on.
+int RunUnderFileSizeLimit(SampleSite& site, rlim_t bytes) {
+  std::string answers;
+  for (const std::string& a : SampleSite::SampleAnswers()) answers += a + "\n";
+  site.Write("answers.txt", answers);
+  const rlimit limit{bytes, bytes};
+  setrlimit(RLIMIT_FSIZE, &limit);
+  const auto r =
+      testing::RunQuenda({"--headless", "--program-dir", site.Path("site/program"), "--answers",
+                          site.Path("answers.txt"), "--report", site.Path("run/report.json"), "--",
+                          SampleSite::SampleCommandLine()},
+                         site.Path("run"));
+  std::fputs(r.err.c_str(), stderr);
+  return r.status;
+}
+
+struct ResourceEnd {
+  const char* name;
+  std::function<int(SampleSite&)> run;
+  std::string stderrPattern;  // UTF-8, a regular expression
+  std::string errorFile;      // CP1252: the start of SG_4711.err
+  bool reportWritten;         // the report fits under the limit
+};
+
+void PrintTo(const ResourceEnd& c, std::ostream* os) { *os << c.name; }
+
+class ResourceEnds : public ::testing::TestWithParam<ResourceEnd> {};
+
+TEST_P(ResourceEnds, EndInOrderWithStatus1) {
+  const ResourceEnd& c = GetParam();
+  GTEST_FLAG_SET(death_test_style, "fast");
+  SampleSite site;
+  EXPECT_EXIT(std::_Exit(c.run(site)), ::testing::ExitedWithCode(1), c.stderrPattern);
+  EXPECT_EQ(site.Read("tmp/SG_4711.err").rfind(c.errorFile, 0), 0u)
+      << Cp1252ToUtf8(site.Read("tmp/SG_4711.err"));
+  EXPECT_EQ(LeftoverTemporaryFiles(site.dir.Path()), std::vector<std::string>{});
+  EXPECT_FALSE(site.Has("tmp/RizaZizi.log")) << "the run log left in the temporary folder";
+  const std::string log = site.Read("run/RizaZizi.log");
+  EXPECT_TRUE(log.ends_with("!! Abbruch !! " + site.Read("tmp/SG_4711.err"))) << Cp1252ToUtf8(log);
+  EXPECT_EQ(site.Has("run/report.json"), c.reportWritten);
+  if (c.reportWritten) {
+    EXPECT_NE(site.Read("run/report.json").find("\"exitStatus\": 1"), std::string::npos);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Exhausted, ResourceEnds,
+    ::testing::Values(
+        ResourceEnd{"MemoryRunsOutInTheLoad", RunOutOfMemory,
+                    "Quenda: Fehler 7: Nicht genügend Arbeitsspeicher",
+                    "Fehler 7: Nicht genügend Arbeitsspeicher"_cp, true},
+        // The limit lies between the run log and the job, which is written back first.
+        ResourceEnd{"FileSizeLimit",
+                    [](SampleSite& site) { return RunUnderFileSizeLimit(site, 2048); },
+                    "Quenda: Der Bericht .*report\\.json wurde nicht geschrieben: Datenträger voll",
+                    "Der Job T:\\003\\Flow\\Transfer\\Job_4711.xml kann nicht "
+                    "zurückgeschrieben werden: Datenträger voll: "
+                    "T:\\003\\Flow\\Transfer\\Job_4711.xml"_cp,
+                    false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace quenda
