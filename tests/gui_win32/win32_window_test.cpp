@@ -16,6 +16,7 @@
 
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "app/stop_gate.h"
 #include "gui_win32/win32_ui.h"
 #include "gui_win32/window_capture.h"
 #include "gui_win32/window_fonts.h"
