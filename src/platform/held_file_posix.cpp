@@ -137,8 +137,9 @@ bool RemoveIfUnheld(const fs::path& path) {
   bool removed = false;
   // The name must still be the file that was locked: a writer that has just renamed it onto
   // its target releases the lock on a file that no longer has this name.
-  if (flock(fd, LOCK_EX | LOCK_NB) == 0 && StillAtPath(fd, path))
+  if (flock(fd, LOCK_EX | LOCK_NB) == 0 && StillAtPath(fd, path)) {
     removed = unlink(path.c_str()) == 0;
+  }
   close(fd);
   return removed;
 }
