@@ -9,6 +9,7 @@
 #include "app/run_summary.h"
 #include "app/startup.h"
 #include "base/error.h"
+#include "platform/atomic_file.h"
 #include "platform/files.h"
 #include "platform/native_path.h"
 #include "platform/sha256.h"
@@ -105,9 +106,9 @@ Json Slots(const RunSummary& summary) {
   return list;
 }
 
-Json WrittenFiles(const Session& s) {
+Json WrittenFilesJson(const Session& s) {
   Json list = Json::array();
-  for (const std::string& path : s.files.Written()) {
+  for (const std::string& path : s.record.written.Paths()) {
     const std::filesystem::path native = s.files.Native(path);
     std::optional<FileDigest> digest = DigestFile(native);
     if (!digest) {
@@ -139,7 +140,7 @@ std::string RunReportJson(const Session& s, int exitStatus) {
                        {"inputs", Inputs(s)},
                        {"parameters", Parameters(s, summary)},
                        {"slots", Slots(summary)},
-                       {"files", WrittenFiles(s)},
+                       {"files", WrittenFilesJson(s)},
                        {"dialogs", Dialogs(s)}};
   return report.dump(2) + "\n";
 }

@@ -110,12 +110,12 @@ void CopyProjectFiles(Session& s, const DabParts& dab, const std::string& custom
   const std::string to = customerFolder + "\\" + dab.baseName;
   if (!s.files.FileExists(from + ".hex")) EndCommand(s, "Angegebener Hexfile ist nicht vorhanden!");
   s.record.NoteInputFile(s.files, from + ".hex", input_role::kHex);
-  s.files.CopyFile(from + ".hex", to + ".hex");
+  s.files.Copy(from + ".hex", to + ".hex");
   s.WriteLogLine("hex-File " + to + ".hex ist kopiert!");
   for (const char* ext : {".dam", ".dbf"}) {
     if (!s.files.FileExists(from + ext)) continue;
     s.record.NoteInputFile(s.files, from + ext, input_role::kDamos);
-    s.files.CopyFile(from + ext, to + ext);
+    s.files.Copy(from + ext, to + ext);
     s.WriteLogLine("dam-File " + to + ext + " ist kopiert!");
     return;
   }
@@ -306,12 +306,12 @@ void CopyIntegrationFiles(Session& s, ReleaseFolders& f) {
   f.FileBasis = GetToken(Param(s, "IntegrationFileName"), 0, ".");
   for (const char* ext : {".s19", ".dcm"}) {
     s.record.NoteInputFile(s.files, f.PathBasis + f.FileBasis + ext, input_role::kApplication);
-    s.files.CopyFile(f.PathBasis + f.FileBasis + ext, f.PathFreig + "\\" + f.FileBasis + ext);
+    s.files.Copy(f.PathBasis + f.FileBasis + ext, f.PathFreig + "\\" + f.FileBasis + ext);
   }
   const std::string appl = Param(s, "ApplFileName");
   const std::string applSource = Param(s, "ApplPathName") + "\\" + appl;
   s.record.NoteInputFile(s.files, applSource, input_role::kApplication);
-  s.files.CopyFile(applSource, f.PathFreig + "\\" + GetToken(appl, 0, ".") + ".hex");
+  s.files.Copy(applSource, f.PathFreig + "\\" + GetToken(appl, 0, ".") + ".hex");
 }
 
 // The names the customer group "021" copies get, checked before anything is created.

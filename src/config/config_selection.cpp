@@ -4,6 +4,7 @@
 
 #include "base/error.h"
 #include "config/job_source.h"
+#include "platform/atomic_file.h"
 #include "platform/input_file.h"
 #include "platform/profile_string.h"
 #include "platform/site_settings.h"

@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "platform/held_file.h"
+
 namespace quenda {
 namespace {
 
@@ -22,6 +24,14 @@ void RunProbeBetweenOpenAndLock() {
     current = probe;
   }
   if (current) current();
+}
+
+void RemoveUnheldFiles(const std::filesystem::path& folder, const std::string& prefix,
+                       const std::string& suffix) {
+  RemoveUnheldFilesWhere(folder, [&](const std::string& name) {
+    return name.size() >= prefix.size() + suffix.size() && name.starts_with(prefix) &&
+           name.ends_with(suffix);
+  });
 }
 
 }  // namespace quenda

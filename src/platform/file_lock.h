@@ -43,12 +43,14 @@ bool ReadHeldFile(std::FILE* file, std::string& content);
 
 // Removes the files of `folder` whose names start with `prefix` and end with `suffix` (both
 // ASCII) and that no live process holds: left by killed runs (a file this process holds
-// counts as held). Failures are skipped.
+// counts as held). Failures are skipped. See RemoveUnheldFilesWhere (platform/held_file.h).
 void RemoveUnheldFiles(const std::filesystem::path& folder, const std::string& prefix,
                        const std::string& suffix);
 
 // Waits until `file` (open for appending) is locked against the appends of every other
-// process; the lock ends when the file is closed. False when the lock cannot be taken.
+// process; the lock ends when the file is closed. True as well, without a lock, on a file
+// system that keeps no locks (the append then goes on unlocked); false with errno set when
+// the lock fails otherwise.
 bool LockForAppend(std::FILE* file);
 
 // Empties `file`, open and locked with LockForAppend, so that what is written next is its

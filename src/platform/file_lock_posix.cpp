@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "platform/file_lock.h"
+#include "platform/held_file_posix.h"
 
 namespace quenda {
 namespace {
@@ -16,14 +17,6 @@ LockedOpen CloseWith(int fd, LockedOpen result) {
   close(fd);
   errno = error;
   return result;
-}
-
-// True when `fd` is the file that `path` names now.
-bool StillAtPath(int fd, const std::filesystem::path& path) {
-  struct stat held {};
-  struct stat named {};
-  return fstat(fd, &held) == 0 && lstat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
-         held.st_ino == named.st_ino;
 }
 
 // Opens `path` for the run log: no link followed, no FIFO waited for, and only a regular
@@ -105,32 +98,13 @@ bool ReadHeldFile(std::FILE* file, std::string& content) {
   }
 }
 
-void RemoveUnheldFiles(const std::filesystem::path& folder, const std::string& prefix,
-                       const std::string& suffix) {
-  std::error_code ec;
-  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
-       it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (name.size() < prefix.size() + suffix.size() || !name.starts_with(prefix) ||
-        !name.ends_with(suffix)) {
-      continue;
-    }
-    // Never waits for a FIFO planted under such a name.
-    const int fd = open(it->path().c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-    if (fd < 0) continue;
-    // Held: a live run's; moved away meanwhile: no longer this name's file.
-    if (flock(fd, LOCK_EX | LOCK_NB) == 0 && StillAtPath(fd, it->path()))
-      unlink(it->path().c_str());
-    close(fd);
-  }
-}
-
 bool LockForAppend(std::FILE* file) {
   int result;
   do {
     result = flock(fileno(file), LOCK_EX);
   } while (result != 0 && errno == EINTR);
-  return result == 0;
+  // A file system without locks (NFS without its lock service) refuses every one.
+  return result == 0 || errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOTSUP;
 }
 
 bool EmptyLockedFile(std::FILE* file) {

@@ -92,25 +92,6 @@ bool ReadHeldFile(std::FILE* file, std::string& content) {
   return SetFilePointerEx(handle, zero, nullptr, FILE_END) && ok;
 }
 
-void RemoveUnheldFiles(const std::filesystem::path& folder, const std::string& prefix,
-                       const std::string& suffix) {
-  std::error_code ec;
-  for (std::filesystem::directory_iterator it(folder, ec), last; !ec && it != last;
-       it.increment(ec)) {
-    const std::wstring name = it->path().filename().wstring();
-    const std::wstring start(prefix.begin(), prefix.end());
-    const std::wstring end(suffix.begin(), suffix.end());
-    if (name.size() < start.size() + end.size() || !name.starts_with(start) ||
-        !name.ends_with(end)) {
-      continue;
-    }
-    // Without write sharing: refused while a live run (this one too) holds the file.
-    HANDLE handle = CreateFileW(it->path().c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-  }
-}
-
 bool LockForAppend(std::FILE* file) {
   HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
   if (handle == INVALID_HANDLE_VALUE) return false;
@@ -119,7 +100,12 @@ bool LockForAppend(std::FILE* file) {
   OVERLAPPED beyond{};
   beyond.Offset = MAXDWORD;
   beyond.OffsetHigh = 0x7FFFFFFF;
-  return LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &beyond) != 0;
+  if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &beyond)) return true;
+  // A file system without locks refuses every one.
+  const DWORD error = GetLastError();
+  if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION) return true;
+  SetErrno(error);
+  return false;
 }
 
 bool EmptyLockedFile(std::FILE* file) {

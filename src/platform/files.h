@@ -1,6 +1,6 @@
 // File services on Windows path texts (CP1252). Every OS failure becomes an Error with
 // the platform's number and German text, naming the path. Files that users care about
-// are replaced atomically: a failure leaves the old file untouched.
+// are replaced atomically (platform/atomic_file.h): a failure leaves the old file untouched.
 //
 // Durability: what a replace or an append has returned from survives a power loss or an OS
 // crash. A replace writes a temporary file in the target's folder, flushes its data to the
@@ -13,14 +13,14 @@
 // loss on common file systems.
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "base/error.h"
 #include "platform/drive_map.h"
-#include "platform/held_file.h"
+#include "platform/write_monitor.h"
+#include "platform/written_files.h"
 
 namespace quenda {
 
@@ -41,11 +41,11 @@ class Files {
   bool SameFile(const std::string& a, const std::string& b) const;
 
   // Copies `from` onto `to`, replacing it atomically and durably. The system copies the
-  // bytes into the temporary file of the replace (see HeldFile::CopyFrom), so memory does not
+  // bytes into the temporary file of the replace (see AtomicFile::CopyFrom), so memory does not
   // grow with the file. Throws 53 (naming `from`) when `from` is missing.
-  void CopyFile(const std::string& from, const std::string& to) const;
-  // Throws 53 when the file is missing.
-  void DeleteFile(const std::string& path) const;
+  void Copy(const std::string& from, const std::string& to) const;
+  // Deletes the file; throws 53 when it is missing.
+  void Remove(const std::string& path) const;
   // Creates one folder level; throws 76 when the parent does not exist.
   void CreateFolder(const std::string& path) const;
   // Clears read-only (and on Windows hidden/system) attributes.
@@ -74,56 +74,17 @@ class Files {
   // of a replaced file. A failure puts the old content back, as an append's does.
   void RewriteLines(const std::string& path, const std::vector<std::string>& lines) const;
 
-  // The steps of writing a file, in the order a replace takes them (its data written or
-  // copied, flushed to the disk, the rename onto the target, the flush of the folder); an
-  // append is one step, its flush another. All but the folder's flush are write points.
-  enum class WriteStep { kWrite, kFlush, kRename, kFlushFolder, kAppend };
+  // Installs `monitor` (not owned; null removes it), which every write point of this object
+  // and of the AtomicFile and LineFile writing through it passes (platform/write_monitor.h).
+  // A run installs none.
+  void Watch(WriteMonitor* monitor) { monitor_ = monitor; }
+  WriteMonitor* Monitor() const { return monitor_; }
 
-  // Test switch: the `n`-th write point from now on fails with the platform error `number`
-  // (61 disk full, 70 permission denied). 0 switches it off.
-  void FailNthWrite(int n, int number) {
-    ShortenNthWrite(n, 0, number);
-    faultShort_ = false;
-  }
-  // Test switch: the `n`-th write point from now on writes only the first `bytes` bytes of
-  // what it writes (an append's lines, a replace's data, a log line) and then fails with the
-  // platform error `number`, as a disk that fills up in the middle of a write; a point that
-  // writes no bytes of its own (a flush, a rename, the system's copy) fails as with
-  // FailNthWrite. 0 switches it off.
-  void ShortenNthWrite(int n, std::size_t bytes, int number) {
-    faultAt_ = n;
-    faultBytes_ = bytes;
-    faultShort_ = true;
-    faultNumber_ = number;
-    writePoints_ = 0;
-  }
-  // Test switch: the process ends at once with status `status` at the `n`-th write point
-  // from now on, as a kill or a power cut would end it there. 0 switches it off.
-  void CrashAtNthWrite(int n, int status) {
-    crashAt_ = n;
-    crashStatus_ = status;
-    writePoints_ = 0;
-  }
-  // The write points passed since the last FailNthWrite or CrashAtNthWrite.
-  int WritePoints() const { return writePoints_; }
-  // Test switch: from now on every step taken is recorded in Steps() as its name ("write",
-  // "flush", "rename", "folder", "append"), a blank and the path.
-  void RecordSteps() { recording_ = true; }
-  const std::vector<std::string>& Steps() const { return steps_; }
-  // Counts one write point (recorded as NoteStep records it); throws when it is the one
-  // set to fail before it writes. Returns how many bytes of its write may get out: all
-  // (SIZE_MAX), or those of ShortenNthWrite, after which the caller fails with
-  // CutShortError(path).
-  std::size_t PassWritePoint(const std::string& path, WriteStep step = WriteStep::kWrite) const;
-  // The error a write cut short by ShortenNthWrite ends in.
-  Error CutShortError(const std::string& path) const { return PlatformError(faultNumber_, path); }
-  // Records `step` without counting a write point: the flush of the folder, after the
-  // rename, when the file is replaced already.
-  void NoteStep(const std::string& path, WriteStep step) const;
-
-  // The files created, replaced or appended to through this object (paths as given), in
-  // the order first written; a file deleted through it leaves the list.
-  const std::vector<std::string>& Written() const { return written_; }
+  // Keeps the files created, replaced or appended to through this object in `record` (not
+  // owned; null: in none); a file deleted through it leaves the record. The session keeps
+  // its run's in RunRecord for the report.
+  void RecordWrittenIn(WrittenFiles* record) { written_ = record; }
+  // Notes `path` (as given) as written in that record.
   void NoteWritten(const std::string& path) const;
 
  private:
@@ -131,16 +92,8 @@ class Files {
                             bool replace) const;
 
   DriveMap map_;
-  int faultAt_ = 0;
-  std::size_t faultBytes_ = 0;
-  bool faultShort_ = false;
-  int faultNumber_ = 0;
-  int crashAt_ = 0;
-  int crashStatus_ = 0;
-  mutable int writePoints_ = 0;
-  bool recording_ = false;
-  mutable std::vector<std::string> steps_;
-  mutable std::vector<std::string> written_;
+  WriteMonitor* monitor_ = nullptr;
+  WrittenFiles* written_ = nullptr;
 };
 
 // Splits text into lines at CR LF, LF or CR; a last line needs no line end.
@@ -152,78 +105,11 @@ Error FileError(const std::error_code& ec, const std::string& path);
 // its folder is missing as well, the error is "path not found" rather than "file not found".
 Error ReadOpenError(const std::error_code& ec, const std::filesystem::path& native,
                     const std::string& path);
-
-// Writes a file through a temporary file in the target's folder ("." + name + ".tmp" + a
-// number) that replaces the target only on Commit, durably (see the top of this file).
-// Dropping the object without Commit removes the temporary file. The writer holds its
-// temporary file for its whole life (HeldFile); what a killed run or a power cut left
-// behind is removed by the next replace of the same file, which takes only files nobody
-// holds, whatever their age. The new file gets the target's permissions (Windows: its
-// attributes); a target that is a symbolic link stays one: the file it points to is
-// replaced, where the link rule of platform/own_file.h lets it be followed.
-class AtomicFile {
- public:
-  // Throws 75 "… ist keine gewöhnliche Datei" for a folder, a device, a FIFO or a socket,
-  // 70 for a read-only target or a link or file that CheckedWriteTarget refuses, and what
-  // creating the temporary file gives (76 for a missing folder), each naming `path`.
-  AtomicFile(const Files& files, const std::string& path);
-  // The same for the native path `native`, named `path` in errors.
-  AtomicFile(const Files& files, const std::string& path, const std::filesystem::path& native);
-  ~AtomicFile();
-  AtomicFile(const AtomicFile&) = delete;
-  AtomicFile& operator=(const AtomicFile&) = delete;
-
-  void Write(const std::string& bytes);
-  void WriteLine(const std::string& line) { Write(line + "\r\n"); }
-  // Fills the temporary file, before any Write, with a copy of the file `source` (native
-  // `sourceNative`) made by the system. Throws 53 naming `source` when it has gone.
-  void CopyFrom(const std::string& source, const std::filesystem::path& sourceNative);
-  // Flushes the temporary file, renames it onto the target and flushes the folder; throws
-  // the platform error naming the path when one of them fails (the target is then old,
-  // or new when only the folder's flush failed).
-  void Commit();
-  // False once a write has failed part way: the temporary file may end in a cut line.
-  bool Whole() const { return whole_; }
-
- private:
-  const Files& files_;
-  std::string path_;
-  std::filesystem::path target_;
-  std::filesystem::path temp_;
-  HeldFile held_;
-  bool whole_ = true;
-};
-
-// A text file held open for writing line by line (the run log). Each line is flushed.
-class LineFile {
- public:
-  LineFile() = default;
-  ~LineFile() { Close(); }
-  LineFile(const LineFile&) = delete;
-  LineFile& operator=(const LineFile&) = delete;
-
-  // Opens `path`, replacing earlier content, held as OpenHeld does; throws on failure,
-  // also when another process holds it or the file is refused. Every line written is a
-  // write point of `files` (which must outlive the open file).
-  void Open(const Files& files, const std::string& path);
-  // As Open, and the file stays locked against other processes until it is closed (see
-  // platform/file_lock.h). False, and nothing opened, when another live process holds it,
-  // or when `path` is no file of this user's (a link, not a regular file, another user's
-  // file or one with a second name): then `refusal`, when given, is set to the message
-  // that says so (empty for a file in use). Throws when the file cannot be created.
-  bool OpenHeld(const Files& files, const std::string& path, std::string* refusal = nullptr);
-  bool IsOpen() const { return file_ != nullptr; }
-  // The whole file as written so far, read through the open file, not by its name (which
-  // may name another file by now); throws the platform error.
-  std::string Content() const;
-  // Writes and flushes one line + CR LF; throws the platform error (the file stays open).
-  void WriteLine(const std::string& line);
-  void Close();
-
- private:
-  const Files* files_ = nullptr;
-  std::string path_;
-  std::FILE* file_ = nullptr;
-};
+// FileError for a file `path` that could not be created: when its folder is missing, the
+// error is "path not found". Without `ec`, for the error that errno holds.
+Error CreateError(const std::error_code& ec, const std::string& path);
+Error CreateError(const std::string& path);
+// FileError for the error that errno holds.
+Error LastFileError(const std::string& path);
 
 }  // namespace quenda

@@ -7,6 +7,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <string>
 #include <system_error>
 
 namespace quenda {
@@ -57,7 +59,14 @@ std::error_code FlushFolder(const std::filesystem::path& folder);
 std::error_code FlushToDisk(std::FILE* file);
 
 // Removes the file `path` when it can be locked, that is when no process holds it as its
-// HeldFile; true when removed. A file that is held, or that cannot be locked at all, stays.
+// HeldFile or as its run log (OpenHeldFile, platform/file_lock.h); true when removed. A file
+// that is held, or that cannot be locked at all, stays; a link is never followed, and a
+// FIFO is not waited for.
 bool RemoveIfUnheld(const std::filesystem::path& path);
+
+// Removes the files of `folder` whose names (as path texts, see PathText) `matches` accepts
+// and that RemoveIfUnheld finds unheld. Failures are skipped.
+void RemoveUnheldFilesWhere(const std::filesystem::path& folder,
+                            const std::function<bool(const std::string& name)>& matches);
 
 }  // namespace quenda

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/held_file.h"
+#include "platform/held_file_posix.h"
 
 namespace fs = std::filesystem;
 
@@ -54,15 +55,14 @@ std::error_code CopyInKernel(int in, int out) {
   }
 }
 
-// True when `path` is still the name of the open file `fd`.
-bool Names(int fd, const fs::path& path) {
+}  // namespace
+
+bool StillAtPath(int fd, const fs::path& path) {
   struct stat opened {};
   struct stat named {};
   return fstat(fd, &opened) == 0 && lstat(path.c_str(), &named) == 0 &&
          opened.st_ino == named.st_ino && opened.st_dev == named.st_dev;
 }
-
-}  // namespace
 
 std::error_code HeldFile::Create(const fs::path& path, const fs::path& like) {
   Close();
@@ -72,7 +72,8 @@ std::error_code HeldFile::Create(const fs::path& path, const fs::path& like) {
   // Between the creation and the lock another run's clean-up may take the new file: then
   // it holds the lock, or the name is gone, and the caller tries another name. On a file
   // system without locks nobody can lock the file, so no clean-up removes it.
-  const bool taken = flock(fd, LOCK_EX | LOCK_NB) != 0 ? errno == EWOULDBLOCK : !Names(fd, path);
+  const bool taken =
+      flock(fd, LOCK_EX | LOCK_NB) != 0 ? errno == EWOULDBLOCK : !StillAtPath(fd, path);
   if (taken) {
     close(fd);
     return std::make_error_code(std::errc::file_exists);
@@ -136,7 +137,9 @@ bool RemoveIfUnheld(const fs::path& path) {
   bool removed = false;
   // The name must still be the file that was locked: a writer that has just renamed it onto
   // its target releases the lock on a file that no longer has this name.
-  if (flock(fd, LOCK_EX | LOCK_NB) == 0 && Names(fd, path)) removed = unlink(path.c_str()) == 0;
+  if (flock(fd, LOCK_EX | LOCK_NB) == 0 && StillAtPath(fd, path)) {
+    removed = unlink(path.c_str()) == 0;
+  }
   close(fd);
   return removed;
 }

@@ -1,5 +1,3 @@
-// files.h comes before windows.h, whose CopyFile and DeleteFile macros would rename the
-// members of Files.
 #include "platform/files.h"
 #include "platform/input_file.h"
 #include "platform/native_path.h"

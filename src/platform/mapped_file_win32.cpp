@@ -1,5 +1,3 @@
-// files.h comes before windows.h, whose CopyFile and DeleteFile macros would rename the
-// members of Files.
 #include "platform/mapped_file.h"
 
 #include <cstdint>

@@ -5,6 +5,7 @@
 
 #include "base/error.h"
 #include "base/line_value.h"
+#include "platform/atomic_file.h"
 #include "platform/input_file.h"
 #include "rules/flow_job.h"
 #include "rules/rule_functions.h"

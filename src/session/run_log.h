@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "platform/files.h"
+#include "platform/line_file.h"
 
 namespace quenda {
 

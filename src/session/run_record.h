@@ -1,12 +1,14 @@
 // What the release report tells beside the run's own state: when the run started, what
-// ended it, and every file it read that shaped the release, with the fingerprint of its
-// contents as read.
+// ended it, every file it read that shaped the release, with the fingerprint of its
+// contents as read, and the files it wrote.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/written_files.h"
 
 namespace quenda {
 
@@ -56,6 +58,7 @@ class RunRecord {
 
   std::string reason;      // see end_reason
   std::string configPath;  // [System] ConfigPath as the run read it
+  WrittenFiles written;    // kept by the session's Files (Files::RecordWrittenIn)
 
  private:
   bool Known(const std::string& path) const;

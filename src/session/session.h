@@ -93,7 +93,9 @@ struct JobValues {
 class Session {
  public:
   Session(Ui& ui, System& system, SiteSettings site)
-      : ui(ui), system(system), site(std::move(site)), files(this->site.Drives), log(ui) {}
+      : ui(ui), system(system), site(std::move(site)), files(this->site.Drives), log(ui) {
+    files.RecordWrittenIn(&record.written);
+  }
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 

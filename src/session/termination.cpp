@@ -72,7 +72,7 @@ void MoveLog(Session& s, bool showBox) {
     if (s.files.FileExists(logFile)) s.files.ResetAttributes(logFile);
     if (UpperCase(logFile) == UpperCase(target) || s.files.SameFile(logFile, target)) return;
     s.files.WriteAll(target, s.log.Content());
-    s.files.DeleteFile(logFile);
+    s.files.Remove(logFile);
   } catch (const Error& e) {
     ReportEndFailure(
         "Das Laufprotokoll wurde nicht nach " + target + " kopiert und bleibt in " + logFile, e);
@@ -101,7 +101,7 @@ void RemoveEarlierErrorFile(Session& s) {
     if (!s.files.FileExists(errorFile)) return;
     std::error_code ec;
     const auto written = std::filesystem::last_write_time(s.files.Native(errorFile), ec);
-    if (!ec && written < s.env.StartTime) s.files.DeleteFile(errorFile);
+    if (!ec && written < s.env.StartTime) s.files.Remove(errorFile);
   } catch (const Error& e) {
     ReportEndFailure("Die Fehlerdatei " + errorFile + " eines früheren Laufs bleibt"_cp, e);
   }

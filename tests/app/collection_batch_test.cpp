@@ -8,6 +8,7 @@
 #include "base/error.h"
 #include "session/session.h"
 #include "support/fake_system.h"
+#include "support/write_faults.h"
 #include "text/cp1252.h"
 
 namespace fs = std::filesystem;
@@ -239,14 +240,16 @@ TEST_F(CollectionBatchTest, FailedAppendNamesItsCauseAndLeavesTheFile) {
       {kErrPermissionDenied, "Zugriff verweigert"},
   };
   for (const auto& [number, cause] : cases) {
+    testing::WriteFaults faults;
     SessionFixture f("button Yes\n");
+    f.S().files.Watch(&faults);
     Prepare(f);
     f.OpenLog();
     const std::string before = "Tarvell.exe \"T:\\alt.dab||1|003|R\"\r\n";
     f.dir.Write("u/Tarvell.Bat", before);
     MainWindow window(f.S());
     window.BatDirectory = f.dir.File("u");
-    f.S().files.ShortenNthWrite(1, 9, number);
+    faults.ShortenNthWrite(1, 9, number);
     EXPECT_EQ(testing::ExitOf([&] { RunCollectionBatchStep(f.S(), window); }), 1) << cause;
     EXPECT_EQ(f.dir.Read("u/Tarvell.Bat"), before) << cause;
     const std::string bat = f.dir.File("u") + "\\Tarvell.Bat";

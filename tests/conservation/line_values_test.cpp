@@ -11,6 +11,7 @@
 #include "conservation/conservation_block.h"
 #include "conservation/conservation_fixture.h"
 #include "conservation/data_version_dab.h"
+#include "platform/atomic_file.h"
 #include "rules/parameter_intake.h"
 #include "table/record_set.h"
 #include "text/cp1252.h"

@@ -22,6 +22,7 @@
 #include "platform/system.h"
 #include "session/session.h"
 #include "support/sample_site.h"
+#include "support/write_faults.h"
 #include "ui/headless_ui.h"
 
 namespace fs = std::filesystem;
@@ -56,20 +57,22 @@ Outcome RunSample(SampleSite& s, int failAt, int number = kErrDiskFull, bool cra
   Options options;
   options.programDir = s.Path("site/program");
   options.words = {SampleSite::SampleCommandLine()};
+  testing::WriteFaults faults;
   auto session = MakeSession(options, ui, *system);
+  session->files.Watch(&faults);
   // On Windows the text comes from the process's own command line; this one is a test's.
   session->env.CommandLineText = SampleSite::SampleCommandLine();
   session->state.AktDirName = s.Path("run") + "/";  // the current folder of the run
   if (crash) {
-    session->files.CrashAtNthWrite(failAt, kCrashed);
+    faults.CrashAtNthWrite(failAt, kCrashed);
   } else if (cutAfter != SIZE_MAX) {
-    session->files.ShortenNthWrite(failAt, cutAfter, number);
+    faults.ShortenNthWrite(failAt, cutAfter, number);
   } else {
-    session->files.FailNthWrite(failAt, number);
+    faults.FailNthWrite(failAt, number);
   }
   Outcome outcome;
   outcome.status = RunSession(*session);  // as the headless front end runs it
-  outcome.writePoints = session->files.WritePoints();
+  outcome.writePoints = faults.WritePoints();
   session.reset();
   std::fclose(devnull);
   return outcome;

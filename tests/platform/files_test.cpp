@@ -6,7 +6,10 @@
 #include <functional>
 #include <thread>
 
+#include "platform/atomic_file.h"
+#include "platform/held_file.h"
 #include "support/fake_system.h"
+#include "support/write_faults.h"
 #include "text/cp1252.h"
 
 namespace fs = std::filesystem;
@@ -100,9 +103,8 @@ TEST(Files, ErrorsCarryPlatformNumbersAndThePath) {
     int number;
   } cases[] = {
       {"read missing", [&] { files.ReadAll(dir.File("none.txt")); }, kErrFileNotFound},
-      {"copy missing", [&] { files.CopyFile(dir.File("none.txt"), dir.File("x")); },
-       kErrFileNotFound},
-      {"delete missing", [&] { files.DeleteFile(dir.File("none.txt")); }, kErrFileNotFound},
+      {"copy missing", [&] { files.Copy(dir.File("none.txt"), dir.File("x")); }, kErrFileNotFound},
+      {"delete missing", [&] { files.Remove(dir.File("none.txt")); }, kErrFileNotFound},
       {"write into missing folder", [&] { files.WriteLines(dir.File("no/dir.txt"), {"x"}); },
        kErrPathNotFound},
       {"create below missing folder", [&] { files.CreateFolder(dir.File("no/sub")); },
@@ -202,18 +204,20 @@ TEST(Files, NextReplaceRemovesUnheldTemporaryFilesOfTheSameFile) {
 // before its lock ends; a copy goes the replace's way.
 TEST(Files, FlushesComeBeforeTheRenameAndTheFolderAfterIt) {
   TempDir dir;
+  testing::WriteFaults faults;
   Files files;
+  files.Watch(&faults);
   const std::string a = dir.File("a.txt");
   const std::string b = dir.File("b.txt");
-  files.RecordSteps();
+  faults.RecordSteps();
   files.WriteLines(a, {"eins"});
-  files.CopyFile(a, b);
+  files.Copy(a, b);
   files.AppendLines(b, {"zwei"});
   const std::vector<std::string> expected = {
       "write " + a, "flush " + a,  "rename " + a, "folder " + a, "write " + b,
       "flush " + b, "rename " + b, "folder " + b, "append " + b, "flush " + b,
   };
-  EXPECT_EQ(files.Steps(), expected);
+  EXPECT_EQ(faults.Steps(), expected);
   EXPECT_EQ(dir.Read("b.txt"), "eins\r\nzwei\r\n");
 }
 
@@ -227,7 +231,7 @@ TEST(Files, CopyOfLargeAndEmptyFilesIsExact) {
   for (const std::string& content : {big, std::string(), std::string("x")}) {
     dir.Write("in.bin", content);
     dir.Write("out.bin", "older and longer than the empty file");
-    files.CopyFile(dir.File("in.bin"), dir.File("out.bin"));
+    files.Copy(dir.File("in.bin"), dir.File("out.bin"));
     EXPECT_TRUE(dir.Read("out.bin") == content) << content.size() << " bytes";
   }
 }
@@ -239,11 +243,11 @@ TEST(Files, CopyCreateDeleteAndExistence) {
   files.CreateFolder(dir.File("kunde"));
   EXPECT_TRUE(files.FolderExists(dir.File("kunde")));
   EXPECT_FALSE(files.FileExists(dir.File("kunde")));
-  files.CopyFile(dir.File("a.hex"), dir.File("kunde") + "\\a.hex");
+  files.Copy(dir.File("a.hex"), dir.File("kunde") + "\\a.hex");
   EXPECT_EQ(dir.Read("kunde/a.hex"), std::string("\x00\x01\xFF", 3));
   EXPECT_TRUE(files.SameFile(dir.File("kunde/a.hex"), dir.File("kunde") + "\\..\\kunde\\a.hex"));
   EXPECT_FALSE(files.SameFile(dir.File("a.hex"), dir.File("kunde/a.hex")));
-  files.DeleteFile(dir.File("a.hex"));
+  files.Remove(dir.File("a.hex"));
   EXPECT_FALSE(files.FileExists(dir.File("a.hex")));
   EXPECT_FALSE(files.FileExists("Q:\\unmapped.txt")) << "an unmapped path does not exist";
 }
@@ -256,7 +260,9 @@ namespace {
 
 TEST(FilesFaultInjection, NthWritePointFailsAndLeavesTheOldFile) {
   testing::TempDir dir;
+  testing::WriteFaults faults;
   Files files;
+  files.Watch(&faults);
   // WriteLines passes three points (write, flush, rename); AppendLines two (append, flush).
   // A failed flush is a failed write: the old file stays, or the append is taken back.
   const struct {
@@ -265,7 +271,7 @@ TEST(FilesFaultInjection, NthWritePointFailsAndLeavesTheOldFile) {
   } cases[] = {{1, "alt\r\n"}, {2, "alt\r\n"}, {3, "alt\r\n"}, {4, "neu\r\n"}, {5, "neu\r\n"}};
   for (const auto& c : cases) {
     dir.Write("a.txt", "alt\r\n");
-    files.FailNthWrite(c.n, kErrDiskFull);
+    faults.FailNthWrite(c.n, kErrDiskFull);
     try {
       files.WriteLines(dir.File("a.txt"), {"neu"});
       files.AppendLines(dir.File("a.txt"), {"mehr"});
@@ -279,10 +285,10 @@ TEST(FilesFaultInjection, NthWritePointFailsAndLeavesTheOldFile) {
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Path())) ++entries;
     EXPECT_EQ(entries, 1) << "write point " << c.n << ": no temporary file is left";
   }
-  files.FailNthWrite(0, 0);
+  faults.FailNthWrite(0, 0);
   files.WriteLines(dir.File("a.txt"), {"x"});
-  files.CopyFile(dir.File("a.txt"), dir.File("b.txt"));
-  EXPECT_EQ(files.WritePoints(), 6);
+  files.Copy(dir.File("a.txt"), dir.File("b.txt"));
+  EXPECT_EQ(faults.WritePoints(), 6);
 }
 
 // A write that stops at any byte, as on a disk that fills up: an append or a rewrite leaves
@@ -306,9 +312,13 @@ TEST(FilesFaultInjection, WriteCutShortAtAnyByteLeavesTheFileAsItWas) {
     const std::size_t whole = kind.whole;
     for (const std::size_t bytes : {std::size_t{0}, std::size_t{1}, whole / 2, whole - 1}) {
       testing::TempDir dir;
+      testing::WriteFaults faults;
+      WrittenFiles written;
       Files files;
+      files.Watch(&faults);
+      files.RecordWrittenIn(&written);
       dir.Write("Tarvell.Bat", before);
-      files.ShortenNthWrite(1, bytes, kErrDiskFull);
+      faults.ShortenNthWrite(1, bytes, kErrDiskFull);
       try {
         kind.write(files, dir.File("Tarvell.Bat"));
         ADD_FAILURE() << kind.what << " cut after " << bytes << " bytes did not fail";
@@ -320,7 +330,7 @@ TEST(FilesFaultInjection, WriteCutShortAtAnyByteLeavesTheFileAsItWas) {
       int entries = 0;
       for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Path())) ++entries;
       EXPECT_EQ(entries, 1) << kind.what << ": no temporary file is left";
-      EXPECT_TRUE(files.Written().empty()) << kind.what;
+      EXPECT_TRUE(written.Paths().empty()) << kind.what;
     }
   }
 }
@@ -329,16 +339,20 @@ TEST(FilesFaultInjection, WriteCutShortAtAnyByteLeavesTheFileAsItWas) {
 TEST(FilesFaultInjection, WriteCutAtItsLengthIsWhole) {
   for (const std::size_t bytes : {std::size_t{5}, std::size_t{6}}) {
     testing::TempDir dir;
+    testing::WriteFaults faults;
     Files files;
+    files.Watch(&faults);
     dir.Write("a.bat", "alt\r\n");
-    files.ShortenNthWrite(1, bytes, kErrDiskFull);
+    faults.ShortenNthWrite(1, bytes, kErrDiskFull);
     files.AppendLines(dir.File("a.bat"), {"neu"});  // "neu" + CR LF is 5 bytes
     EXPECT_EQ(dir.Read("a.bat"), "alt\r\nneu\r\n") << bytes;
   }
   testing::TempDir dir;
+  testing::WriteFaults faults;
   Files files;
+  files.Watch(&faults);
   dir.Write("a.bat", "alt\r\n");
-  files.ShortenNthWrite(1, 4, kErrPermissionDenied);
+  faults.ShortenNthWrite(1, 4, kErrPermissionDenied);
   EXPECT_THROW(files.AppendLines(dir.File("a.bat"), {"neu"}), Error) << "one byte short";
   EXPECT_EQ(dir.Read("a.bat"), "alt\r\n");
 }

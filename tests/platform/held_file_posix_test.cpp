@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
+#include "platform/held_file.h"
 #include "support/fake_system.h"
 
 namespace fs = std::filesystem;
@@ -28,7 +29,7 @@ TEST(HeldFilePosix, ReplaceKeepsTheModeOfTheTarget) {
     ASSERT_EQ(chmod((dir.Path() / "job.xml").c_str(), mode), 0);
     files.WriteAll(dir.File("job.xml"), "neu");
     EXPECT_EQ(ModeOf(dir.Path() / "job.xml"), mode) << std::oct << mode;
-    files.CopyFile(dir.File("job.xml"), dir.File("job.xml"));
+    files.Copy(dir.File("job.xml"), dir.File("job.xml"));
     EXPECT_EQ(ModeOf(dir.Path() / "job.xml"), mode) << "copy, " << std::oct << mode;
     EXPECT_EQ(dir.Read("job.xml"), "neu");
   }
@@ -82,7 +83,7 @@ TEST(HeldFilePosix, CopyBetweenFileSystemsFallsBackToTheBufferedLoop) {
     std::fwrite(content.data(), 1, content.size(), f);
     std::fclose(f);
   }
-  files.CopyFile(source.string(), dir.File("copy.bin"));
+  files.Copy(source.string(), dir.File("copy.bin"));
   fs::remove(source);
   EXPECT_TRUE(dir.Read("copy.bin") == content);
 }

@@ -3,11 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
+#include "platform/held_file.h"
 #include "support/fake_system.h"
 
-// After the project's headers, and without its CopyFile macro: Files::CopyFile is meant.
 #include <windows.h>
-#undef CopyFile
 
 namespace quenda {
 namespace {
@@ -29,10 +28,10 @@ TEST(HeldFileWin32, ReplaceAndCopyKeepTheTargetsAttributes) {
   dir.Write("quelle.hex", "hex");
   const std::filesystem::path source = dir.Path() / "quelle.hex";
   ASSERT_TRUE(SetFileAttributesW(source.c_str(), FILE_ATTRIBUTE_READONLY));
-  files.CopyFile(dir.File("quelle.hex"), dir.File("job.xml"));
+  files.Copy(dir.File("quelle.hex"), dir.File("job.xml"));
   EXPECT_EQ(AttributesOf(job), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN)) << "copied onto";
   EXPECT_EQ(dir.Read("job.xml"), "hex");
-  files.CopyFile(dir.File("quelle.hex"), dir.File("neu.hex"));
+  files.Copy(dir.File("quelle.hex"), dir.File("neu.hex"));
   EXPECT_EQ(AttributesOf(dir.Path() / "neu.hex"), 0u) << "a new copy is not read-only";
   SetFileAttributesW(source.c_str(), FILE_ATTRIBUTE_NORMAL);
 }

@@ -20,6 +20,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/line_file.h"
 #include "platform/site_settings.h"
 #include "platform/system.h"
 #include "support/fake_system.h"

@@ -9,6 +9,7 @@
 #include "rules/input_rules.h"
 #include "session/session.h"
 #include "support/flow_site.h"
+#include "support/write_faults.h"
 #include "xml/dom_wrapper.h"
 
 namespace quenda {
@@ -115,17 +116,19 @@ TEST(FlowWriteBack, FailuresNameTheirCause) {
 // The plant index goes into both envelopes with one save: the job on disk has it in both
 // or in neither, and a job without a ToFlow envelope is left as it was.
 TEST(FlowWriteBack, BothEnvelopesInOneSave) {
+  testing::WriteFaults faults;
   SessionFixture f;
+  f.S().files.Watch(&faults);
   f.dir.Write("job.xml", FlowJob({{"Customer_plant_index", "?"}}, "", "<FD:Fields/>"));
   f.dir.Write("noto.xml",
               "<FD:FlowData xmlns:FD=\"http://flow.quenda.local/namespace/FlowData\">"
               "<FD:Envelope Name=\"FromFlow\"><FD:Fields><FD:Field Name=\"X\">alt</FD:Field>"
               "</FD:Fields></FD:Envelope></FD:FlowData>");
   const std::string job = f.dir.File("job.xml");
-  f.S().files.RecordSteps();
+  faults.RecordSteps();
   SetFlowFields(f.S(), job, "Customer_plant_index", "IDX7", "String");
-  EXPECT_EQ(f.S().files.Steps(), (std::vector<std::string>{"write " + job, "flush " + job,
-                                                           "rename " + job, "folder " + job}));
+  EXPECT_EQ(faults.Steps(), (std::vector<std::string>{"write " + job, "flush " + job,
+                                                      "rename " + job, "folder " + job}));
   EXPECT_EQ(ReadJobField(f, job, "FromFlow", "Customer_plant_index"), "IDX7");
   EXPECT_EQ(ReadJobField(f, job, "ToFlow", "Customer_plant_index"), "IDX7");
   const std::string before = f.dir.Read("noto.xml");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/error.h"
+#include "platform/atomic_file.h"
 #include "platform/files.h"
 #include "session/session.h"
 #include "support/flow_site.h"

@@ -8,6 +8,7 @@
 #include "base/error.h"
 #include "session/session.h"
 #include "support/fake_system.h"
+#include "support/write_faults.h"
 
 namespace fs = std::filesystem;
 
@@ -197,10 +198,12 @@ TEST(TerminateRunFailures, EveryWriteOfTheEndMayFailAndTheRunStillEnds) {
     for (const int number : {kErrDiskFull, kErrPermissionDenied}) {
       int points = 0;
       for (int n = 0; n == 0 || n <= points; ++n) {
+        testing::WriteFaults faults;
         SessionFixture g;
+        g.S().files.Watch(&faults);
         if (batchMode) g.S().env.CommandFields = {"job.xml", "42", "0", "", ""};
         g.OpenLog();
-        g.S().files.FailNthWrite(n, number);
+        faults.FailNthWrite(n, number);
         ::testing::internal::CaptureStderr();
         const int status = ExitOf([&] { ErrorEnd(g.S(), "kaputt", "48", "Abbruch"); });
         const std::string err = ::testing::internal::GetCapturedStderr();
@@ -212,7 +215,7 @@ TEST(TerminateRunFailures, EveryWriteOfTheEndMayFailAndTheRunStillEnds) {
         const bool left = fs::exists(g.dir.Path() / "tmp" / "RizaZizi.log");
         EXPECT_NE(moved, left) << where << ": the log is in one place";
         if (n == 0) {
-          points = g.S().files.WritePoints();
+          points = faults.WritePoints();
           EXPECT_EQ(err, "") << where;
           EXPECT_TRUE(moved) << where;
         } else {

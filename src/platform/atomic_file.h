@@ -1,0 +1,57 @@
+// Writing a file through a temporary file that replaces it atomically and durably (see the
+// top of platform/files.h).
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "platform/files.h"
+#include "platform/held_file.h"
+
+namespace quenda {
+
+// Writes a file through a temporary file in the target's folder ("." + name + ".tmp" + a
+// number) that replaces the target only on Commit, durably (see the top of files.h).
+// Dropping the object without Commit removes the temporary file. The writer holds its
+// temporary file for its whole life (HeldFile); what a killed run or a power cut left
+// behind is removed by the next replace of the same file, which takes only files nobody
+// holds, whatever their age. The new file gets the target's permissions (Windows: its
+// attributes); a target that is a symbolic link stays one: the file it points to is
+// replaced, where the link rule of platform/own_file.h lets it be followed. Every write,
+// the copy, the flush and the rename are write points of `files` (platform/write_monitor.h).
+class AtomicFile {
+ public:
+  // Throws 75 "… ist keine gewöhnliche Datei" for a folder, a device, a FIFO or a socket,
+  // 70 for a read-only target or a link or file that CheckedWriteTarget refuses, and what
+  // creating the temporary file gives (76 for a missing folder), each naming `path`.
+  AtomicFile(const Files& files, const std::string& path);
+  // The same for the native path `native`, named `path` in errors.
+  AtomicFile(const Files& files, const std::string& path, const std::filesystem::path& native);
+  ~AtomicFile();
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  void Write(const std::string& bytes);
+  void WriteLine(const std::string& line) { Write(line + "\r\n"); }
+  // Fills the temporary file, before any Write, with a copy of the file `source` (native
+  // `sourceNative`) made by the system. Throws 53 naming `source` when it has gone.
+  void CopyFrom(const std::string& source, const std::filesystem::path& sourceNative);
+  // Flushes the temporary file, renames it onto the target and flushes the folder; throws
+  // the platform error naming the path when one of them fails (the target is then old,
+  // or new when only the folder's flush failed).
+  void Commit();
+  // False once a write has failed part way: the temporary file may end in a cut line.
+  bool Whole() const { return whole_; }
+
+ private:
+  WriteLimit Pass(WriteStep step) const { return PassWritePoint(files_.Monitor(), path_, step); }
+
+  const Files& files_;
+  std::string path_;
+  std::filesystem::path target_;
+  std::filesystem::path temp_;
+  HeldFile held_;
+  bool whole_ = true;
+};
+
+}  // namespace quenda
