@@ -79,7 +79,7 @@ namespace {
     throw RunEnded(kExitAborted);
   }
   s.record.reason = end_reason::kError;
-  ErrorEnd(s, UnexpectedErrorText(e), "16", "Abbruch");
+  ErrorEnd(s, UnexpectedErrorText(e), EndStyle::Box(16), "Abbruch");
 }
 
 }  // namespace
@@ -93,7 +93,7 @@ std::optional<int> RunWindowCommand(Session& s, const std::function<void()>& com
     } catch (const Unanswered& question) {
       // Ends like any other abort: the log line, the error file, the log moved; status 3.
       if (!s.log.IsOpen()) return kExitUnanswered;
-      ErrorEnd(s, question.Text(), "BATCH", "Abbruch", kExitUnanswered);
+      ErrorEnd(s, question.Text(), EndStyle::Batch(), "Abbruch", kExitUnanswered);
     } catch (const Error& e) {
       EndOnError(s, e);
     } catch (const std::bad_alloc&) {
@@ -141,7 +141,7 @@ void WindowDriver::Run(const std::function<void()>& command) {
 }
 
 void WindowDriver::Load() {
-  Run([this] { Main(session_, model_); });
+  Run([this] { Main(session_); });
 }
 void WindowDriver::Start() {
   Run([this] { model_.StartPressed(); });

@@ -90,7 +90,7 @@ void SelectSteps(Session& s) {
   s.env.CommandFields[0] = s.job.JobFilePath;
   s.job.ProgramTag = "quenda";
   if (!IsJobFromFlow(s, s.job.JobFilePath)) {
-    TerminateRun(s, "Der Job stammt nicht aus FLOW5 oder ToolTest", "48", "Abbruch");
+    TerminateRun(s, "Der Job stammt nicht aus FLOW5 oder ToolTest", EndStyle::Box(48), "Abbruch");
   }
   const std::string folder =
       ReadIniValue(s, ConfigIniPath(s.env.ProgramDir), "System", "ConfigPath", "");

@@ -29,7 +29,7 @@ void Save(Session& s, const ConservationFile& f) {
   } catch (const Error& e) {
     ErrorEnd(s,
              "Konservierungsdatei " + f.path + " kann nicht geschrieben werden: " + e.Description(),
-             "48", "Abbruch");
+             EndStyle::Box(48), "Abbruch");
   }
 }
 

@@ -15,7 +15,7 @@ namespace {
   ErrorEnd(s,
            "Konservierungsdatei " + f.path + ", Slot " + std::to_string(index) + " (" +
                s.spec.At(index).Label + "): " + why,
-           "48", "Abbruch");
+           EndStyle::Box(48), "Abbruch");
 }
 
 int DefinedLength(Session& s, const ConservationFile& f, int index) {
@@ -95,7 +95,7 @@ void WriteIdentificationBlock(Session& s, ConservationFile& f, int index, bool w
     ErrorEnd(s,
              "Konservierungsdatei " + f.path + ": Slot " + std::to_string(index) +
                  " ist nicht belegt, der Identifikationsblock kann nicht geschrieben werden",
-             "48", "Abbruch");
+             EndStyle::Box(48), "Abbruch");
   }
   RequireKnownKind(s, slot.Kind);
   const std::size_t length = static_cast<std::size_t>(DefinedLength(s, f, index));

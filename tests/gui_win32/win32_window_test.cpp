@@ -113,7 +113,7 @@ void LoadSampleSummary(Session& s) {
   testing::SampleSession sample(site);
   Session& loaded = sample.S();
   MainWindow window(loaded);
-  Main(loaded, window);
+  Main(loaded);
   s.params = loaded.params;
   s.spec = loaded.spec;
   s.state.izeile = loaded.state.izeile;
