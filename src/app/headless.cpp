@@ -3,12 +3,13 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/command_runner.h"
 #include "app/main_window.h"
 #include "app/options.h"
 #include "app/program.h"
 #include "app/run_report.h"
 #include "app/startup.h"
-#include "app/window_driver.h"
+#include "app/stop_gate.h"
 #include "base/error.h"
 #include "session/session.h"
 #include "session/termination.h"
@@ -17,7 +18,7 @@
 namespace quenda {
 int RunSession(Session& session) {
   MainWindow window(session);
-  const std::optional<int> exitStatus = RunWindowCommand(session, [&] {
+  const std::optional<int> exitStatus = RunCommand(session, [&] {
     Main(session);
     window.StartPressed();
     // The Start command ended without ending the run; a calling batch system learns why.

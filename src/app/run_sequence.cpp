@@ -320,7 +320,10 @@ void CheckIntegrationNames(Session& s) {
   CheckName(s, "ApplFileName", GetToken(Param(s, "ApplFileName"), 0, ".") + ".hex");
 }
 
-// Parts A and B up to the release batch; returns whether series tools were used.
+// Everything the release does before the conservation files: the names customer group
+// "021" copies checked, the DAB file prepared for the series tools (unless the job uses
+// none), the release folders set, the integration files copied ("021") and the release
+// batch written. Returns whether series tools were used.
 bool PrepareRelease(Session& s, ReleaseFolders& folders) {
   if (s.job.ReleasesIntegrationFiles()) CheckIntegrationNames(s);
   bool seriesTools = false;

@@ -1,11 +1,10 @@
-// What every front end shares around the main-window model: running one of its commands,
-// ending the run in order when a command fails, and the life of a window from the
-// session's start to the end of the process.
+// What both window front ends share around the main-window model: the commands of its
+// buttons (RunCommand), the end of the run shown in the window, and the life of a window
+// from the session's start to the end of the process.
 #pragma once
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 
@@ -17,40 +16,6 @@ struct Options;
 class Session;
 class System;
 class WindowUi;
-
-// Runs a command of the window model. An Error that nothing on the way handled ends the
-// run in order (ErrorEnd, style 16, "Abbruch"), and so does any other exception: memory
-// running out as error 7 "Nicht genügend Arbeitsspeicher", the rest as 60000
-// "Unerwarteter Programmfehler: " + what(). Before the run log is open there is
-// nothing to end in order: the error goes into the error file in BatchMode and into a box
-// otherwise (status 1). A question that
-// headless mode cannot answer ends the run with status 3. Returns the exit status when
-// the run ended, nullopt when only the command ended and the window stays open.
-std::optional<int> RunWindowCommand(Session& session, const std::function<void()>& command);
-
-// Stop requests from outside, for the whole process: called first in main, so that from
-// then on no request takes the system's default action (SIGTERM, SIGINT, the console's
-// events). Until a run is watched (StopWatch) a request ends the process with status 130;
-// while one is, it ends that run in order (StopRun); after the run it changes nothing.
-// A write past the file-size limit fails from then on, and is reported as a failed write.
-void WatchProcessStopRequests();
-
-// Hands a stop request on as the watcher does, on the calling thread: the native window's
-// end of the session, and tests at a chosen instant. `cause` as StopRun takes it
-// ("Signal SIGTERM", "Abmelden/Herunterfahren").
-void RequestStop(const std::string& cause);
-
-// While it lives, stop requests end the run of `session` (RequestStop); when it goes,
-// which must be before the session goes, it waits for a stop that is ending the run and
-// from then on requests change nothing, so the status the front end reports is the
-// process's.
-class StopWatch {
- public:
-  explicit StopWatch(Session& session);
-  ~StopWatch();
-  StopWatch(const StopWatch&) = delete;
-  StopWatch& operator=(const StopWatch&) = delete;
-};
 
 // A main window on a toolkit, as the driver sees it: it binds its controls to the model
 // and shows what the driver tells it to.
@@ -85,7 +50,7 @@ class WindowDriver {
   // it. The view must outlive the driver or be replaced before it goes.
   void Attach(WindowView& view);
 
-  // Runs `command` (RunWindowCommand). When only the command ended, the busy pointer goes
+  // Runs `command` (RunCommand). When only the command ended, the busy pointer goes
   // and the view is synced from the model; when the run ended, Finished() holds, the busy
   // pointer goes and the view learns the status.
   void Run(const std::function<void()>& command);

@@ -95,7 +95,8 @@ void QuendaWindow::BuildLayout() {
   layout->addLayout(fields);
   layout->addLayout(buttons);
   layout->addWidget(Split, 1);
-  StartButton->setDefault(true);
+  // No default button: outside a dialog it would change only the look, and Enter in a text
+  // box starts nothing. Start runs when pressed, or by Space when it has the focus.
 }
 
 void QuendaWindow::PlaceOnScreen() {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "gui_win32/program_icon.h"
+#include "gui_win32/window_class.h"
 #include "gui_win32/window_fonts.h"
 #include "gui_win32/window_layout.h"
 
@@ -39,20 +39,6 @@ LRESULT CALLBACK BoxProc(HWND window, UINT message, WPARAM w, LPARAM l) {
     return 0;
   }
   return DefWindowProcA(window, message, w, l);
-}
-
-void RegisterBoxClass(HINSTANCE instance) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  if (GetClassInfoExA(instance, kClassName, &wc)) return;
-  wc.lpfnWndProc = BoxProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hIcon = ProgramIcon(GetSystemMetrics(SM_CXICON));
-  wc.hIconSm = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kClassName;
-  RegisterClassExA(&wc);
 }
 
 HWND Child(HWND parent, const char* cls, const std::string& text, DWORD style, const Box& box,
@@ -97,10 +83,9 @@ Box PlaceOf(HWND owner, Extent client, int dpi) {
 
 HWND CreateBox(HWND owner, const std::string& prompt, const std::string& title,
                const std::string& defaultText, const WindowFonts& fonts, BoxState& state) {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  RegisterBoxClass(instance);
+  RegisterProgramWindowClass(kClassName, BoxProc);
   HWND box = CreateWindowExA(kExStyle, kClassName, title.c_str(), kStyle, 0, 0, 0, 0, owner,
-                             nullptr, instance, nullptr);
+                             nullptr, GetModuleHandleA(nullptr), nullptr);
   const TextMetrics m = MetricsFor(box, fonts);
   const Extent promptSize =
       MeasureText(box, fonts.Text(), prompt, InputPromptWrapWidth(fonts.Dpi()));

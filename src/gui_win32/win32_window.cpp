@@ -5,9 +5,9 @@
 
 #include "app/main_window.h"
 #include "app/run_summary.h"
-#include "gui_win32/program_icon.h"
 #include "gui_win32/summary_list.h"
 #include "gui_win32/win32_ui.h"
+#include "gui_win32/window_class.h"
 #include "gui_win32/window_fonts.h"
 
 namespace quenda {
@@ -36,20 +36,6 @@ std::string WindowText(HWND window) {
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
-void RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  if (GetClassInfoExA(instance, kClassName, &wc)) return;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hIcon = ProgramIcon(GetSystemMetrics(SM_CXICON));
-  wc.hIconSm = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kClassName;
-  RegisterClassExA(&wc);
-}
-
 // A control of the window; LayOut() gives it its place, ApplyFonts() its font.
 HWND Control(HWND parent, const char* cls, const std::string& text, DWORD style, int id,
              DWORD exStyle = 0) {
@@ -69,11 +55,10 @@ Extent WindowSizeFor(Extent client, int dpi) {
 
 Win32Window::Win32Window(WindowDriver& driver, Win32Ui& ui)
     : driver_(driver), model_(driver.model()), ui_(ui) {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  RegisterWindowClass(instance, &Win32Window::WindowProc);
+  RegisterProgramWindowClass(kClassName, &Win32Window::WindowProc);
   window_ = CreateWindowExA(kExStyle, kClassName, model_.Captions.Caption.c_str(), kStyle,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
-                            nullptr, instance, this);
+                            nullptr, GetModuleHandleA(nullptr), this);
   BuildControls();
   ApplyFonts(DpiOf(window_));
   SizeToOpen();

@@ -144,13 +144,13 @@ void DOMWrapper::NewDoc(const std::string& elementname) {
   store_->Replace(xml::DocPtr(xmlNewDoc(BAD_CAST "1.0")));
   xml::ElementFactory factory(Document(), nullptr, flowDataUri_);
   xml::LooseNode root = factory.NewElement(elementname);
-  oWorkNode = root.get();
+  workNode_ = root.get();
   xmlDocSetRootElement(Document(), root.release());
   Collect();
 }
 
 std::string DOMWrapper::GetXML() const {
-  const XmlNode* node = xml::Required(oCurrentNode);
+  const XmlNode* node = xml::Required(currentNode_);
   std::unique_ptr<xmlBuffer, BufferDeleter> buffer(xmlBufferCreate());
   xmlNodeDump(buffer.get(), node->doc, const_cast<XmlNode*>(node), 0, 0);
   return xml::FromXml(xmlBufferContent(buffer.get()));
@@ -163,7 +163,7 @@ void DOMWrapper::Flow_Property() {
 }
 
 bool DOMWrapper::IsFirstNode() const {
-  const XmlNode* parent = xml::Required(xml::Required(oCurrentNode)->parent);
+  const XmlNode* parent = xml::Required(xml::Required(currentNode_)->parent);
   return parent->type == XML_DOCUMENT_NODE;
 }
 
@@ -174,10 +174,10 @@ bool DOMWrapper::IsFirstNode() const {
 XmlNode* DOMWrapper::NextNode() {
   bool trapped = false;
   try {
-    XmlNode* current = xml::Required(oCurrentNode);
+    XmlNode* current = xml::Required(currentNode_);
     if (current->children != nullptr) {
-      oCurrentNode = current->children;
-      return AsElement(oCurrentNode);
+      currentNode_ = current->children;
+      return AsElement(currentNode_);
     }
   } catch (const Error&) {
     trapped = true;
@@ -192,17 +192,17 @@ XmlNode* DOMWrapper::NextNode() {
 }
 
 XmlNode* DOMWrapper::SiblingOrUp() {
-  XmlNode* current = xml::Required(oCurrentNode);
+  XmlNode* current = xml::Required(currentNode_);
   if (current->next != nullptr) {
-    oCurrentNode = current->next;
-    return AsElement(oCurrentNode);
+    currentNode_ = current->next;
+    return AsElement(currentNode_);
   }
-  while (xml::Required(oCurrentNode->parent)->next == nullptr && !IsFirstNode()) {
-    oCurrentNode = oCurrentNode->parent;
+  while (xml::Required(currentNode_->parent)->next == nullptr && !IsFirstNode()) {
+    currentNode_ = currentNode_->parent;
   }
   // At the root element the document's sibling is taken: none, the walk is over.
-  oCurrentNode = oCurrentNode->parent->next;
-  return AsElement(oCurrentNode);
+  currentNode_ = currentNode_->parent->next;
+  return AsElement(currentNode_);
 }
 
 _xmlDoc* DOMWrapper::Document() const {
@@ -219,7 +219,7 @@ XmlNode* DOMWrapper::DocumentQuery(const std::string& path) {
 }
 
 XmlNode* DOMWrapper::CurrentQuery(const std::string& path) {
-  XmlNode* current = xml::Required(oCurrentNode);
+  XmlNode* current = xml::Required(currentNode_);
   const auto nodes = xml::SelectNodes(current->doc, current, path, store_->NamespacesFor(current));
   return nodes.empty() ? nullptr : nodes.front();
 }
@@ -229,7 +229,7 @@ Error DOMWrapper::Failure(const std::string& operation, const std::string& argum
                "Error in Function 'DOMWrapper." + operation + "' \r\nArgument(s) : " + arguments);
 }
 
-void DOMWrapper::Collect() { store_->Collect({oCurrentNode, oWorkNode}); }
+void DOMWrapper::Collect() { store_->Collect({currentNode_, workNode_}); }
 
 void DOMWrapper::Edited() { fieldIndex_->Reset(); }
 

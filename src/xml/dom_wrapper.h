@@ -253,8 +253,8 @@ class DOMWrapper {
   std::string flowDataUri_;
   std::unique_ptr<xml::DocumentStore> store_;
   std::unique_ptr<xml::FieldIndex> fieldIndex_;
-  XmlNode* oCurrentNode = nullptr;
-  XmlNode* oWorkNode = nullptr;
+  XmlNode* currentNode_ = nullptr;
+  XmlNode* workNode_ = nullptr;
 };
 
 }  // namespace quenda

@@ -24,13 +24,13 @@ template <class Accept>
 bool DOMWrapper::Position(bool bPreserve, Accept accept) {
   try {
     if (!bPreserve) {
-      oCurrentNode = xmlDocGetRootElement(Document());
+      currentNode_ = xmlDocGetRootElement(Document());
       Collect();
     }
     while (true) {
-      oCurrentNode = NextNode();
-      if (oCurrentNode == nullptr) return false;
-      if (accept(oCurrentNode)) return true;
+      currentNode_ = NextNode();
+      if (currentNode_ == nullptr) return false;
+      if (accept(currentNode_)) return true;
     }
   } catch (const Error& e) {
     ShowNumbered(e);
@@ -68,8 +68,8 @@ bool DOMWrapper::PosNodeByAttribut(const std::string& sNodename, const std::stri
 std::string DOMWrapper::GetNextElemName() {
   std::string result = "EOF";
   try {
-    oWorkNode = NextNode();
-    if (oWorkNode != nullptr) result = xml::LocalName(oWorkNode);
+    workNode_ = NextNode();
+    if (workNode_ != nullptr) result = xml::LocalName(workNode_);
   } catch (const Error&) {
     // The end of the walk, or a failure on it: the preset result stands.
   }
@@ -94,20 +94,20 @@ bool DOMWrapper::CheckElementByName(const std::string& qu_path_name) {
 }
 
 std::string DOMWrapper::GetChild(const std::string& sFieldName) {
-  XmlNode* current = xml::Required(oCurrentNode);
+  XmlNode* current = xml::Required(currentNode_);
   std::string text;
   for (XmlNode* child = current->children; child != nullptr; child = child->next) {
-    oWorkNode = child;
+    workNode_ = child;
     if (xml::NameMatches(child, sFieldName)) text = xml::NodeText(child);
   }
   return text;
 }
 
-std::string DOMWrapper::GetField() const { return xml::NodeText(oCurrentNode); }
+std::string DOMWrapper::GetField() const { return xml::NodeText(currentNode_); }
 
 bool DOMWrapper::GetAttribut(const std::string& sAttributName, std::string& sType) {
   try {
-    const XmlNode* current = xml::Required(oCurrentNode);
+    const XmlNode* current = xml::Required(currentNode_);
     for (long i = 0; const xmlAttr* attr = xml::AttributeAt(current, i); ++i) {
       if (xml::NameMatches(AsNode(attr), sAttributName)) {
         sType = xml::AttributeValue(attr);
@@ -120,11 +120,11 @@ bool DOMWrapper::GetAttribut(const std::string& sAttributName, std::string& sTyp
   return false;
 }
 
-bool DOMWrapper::HasChilds() const { return xml::ChildCount(oCurrentNode) > 0; }
+bool DOMWrapper::HasChilds() const { return xml::ChildCount(currentNode_) > 0; }
 
 std::int16_t DOMWrapper::GetAnzChilds() {
   try {
-    const long count = xml::ChildCount(oCurrentNode);
+    const long count = xml::ChildCount(currentNode_);
     if (count > 32767) throw PlatformError(kErrOverflow);
     return static_cast<std::int16_t>(count);
   } catch (const Error& e) {
@@ -148,44 +148,44 @@ std::string DOMWrapper::SetElementByName(const std::string& qu_path_name,
 
 void DOMWrapper::SetChild(const std::string& sFieldName, const std::string& sValue) {
   Edited();
-  XmlNode* current = xml::Required(oCurrentNode);
+  XmlNode* current = xml::Required(currentNode_);
   for (XmlNode* child = current->children; child != nullptr; child = child->next) {
-    oWorkNode = child;
+    workNode_ = child;
     if (xml::NameMatches(child, sFieldName)) SetText(child, sValue);
   }
 }
 
 void DOMWrapper::AddNode(const std::string& sNodename) {
   Edited();
-  XmlNode* current = xml::Required(oCurrentNode);
+  XmlNode* current = xml::Required(currentNode_);
   const xml::ElementFactory factory(current->doc, current, flowDataUri_);
-  oWorkNode = xml::Attach(current, factory.NewElement(sNodename));
+  workNode_ = xml::Attach(current, factory.NewElement(sNodename));
 }
 
 void DOMWrapper::AddField(const std::string& sName, const std::string& sFlowType,
                           const std::string& sValue) {
   Edited();
-  XmlNode* current = xml::Required(oCurrentNode);
+  XmlNode* current = xml::Required(currentNode_);
   const xml::ElementFactory factory(current->doc, current, flowDataUri_);
   xml::LooseNode field = factory.NewElement("FD:Field");
   factory.SetAttribute(field.get(), "Name", sName);
   factory.SetAttribute(field.get(), "FlowType", sFlowType);
   SetText(field.get(), sValue);
-  oWorkNode = xml::Attach(current, std::move(field));
+  workNode_ = xml::Attach(current, std::move(field));
 }
 
 void DOMWrapper::AddDatas(const std::string& sName) {
   Edited();
-  XmlNode* current = xml::Required(oCurrentNode);
+  XmlNode* current = xml::Required(currentNode_);
   const xml::ElementFactory factory(current->doc, current, flowDataUri_);
   xml::LooseNode datas = factory.NewElement("FD:Datas");
   factory.SetAttribute(datas.get(), "Table", sName);
-  oWorkNode = xml::Attach(current, std::move(datas));
+  workNode_ = xml::Attach(current, std::move(datas));
 }
 
 void DOMWrapper::CloneNode() {
   Edited();
-  XmlNode* current = xml::Required(oCurrentNode);
+  XmlNode* current = xml::Required(currentNode_);
   XmlNode* parent = xml::Required(current->parent);
   xml::Attach(parent, xml::CopyForAppend(current, current->doc));
 }
@@ -195,7 +195,7 @@ void DOMWrapper::SetText(XmlNode* node, const std::string& value) {
   const auto* content = reinterpret_cast<const xmlChar*>(text.c_str());
   switch (node->type) {
     case XML_ELEMENT_NODE:
-      while (node->children != nullptr) store_->Discard(node->children, {oCurrentNode, oWorkNode});
+      while (node->children != nullptr) store_->Discard(node->children, {currentNode_, workNode_});
       if (!text.empty()) xml::LinkLast(node, xmlNewDocText(node->doc, content));
       return;
     case XML_ATTRIBUTE_NODE:

@@ -72,7 +72,7 @@ void DOMWrapper::RemoveNode(const std::string& sPathParentNode, const std::strin
       throw Error(kErrInvalidArgument, "Der Knoten '" + sPathChildNode + "' ist kein Kind von '" +
                                            sPathParentNode + "'");
     }
-    store_->Discard(child, {oCurrentNode, oWorkNode});
+    store_->Discard(child, {currentNode_, workNode_});
   } catch (const Error&) {
     throw Failure("RemoveNode", kCrLf + sPathParentNode + kCrLf + sPathChildNode);
   }
@@ -92,7 +92,7 @@ void DOMWrapper::RemoveNodes(const std::string& sPathParentNode, const std::stri
       if (child->parent == nullptr || child->type == XML_ATTRIBUTE_NODE) {
         throw xml::ObjectNotSet();
       }
-      store_->Discard(child, {oCurrentNode, oWorkNode, parent});
+      store_->Discard(child, {currentNode_, workNode_, parent});
     }
   } catch (const Error&) {
     throw Failure("RemoveNodes", kCrLf + sPathParentNode + kCrLf + sPathChildren);
@@ -175,8 +175,8 @@ void DOMWrapper::AppendChildNodefromNode(const std::string& sPath, XmlNode* Chil
 
 std::string DOMWrapper::GetElementValue(const std::string& sElement, bool bOptional) {
   try {
-    oCurrentNode = FirstField(sElement);
-    return xml::NodeText(oCurrentNode);
+    currentNode_ = FirstField(sElement);
+    return xml::NodeText(currentNode_);
   } catch (const Error& e) {
     if (e.Number() == kErrObjectNotSet && bOptional) return {};
     throw Failure("GetElementValue", sElement);
@@ -186,8 +186,8 @@ std::string DOMWrapper::GetElementValue(const std::string& sElement, bool bOptio
 void DOMWrapper::SetElementValue(const std::string& sElement, const std::string& sValue) {
   Edited();
   try {
-    oWorkNode = DocumentQuery(sElement);
-    SetText(xml::Required(oWorkNode), sValue);
+    workNode_ = DocumentQuery(sElement);
+    SetText(xml::Required(workNode_), sValue);
   } catch (const Error&) {
     throw Failure("SetElementValue", sElement);
   }

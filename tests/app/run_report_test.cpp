@@ -8,11 +8,11 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "app/command_runner.h"
 #include "app/main_window.h"
 #include "app/options.h"
 #include "app/program.h"
 #include "app/startup.h"
-#include "app/window_driver.h"
 #include "base/error.h"
 #include "platform/sha256.h"
 #include "session/session.h"
@@ -161,7 +161,7 @@ TEST_F(SampleReport, UnansweredQuestionDuringTheIntakeReportsTheParametersSoFar)
   sample = std::make_unique<testing::SampleSession>(site, std::vector<std::string>{});
   session = &sample->S();
   MainWindow model(*session);
-  const std::optional<int> status = RunWindowCommand(*session, [&] { Main(*session); });
+  const std::optional<int> status = RunCommand(*session, [&] { Main(*session); });
   ASSERT_EQ(status, std::optional<int>(kExitUnanswered));
   const Json report = Json::parse(RunReportJson(*session, *status));
   EXPECT_EQ(report.at("reason"), "unanswered");
@@ -189,7 +189,7 @@ TEST_F(SampleReport, ReasonOfEndeCloseAndAbort) {
     SampleSite fresh;
     testing::SampleSession one(fresh);
     MainWindow model(one.S());
-    const std::optional<int> status = RunWindowCommand(one.S(), [&] {
+    const std::optional<int> status = RunCommand(one.S(), [&] {
       Main(one.S());
       c.command(model);
     });

@@ -11,7 +11,7 @@
 #include "app/headless.h"
 #include "app/options.h"
 #include "app/program.h"
-#include "app/window_driver.h"
+#include "app/stop_gate.h"
 #include "base/error.h"
 #include "session/session.h"
 #include "support/sample_site.h"

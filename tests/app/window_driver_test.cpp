@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <new>
-#include <stdexcept>
+#include <filesystem>
+#include <memory>
+#include <string>
 #include <vector>
 
+#include "app/options.h"
 #include "base/error.h"
 #include "session/session.h"
 #include "support/fake_system.h"
@@ -103,51 +105,88 @@ TEST_F(WindowDriverTest, AnErrorBeforeTheLogIsOpenIsShownAndEndsTheRun) {
   EXPECT_EQ(view.calls.back(), "RunFinished 1");
 }
 
-TEST(WindowCommand, EveryWayACommandEndsGivesItsStatus) {
+// What a window of the front end went through, kept after the window has gone.
+struct WindowLife {
+  int made = 0;
+  int shown = 0;
+  std::vector<std::string> finished;  // the statuses RunFinished was told
+};
+
+// A window whose event loop ends at once with `kClosedStatus`.
+class FakeWindow : public WindowView {
+ public:
+  static constexpr int kClosedStatus = 4;
+  explicit FakeWindow(WindowLife& life) : life_(life) { ++life_.made; }
+  void SyncFromModel() override {}
+  void SyncLog() override {}
+  void SyncSummary() override {}
+  void RunFinished(int exitStatus) override {
+    life_.finished.push_back(std::to_string(exitStatus));
+  }
+  int ShowAndWait() override {
+    ++life_.shown;
+    return kClosedStatus;
+  }
+
+ private:
+  WindowLife& life_;
+};
+
+TEST(WindowFrontEnd, TheWindowIsShownOnlyWhenTheSessionStartsAndTheLoadLeavesTheRunOpen) {
   const struct {
     const char* what;
-    bool logOpen;
-    std::function<void()> command;
-    std::optional<int> status;
-    std::string lastLine;  // the run log's last line; "-" when none may be written
+    bool configIniIsAFolder;  // the session cannot start
+    bool tempDirMissing;      // the load cannot open the run log: the run ends
+    int status;
+    int made;
+    int shown;
+    std::vector<std::string> finished;
+    std::string shownText;  // begins the error the front end shows, or the load's last box
   } cases[] = {
-      {"returns", true, [] {}, std::nullopt, ""},
-      {"ends the run", true, [] { throw RunEnded(0); }, 0, ""},
-      {"unexpected error", true, [] { throw PlatformError(kErrPathNotFound, "X:\\a"); }, 1,
-       "!! Abbruch !! Fehler 76: Pfad nicht gefunden: X:\\a"},
-      {"error before the log is open", false, [] { throw PlatformError(kErrPermissionDenied); }, 1,
-       "-"},
-      {"unanswered question", true, [] { throw Unanswered("Keine Antwort"); }, 3,
-       "!! Abbruch !! Keine Antwort"},
-      {"unanswered before the log is open", false, [] { throw Unanswered("Keine Antwort"); }, 3,
-       "-"},
-      {"memory runs out", true, [] { throw std::bad_alloc(); }, 1,
-       "!! Abbruch !! Fehler 7: Nicht genügend Arbeitsspeicher"_cp},
-      {"memory runs out before the log is open", false, [] { throw std::bad_alloc(); }, 1, "-"},
-      {"another exception", true, [] { throw std::out_of_range("vector::at"); }, 1,
-       "!! Abbruch !! Fehler 60000: Unerwarteter Programmfehler: vector::at"},
-      {"no exception of the library", true, [] { throw 42; }, 1,
-       "!! Abbruch !! Fehler 60000: Unerwarteter Programmfehler"},
+      {"the session cannot start",
+       true,
+       false,
+       kExitBadOption,
+       0,
+       0,
+       {},
+       "Fehler 75: Fehler beim Zugriff auf Pfad/Datei: "},
+      {"the load ends the run",
+       false,
+       true,
+       kExitAborted,
+       1,
+       0,
+       {"1"},
+       "Abbruch: Fehler 76: Der temporäre Ordner "_cp},
+      {"the load leaves the run open", false, false, FakeWindow::kClosedStatus, 1, 1, {}, ""},
   };
   for (const auto& c : cases) {
     testing::SessionFixture f;
-    // BatchMode: the end is a log line and the error file. Before the log is open the
-    // command fields are known from the command line alone.
-    f.S().env.CommandLineText = "\"x|4711\"";
-    if (c.logOpen) f.S().env.CommandFields = f.S().env.CommandLineFields();
-    if (c.logOpen) f.OpenLog();
-    EXPECT_EQ(RunWindowCommand(f.S(), c.command), c.status) << c.what;
-    if (c.status == 1) {
-      EXPECT_EQ(f.dir.Read("tmp/SG_4711.err").rfind("Fehler ", 0), 0u) << c.what;
-    }
-    if (c.lastLine == "-") {
-      EXPECT_EQ(f.S().log.LastLine(), "") << c.what;
-    } else if (!c.lastLine.empty()) {
-      EXPECT_EQ(f.S().log.LastLine().rfind(c.lastLine, 0), 0u)
-          << c.what << ": " << f.S().log.LastLine();
-    }
+    if (c.configIniIsAFolder) std::filesystem::create_directories(f.dir.Path() / "Config.ini");
+    if (c.tempDirMissing) f.system.tempPath = f.dir.File("fehlt") + testing::kSep;
+    Options options;
+    options.programDir = f.dir.Path().string();
+    ConfirmingUi ui;
+    WindowLife life;
+    std::vector<std::string> errors;
+    const int status = RunWindowFrontEnd(
+        options, ui, f.system,
+        [&](WindowDriver& driver) {
+          driver.session().state.AktDirName = f.dir.File("cwd") + testing::kSep;
+          return std::make_unique<FakeWindow>(life);
+        },
+        [&](const std::string& text) { errors.push_back(text); });
+    EXPECT_EQ(status, c.status) << c.what;
+    EXPECT_EQ(life.made, c.made) << c.what;
+    EXPECT_EQ(life.shown, c.shown) << c.what;
+    EXPECT_EQ(life.finished, c.finished) << c.what;
+    const std::vector<std::string>& shown = c.configIniIsAFolder ? errors : ui.boxes;
+    EXPECT_TRUE((c.configIniIsAFolder ? ui.boxes : errors).empty()) << c.what;
+    if (c.shownText.empty()) continue;
+    ASSERT_FALSE(shown.empty()) << c.what;
+    EXPECT_EQ(shown.back().rfind(c.shownText, 0), 0u) << c.what << ": " << shown.back();
   }
 }
-
 }  // namespace
 }  // namespace quenda

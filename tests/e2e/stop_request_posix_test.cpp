@@ -100,33 +100,75 @@ bool StopSignalsBlocked(pid_t pid) {
   return false;
 }
 
+std::size_t LineCount(const std::string& log) {
+  std::size_t lines = 0;
+  for (std::size_t at = log.find("\r\n"); at != std::string::npos; at = log.find("\r\n", at + 2)) {
+    ++lines;
+  }
+  return lines;
+}
+
+// The sample job's headless run with its answers and a report, started in `s`.
+pid_t StartSampleRun(SampleSite& s) {
+  std::string answers;
+  for (const std::string& a : SampleSite::SampleAnswers()) answers += a + "\n";
+  s.Write("answers.txt", answers);
+  return testing::StartQuenda(
+      {"--headless", "--program-dir", s.Path("site/program"), "--answers", s.Path("answers.txt"),
+       "--report", s.Path("report.json"), "--", SampleSite::SampleCommandLine()},
+      s.Path("run"));
+}
+
+// How many lines the log of the sample's run has when nothing stops it.
+std::size_t CompleteLogLines() {
+  SampleSite s;
+  const pid_t pid = StartSampleRun(s);
+  int status = 0;
+  if (pid <= 0 || waitpid(pid, &status, 0) != pid) return 0;
+  return LineCount(s.Read("run/RizaZizi.log"));
+}
+
 // SIGTERM at spread instants of a whole run, from the start of main to its exit: the
 // process ends with 0 or 130, never by the signal; the report names that status; a stopped
 // run has its log moved, or (stopped before the log existed) left nothing in the
-// temporary folder.
+// temporary folder. At each instant the process is frozen (SIGSTOP) while the test looks
+// how far the run is, and the request reaches it when it goes on: an instant before the
+// run's end has begun must give 130. The end of a run writes at most its final line, so a
+// log in the temporary folder that still lacks the last two lines of a complete run is
+// one of a run before its end, and so is no log at all.
 TEST(StopRequest, SigtermAtAnyInstantEndsInOrderWithTheReportsStatus) {
-  std::string answers;
-  for (const std::string& a : SampleSite::SampleAnswers()) answers += a + "\n";
+  const std::size_t completeLines = CompleteLogLines();
+  ASSERT_GT(completeLines, 3u) << "the log of an unstopped run";
+  int insideWithLog = 0;
   for (const int afterMs : {0, 2, 5, 10, 20, 40, 80, 160, 320}) {
     SampleSite s;
-    s.Write("answers.txt", answers);
-    const pid_t pid = testing::StartQuenda(
-        {"--headless", "--program-dir", s.Path("site/program"), "--answers", s.Path("answers.txt"),
-         "--report", s.Path("report.json"), "--", SampleSite::SampleCommandLine()},
-        s.Path("run"));
+    const pid_t pid = StartSampleRun(s);
     ASSERT_GT(pid, 0);
     bool started = false;
     for (int i = 0; i < 300000 && !(started = StopSignalsBlocked(pid)); ++i) {
       std::this_thread::sleep_for(std::chrono::microseconds(100));
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(afterMs));
-    kill(pid, SIGTERM);
     int status = 0;
-    waitpid(pid, &status, 0);
+    // Frozen, or already ended (and then `status` is its exit).
+    const bool frozen =
+        kill(pid, SIGSTOP) == 0 && waitpid(pid, &status, WUNTRACED) == pid && WIFSTOPPED(status);
+    const bool logInTmp = frozen && s.Has("tmp/RizaZizi.log");
+    const std::size_t lines = logInTmp ? LineCount(s.Read("tmp/RizaZizi.log")) : 0;
+    const bool beforeTheEnd =
+        frozen && !s.Has("run/RizaZizi.log") && (!logInTmp || lines + 2 <= completeLines);
+    if (beforeTheEnd && logInTmp) ++insideWithLog;
+    kill(pid, SIGTERM);
+    kill(pid, SIGCONT);
+    if (frozen) waitpid(pid, &status, 0);
     ASSERT_TRUE(started) << afterMs << " ms";
     ASSERT_TRUE(WIFEXITED(status)) << afterMs << " ms: ended by signal " << WTERMSIG(status);
     const int code = WEXITSTATUS(status);
     EXPECT_TRUE(code == 0 || code == 130) << afterMs << " ms: status " << code;
+    if (beforeTheEnd) {
+      EXPECT_EQ(code, 130) << afterMs << " ms: stopped at line " << lines << " of "
+                           << completeLines;
+    }
     if (s.Has("report.json")) {
       EXPECT_EQ(nlohmann::json::parse(s.Read("report.json")).at("exitStatus"), code)
           << afterMs << " ms";
@@ -143,6 +185,7 @@ TEST(StopRequest, SigtermAtAnyInstantEndsInOrderWithTheReportsStatus) {
       EXPECT_TRUE(fs::is_empty(s.dir.Path() / "tmp")) << afterMs << " ms: nothing left";
     }
   }
+  EXPECT_GT(insideWithLog, 0) << "no instant fell inside the run while its log was open";
 }
 
 }  // namespace

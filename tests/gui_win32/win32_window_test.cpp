@@ -16,6 +16,7 @@
 
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "app/stop_gate.h"
 #include "gui_win32/win32_ui.h"
 #include "gui_win32/window_capture.h"
 #include "gui_win32/window_fonts.h"
@@ -43,32 +44,6 @@ std::string ClassOf(HWND window) {
   return std::string(buffer, static_cast<std::size_t>(GetClassNameA(window, buffer, 64)));
 }
 
-void PumpMessages(int milliseconds) {
-  const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
-  while (GetTickCount() < end) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(20);
-  }
-}
-
-// Waits (on another thread) for a top-level window titled `title`, then hands it to `act`.
-std::thread OnWindow(const std::string& title, std::function<void(HWND)> act) {
-  return std::thread([title, act] {
-    for (int i = 0; i < 500; ++i) {
-      if (HWND w = FindWindowA(nullptr, title.c_str()); w != nullptr && IsWindowVisible(w)) {
-        Sleep(300);  // the box sets its default button after it is shown
-        act(w);
-        return;
-      }
-      Sleep(20);
-    }
-  });
-}
-
 std::vector<HWND> Children(HWND parent) {
   std::vector<HWND> out;
   EnumChildWindows(
@@ -79,6 +54,69 @@ std::vector<HWND> Children(HWND parent) {
       },
       reinterpret_cast<LPARAM>(&out));
   return out;
+}
+
+// Handles the messages waiting in the queue: what they cause has happened when it returns.
+void HandleWaitingMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// Handles messages until `done` holds, for at most `timeoutMs`; returns whether it holds.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    HandleWaitingMessages();
+    if (done()) return true;
+    if (GetTickCount() - start > timeoutMs) return false;
+    Sleep(10);
+  }
+}
+
+// True when the window and every control in it have nothing left to paint.
+bool Painted(HWND window) {
+  if (GetUpdateRect(window, nullptr, FALSE)) return false;
+  const auto children = Children(window);
+  return std::none_of(children.begin(), children.end(),
+                      [](HWND c) { return GetUpdateRect(c, nullptr, FALSE) != FALSE; });
+}
+
+// True when a box is ready for input: the active window of its thread, the focus in it,
+// and one of its buttons the default button.
+bool ReadyForInput(HWND box) {
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &thread)) return false;
+  if (thread.hwndActive != box || !IsChild(box, thread.hwndFocus)) return false;
+  const auto children = Children(box);
+  return std::any_of(children.begin(), children.end(), [](HWND c) {
+    return ClassOf(c) == "Button" &&
+           (GetWindowLongA(c, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+  });
+}
+
+// Waits (on another thread) for a top-level window titled `title` to be ready for input,
+// then hands it to `act`. A window that does not get ready within ten seconds is a failure,
+// and is handed on all the same, so that it closes.
+std::thread OnWindow(const std::string& title, std::function<void(HWND)> act) {
+  return std::thread([title, act] {
+    const DWORD start = GetTickCount();
+    HWND box = nullptr;
+    while (GetTickCount() - start < 10000) {
+      box = FindWindowA(nullptr, title.c_str());
+      if (box != nullptr && IsWindowVisible(box) && ReadyForInput(box)) break;
+      Sleep(10);
+    }
+    if (box == nullptr) {
+      ADD_FAILURE() << "no window " << title;
+      return;
+    }
+    if (!ReadyForInput(box)) ADD_FAILURE() << "the window " << title << " is not ready for input";
+    act(box);
+  });
 }
 
 std::string ItemText(HWND list, int row, int column) {
@@ -303,7 +341,7 @@ TEST_F(Win32WindowTest, EnterInATextBoxStartsNothing) {
     SetFocus(box);
     MSG msg{box, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
     IsDialogMessageA(window->Handle(), &msg);
-    PumpMessages(200);
+    HandleWaitingMessages();
     EXPECT_EQ(SendMessageA(window->ListOutput, LB_GETCOUNT, 0, 0), 0) << Text(box);
     EXPECT_FALSE(window->Finished()) << Text(box);
   }
@@ -320,17 +358,27 @@ TEST_F(Win32WindowTest, ShownWindowIsCapturedAsScreenshot) {
   ShowWindow(window->Handle(), SW_SHOWNORMAL);
   SetForegroundWindow(window->Handle());
   UpdateWindow(window->Handle());
-  PumpMessages(1500);
-  ASSERT_TRUE(IsWindowVisible(window->Handle()));
-  for (HWND control : Children(window->Handle())) EXPECT_TRUE(IsWindowVisible(control));
   // One screenshot per DPI the prefix is set to (run-on-xvfb.sh runs this at 96 and 144).
   const int dpi = DpiOf(window->Handle());
   const std::string file =
       std::string(QUENDA_ARTIFACTS) + "/win32-window-" + std::to_string(dpi) + "dpi.bmp";
+  // The screen shows the window once it is painted and two captures in a row agree.
+  CaptureResult shot;
+  std::string previous;
+  const bool settled = PumpUntil([&] {
+    if (!Painted(window->Handle())) return false;
+    shot = CaptureWindow(window->Handle(), file);
+    const std::string captured = Contents(file);
+    const bool same = shot.ok && shot.colours > 2 && captured == previous;
+    previous = captured;
+    return same;
+  });
+  ASSERT_TRUE(IsWindowVisible(window->Handle()));
+  for (HWND control : Children(window->Handle())) EXPECT_TRUE(IsWindowVisible(control));
   ExpectLaidOutAt(dpi);
-  const CaptureResult shot = CaptureWindow(window->Handle(), file);
   ASSERT_TRUE(shot.ok) << file;
   EXPECT_GT(shot.colours, 2) << "a blank capture has one colour";
+  EXPECT_TRUE(settled) << "the screen did not settle on the painted window";
 }
 
 TEST_F(Win32WindowTest, MessageBoxTakesTheStyleNumberAsItIs) {
