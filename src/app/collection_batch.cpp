@@ -125,9 +125,9 @@ EntryWrite ChooseEntryWrite(Session& s, const std::string& batFile) {
                            "Nein = löschen der vorhandenen Info"_cp + "\r\n" +
                            "Abbrechen = Tarvell.bat nicht bearbeiten\r\n";
   switch (s.ui.MsgBox(text, 3, "Info in " + batFile + ":")) {
-    case Answer::Yes:
+    case Answer::kYes:
       return EntryWrite::kAppend;
-    case Answer::No:
+    case Answer::kNo:
       return EntryWrite::kReplace;
     default:
       return EntryWrite::kNone;

@@ -80,7 +80,7 @@ void RunIntake(Session& s) {
   s.state.izeile = std::stoi(rows);
   if (!testMode) return;
   reference->Commit();
-  if (s.ui.MsgBox(TestModeGreeting(), 1, "Abbruch für Herr Kranich"_cp) == Answer::Cancel) {
+  if (s.ui.MsgBox(TestModeGreeting(), 1, "Abbruch für Herr Kranich"_cp) == Answer::kCancel) {
     throw RunEnded(kExitAborted);  // at once: no termination routine, no log line
   }
 }

@@ -26,7 +26,7 @@ int DefinedLength(Session& s, const ConservationFile& f, int index) {
 }
 
 std::string StartValue(Session& s, const SpecSlot& slot, ConservationPass pass) {
-  if (pass == ConservationPass::Actual) {
+  if (pass == ConservationPass::kActual) {
     if (!IsValueExpressionDummy(slot.Dummy)) return slot.Value;
     return EvaluateValueExpression(s, ValueExpressionOfDummy(slot.Dummy), slot.Label);
   }
@@ -84,7 +84,7 @@ void WriteSlotBlock(Session& s, ConservationFile& f, int index, ConservationPass
   const std::string fmt = Normalized(slot.Format, "UCASE");
   const std::string pad = Fit(s, slot.Label, value, fmt, length);
   if (slot.Kind != "FKL") value += pad;
-  if (pass == ConservationPass::Actual) slot.Value = value;
+  if (pass == ConservationPass::kActual) slot.Value = value;
   WriteConservationBlock(s, f, slot.Label, value, slot.Kind, fmt);
 }
 

@@ -81,7 +81,7 @@ std::string SelectListLine(Session& s, const std::string& listFile, const std::s
   s.record.NoteInputFile(s.files, listFile, input_role::kList);
   for (const std::string& line : lines) {
     if (GetToken(line, keyField, delimiter) != key) continue;
-    if (s.ui.MsgBox("Der selektierte String = >" + line + "<", 1, "Kontrolle") == Answer::Cancel) {
+    if (s.ui.MsgBox("Der selektierte String = >" + line + "<", 1, "Kontrolle") == Answer::kCancel) {
       TerminateRun(s, "Abbruch durch Benutzer bei Analyse von " + listFile, EndStyle::Box(48),
                    "Abbruch");
     }
@@ -128,8 +128,8 @@ std::string RuleInput(Session& s, const std::string& ruleText) {
     const std::string input = s.ui.InputBox(prompt, InputTitle(), "");
     const Answer answer =
         s.ui.MsgBox("Ist die Eingabe für "_cp + prompt + " von >" + input + "< korrekt?", 3);
-    if (answer == Answer::Yes) return input;
-    if (answer == Answer::Cancel) {
+    if (answer == Answer::kYes) return input;
+    if (answer == Answer::kCancel) {
       TerminateRun(s, "Abbruch durch den Benutzer bei INP-Dateneingabe", EndStyle::Box(48),
                    "Abbruch");
     }
