@@ -17,15 +17,13 @@ namespace {
 
 const char kCollectionBatchName[] = "Tarvell.Bat";
 
-bool WithCustomerGroup(const Session& s) { return s.job.RunBa == "000" || s.job.RunBa == "001"; }
-
 // The pieces of the entry from outside, named as in the refusal message, in entry order.
 std::vector<std::pair<std::string, std::string>> EntryPieces(const Session& s) {
   std::vector<std::pair<std::string, std::string>> pieces = {
       {"DabFilePath", s.state.DabFilePath},
       {"DabNewName", s.state.DabNewName},
       {"die Patch-Kennziffer", s.state.DefPatVal}};
-  if (WithCustomerGroup(s)) pieces.emplace_back("KundenGruppe", s.job.CfgKundenGruppe);
+  if (s.job.CopiesIntegrationDab()) pieces.emplace_back("KundenGruppe", s.job.CfgKundenGruppe);
   pieces.emplace_back("pro_50", s.job.ProjectRecord50);
   return pieces;
 }
@@ -40,7 +38,7 @@ std::string RefusedEntryPiece(const Session& s) {
   }
   // A program that splits its command line by the rules of the C runtime reads "\"" as a
   // quote: the last piece may not end in a backslash, or the argument would not end.
-  if (WithCustomerGroup(s) && !s.job.ProjectRecord50.empty() &&
+  if (s.job.CopiesIntegrationDab() && !s.job.ProjectRecord50.empty() &&
       s.job.ProjectRecord50.back() == '\\') {
     return "Der Wert für pro_50 endet mit einem Backslash und kann nicht in "_cp +
            kCollectionBatchName + " geschrieben werden: >" + s.job.ProjectRecord50 + "<";
@@ -127,9 +125,9 @@ EntryWrite ChooseEntryWrite(Session& s, const std::string& batFile) {
                            "Nein = löschen der vorhandenen Info"_cp + "\r\n" +
                            "Abbrechen = Tarvell.bat nicht bearbeiten\r\n";
   switch (s.ui.MsgBox(text, 3, "Info in " + batFile + ":")) {
-    case Answer::Yes:
+    case Answer::kYes:
       return EntryWrite::kAppend;
-    case Answer::No:
+    case Answer::kNo:
       return EntryWrite::kReplace;
     default:
       return EntryWrite::kNone;
@@ -162,7 +160,7 @@ std::string ReadFileInfo(const Session& s, const std::string& batFileName) {
 std::string CollectionEntry(const Session& s) {
   const std::string head =
       s.state.DabFilePath + "\\" + s.state.DabNewName + "||" + s.state.DefPatVal + "|";
-  const std::string argument = WithCustomerGroup(s)
+  const std::string argument = s.job.CopiesIntegrationDab()
                                    ? head + s.job.CfgKundenGruppe + "|" + s.job.ProjectRecord50
                                    : head + "|" + s.job.ProjectRecord50 + "|";
   return s.state.TarvellAufruf + "\"" + EscapeBatchPercent(argument) + "\"";
@@ -190,7 +188,7 @@ void RunCollectionBatchStep(Session& s, MainWindow& window) {
     if (how == EntryWrite::kNone) return;  // Cancel: the file stays as it is
     // Checked only now: a user who cancels never meets a refusal.
     if (const std::string refused = RefusedEntryPiece(s); !refused.empty()) {
-      ErrorEnd(s, refused, "48", "Abbruch");
+      ErrorEnd(s, refused, EndStyle::Box(48), "Abbruch");
     }
     WriteEntry(s, batFile, how);
   } catch (const Error& e) {
@@ -201,7 +199,7 @@ void RunCollectionBatchStep(Session& s, MainWindow& window) {
             ? batFile + " wurde nicht geschrieben und ist unverändert: "_cp + e.Description()
             : "Keine Directory " + window.BatDirectory + " vorhanden!";
     s.ui.MsgBox(text);
-    ErrorEnd(s, text, "", "");
+    ErrorEnd(s, text, EndStyle::Box(), "");
   }
 }
 

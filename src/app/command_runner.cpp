@@ -27,7 +27,7 @@ namespace {
     throw RunEnded(kExitAborted);
   }
   s.record.reason = end_reason::kError;
-  ErrorEnd(s, UnexpectedErrorText(e), "16", "Abbruch");
+  ErrorEnd(s, UnexpectedErrorText(e), EndStyle::Box(16), "Abbruch");
 }
 
 }  // namespace
@@ -41,7 +41,7 @@ std::optional<int> RunCommand(Session& s, const std::function<void()>& command) 
     } catch (const Unanswered& question) {
       // Ends like any other abort: the log line, the error file, the log moved; status 3.
       if (!s.log.IsOpen()) return kExitUnanswered;
-      ErrorEnd(s, question.Text(), "BATCH", "Abbruch", kExitUnanswered);
+      ErrorEnd(s, question.Text(), EndStyle::Batch(), "Abbruch", kExitUnanswered);
     } catch (const Error& e) {
       EndOnError(s, e);
     } catch (const std::bad_alloc&) {

@@ -34,7 +34,7 @@ std::string TableFileUri(const Files& files, const std::string& table) {
 
 void PrintFindings(const Options& options, const Files& files, const Findings& findings,
                    std::FILE* out) {
-  if (options.checkFormat == CheckFormat::Sarif) {
+  if (options.checkFormat == CheckFormat::kSarif) {
     const auto uriOf = [&files](const std::string& table) { return TableFileUri(files, table); };
     std::fputs(SarifLog(findings, AppVersionText(), uriOf).c_str(), out);
     return;

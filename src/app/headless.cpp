@@ -19,7 +19,7 @@ namespace quenda {
 int RunSession(Session& session) {
   MainWindow window(session);
   const std::optional<int> exitStatus = RunCommand(session, [&] {
-    Main(session, window);
+    Main(session);
     window.StartPressed();
     // The Start command ended without ending the run; a calling batch system learns why.
     if (session.env.BatchMode()) {

@@ -67,16 +67,17 @@ void MainWindow::EndePressed() {
     ErrorEnd(
         s_,
         "Die Datei " + s_.env.IniFilePath + " konnte nicht geschrieben werden: " + e.Description(),
-        "48", "Abbruch");
+        EndStyle::Box(48), "Abbruch");
   }
   s_.record.reason = end_reason::kEnded;
-  TerminateRun(s_, "Bearbeitung wurde abgebrochen", "48", "Abbruch");
+  TerminateRun(s_, "Bearbeitung wurde abgebrochen", EndStyle::Box(48), "Abbruch");
 }
 
 void MainWindow::CloseRequested() {
   s_.record.reason = end_reason::kClosed;
-  if (s_.env.BatchMode()) TerminateRun(s_, "Abbruch durch den Benutzer!", "BATCH", "Abbruch");
-  TerminateRun(s_, "Abbruch durch den Benutzer!", "48", "Abbruch");
+  if (s_.env.BatchMode())
+    TerminateRun(s_, "Abbruch durch den Benutzer!", EndStyle::Batch(), "Abbruch");
+  TerminateRun(s_, "Abbruch durch den Benutzer!", EndStyle::Box(48), "Abbruch");
 }
 
 }  // namespace quenda

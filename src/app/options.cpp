@@ -21,7 +21,7 @@ bool TakeFormat(const std::vector<std::string>& args, std::size_t& i, Options& o
   if (!TakeValue(args, i, format, error)) return false;
   o.formatGiven = true;
   if (format == "text" || format == "sarif") {
-    o.checkFormat = format == "text" ? CheckFormat::Text : CheckFormat::Sarif;
+    o.checkFormat = format == "text" ? CheckFormat::kText : CheckFormat::kSarif;
     return true;
   }
   error = "--format " + format + ": erlaubt sind text und sarif";

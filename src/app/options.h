@@ -8,7 +8,7 @@
 namespace quenda {
 
 // How --check-config prints its findings.
-enum class CheckFormat { Text, Sarif };
+enum class CheckFormat { kText, kSarif };
 
 struct Options {
   std::string programDir;  // native; empty: the executable's folder
@@ -19,7 +19,7 @@ struct Options {
   std::vector<std::string> words;  // the arguments after the options
   std::size_t optionWords = 0;     // how many arguments the options took, "--" included
   bool checkConfig = false;        // check the configuration tables, run nothing
-  CheckFormat checkFormat = CheckFormat::Text;
+  CheckFormat checkFormat = CheckFormat::kText;
   bool formatGiven = false;   // --format was given
   std::string verifyReport;   // native; check the files of this release report
   bool verifyInputs = false;  // --verify checks the inputs as well

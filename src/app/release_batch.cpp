@@ -91,7 +91,7 @@ std::vector<BatchVariable> ReleaseBatchVariables(const Session& s, const Release
       {"FileFreig", f.FileFreig},
       {"IndexECUM", s.job.CustomerPlantIndex},
   };
-  if (s.job.RunKundenGruppe == "021") AddCustomerGroup021Variables(s, vars);
+  if (s.job.ReleasesIntegrationFiles()) AddCustomerGroup021Variables(s, vars);
   return vars;
 }
 
@@ -106,7 +106,7 @@ std::vector<std::string> ReleaseBatchLines(const Session& s, const ReleaseFolder
 
 void WriteReleaseBatch(Session& s, const ReleaseFolders& f) {
   if (const std::string refused = RefusedReleaseBatchValue(s, f); !refused.empty()) {
-    ErrorEnd(s, refused, "48", "Abbruch");
+    ErrorEnd(s, refused, EndStyle::Box(48), "Abbruch");
   }
   s.files.WriteLines(f.PathFreig + "\\" + kReleaseBatchName,
                      InBatchCodePage(s, ReleaseBatchLines(s, f), kReleaseBatchName));

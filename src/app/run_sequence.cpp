@@ -44,13 +44,11 @@ std::string Param(const Session& s, const std::string& name) {
   return s.params.FindParameterValue(s.state.izeile, name);
 }
 
-bool CopiedDab(const Session& s) { return s.job.RunBa == "000" || s.job.RunBa == "001"; }
-
 // Ends the run when `name`, composed from the parameter `what`, is not one valid file or
 // folder name: it would reach into another folder, or mean another file on Windows.
 void CheckName(Session& s, const std::string& what, const std::string& name) {
   if (const NameFault fault = FindNameFault(name); fault != NameFault::kNone) {
-    ErrorEnd(s, RefusedNameText(what, name, fault), "48", "Abbruch");
+    ErrorEnd(s, RefusedNameText(what, name, fault), EndStyle::Box(48), "Abbruch");
   }
 }
 
@@ -58,20 +56,20 @@ void CheckName(Session& s, const std::string& what, const std::string& name) {
 // series tools open, before the first file of the release is written.
 void CheckReleasePath(Session& s, const std::string& path) {
   if (const std::string refused = RefusedPathLengthText(path); !refused.empty()) {
-    ErrorEnd(s, refused, "48", "Abbruch");
+    ErrorEnd(s, refused, EndStyle::Box(48), "Abbruch");
   }
 }
 
 // Ends the run when the path value of the parameter `what` has a device prefix.
 void CheckPathValue(Session& s, const std::string& what, const std::string& path) {
   if (HasDevicePrefix(path))
-    ErrorEnd(s, RefusedDevicePathText(path) + " (" + what + ")", "48", "Abbruch");
+    ErrorEnd(s, RefusedDevicePathText(path) + " (" + what + ")", EndStyle::Box(48), "Abbruch");
 }
 
 // Ends the run when one of `values` cannot stand in a line of `file`.
 void CheckLineValues(Session& s, const std::vector<LineValue>& values, const std::string& file) {
   if (const std::string refused = RefusedLineValue(values, file); !refused.empty()) {
-    ErrorEnd(s, refused, "48", "Abbruch");
+    ErrorEnd(s, refused, EndStyle::Box(48), "Abbruch");
   }
 }
 
@@ -85,7 +83,7 @@ void EndCommand(Session& s, const std::string& text) {
 std::vector<LineValue> CustomerDabLineValues(const Session& s, const std::string& folderName) {
   std::vector<LineValue> values = {{"IntegrationDABFile", s.state.DabFilePath},
                                    {"CustomerHWNo_DirName", folderName}};
-  if (!CopiedDab(s)) values.push_back({"ba", s.job.RunBa});
+  if (!s.job.CopiesIntegrationDab()) values.push_back({"ba", s.job.RunBa});
   return values;
 }
 
@@ -143,7 +141,7 @@ std::string IntegrationDabFile(Session& s) {
 
 // Customer group "021" releases without checking against the object store.
 void LoadObjectStoreToCheck(Session& s) {
-  if (s.job.RunKundenGruppe == "021") return;
+  if (s.job.ReleasesIntegrationFiles()) return;
   // A DAB file without an "OSP-Datei" line names no object store to check.
   if (s.state.OspName.empty()) {
     throw Error(kErrFileNotFound,
@@ -165,8 +163,8 @@ std::vector<std::string> IntegrationCopyPaths(const Session& s, const std::strin
 ReleaseFolders PlannedSeriesFolders(const Session& s, const DabParts& dab,
                                     const std::string& customerFolder, const std::string& newName) {
   ReleaseFolders f;
-  if (CopiedDab(s)) f = {dab.folder, dab.baseName, {}, {}};
-  if (s.job.RunKundenGruppe == "021") {
+  if (s.job.CopiesIntegrationDab()) f = {dab.folder, dab.baseName, {}, {}};
+  if (s.job.ReleasesIntegrationFiles()) {
     f.PathBasis = Param(s, "IntegrationPathName") + "\\";
     f.FileBasis = GetToken(Param(s, "IntegrationFileName"), 0, ".");
   }
@@ -180,7 +178,7 @@ ReleaseFolders PlannedSeriesFolders(const Session& s, const DabParts& dab,
 void CheckSeriesRelease(Session& s, const DabParts& dab, const std::string& folderName,
                         const std::string& customerFolder) {
   CheckName(s, "IntegrationDABFile", dab.baseName);
-  const std::string dabName = CopiedDab(s) ? dab.fileName : dab.baseName + ".dab";
+  const std::string dabName = s.job.CopiesIntegrationDab() ? dab.fileName : dab.baseName + ".dab";
   CheckName(s, "IntegrationDABFile", dabName);
   const std::string dabPath = customerFolder + "\\" + dabName;
   const std::string newName = NewDabName(s, dabPath);
@@ -189,21 +187,21 @@ void CheckSeriesRelease(Session& s, const DabParts& dab, const std::string& fold
   const std::string kon = customerFolder + "\\" + GetToken(newName, 0, ".") + "s.kon";
   std::vector<std::string> paths = {dabPath, newDab, kon,
                                     customerFolder + "\\" + kReleaseBatchName};
-  if (CopiedDab(s)) {
+  if (s.job.CopiesIntegrationDab()) {
     for (const char* ext : {".hex", ".dam"})
       paths.push_back(customerFolder + "\\" + dab.baseName + ext);
   }
-  if (s.job.RunKundenGruppe == "021") {
+  if (s.job.ReleasesIntegrationFiles()) {
     for (const std::string& path : IntegrationCopyPaths(s, customerFolder)) paths.push_back(path);
   }
   for (const std::string& path : paths) CheckReleasePath(s, path);
   const ReleaseFolders folders = PlannedSeriesFolders(s, dab, customerFolder, newName);
   if (const std::string refused = RefusedReleaseBatchValue(s, folders); !refused.empty()) {
-    ErrorEnd(s, refused, "48", "Abbruch");
+    ErrorEnd(s, refused, EndStyle::Box(48), "Abbruch");
   }
   CheckLineValues(s, CustomerDabLineValues(s, folderName), dabPath);
   CheckLineValues(s, DabLineValues(s, dabPath), newDab);
-  if (s.job.RunKundenGruppe != "021") CheckLineValues(s, ConservationLineValues(s), kon);
+  if (!s.job.ReleasesIntegrationFiles()) CheckLineValues(s, ConservationLineValues(s), kon);
 }
 
 void EnsureFolder(Session& s, const std::string& folder) {
@@ -266,12 +264,12 @@ bool PrepareSeriesTools(Session& s, ReleaseFolders& folders) {
   CheckPathValue(s, "IntegrationDABFile", s.state.DabFilePath);
   const DabParts dab = PartsOf(s.state.DabFilePath);
   const std::string customerFolder = dab.project + "\\" + folderName;
-  s.state.DabFilePath = CopiedDab(s)
+  s.state.DabFilePath = s.job.CopiesIntegrationDab()
                             ? CopyIntegrationDab(s, dab, folderName, customerFolder, folders)
                             : WriteProjectDab(s, dab, folderName, customerFolder);
   // The box has told the user that the base already carries the data version; going on
   // would release the base under the new version's files and collection entry.
-  if (AppendDabFile(s, s.state.DabFilePath) == "ERROR") throw CommandEnded{};
+  if (!AppendDabFile(s, s.state.DabFilePath)) throw CommandEnded{};
   return true;
 }
 
@@ -287,12 +285,12 @@ void SetReleaseFolders(Session& s, bool seriesTools, ReleaseFolders& f) {
       TerminateRun(s,
                    "Fehler, bei der Bearbeitung ohne Kolpatoren muss der File "
                    "\"ReleaseVersionFilePath\" übergeben werden!"_cp,
-                   "", "Abbruch");
+                   EndStyle::Box(), "Abbruch");
     }
     f.PathFreig = f.PathBasis;
     f.FileFreig = f.FileBasis;
     CheckReleasePath(s, f.PathFreig + "\\" + kReleaseBatchName);
-    if (s.job.RunKundenGruppe != "021") return;
+    if (!s.job.ReleasesIntegrationFiles()) return;
     for (const std::string& path : IntegrationCopyPaths(s, f.PathFreig)) CheckReleasePath(s, path);
     return;
   }
@@ -327,11 +325,11 @@ void CheckIntegrationNames(Session& s) {
 // none), the release folders set, the integration files copied ("021") and the release
 // batch written. Returns whether series tools were used.
 bool PrepareRelease(Session& s, ReleaseFolders& folders) {
-  if (s.job.RunKundenGruppe == "021") CheckIntegrationNames(s);
+  if (s.job.ReleasesIntegrationFiles()) CheckIntegrationNames(s);
   bool seriesTools = false;
-  if (s.job.CfgKolpatoren != "000") seriesTools = PrepareSeriesTools(s, folders);
+  if (s.job.RunsSeriesTools()) seriesTools = PrepareSeriesTools(s, folders);
   SetReleaseFolders(s, seriesTools, folders);
-  if (s.job.RunKundenGruppe == "021") CopyIntegrationFiles(s, folders);
+  if (s.job.ReleasesIntegrationFiles()) CopyIntegrationFiles(s, folders);
   WriteReleaseBatch(s, folders);
   return seriesTools;
 }
@@ -341,13 +339,13 @@ bool PrepareRelease(Session& s, ReleaseFolders& folders) {
 void RunSequence(Session& s, MainWindow& window) {
   ReleaseFolders folders;
   bool seriesTools = false;
-  if (s.job.CfgKolpatoren != "000" && s.job.RunKundenGruppe != "021" &&
+  if (s.job.RunsSeriesTools() && !s.job.ReleasesIntegrationFiles() &&
       !window.BatDirectory.empty()) {
     CheckReleasePath(s, CollectionBatchPath(window));
   }
   try {
     seriesTools = PrepareRelease(s, folders);
-    if (!seriesTools || s.job.RunKundenGruppe == "021") {
+    if (!seriesTools || s.job.ReleasesIntegrationFiles()) {
       s.ui.MsgBox("Batchfile -> " + folders.PathFreig + "\\ParaSerie.bat" + " angelegt!", 0,
                   "Hinweis");
     } else {
@@ -358,11 +356,11 @@ void RunSequence(Session& s, MainWindow& window) {
     s.ui.SetBusy(false);
     return;
   } catch (const Error& e) {
-    ErrorEnd(s, UnexpectedErrorText(e), "16", "Abbruch");
+    ErrorEnd(s, UnexpectedErrorText(e), EndStyle::Box(16), "Abbruch");
   }
   s.ui.SetBusy(false);
-  if (seriesTools && s.job.RunKundenGruppe != "021") RunCollectionBatchStep(s, window);
-  TerminateRun(s, "Quenda ist beendet!", "0", "Fertig", kExitSuccess);
+  if (seriesTools && !s.job.ReleasesIntegrationFiles()) RunCollectionBatchStep(s, window);
+  TerminateRun(s, "Quenda ist beendet!", EndStyle::Box(0), "Fertig", kExitSuccess);
 }
 
 }  // namespace quenda

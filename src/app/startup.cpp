@@ -1,6 +1,5 @@
 #include "app/startup.h"
 
-#include "app/main_window.h"
 #include "base/error.h"
 #include "platform/file_lock.h"
 #include "session/session.h"
@@ -40,7 +39,10 @@ std::string OpenRunLog(Session& s) {
 
 std::string DecideProjectDriveRoot(Session& s) {
   if (s.files.FolderExists(s.site.LocalTestDir)) return s.site.ProjectDrive;
-  return Check_laufwerk(s, s.site.ProjectShareRoot + "\\", s.site.ProjectDrive, "LC_Tests\\prg\\");
+  // After a failed check the root is the text "Error": the patch explanation file's path
+  // begins with the root.
+  return Check_laufwerk(s, s.site.ProjectShareRoot + "\\", s.site.ProjectDrive, "LC_Tests\\prg\\")
+      .value_or("Error");
 }
 
 }  // namespace
@@ -53,8 +55,7 @@ std::string AppVersionText() {
   return FormatAppVersion(QUENDA_VERSION_MAJOR, QUENDA_VERSION_MINOR, QUENDA_VERSION_REVISION);
 }
 
-void Main(Session& s, MainWindow& window) {
-  (void)window;  // the first log line loads it
+void Main(Session& s) {
   s.env.AppVersionText = AppVersionText();
   s.env.StartTime = std::filesystem::file_time_type::clock::now();
   s.env.TempDir = s.site.TempDir;
@@ -76,8 +77,9 @@ void Main(Session& s, MainWindow& window) {
   s.env.CommandFields = s.env.CommandLineFields();
 }
 
-std::string Check_laufwerk(Session& s, const std::string& uncRoot, const std::string& driveRoot,
-                           const std::string& subPath) {
+std::optional<std::string> Check_laufwerk(Session& s, const std::string& uncRoot,
+                                          const std::string& driveRoot,
+                                          const std::string& subPath) {
   try {
     const bool folder = !subPath.empty() && subPath.back() == '\\';
     if (Exists(s, uncRoot + subPath, folder)) return uncRoot;
@@ -91,7 +93,7 @@ std::string Check_laufwerk(Session& s, const std::string& uncRoot, const std::st
     s.ui.MsgBox("Der Check von " + uncRoot + ", " + driveRoot + ", " + subPath + "\r\n" +
                 "führte zu dem Fehler "_cp + std::to_string(e.Number()) + ", " + e.Description() +
                 "\r\nin Check_laufwerk");
-    return "Error";
+    return std::nullopt;
   }
 }
 

@@ -43,7 +43,7 @@ void WindowDriver::Run(const std::function<void()>& command) {
 }
 
 void WindowDriver::Load() {
-  Run([this] { Main(session_, model_); });
+  Run([this] { Main(session_); });
 }
 void WindowDriver::Start() {
   Run([this] { model_.StartPressed(); });

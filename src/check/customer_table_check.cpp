@@ -29,7 +29,7 @@ MarkedRows ReadMarkedRows(RecordSet& records) {
 
 void CheckRowCount(const MarkedRows& rows, TableReport& report) {
   if (rows.size() <= static_cast<std::size_t>(ParamTable::kRows)) return;
-  report.Error(FindingKind::TooManyRows, rows[ParamTable::kRows].line,
+  report.Error(FindingKind::kTooManyRows, rows[ParamTable::kRows].line,
                "Mehr als " + std::to_string(ParamTable::kRows) +
                    " markierte Zeilen: ein Lauf bricht bei dieser Zeile ab");
 }
@@ -37,7 +37,7 @@ void CheckRowCount(const MarkedRows& rows, TableReport& report) {
 void CheckNames(const MarkedRows& rows, TableReport& report) {
   for (const MarkedRow& row : rows) {
     if (row.name.empty())
-      report.Error(FindingKind::RowWithoutName, row.line,
+      report.Error(FindingKind::kRowWithoutName, row.line,
                    "Markierte Zeile ohne Namen (Field1_Name_XML)");
   }
 }
@@ -49,13 +49,13 @@ void CheckCustomerTable(const Files& files, const std::string& decimalSeparator,
   std::optional<RecordSet> records = ReadTableForCheck(files, report);
   if (!records) return;
   if (records->RecordCount() == 0) {
-    report.Error(FindingKind::TableWithoutRows, kHeaderLine,
+    report.Error(FindingKind::kTableWithoutRows, kHeaderLine,
                  "Die Tabelle hat nur die Kopfzeile; ein Lauf liest keinen Parameter und bricht "
                  "ab");
   }
   CheckColumns(*records, kStoredParameterColumns, report);
   if (records->ColumnCount() <= kSelectionMarkColumn) {
-    report.Error(FindingKind::ColumnMissing, kHeaderLine,
+    report.Error(FindingKind::kColumnMissing, kHeaderLine,
                  "Die Tabelle hat keine dritte Spalte (die Auswahlmarke)");
     return;
   }

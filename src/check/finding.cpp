@@ -7,56 +7,56 @@ namespace quenda {
 namespace {
 
 constexpr std::array kRules = {
-    FindingRule{FindingKind::TableUnreadable, "QC101", "TableUnreadable",
+    FindingRule{FindingKind::kTableUnreadable, "QC101", "TableUnreadable",
                 "Tabelle fehlt, ist leer oder nicht lesbar"},
-    FindingRule{FindingKind::Encoding, "QC102", "Encoding",
+    FindingRule{FindingKind::kEncoding, "QC102", "Encoding",
                 "Tabelle als UTF-8 statt Windows-1252 (ANSI) gespeichert"},
-    FindingRule{FindingKind::LineDoesNotFit, "QC103", "LineDoesNotFit",
+    FindingRule{FindingKind::kLineDoesNotFit, "QC103", "LineDoesNotFit",
                 "Zeile passt nicht zur Kopfzeile"},
-    FindingRule{FindingKind::ColumnName, "QC104", "ColumnName",
+    FindingRule{FindingKind::kColumnName, "QC104", "ColumnName",
                 "Spaltenname mit Leerzeichen am Rand oder doppelt"},
-    FindingRule{FindingKind::ColumnMissing, "QC105", "ColumnMissing", "Spalte fehlt"},
-    FindingRule{FindingKind::TableWithoutRows, "QC106", "TableWithoutRows",
+    FindingRule{FindingKind::kColumnMissing, "QC105", "ColumnMissing", "Spalte fehlt"},
+    FindingRule{FindingKind::kTableWithoutRows, "QC106", "TableWithoutRows",
                 "Tabelle hat nur die Kopfzeile"},
-    FindingRule{FindingKind::NulInField, "QC107", "NulInField", "Feld mit dem Zeichen NUL"},
-    FindingRule{FindingKind::ConfigurationMissing, "QC201", "ConfigurationMissing",
+    FindingRule{FindingKind::kNulInField, "QC107", "NulInField", "Feld mit dem Zeichen NUL"},
+    FindingRule{FindingKind::kConfigurationMissing, "QC201", "ConfigurationMissing",
                 "Configuration ohne ihre Tabelle Config_NNN.csv"},
-    FindingRule{FindingKind::Expression, "QC202", "Expression",
+    FindingRule{FindingKind::kExpression, "QC202", "Expression",
                 "Expression, die ein Lauf nicht auswerten kann"},
-    FindingRule{FindingKind::Index, "QC203", "Index", "Index keine ganze Zahl oder doppelt"},
-    FindingRule{FindingKind::RowNeverSelected, "QC204", "RowNeverSelected",
+    FindingRule{FindingKind::kIndex, "QC203", "Index", "Index keine ganze Zahl oder doppelt"},
+    FindingRule{FindingKind::kRowNeverSelected, "QC204", "RowNeverSelected",
                 "Zeile, die nie gewählt wird"},
-    FindingRule{FindingKind::NotANumber, "QC205", "NotANumber",
+    FindingRule{FindingKind::kNotANumber, "QC205", "NotANumber",
                 "Wert keine Zahl, bleibt Text statt \"000\""},
-    FindingRule{FindingKind::CommandLineValue, "QC206", "CommandLineValue",
+    FindingRule{FindingKind::kCommandLineValue, "QC206", "CommandLineValue",
                 "Wert, den ein Lauf nicht in eine Kommandozeile schreibt"},
-    FindingRule{FindingKind::TooManyRows, "QC301", "TooManyRows",
+    FindingRule{FindingKind::kTooManyRows, "QC301", "TooManyRows",
                 "Mehr markierte Zeilen als die Parametertabelle fasst"},
-    FindingRule{FindingKind::RowWithoutName, "QC302", "RowWithoutName",
+    FindingRule{FindingKind::kRowWithoutName, "QC302", "RowWithoutName",
                 "Markierte Zeile ohne Namen"},
-    FindingRule{FindingKind::UnknownFunction, "QC303", "UnknownFunction",
+    FindingRule{FindingKind::kUnknownFunction, "QC303", "UnknownFunction",
                 "Unbekannte Regelfunktion"},
-    FindingRule{FindingKind::RuleArgument, "QC304", "RuleArgument",
+    FindingRule{FindingKind::kRuleArgument, "QC304", "RuleArgument",
                 "Argument der Regel nicht auswertbar"},
-    FindingRule{FindingKind::ArgumentList, "QC305", "ArgumentList",
+    FindingRule{FindingKind::kArgumentList, "QC305", "ArgumentList",
                 "Argumentliste {...} fehlt oder hat die falsche Zahl an Argumenten"},
-    FindingRule{FindingKind::ListFileMissing, "QC306", "ListFileMissing",
+    FindingRule{FindingKind::kListFileMissing, "QC306", "ListFileMissing",
                 "Listendatei der Regel fehlt"},
-    FindingRule{FindingKind::FieldNumber, "QC307", "FieldNumber",
+    FindingRule{FindingKind::kFieldNumber, "QC307", "FieldNumber",
                 "Feldnummer der Regel keine 16-Bit-Zahl"},
-    FindingRule{FindingKind::GetParameter, "QC308", "GetParameter",
+    FindingRule{FindingKind::kGetParameter, "QC308", "GetParameter",
                 "GET liest einen Parameter, der fehlt oder erst später berechnet wird"},
-    FindingRule{FindingKind::SlotNumber, "QC401", "SlotNumber",
+    FindingRule{FindingKind::kSlotNumber, "QC401", "SlotNumber",
                 "Array_Nr keine Zahl oder nicht zwischen 0 und 20"},
-    FindingRule{FindingKind::SlotTwice, "QC402", "SlotTwice", "Slot von zwei Zeilen belegt"},
-    FindingRule{FindingKind::SlotGap, "QC403", "SlotGap", "Slot unter dem höchsten nicht belegt"},
-    FindingRule{FindingKind::SlotWithoutLabel, "QC404", "SlotWithoutLabel",
+    FindingRule{FindingKind::kSlotTwice, "QC402", "SlotTwice", "Slot von zwei Zeilen belegt"},
+    FindingRule{FindingKind::kSlotGap, "QC403", "SlotGap", "Slot unter dem höchsten nicht belegt"},
+    FindingRule{FindingKind::kSlotWithoutLabel, "QC404", "SlotWithoutLabel",
                 "Label ohne Array_Nr oder Array_Nr ohne Label"},
-    FindingRule{FindingKind::UnknownFormat, "QC405", "UnknownFormat",
+    FindingRule{FindingKind::kUnknownFormat, "QC405", "UnknownFormat",
                 "Format nicht HEX, LNI, STR oder leer"},
-    FindingRule{FindingKind::ShiftedColumn, "QC406", "ShiftedColumn",
+    FindingRule{FindingKind::kShiftedColumn, "QC406", "ShiftedColumn",
                 "Wert in der falschen Spalte: Zeile verrutscht"},
-    FindingRule{FindingKind::ValueExpression, "QC407", "ValueExpression",
+    FindingRule{FindingKind::kValueExpression, "QC407", "ValueExpression",
                 "Ausdruck ERG=... nicht auswertbar oder mit unbelegtem Slot"},
 };
 
@@ -81,11 +81,11 @@ const FindingRule& FindingRuleOf(FindingKind kind) {
 }
 
 void TableReport::Error(FindingKind kind, int line, const std::string& text) {
-  items_.push_back({file_, line, FindingLevel::Error, kind, text});
+  items_.push_back({file_, line, FindingLevel::kError, kind, text});
 }
 
 void TableReport::Warning(FindingKind kind, int line, const std::string& text) {
-  items_.push_back({file_, line, FindingLevel::Warning, kind, text});
+  items_.push_back({file_, line, FindingLevel::kWarning, kind, text});
 }
 
 void Findings::Add(const TableReport& report) {
@@ -97,13 +97,13 @@ void Findings::Add(const TableReport& report) {
 
 int Findings::ErrorCount() const {
   return static_cast<int>(std::count_if(
-      all_.begin(), all_.end(), [](const Finding& f) { return f.level == FindingLevel::Error; }));
+      all_.begin(), all_.end(), [](const Finding& f) { return f.level == FindingLevel::kError; }));
 }
 
 int Findings::WarningCount() const { return static_cast<int>(all_.size()) - ErrorCount(); }
 
 std::string FormatFinding(const Finding& f) {
-  const char* level = f.level == FindingLevel::Error ? "Fehler" : "Warnung";
+  const char* level = f.level == FindingLevel::kError ? "Fehler" : "Warnung";
   return f.file + ":" + std::to_string(f.line) + ": " + level + ": " + f.text;
 }
 

@@ -9,38 +9,38 @@
 
 namespace quenda {
 
-enum class FindingLevel { Error, Warning };
+enum class FindingLevel { kError, kWarning };
 
 // The kinds of finding; each has a rule (FindingRuleOf) with a stable id.
 enum class FindingKind {
-  TableUnreadable,
-  Encoding,
-  LineDoesNotFit,
-  ColumnName,
-  ColumnMissing,
-  TableWithoutRows,
-  NulInField,
-  ConfigurationMissing,
-  Expression,
-  Index,
-  RowNeverSelected,
-  NotANumber,
-  CommandLineValue,
-  TooManyRows,
-  RowWithoutName,
-  UnknownFunction,
-  RuleArgument,
-  ArgumentList,
-  ListFileMissing,
-  FieldNumber,
-  GetParameter,
-  SlotNumber,
-  SlotTwice,
-  SlotGap,
-  SlotWithoutLabel,
-  UnknownFormat,
-  ShiftedColumn,
-  ValueExpression,
+  kTableUnreadable,
+  kEncoding,
+  kLineDoesNotFit,
+  kColumnName,
+  kColumnMissing,
+  kTableWithoutRows,
+  kNulInField,
+  kConfigurationMissing,
+  kExpression,
+  kIndex,
+  kRowNeverSelected,
+  kNotANumber,
+  kCommandLineValue,
+  kTooManyRows,
+  kRowWithoutName,
+  kUnknownFunction,
+  kRuleArgument,
+  kArgumentList,
+  kListFileMissing,
+  kFieldNumber,
+  kGetParameter,
+  kSlotNumber,
+  kSlotTwice,
+  kSlotGap,
+  kSlotWithoutLabel,
+  kUnknownFormat,
+  kShiftedColumn,
+  kValueExpression,
 };
 
 // What a kind of finding means: a stable id (kept across versions, tools filter by it),
@@ -59,8 +59,8 @@ const FindingRule& FindingRuleOf(FindingKind kind);
 struct Finding {
   std::string file;
   int line = 1;
-  FindingLevel level = FindingLevel::Error;
-  FindingKind kind = FindingKind::TableUnreadable;
+  FindingLevel level = FindingLevel::kError;
+  FindingKind kind = FindingKind::kTableUnreadable;
   std::string text;  // CP1252
 };
 

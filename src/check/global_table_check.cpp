@@ -70,10 +70,10 @@ const GlobalRow& RowAt(const GlobalCheck& c, int line) {
 void CheckConfigurationTable(GlobalCheck& c, const GlobalRow& row) {
   const std::string path = ConfigTablePath(c.prefix, row.configuration, c.separator);
   if (IsNonRegularFile(c.files, path)) {
-    c.report.Error(FindingKind::ConfigurationMissing, row.line,
+    c.report.Error(FindingKind::kConfigurationMissing, row.line,
                    NotRegularFileError(path).Description());
   } else if (!c.files.FileExists(path)) {
-    c.report.Error(FindingKind::ConfigurationMissing, row.line,
+    c.report.Error(FindingKind::kConfigurationMissing, row.line,
                    "Keine Configuration " + path + " vorhanden!");
   } else if (std::find(c.named.begin(), c.named.end(), path) == c.named.end()) {
     c.named.push_back(path);
@@ -86,7 +86,7 @@ bool CheckToolVersion(GlobalCheck& c, const GlobalRow& row, const std::string& v
   const std::string version = FormatNumber000(value, c.separator);
   const BatchFault fault = FindCommandLineFault(version, true);
   if (fault == BatchFault::kNone) return true;
-  c.report.Error(FindingKind::CommandLineValue, row.line,
+  c.report.Error(FindingKind::kCommandLineValue, row.line,
                  RefusedBatchValueText("ToolVersion", version, fault, "ParaSerie.bat") +
                      "; ein Lauf bricht vor dem Schreiben ab");
   return false;
@@ -100,7 +100,7 @@ void CheckNumberColumns(GlobalCheck& c, const GlobalRow& row) {
       continue;
     }
     if (ParseRegionalNumber(value, c.separator)) continue;
-    c.report.Warning(FindingKind::NotANumber, row.line,
+    c.report.Warning(FindingKind::kNotANumber, row.line,
                      std::string("Spalte ") + kGlobalTable000Columns[i] + ": >" + value +
                          "< ist keine Zahl; das Format \"000\" lässt"_cp +
                          " den Wert als Text stehen");
@@ -113,18 +113,18 @@ void CheckCondition(GlobalCheck& c, const GlobalRow& row) {
   const std::optional<ConfigCondition> condition = ParseConfigCondition(row.expression, problem);
   if (!condition) {
     const bool equals = row.expression.find('=') != std::string::npos;
-    c.report.Error(FindingKind::Expression, row.line,
+    c.report.Error(FindingKind::kExpression, row.line,
                    "Expression " + shown +
                        (equals ? " hat kein \".\" vor dem \"=\"" : " hat kein \"=\"") +
                        "; ein Lauf meldet \"Fehler\" und wählt keine Zeile"_cp);
   } else if (Trim(condition->table).empty()) {
-    c.report.Error(FindingKind::Expression, row.line,
+    c.report.Error(FindingKind::kExpression, row.line,
                    "Expression " + shown + " nennt keine Tabelle vor dem \".\"");
   } else if (condition->field.empty()) {
-    c.report.Error(FindingKind::Expression, row.line,
+    c.report.Error(FindingKind::kExpression, row.line,
                    "Expression " + shown + " nennt kein Feld nach dem \".\"");
   } else if (Normalized(condition->field, "TRIM") != condition->field) {
-    c.report.Error(FindingKind::Expression, row.line,
+    c.report.Error(FindingKind::kExpression, row.line,
                    "Der Feldname >" + condition->field + "< in Expression " + shown +
                        " hat Leerzeichen am Rand; ein Lauf findet das Feld im Job "
                        "nicht");
@@ -135,13 +135,13 @@ void CheckIndex(GlobalCheck& c, const GlobalRow& row, bool conditional) {
   const std::string index = Trim(row.index);
   if (index.empty() && !conditional) return;  // never used to narrow the table
   if (!WholeNumber(index)) {
-    c.report.Error(FindingKind::Index, row.line, "Index >" + index + "< ist keine ganze Zahl");
+    c.report.Error(FindingKind::kIndex, row.line, "Index >" + index + "< ist keine ganze Zahl");
     return;
   }
   const std::string filter = "Index = " + index;
   const std::vector<int> lines = LinesInView(c.records, filter);
   if (!lines.empty() && lines.front() != row.line) {
-    c.report.Error(FindingKind::Index, row.line,
+    c.report.Error(FindingKind::kIndex, row.line,
                    "Index " + index + " steht schon in Zeile " + std::to_string(lines.front()) +
                        "; der Filter \"" + filter + "\" wählt beide Zeilen"_cp);
   }
@@ -155,7 +155,7 @@ void CheckSecondUnconditional(GlobalCheck& c, const GlobalRow& row) {
   const std::vector<int> lines =
       LinesInView(c.records, ConfigRowFilter(row.kunde, row.sg) + " And Expression = ''");
   if (lines.empty() || lines.front() == row.line) return;
-  c.report.Warning(FindingKind::RowNeverSelected, row.line,
+  c.report.Warning(FindingKind::kRowNeverSelected, row.line,
                    "Zweite Zeile ohne Expression für "_cp + Whose(row) +
                        " (die erste steht in Zeile " + std::to_string(lines.front()) +
                        "): sie wird nie gewählt"_cp);
@@ -167,7 +167,7 @@ void CheckRepeatedCondition(GlobalCheck& c, const GlobalRow& row) {
   for (int line : lines) {
     if (line == row.line) return;
     if (Trim(RowAt(c, line).expression) != Trim(row.expression)) continue;
-    c.report.Warning(FindingKind::RowNeverSelected, row.line,
+    c.report.Warning(FindingKind::kRowNeverSelected, row.line,
                      "Die Bedingung >" + Trim(row.expression) + "< für "_cp + Whose(row) +
                          " steht schon in Zeile " + std::to_string(line) +
                          ": diese Zeile wird nie gewählt"_cp);

@@ -12,10 +12,10 @@ std::string Shown(const std::string& text) { return ">" + text + "<"; }
 
 void CheckLabelAndSlot(const MarkedRow& row, TableReport& report) {
   if (!row.label.empty() && row.arrayNr.empty()) {
-    report.Warning(FindingKind::SlotWithoutLabel, row.line,
+    report.Warning(FindingKind::kSlotWithoutLabel, row.line,
                    "Label " + Shown(row.label) + " ohne Array_Nr: die Zeile belegt keinen Slot");
   } else if (row.label.empty() && !row.arrayNr.empty()) {
-    report.Warning(FindingKind::SlotWithoutLabel, row.line,
+    report.Warning(FindingKind::kSlotWithoutLabel, row.line,
                    "Array_Nr " + Shown(row.arrayNr) +
                        " ohne Label: die Zeile belegt den Slot ohne Label; das Laden des "
                        "Objektspeichers findet dazu kein Objekt");
@@ -25,11 +25,11 @@ void CheckLabelAndSlot(const MarkedRow& row, TableReport& report) {
 void CheckFormat(const MarkedRow& row, TableReport& report) {
   if (row.format.empty() || IsFormatWord(row.format)) return;
   if (LooksLikeSlotNumber(row.format)) {
-    report.Warning(FindingKind::ShiftedColumn, row.line,
+    report.Warning(FindingKind::kShiftedColumn, row.line,
                    "Format " + Shown(row.format) + " sieht aus wie eine Slotnummer" + kShifted);
     return;
   }
-  report.Warning(FindingKind::UnknownFormat, row.line,
+  report.Warning(FindingKind::kUnknownFormat, row.line,
                  "Format " + Shown(row.format) +
                      " ist weder HEX, LNI, STR noch leer: ein Lauf schreibt den Wert als "
                      "einfachen Text");
@@ -39,11 +39,11 @@ void CheckFormat(const MarkedRow& row, TableReport& report) {
 void CheckNeighbour(const MarkedRow& row, const char* column, const std::string& value,
                     TableReport& report) {
   if (IsFormatWord(value)) {
-    report.Warning(FindingKind::ShiftedColumn, row.line,
+    report.Warning(FindingKind::kShiftedColumn, row.line,
                    std::string(column) + " " + Shown(value) + " ist ein Format" + kShifted);
   } else if (row.arrayNr.empty() && LooksLikeSlotNumber(value)) {
     report.Warning(
-        FindingKind::ShiftedColumn, row.line,
+        FindingKind::kShiftedColumn, row.line,
         std::string(column) + " " + Shown(value) + " sieht aus wie eine Slotnummer" + kShifted);
   }
 }

@@ -35,26 +35,26 @@ void CheckExpandedArgument(const RuleCheck& r, const std::string& name) {
   const std::string text = ScanPlaceholders(
       r.Rule(), [](const std::string&) { return std::string(); }, problem);
   if (problem) {
-    r.Error(FindingKind::RuleArgument, problem->Description());
+    r.Error(FindingKind::kRuleArgument, problem->Description());
   } else if (text.find('{') != std::string::npos) {
-    r.Error(FindingKind::RuleArgument,
+    r.Error(FindingKind::kRuleArgument,
             "Platzhalter mit \"{\" ohne \"}\" danach in der Regel >" + r.Rule() + "<");
   } else if (name == "DIV" && text.find('/') == std::string::npos) {
-    r.Error(FindingKind::RuleArgument, "DIV ohne \"/\" im Argument der Regel >" + r.Rule() + "<");
+    r.Error(FindingKind::kRuleArgument, "DIV ohne \"/\" im Argument der Regel >" + r.Rule() + "<");
   }
 }
 
 void CheckListFile(const RuleCheck& r, const std::string& path) {
   if (r.c.files.FileExists(path)) return;
   if (IsNonRegularFile(r.c.files, path)) {
-    r.Error(FindingKind::ListFileMissing,
+    r.Error(FindingKind::kListFileMissing,
             "Die Listendatei der Regel >" + r.Rule() +
                 "< kann nicht gelesen werden: " + NotRegularFileError(path).Description());
     return;
   }
   const bool mapped = r.c.files.Map().CanResolve(path);
   r.Error(
-      FindingKind::ListFileMissing,
+      FindingKind::kListFileMissing,
       "Die Listendatei >" + path + "< der Regel >" + r.Rule() + "< " +
           (mapped ? "gibt es nicht" : "liegt auf keinem Laufwerk der Laufwerkszuordnung [Paths]"));
 }
@@ -62,7 +62,7 @@ void CheckListFile(const RuleCheck& r, const std::string& path) {
 void CheckFieldNumber(const RuleCheck& r, const std::string& what, const std::string& text) {
   const std::optional<Error> problem = RuleInt16Problem(text, r.c.decimalSeparator);
   if (!problem) return;
-  r.Error(FindingKind::FieldNumber,
+  r.Error(FindingKind::kFieldNumber,
           what + " >" + text + "< der Regel >" + r.Rule() + "< ist keine 16-Bit-Zahl");
 }
 
@@ -79,13 +79,13 @@ void CheckGetParameter(const RuleCheck& r, const std::string& name) {
   const int first = LineOfParameter(r.c.rows, name);
   if (first != 0 && first < r.Row().line) return;  // evaluated before this row
   if (first == 0) {
-    r.Error(FindingKind::GetParameter,
+    r.Error(FindingKind::kGetParameter,
             "GET liest den Parameter >" + name + "<, den keine markierte Zeile hat");
     return;
   }
-  r.Warning(FindingKind::GetParameter, "GET liest den Parameter >" + name +
-                                           "<, der erst in Zeile " + std::to_string(first) +
-                                           " berechnet wird: sein Wert ist hier noch leer");
+  r.Warning(FindingKind::kGetParameter, "GET liest den Parameter >" + name +
+                                            "<, der erst in Zeile " + std::to_string(first) +
+                                            " berechnet wird: sein Wert ist hier noch leer");
 }
 
 void CheckListArguments(const RuleCheck& r, const std::string& name, const std::string& list) {
@@ -103,14 +103,14 @@ void CheckListArguments(const RuleCheck& r, const std::string& name, const std::
 void CheckArgumentList(const RuleCheck& r, const RuleFunctionInfo& function) {
   const std::optional<std::string> list = FindRuleArgumentList(r.Rule());
   if (!list) {
-    r.Error(FindingKind::ArgumentList,
+    r.Error(FindingKind::kArgumentList,
             "Die Regel >" + r.Rule() + "< hat keine Argumentliste {...}");
     return;
   }
   const int count = RuleArgumentCount(*list);
   if (count != function.listArguments) {
     const int wanted = function.listArguments;
-    r.Error(FindingKind::ArgumentList,
+    r.Error(FindingKind::kArgumentList,
             std::string(function.name) + " braucht " + std::to_string(wanted) +
                 (wanted == 1 ? " Argument" : " Argumente") + " in {...}, die Regel >" + r.Rule() +
                 "< hat " + std::to_string(count));
@@ -126,14 +126,14 @@ void CheckRule(const RuleCheckContext& c, std::size_t index, TableReport& report
   const std::string& rule = r.Rule();
   if (rule == "none" || rule == "fntuser") return;
   if (rule == "UNC") {
-    r.Error(FindingKind::ArgumentList,
+    r.Error(FindingKind::kArgumentList,
             "Die Regel >UNC< hat keinen Pfad, aus dem sie die Freigabe bilden könnte"_cp);
     return;
   }
   const std::string name = RuleFunctionName(rule);
   const RuleFunctionInfo* function = FindRuleFunction(name);
   if (function == nullptr) {
-    r.Error(FindingKind::UnknownFunction, UnknownRuleFunctionMessage(name));
+    r.Error(FindingKind::kUnknownFunction, UnknownRuleFunctionMessage(name));
   } else if (function->listArguments > 0) {
     CheckArgumentList(r, *function);
   } else if (function->listArguments == 0) {

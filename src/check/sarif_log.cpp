@@ -22,7 +22,7 @@ Json ResultJson(const Finding& f, const TableUri& uriOf) {
        {{"artifactLocation", {{"uri", uriOf(f.file)}}}, {"region", {{"startLine", f.line}}}}}};
   return {{"ruleId", rule.id},
           {"ruleIndex", static_cast<int>(f.kind)},
-          {"level", f.level == FindingLevel::Error ? "error" : "warning"},
+          {"level", f.level == FindingLevel::kError ? "error" : "warning"},
           {"message", {{"text", Cp1252ToUtf8(f.text)}}},
           {"locations", Json::array({location})}};
 }

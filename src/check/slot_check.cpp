@@ -27,7 +27,7 @@ std::vector<std::optional<int>> ReadSlots(const MarkedRows& rows, TableReport& r
     if (!row.arrayNr.empty()) {
       std::optional<Error> problem;
       slot = ReadSlotNumber(row.arrayNr, row.name, problem);
-      if (problem) report.Error(FindingKind::SlotNumber, row.line, problem->Description());
+      if (problem) report.Error(FindingKind::kSlotNumber, row.line, problem->Description());
     }
     slots.push_back(slot);
   }
@@ -41,14 +41,14 @@ void ReportSecondRow(const MarkedRow& earlier, const MarkedRow& later, int slot,
   const std::string head = "Slot " + std::to_string(slot) + " ist schon in Zeile " +
                            std::to_string(earlier.line) + " belegt";
   if (IsIdentificationSlot(slot)) {
-    report.Error(FindingKind::SlotTwice, later.line,
+    report.Error(FindingKind::kSlotTwice, later.line,
                  head + "; diese spätere Zeile ersetzt einen Identifikationsslot (1 bis 3)"_cp);
   } else if (earlier.label != later.label) {
-    report.Error(FindingKind::SlotTwice, later.line,
+    report.Error(FindingKind::kSlotTwice, later.line,
                  head + " mit dem Label >" + earlier.label +
                      "<; diese spätere Zeile ersetzt es durch >"_cp + later.label + "<");
   } else {
-    report.Warning(FindingKind::SlotTwice, later.line, head + "; diese spätere Zeile gilt"_cp);
+    report.Warning(FindingKind::kSlotTwice, later.line, head + "; diese spätere Zeile gilt"_cp);
   }
 }
 
@@ -75,7 +75,7 @@ void CheckGaps(const SlotRows& owners, TableReport& report) {
       gaps += (gaps.empty() ? "" : ", ") + std::to_string(n);
   }
   if (gaps.empty()) return;
-  report.Warning(FindingKind::SlotGap, owners[static_cast<std::size_t>(highest)]->line,
+  report.Warning(FindingKind::kSlotGap, owners[static_cast<std::size_t>(highest)]->line,
                  "Slots bis " + std::to_string(highest) + " sind belegt, aber nicht: " + gaps);
 }
 
@@ -94,13 +94,13 @@ void CheckExpression(const MarkedRow& row, const SlotRows& owners, bool allRead,
       },
       problem);
   if (!value) {
-    report.Error(FindingKind::ValueExpression, row.line,
+    report.Error(FindingKind::kValueExpression, row.line,
                  "Ausdruck >" + expression + "<: Verweis >" + problem.part + "< " + problem.why);
     return;
   }
   for (int slot : named) {
     if (!allRead || owners[static_cast<std::size_t>(slot)] != nullptr) continue;
-    report.Warning(FindingKind::ValueExpression, row.line,
+    report.Warning(FindingKind::kValueExpression, row.line,
                    "Ausdruck >" + expression + "< nennt den Slot " + std::to_string(slot) +
                        ", den keine Zeile belegt");
   }

@@ -19,16 +19,16 @@ constexpr int kHeaderLine = 1;
 // A problem of a table that was read (a line), or of one that was not (the file).
 void ReportProblem(const Files& files, const TextTableProblem& p, bool read, TableReport& report) {
   if (read) {
-    report.Error(FindingKind::LineDoesNotFit, p.line,
+    report.Error(FindingKind::kLineDoesNotFit, p.line,
                  "Die Zeile passt nicht zur Kopfzeile: " + p.error.Description() +
                      "; ein Lauf bricht beim Einlesen der Tabelle ab");
   } else if (files.FileExists(report.File())) {
-    report.Error(FindingKind::TableUnreadable, p.line, "Die Tabelle ist leer (keine Kopfzeile)");
+    report.Error(FindingKind::kTableUnreadable, p.line, "Die Tabelle ist leer (keine Kopfzeile)");
   } else if (!files.Map().CanResolve(report.File())) {
-    report.Error(FindingKind::TableUnreadable, p.line,
+    report.Error(FindingKind::kTableUnreadable, p.line,
                  "Die Tabelle liegt auf keinem Laufwerk der Laufwerkszuordnung [Paths]");
   } else {
-    report.Error(FindingKind::TableUnreadable, p.line, "Die Tabelle gibt es nicht");
+    report.Error(FindingKind::kTableUnreadable, p.line, "Die Tabelle gibt es nicht");
   }
 }
 
@@ -44,7 +44,7 @@ void ReportNulFields(const std::string& bytes, TableReport& report) {
     const std::size_t start = before == std::string::npos ? 0 : before + 1;
     const std::size_t end = line.find(';', at);  // npos: the last field
     const auto field = std::count(line.begin(), line.begin() + start, ';') + 1;
-    report.Error(FindingKind::NulInField, static_cast<int>(i + 1),
+    report.Error(FindingKind::kNulInField, static_cast<int>(i + 1),
                  "Feld " + std::to_string(field) + " enthält das Zeichen NUL (Code 0): >"_cp +
                      ShowCodesCut(line.substr(start, end - start)) +
                      "<; ein Lauf liest den Wert nur bis dorthin oder bricht ab");
@@ -60,7 +60,7 @@ std::optional<RecordSet> ReadAsMeant(const Files& files, TableReport& report,
   ReportNulFields(bytes, report);
   const std::optional<std::string> encoding = Utf8TableProblem(bytes);
   if (!encoding) return records;
-  report.Error(FindingKind::Encoding, kHeaderLine, *encoding);
+  report.Error(FindingKind::kEncoding, kHeaderLine, *encoding);
   problems.clear();
   return TextTableFromLines(SplitTextLines(Utf8LettersAsCp1252(bytes)), report.File(), ";", true,
                             problems);
@@ -75,7 +75,7 @@ std::optional<RecordSet> ReadTableForCheck(const Files& files, TableReport& repo
     records = clsLib(files).ReadTextTable(report.File(), ";", true, problems);
     if (records) records = ReadAsMeant(files, report, problems, std::move(records));
   } catch (const Error& e) {
-    report.Error(FindingKind::TableUnreadable, kHeaderLine,
+    report.Error(FindingKind::kTableUnreadable, kHeaderLine,
                  "Die Tabelle kann nicht gelesen werden: " + e.Description());
     return std::nullopt;
   }
@@ -89,21 +89,21 @@ void CheckColumns(const RecordSet& records, std::span<const char* const> require
   for (std::size_t i = 0; i < names.size(); ++i) {
     const std::string& name = names[i];
     if (Normalized(name, "TRIM") != name) {
-      report.Error(FindingKind::ColumnName, kHeaderLine,
+      report.Error(FindingKind::kColumnName, kHeaderLine,
                    "Der Spaltenname >" + name +
                        "< hat Leerzeichen am Rand; eine Suche nach dem Namen ohne "
                        "sie findet die Spalte nicht");
     }
     const int first = records.ColumnIndex(name);
     if (first != static_cast<int>(i)) {
-      report.Error(FindingKind::ColumnName, kHeaderLine,
+      report.Error(FindingKind::kColumnName, kHeaderLine,
                    "Die Spalte >" + name + "< gibt es schon als Spalte " +
                        std::to_string(first + 1) + "; gelesen wird nur die erste");
     }
   }
   for (const char* name : required) {
     if (records.ColumnIndex(name) < 0) {
-      report.Error(FindingKind::ColumnMissing, kHeaderLine,
+      report.Error(FindingKind::kColumnMissing, kHeaderLine,
                    "Die Spalte >" + std::string(name) + "< fehlt");
     }
   }

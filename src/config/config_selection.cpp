@@ -81,7 +81,7 @@ void RunIntake(Session& s) {
   s.state.izeile = std::stoi(rows);
   if (!testMode) return;
   reference->Commit();
-  if (s.ui.MsgBox(TestModeGreeting(), 1, "Abbruch für Herr Kranich"_cp) == Answer::Cancel) {
+  if (s.ui.MsgBox(TestModeGreeting(), 1, "Abbruch für Herr Kranich"_cp) == Answer::kCancel) {
     throw RunEnded(kExitAborted);  // at once: no termination routine, no log line
   }
 }
@@ -91,7 +91,7 @@ void SelectSteps(Session& s) {
   s.env.CommandFields[0] = s.job.JobFilePath;
   s.job.ProgramTag = "quenda";
   if (!IsJobFromFlow(s, s.job.JobFilePath)) {
-    TerminateRun(s, "Der Job stammt nicht aus FLOW5 oder ToolTest", "48", "Abbruch");
+    TerminateRun(s, "Der Job stammt nicht aus FLOW5 oder ToolTest", EndStyle::Box(48), "Abbruch");
   }
   const std::string folder =
       ReadIniValue(s, ConfigIniPath(s.env.ProgramDir), "System", "ConfigPath", "");

@@ -56,7 +56,7 @@ std::vector<int> HexPairs(Session& s, const ConservationFile& f, const std::stri
         ErrorEnd(s,
                  "Konservierungsdatei " + f.path + ", Objekt " + label + ": >" + pair +
                      "< im Wert >" + value + "< ist keine Hexadezimalzahl",
-                 "48", "Abbruch");
+                 EndStyle::Box(48), "Abbruch");
       }
       number = number * 16 + digit;
     }
@@ -99,7 +99,7 @@ std::vector<std::string> ValueLines(const std::vector<int>& numbers) {
 
 void RequireKnownKind(Session& s, const std::string& kind) {
   if (kind == "KTX" || kind == "KWB" || kind == "FKL") return;
-  TerminateRun(s, "KgrType = " + kind + " noch nicht berücksichtigt!"_cp, "", "");
+  TerminateRun(s, "KgrType = " + kind + " noch nicht berücksichtigt!"_cp, EndStyle::Box(), "");
 }
 
 void WriteConservationBlock(Session& s, ConservationFile& f, const std::string& label,

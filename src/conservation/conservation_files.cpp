@@ -29,13 +29,13 @@ void Save(Session& s, const ConservationFile& f) {
   } catch (const Error& e) {
     ErrorEnd(s,
              "Konservierungsdatei " + f.path + " kann nicht geschrieben werden: " + e.Description(),
-             "48", "Abbruch");
+             EndStyle::Box(48), "Abbruch");
   }
 }
 
 void WriteValueFile(Session& s, const std::string& path, ConservationPass pass, int first) {
   ConservationFile f{path, {}};
-  WriteHeader(f, pass == ConservationPass::Actual ? "aktuelle" : "dummy");
+  WriteHeader(f, pass == ConservationPass::kActual ? "aktuelle" : "dummy");
   for (int i = first; i <= s.spec.SpecCount; ++i) WriteSlotBlock(s, f, i, pass);
   Save(s, f);
 }
@@ -70,8 +70,8 @@ std::string WriteConservationFiles(Session& s, const std::string& dabFilePath,
                                    const std::string& dabNewName) {
   const std::string folder = GetToken(SplitPath(dabFilePath), 0, "|");
   const std::string stem = folder + "\\" + GetToken(dabNewName, 0, ".");
-  WriteValueFile(s, stem + "s.kon", ConservationPass::Actual, 1);
-  WriteValueFile(s, stem + "n.kon", ConservationPass::Dummy,
+  WriteValueFile(s, stem + "s.kon", ConservationPass::kActual, 1);
+  WriteValueFile(s, stem + "n.kon", ConservationPass::kDummy,
                  s.job.CfgKundenGruppe == "003" ? 4 : 1);
   WriteVariantFile(s, stem + "o.kon", "o.hex");
   if (s.job.FlgTuningS == "1") {

@@ -22,7 +22,7 @@ std::string Parameter(const Session& s, const std::string& name) {
 std::string CutTail(Session& s, const std::string& text, const std::string& what) {
   if (text.size() < kReplacedTail) {
     ErrorEnd(s, what + " ist kürzer als 6 Zeichen, der Datenstand kann nicht eingesetzt werden"_cp,
-             "48", "Abbruch");
+             EndStyle::Box(48), "Abbruch");
   }
   return text.substr(0, text.size() - kReplacedTail);
 }
@@ -55,7 +55,7 @@ std::string DataVersionText(Session& s) {
   if (s.job.RunKundenGruppe != "JAP") return dataVersion;
   if (dataVersion.size() < 2) {
     ErrorEnd(s, "Datenstand >" + dataVersion + "< hat weniger als 2 Zeichen (Kundengruppe JAP)",
-             "48", "Abbruch");
+             EndStyle::Box(48), "Abbruch");
   }
   return dataVersion.substr(dataVersion.size() - 2);
 }
@@ -70,7 +70,7 @@ void WriteTarget(Session& s, const std::string& source, const std::string& targe
     ErrorEnd(s,
              "DAB-Datei " + target + " kann nicht aus " + source +
                  " angelegt werden: " + e.Description(),
-             "48", "Abbruch");
+             EndStyle::Box(48), "Abbruch");
   }
 }
 
@@ -82,11 +82,11 @@ std::string NewDabName(Session& s, const std::string& DabFileName) {
   const std::string version = DataVersionText(s);
   // The conservation files and the release batch take the name up to its first ".".
   if (const NameFault fault = FindNamePartFault(version); fault != NameFault::kNone) {
-    ErrorEnd(s, RefusedNameText("DataVersion", version, fault), "48", "Abbruch");
+    ErrorEnd(s, RefusedNameText("DataVersion", version, fault), EndStyle::Box(48), "Abbruch");
   }
   const std::string name = stem + version + ".dab";
   if (const NameFault fault = FindNameFault(name); fault != NameFault::kNone) {
-    ErrorEnd(s, RefusedNameText("DataVersion", name, fault), "48", "Abbruch");
+    ErrorEnd(s, RefusedNameText("DataVersion", name, fault), EndStyle::Box(48), "Abbruch");
   }
   return name;
 }
@@ -109,7 +109,7 @@ std::vector<LineValue> DabLineValues(const Session& s, const std::string& DabFil
   return values;
 }
 
-std::string AppendDabFile(Session& s, const std::string& DabFileName) {
+bool AppendDabFile(Session& s, const std::string& DabFileName) {
   const std::string split = SplitPath(DabFileName);
   const std::string folder = GetToken(split, 0, "|");
   const std::string file = GetToken(split, 1, "|");
@@ -120,13 +120,13 @@ std::string AppendDabFile(Session& s, const std::string& DabFileName) {
   if (target == source) {
     s.ui.MsgBox("Für die Bearbeitung von Datenstand = "_cp + dataVersion +
                 "\r\nkann nicht die Basis von\r\n" + source + "\r\ngewählt werden!"_cp);
-    return "ERROR";
+    return false;
   }
   const std::string konName =
       CutTail(s, Trim(DabFileName), "Der Pfad " + DabFileName) + dataVersion + ".kon";
   RequireLineValues(DabLineValues(s, DabFileName), target);
   WriteTarget(s, source, target, AppendedLines(s, konName, dataVersion));
-  return {};
+  return true;
 }
 
 }  // namespace quenda

@@ -16,15 +16,15 @@ class Session;
 // six characters + the version text + ".dab". The version text is the parameter
 // "DataVersion", or for RunKundenGruppe "JAP" its last two characters. When the new name
 // equals the base (the base already carries the version) an OK box says so and the result
-// is "ERROR"; nothing is written. Otherwise the new file, next to the base, is replaced
+// is false; nothing is written. Otherwise the new file, next to the base, is replaced
 // atomically by the base's bytes followed by the parameter lines ("<Name_DAB> = <value>",
 // " = NULL" for an empty value), "APP-Datei = ", "KON-Datei = ", "DST-Text = ",
 // "EPK-DST = " and, when "PST_Kennung_Variant" is set, "PST-Text = " lines, each + CR LF;
-// the result is empty. Ends the run through ErrorEnd naming the file or value for a base
+// the result is true. Ends the run through ErrorEnd naming the file or value for a base
 // file name shorter than six characters, a "JAP" data version shorter than two characters,
 // and a base that cannot be read or a new file that cannot be written. Throws Error 60000
 // (RefusedLineValue) before writing when one of DabLineValues cannot stand in a line.
-std::string AppendDabFile(Session& session, const std::string& DabFileName);
+bool AppendDabFile(Session& session, const std::string& DabFileName);
 
 // The new name AppendDabFile gives the DAB file `DabFileName`, so a run can refuse it before
 // it creates anything. Ends the run through ErrorEnd as AppendDabFile does, and when the

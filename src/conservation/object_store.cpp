@@ -30,7 +30,7 @@ const LengthAttribute* AttributeFor(const std::string& kind) {
 }
 
 [[noreturn]] void Abort(Session& s, const std::string& message) {
-  TerminateRun(s, message, s.env.BatchMode() ? "BATCH" : "48", "Abbruch");
+  TerminateRun(s, message, s.env.BatchMode() ? EndStyle::Batch() : EndStyle::Box(48), "Abbruch");
 }
 
 // The defined length of the object, or the run ends with a message naming it.
@@ -41,12 +41,12 @@ std::string DefinedLength(Session& s, const std::string& label, const std::strin
   try {
     text = GetRecordAttribute(record, attribute.key);
   } catch (const Error& e) {
-    ErrorEnd(s, where + e.Description(), "48", "Abbruch");
+    ErrorEnd(s, where + e.Description(), EndStyle::Box(48), "Abbruch");
   }
   const std::optional<int> value = WholeNumber(text);
   if (!value || *value - attribute.offset < 1) {  // an object holds at least one value
     ErrorEnd(s, where + "Attribut " + attribute.key + " >" + text + "< ist keine gültige Länge"_cp,
-             "48", "Abbruch");
+             EndStyle::Box(48), "Abbruch");
   }
   return std::to_string(*value - attribute.offset);
 }
@@ -88,7 +88,7 @@ void LoadObjectStoreText(Session& s, const std::string& fileName, const std::str
     s.record.NoteInput(fileName, input_role::kObjectStore, s.state.ObjectStoreText.Text());
   } catch (const Error& e) {
     ErrorEnd(s, "Objektspeicher " + fileName + " kann nicht gelesen werden: " + e.Description(),
-             "48", "Abbruch");
+             EndStyle::Box(48), "Abbruch");
   }
 }
 

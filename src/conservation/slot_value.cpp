@@ -15,7 +15,7 @@ namespace {
   ErrorEnd(s,
            "Konservierungsdatei " + f.path + ", Slot " + std::to_string(index) + " (" +
                s.spec.At(index).Label + "): " + why,
-           "48", "Abbruch");
+           EndStyle::Box(48), "Abbruch");
 }
 
 int DefinedLength(Session& s, const ConservationFile& f, int index) {
@@ -26,7 +26,7 @@ int DefinedLength(Session& s, const ConservationFile& f, int index) {
 }
 
 std::string StartValue(Session& s, const SpecSlot& slot, ConservationPass pass) {
-  if (pass == ConservationPass::Actual) {
+  if (pass == ConservationPass::kActual) {
     if (!IsValueExpressionDummy(slot.Dummy)) return slot.Value;
     return EvaluateValueExpression(s, ValueExpressionOfDummy(slot.Dummy), slot.Label);
   }
@@ -84,7 +84,7 @@ void WriteSlotBlock(Session& s, ConservationFile& f, int index, ConservationPass
   const std::string fmt = Normalized(slot.Format, "UCASE");
   const std::string pad = Fit(s, slot.Label, value, fmt, length);
   if (slot.Kind != "FKL") value += pad;
-  if (pass == ConservationPass::Actual) slot.Value = value;
+  if (pass == ConservationPass::kActual) slot.Value = value;
   WriteConservationBlock(s, f, slot.Label, value, slot.Kind, fmt);
 }
 
@@ -95,7 +95,7 @@ void WriteIdentificationBlock(Session& s, ConservationFile& f, int index, bool w
     ErrorEnd(s,
              "Konservierungsdatei " + f.path + ": Slot " + std::to_string(index) +
                  " ist nicht belegt, der Identifikationsblock kann nicht geschrieben werden",
-             "48", "Abbruch");
+             EndStyle::Box(48), "Abbruch");
   }
   RequireKnownKind(s, slot.Kind);
   const std::size_t length = static_cast<std::size_t>(DefinedLength(s, f, index));

@@ -10,7 +10,7 @@ namespace quenda {
 class Session;
 struct ConservationFile;
 
-enum class ConservationPass { Actual, Dummy };
+enum class ConservationPass { kActual, kDummy };
 
 // Writes the block of slot `index` (1..20). Actual pass: an "ERG=" dummy replaces the
 // value by its expression, and the prepared value is stored back into the slot's Value

@@ -84,7 +84,7 @@ std::string EvaluateValueExpression(Session& s, const std::string& expression,
     ErrorEnd(s,
              "Ausdruck >" + expression + "< von " + label + ": Verweis >" + problem.part + "< " +
                  problem.why,
-             "48", "Abbruch");
+             EndStyle::Box(48), "Abbruch");
   }
   return *value;
 }

@@ -18,10 +18,10 @@ namespace {
 
 // The message box's buttons and what each answers.
 constexpr std::pair<Answer, QMessageBox::StandardButton> kButtons[] = {
-    {Answer::OK, QMessageBox::Ok},         {Answer::Cancel, QMessageBox::Cancel},
-    {Answer::Abort, QMessageBox::Abort},   {Answer::Retry, QMessageBox::Retry},
-    {Answer::Ignore, QMessageBox::Ignore}, {Answer::Yes, QMessageBox::Yes},
-    {Answer::No, QMessageBox::No}};
+    {Answer::kOk, QMessageBox::Ok},         {Answer::kCancel, QMessageBox::Cancel},
+    {Answer::kAbort, QMessageBox::Abort},   {Answer::kRetry, QMessageBox::Retry},
+    {Answer::kIgnore, QMessageBox::Ignore}, {Answer::kYes, QMessageBox::Yes},
+    {Answer::kNo, QMessageBox::No}};
 
 QMessageBox::StandardButton ButtonOf(Answer answer) {
   for (const auto& [a, button] : kButtons) {
@@ -34,7 +34,7 @@ Answer AnswerOf(QMessageBox::StandardButton button) {
   for (const auto& [answer, b] : kButtons) {
     if (b == button) return answer;
   }
-  return Answer::OK;
+  return Answer::kOk;
 }
 
 std::vector<QMessageBox::StandardButton> ButtonsOf(const MessageStyle& style) {

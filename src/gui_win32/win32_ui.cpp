@@ -26,19 +26,19 @@ class ArrowWhileOpen {
 Answer AnswerOf(int id) {
   switch (id) {
     case IDCANCEL:
-      return Answer::Cancel;
+      return Answer::kCancel;
     case IDABORT:
-      return Answer::Abort;
+      return Answer::kAbort;
     case IDRETRY:
-      return Answer::Retry;
+      return Answer::kRetry;
     case IDIGNORE:
-      return Answer::Ignore;
+      return Answer::kIgnore;
     case IDYES:
-      return Answer::Yes;
+      return Answer::kYes;
     case IDNO:
-      return Answer::No;
+      return Answer::kNo;
     default:
-      return Answer::OK;
+      return Answer::kOk;
   }
 }
 

@@ -108,16 +108,16 @@ fs::path DriveMap::Resolve(const std::string& given) const {
   const bool windows = IsWindowsAbsolute(given);
   const std::string path = windows ? NormalizeWindowsPath(given) : given;
   const Entry* e = windows ? Match(path) : nullptr;
-#ifdef _WIN32
-  // Windows paths are real here: only a configured prefix is redirected.
-  if (e == nullptr) return NativePath(path);
-#else
-  if (!IsWindowsAbsolute(path)) {
-    if (!path.empty() && path[0] == '/') return ResolveIgnoringCase("/", path.substr(1));
-    return ResolveIgnoringCase(fs::path(), path);
+  if (family_ == SystemFamily::kWindows) {
+    // Windows paths are real here: only a configured prefix is redirected.
+    if (e == nullptr) return NativePath(path);
+  } else {
+    if (!windows) {
+      if (!path.empty() && path[0] == '/') return ResolveIgnoringCase("/", path.substr(1));
+      return ResolveIgnoringCase(fs::path(), path);
+    }
+    if (e == nullptr) throw PlatformError(kErrPathNotFound, given);
   }
-  if (e == nullptr) throw PlatformError(kErrPathNotFound, given);
-#endif
   std::string prefix = e->prefix;
   while (prefix.size() > 1 && prefix.back() == '\\') prefix.pop_back();
   return ResolveIgnoringCase(e->folder, path.substr(prefix.size()));
@@ -125,11 +125,8 @@ fs::path DriveMap::Resolve(const std::string& given) const {
 
 bool DriveMap::CanResolve(const std::string& path) const {
   if (HasDevicePrefix(path)) return false;
-#ifdef _WIN32
-  return true;
-#else
+  if (family_ == SystemFamily::kWindows) return true;
   return !IsWindowsAbsolute(path) || Match(NormalizeWindowsPath(path)) != nullptr;
-#endif
 }
 
 fs::path ResolveIgnoringCase(const fs::path& base, const std::string& relative) {

@@ -2,11 +2,14 @@
 // into native paths. Elsewhere a drive map from Config.ini [Paths] maps Windows prefixes
 // to native folders. On Windows paths are used as they are; a site there has no [Paths],
 // and a prefix that is configured all the same (the tests do) is redirected like elsewhere.
+// A map follows the conventions of one system family, so both can be tried on either.
 #pragma once
 
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "platform/system.h"
 
 namespace quenda {
 
@@ -31,6 +34,11 @@ std::string NormalizeWindowsPath(const std::string& path);
 
 class DriveMap {
  public:
+  // A map with the conventions of `family` (of this program's system when not given): on
+  // Windows an unmapped Windows path and every other path are used as they are.
+  DriveMap() : DriveMap(NativeSystemFamily()) {}
+  explicit DriveMap(SystemFamily family) : family_(family) {}
+
   // `prefix` is a Windows prefix ("T:", "\\quenda-fs\projekte"), `folder` a native folder.
   void Add(std::string prefix, std::filesystem::path folder);
   bool Empty() const { return entries_.empty(); }
@@ -40,9 +48,9 @@ class DriveMap {
   // the mapped drive or share. The longest matching prefix wins, compared
   // ignoring case; backslashes become separators; components that do not exist as written
   // are looked up ignoring case. Native absolute and relative paths are not mapped.
-  // Throws Error 76 naming the path when a Windows path has no mapping (on Windows such
-  // a path is used as it is), Error 52 (RefusedDevicePathText) for a path with a device
-  // prefix, on every system.
+  // Throws Error 76 naming the path when a Windows path has no mapping (in a map of the
+  // Windows family such a path is used as it is), Error 52 (RefusedDevicePathText) for a path with
+  // a device prefix, on every system.
   std::filesystem::path Resolve(const std::string& path) const;
 
   // True when Resolve would not throw.
@@ -55,6 +63,7 @@ class DriveMap {
   };
   const Entry* Match(const std::string& path) const;
 
+  SystemFamily family_;
   std::vector<Entry> entries_;
 };
 

@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "base/error.h"
-#include "platform/code_page.h"
 #include "platform/ini_file.h"
 #include "platform/native_path.h"
 #include "platform/system.h"
@@ -17,32 +16,24 @@ void Take(const IniDocument& ini, const char* key, std::string& target) {
   if (auto value = ini.Find("Site", key)) target = *value;
 }
 
+// The Windows sites share one editor; elsewhere the user's own.
 std::string DefaultEditor(System& system) {
-#ifdef _WIN32
-  (void)system;
-  return "N:\\programme\\tools\\Tarvell\\Notepad.exe ";
-#else
+  if (system.Family() == SystemFamily::kWindows) {
+    return "N:\\programme\\tools\\Tarvell\\Notepad.exe ";
+  }
   std::string editor = system.GetEnv("VISUAL");
   if (editor.empty()) editor = system.GetEnv("EDITOR");
   return editor.empty() ? std::string() : editor + " ";
-#endif
 }
 
-std::string WithTrailingSeparator(std::string dir) {
-#ifdef _WIN32
-  const char separator = '\\';
-#else
-  const char separator = '/';
-#endif
-  if (!dir.empty() && dir.back() != '\\' && dir.back() != '/') dir += separator;
+std::string WithTrailingSeparator(std::string dir, SystemFamily family) {
+  if (!dir.empty() && dir.back() != '\\' && dir.back() != '/') dir += FolderSeparator(family);
   return dir;
 }
 
-int BatchCodePage(const IniDocument& ini) {
-#ifdef _WIN32
-  (void)ini;
-  return SystemConsoleCodePage();
-#else
+// cmd reads a batch file in the console's code page, which only Windows can tell.
+int BatchCodePage(const IniDocument& ini, System& system) {
+  if (system.Family() == SystemFamily::kWindows) return system.ConsoleCodePage();
   const auto value = ini.Find("Site", "BatchCodePage");
   if (!value) return 850;
   if (value->empty() || value->size() > 5 ||
@@ -50,7 +41,6 @@ int BatchCodePage(const IniDocument& ini) {
     return 0;
   }
   return std::stoi(*value);
-#endif
 }
 
 fs::path NativeFolder(const std::string& value, const std::string& programDir) {
@@ -61,29 +51,21 @@ fs::path NativeFolder(const std::string& value, const std::string& programDir) {
 
 }  // namespace
 
-std::string ConfigIniPath(const std::string& programDir) {
-#ifdef _WIN32
-  return programDir + "\\Config.ini";
-#else
-  return programDir + "/Config.ini";
-#endif
+std::string ConfigIniPath(const std::string& programDir, SystemFamily family) {
+  return programDir + FolderSeparator(family) + "Config.ini";
 }
 
 SiteSettings LoadSiteSettings(const std::string& configIniContent, const std::string& programDir,
                               System& system) {
   const IniDocument ini = IniDocument::Parse(configIniContent);
+  const SystemFamily family = system.Family();
   SiteSettings s;
+  s.Drives = DriveMap(family);
   s.Editor = DefaultEditor(system);
   s.DecimalSeparator = system.DecimalSeparator();
   s.TempDirSource = "vom System vorgegeben";
   s.WindowsDir = system.WindowsDirectory();
-  s.ProfileDir = system.GetEnv(
-#ifdef _WIN32
-      "USERPROFILE"
-#else
-      "HOME"
-#endif
-  );
+  s.ProfileDir = system.GetEnv(family == SystemFamily::kWindows ? "USERPROFILE" : "HOME");
   Take(ini, "ProjectShareRoot", s.ProjectShareRoot);
   Take(ini, "ToolsShareRoot", s.ToolsShareRoot);
   Take(ini, "FlowDataNamespaceUri", s.FlowDataNamespaceUri);
@@ -94,7 +76,7 @@ SiteSettings LoadSiteSettings(const std::string& configIniContent, const std::st
   Take(ini, "DecimalSeparator", s.DecimalSeparator);
   // The system is asked only when the site sets none: its folder is made when asked for.
   if (ini.Find("Site", "TempDir")) {
-    s.TempDirSource = "[Site] TempDir in " + ConfigIniPath(programDir);
+    s.TempDirSource = "[Site] TempDir in " + ConfigIniPath(programDir, family);
     Take(ini, "TempDir", s.TempDir);
   } else {
     try {
@@ -105,13 +87,13 @@ SiteSettings LoadSiteSettings(const std::string& configIniContent, const std::st
   }
   Take(ini, "WindowsDir", s.WindowsDir);
   Take(ini, "ProfileDir", s.ProfileDir);
-  s.BatchCodePage = BatchCodePage(ini);
+  s.BatchCodePage = BatchCodePage(ini, system);
   for (std::string* dir : {&s.TempDir, &s.WindowsDir, &s.ProfileDir}) {
     if (!dir->empty() && !IsWindowsAbsolute(*dir) && !NativePath(*dir).is_absolute()) {
       *dir = PathText(NativeFolder(*dir, programDir));
     }
   }
-  s.TempDir = WithTrailingSeparator(s.TempDir);
+  s.TempDir = WithTrailingSeparator(s.TempDir, family);
   for (const auto& [prefix, folder] : ini.Entries("Paths")) {
     s.Drives.Add(prefix, NativeFolder(folder, programDir));
   }

@@ -1,5 +1,6 @@
 // Services of the operating system that are not files: special folders, environment,
-// logon name, the executable's folder, starting a program and waiting for it.
+// logon name, the executable's folder, starting a program and waiting for it, and the
+// family of systems whose conventions the run follows.
 // PosixSystem (system_posix.cpp) and Win32System (system_win32.cpp) are the real ones;
 // tests use their own double.
 #pragma once
@@ -8,6 +9,19 @@
 #include <string>
 
 namespace quenda {
+
+// The two families of systems Quenda runs on. On Windows the Windows path texts of the logic
+// are native paths and the site settings have Windows defaults; elsewhere the paths go
+// through the drive map and the defaults come from the POSIX environment.
+enum class SystemFamily { kWindows, kPosix };
+
+// The family this program was built for (system_posix.cpp, system_win32.cpp).
+SystemFamily NativeSystemFamily();
+
+// The folder separator of `family`: "\" on Windows, "/" elsewhere.
+inline char FolderSeparator(SystemFamily family) {
+  return family == SystemFamily::kWindows ? '\\' : '/';
+}
 
 class System {
  public:
@@ -32,11 +46,17 @@ class System {
   // The current folder.
   virtual std::string CurrentDir() = 0;
   // Starts `commandLine` (CP1252, split like a Windows command line) with the given
-  // window style and waits for its end. Returns "ok"; throws Error 53 when the program
-  // cannot be started.
-  virtual std::string RunAndWait(const std::string& commandLine, int windowStyle) = 0;
+  // window style and waits for its end. Throws Error 53 when the program cannot be
+  // started.
+  virtual void RunAndWait(const std::string& commandLine, int windowStyle) = 0;
   // The user's regional decimal separator.
   virtual std::string DecimalSeparator() = 0;
+  // The family whose conventions this system follows (NativeSystemFamily() for the real
+  // ones).
+  virtual SystemFamily Family() = 0;
+  // The console's code page, in which cmd reads a batch file: GetOEMCP() on Windows; 0
+  // elsewhere, where the site setting [Site] BatchCodePage says it.
+  virtual int ConsoleCodePage() = 0;
 };
 
 std::unique_ptr<System> MakeNativeSystem();

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "base/error.h"
+#include "platform/code_page.h"
 #include "platform/own_file.h"
 #include "platform/stop_request.h"
 #include "platform/system.h"
@@ -105,7 +106,7 @@ class PosixSystem : public System {
     return ec ? std::string(".") : Utf8ToCp1252(cwd.string());
   }
 
-  std::string RunAndWait(const std::string& commandLine, int /*windowStyle*/) override {
+  void RunAndWait(const std::string& commandLine, int /*windowStyle*/) override {
     std::vector<std::string> words = SplitCommandLine(Cp1252ToUtf8(commandLine));
     if (words.empty()) throw PlatformError(kErrFileNotFound, commandLine);
     std::vector<char*> argv;
@@ -124,7 +125,6 @@ class PosixSystem : public System {
     if (WIFEXITED(status) && WEXITSTATUS(status) == 127) {
       throw PlatformError(kErrFileNotFound, commandLine);
     }
-    return "ok";
   }
 
   std::string DecimalSeparator() override {
@@ -134,9 +134,15 @@ class PosixSystem : public System {
     std::setlocale(LC_NUMERIC, previous.c_str());
     return separator.empty() ? std::string(".") : Utf8ToCp1252(separator);
   }
+
+  SystemFamily Family() override { return SystemFamily::kPosix; }
+
+  int ConsoleCodePage() override { return SystemConsoleCodePage(); }
 };
 
 }  // namespace
+
+SystemFamily NativeSystemFamily() { return SystemFamily::kPosix; }
 
 std::unique_ptr<System> MakeNativeSystem() { return std::make_unique<PosixSystem>(); }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/error.h"
+#include "platform/code_page.h"
 #include "platform/system.h"
 
 namespace quenda {
@@ -75,7 +76,7 @@ class Win32System : public System {
     return n == 0 || n >= sizeof buffer ? std::string(".") : std::string(buffer, n);
   }
 
-  std::string RunAndWait(const std::string& commandLine, int windowStyle) override {
+  void RunAndWait(const std::string& commandLine, int windowStyle) override {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -87,7 +88,6 @@ class Win32System : public System {
       throw PlatformError(kErrFileNotFound, commandLine);
     }
     WaitForSingleObject(process.info.hProcess, INFINITE);
-    return "ok";
   }
 
   std::string DecimalSeparator() override {
@@ -95,9 +95,15 @@ class Win32System : public System {
     const int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, sizeof buffer);
     return n > 1 ? std::string(buffer, static_cast<std::size_t>(n - 1)) : std::string(".");
   }
+
+  SystemFamily Family() override { return SystemFamily::kWindows; }
+
+  int ConsoleCodePage() override { return SystemConsoleCodePage(); }
 };
 
 }  // namespace
+
+SystemFamily NativeSystemFamily() { return SystemFamily::kWindows; }
 
 std::unique_ptr<System> MakeNativeSystem() { return std::make_unique<Win32System>(); }
 

@@ -25,7 +25,7 @@ EnvelopeNames NamesOf(FlowEnvelope envelope) {
 [[noreturn]] void EndForTheJob(Session& s, const std::string& text) {
   if (!s.env.BatchMode()) s.WriteLogLine(text);  // BatchMode logs the final message
   s.record.reason = end_reason::kError;
-  ErrorEnd(s, text, "16", "Abbruch");
+  ErrorEnd(s, text, EndStyle::Box(16), "Abbruch");
 }
 
 }  // namespace

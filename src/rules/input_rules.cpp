@@ -81,8 +81,9 @@ std::string SelectListLine(Session& s, const std::string& listFile, const std::s
   s.record.NoteInputFile(s.files, listFile, input_role::kList);
   for (const std::string& line : lines) {
     if (GetToken(line, keyField, delimiter) != key) continue;
-    if (s.ui.MsgBox("Der selektierte String = >" + line + "<", 1, "Kontrolle") == Answer::Cancel) {
-      TerminateRun(s, "Abbruch durch Benutzer bei Analyse von " + listFile, "48", "Abbruch");
+    if (s.ui.MsgBox("Der selektierte String = >" + line + "<", 1, "Kontrolle") == Answer::kCancel) {
+      TerminateRun(s, "Abbruch durch Benutzer bei Analyse von " + listFile, EndStyle::Box(48),
+                   "Abbruch");
     }
     return Trim(line);
   }
@@ -99,7 +100,7 @@ std::string ListField(Session& s, const std::string& listFile, const std::string
     TerminateRun(
         s,
         "Die Zeile >" + line + "< in " + listFile + " hat kein Feld " + std::to_string(index) + "!",
-        "48", "Abbruch");
+        EndStyle::Box(48), "Abbruch");
   }
   return field;
 }
@@ -114,7 +115,7 @@ std::string RuleSecurityMask(Session& s, const std::string& ruleText) {
   const std::string input = s.ui.InputBox(prompt, "Eingabe", "");
   const std::string line = SelectListLine(s, listFile, input, keyField, ";");
   if (line == "0") {
-    TerminateRun(s, "Keine korrekte Selektion von SecurityAccess!!", "48", "Abbruch");
+    TerminateRun(s, "Keine korrekte Selektion von SecurityAccess!!", EndStyle::Box(48), "Abbruch");
   }
   const std::string value = EncodeMask(Collapsed(ListField(s, listFile, line, 1)), kMaskKey);
   WritePlantIndex(s, Collapsed(ListField(s, listFile, line, 3)));
@@ -127,9 +128,10 @@ std::string RuleInput(Session& s, const std::string& ruleText) {
     const std::string input = s.ui.InputBox(prompt, InputTitle(), "");
     const Answer answer =
         s.ui.MsgBox("Ist die Eingabe für "_cp + prompt + " von >" + input + "< korrekt?", 3);
-    if (answer == Answer::Yes) return input;
-    if (answer == Answer::Cancel) {
-      TerminateRun(s, "Abbruch durch den Benutzer bei INP-Dateneingabe", "48", "Abbruch");
+    if (answer == Answer::kYes) return input;
+    if (answer == Answer::kCancel) {
+      TerminateRun(s, "Abbruch durch den Benutzer bei INP-Dateneingabe", EndStyle::Box(48),
+                   "Abbruch");
     }
   }
 }
@@ -147,7 +149,7 @@ std::string RuleListValue(Session& s, const std::string& ruleText) {
   const std::string line = SelectListLine(s, listFile, key, 0, ";");
   // No line for the key ("0") must not become the parameter's value.
   if (line == "0" || line.empty()) {
-    TerminateRun(s, "Kein Wert für \""_cp + key + "\" bekannt!!", "48", "Abbruch");
+    TerminateRun(s, "Kein Wert für \""_cp + key + "\" bekannt!!", EndStyle::Box(48), "Abbruch");
   }
   return ListField(s, listFile, line, resultField);
 }

@@ -93,7 +93,8 @@ std::string EvaluateRuleFunction(Session& session, DOMWrapper& doc, const std::s
                                  bool optional) {
   const std::string name = RuleFunctionName(ruleText);
   const NamedRule* rule = FindRule(name);
-  if (rule == nullptr) TerminateRun(session, UnknownRuleFunctionMessage(name), "48", "Abbruch");
+  if (rule == nullptr)
+    TerminateRun(session, UnknownRuleFunctionMessage(name), EndStyle::Box(48), "Abbruch");
   try {
     return rule->run(RuleCall{session, doc, ruleText, optional});
   } catch (const Error& e) {

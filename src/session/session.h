@@ -88,6 +88,17 @@ struct JobValues {
   std::string ParamGlobalFile;   // the global parameter table
   std::string ConfigFilePrefix;  // the customer tables' path up to their number
   std::string ConfigFile;        // the selected customer configuration table
+
+  // Not "000" as the configuration's Kolpatoren: the release prepares and runs the series
+  // tools (customer folder, DAB file of the data version, conservation files).
+  bool RunsSeriesTools() const { return CfgKolpatoren != "000"; }
+  // Run ba "000" or "001": the integration DAB file is copied into the customer folder,
+  // and the collection entry names the customer group; any other ba gets a new DAB file.
+  bool CopiesIntegrationDab() const { return RunBa == "000" || RunBa == "001"; }
+  // Customer group "021": the release takes the integration's files (.s19, .dcm and the
+  // application's .hex) into the release folder, with no object store check, no
+  // conservation files and no collection entry.
+  bool ReleasesIntegrationFiles() const { return RunKundenGruppe == "021"; }
 };
 
 class Session {

@@ -1,6 +1,5 @@
 #include "session/termination.h"
 
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -15,18 +14,21 @@
 namespace quenda {
 namespace {
 
-// The prefix a mode word puts before the message, or nullptr for a style number.
-const char* ModePrefix(const std::string& msgStil) {
-  if (msgStil == "BATCH" || msgStil == "NOFILCOP") return "!! Abbruch !! ";
-  if (msgStil == "BATCHOK" || msgStil == "NOFILCOPOK") return "!! Fertig !! ";
-  if (msgStil == "ENDE") return "!! Ende !! ";
+// The prefix a mode puts before the message, or nullptr for a box.
+const char* ModePrefix(EndStyle::Mode mode) {
+  switch (mode) {
+    case EndStyle::Mode::kBatch:
+    case EndStyle::Mode::kNoFilCop:
+      return "!! Abbruch !! ";
+    case EndStyle::Mode::kBatchOk:
+    case EndStyle::Mode::kNoFilCopOk:
+      return "!! Fertig !! ";
+    case EndStyle::Mode::kEnde:
+      return "!! Ende !! ";
+    case EndStyle::Mode::kBox:
+      break;
+  }
   return nullptr;
-}
-
-int StyleNumber(const std::string& text) {
-  int value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return ec == std::errc() && end == text.data() + text.size() ? value : 0;
 }
 
 // The end of a run goes on whatever fails in it; standard error tells what failed.
@@ -47,17 +49,16 @@ void WriteFinalLogLine(Session& s, const std::string& line, bool intoWindow = tr
   }
 }
 
-void FinalMessage(Session& s, std::string& msgText, std::string& msgStil, std::string& msgTitel) {
-  if (const char* prefix = ModePrefix(msgStil)) {
+void FinalMessage(Session& s, std::string& msgText, EndStyle style, std::string& msgTitel) {
+  if (const char* prefix = ModePrefix(style.GetMode())) {
     msgText = prefix + msgText;
     WriteFinalLogLine(s, msgText);
-    if (msgStil == "ENDE" && !s.env.BatchMode()) s.ui.MsgBox(msgText, 64, msgTitel);
+    if (style == EndStyle::Ende() && !s.env.BatchMode()) s.ui.MsgBox(msgText, 64, msgTitel);
     return;
   }
-  if (msgStil.empty()) msgStil = "272";
   if (msgTitel.empty()) msgTitel = "Keine Angabe!!!";
   if (msgText.empty()) msgText = "Keine Angabe!!!";
-  s.ui.MsgBox(msgText, StyleNumber(msgStil), msgTitel);
+  s.ui.MsgBox(msgText, style.BoxStyle(), msgTitel);
 }
 
 // Moves the log into the current folder, copied through the run's own open file (the
@@ -109,7 +110,7 @@ void RemoveEarlierErrorFile(Session& s) {
 
 }  // namespace
 
-void TerminateRun(Session& s, std::string msgText, std::string msgStil, std::string msgTitel,
+void TerminateRun(Session& s, std::string msgText, EndStyle style, std::string msgTitel,
                   int exitStatus) {
   if (!s.log.ClaimEnd()) {
     // A stop request is ending the run on the watcher's thread, which ends the process.
@@ -120,7 +121,7 @@ void TerminateRun(Session& s, std::string msgText, std::string msgStil, std::str
   if (exitStatus != kExitSuccess && s.env.BatchRun() && !s.state.ErrorFileWritten) {
     WriteErrorFile(s, msgText);
   }
-  FinalMessage(s, msgText, msgStil, msgTitel);
+  FinalMessage(s, msgText, style, msgTitel);
   s.state.FinalMessage = msgText;
   if (exitStatus == kExitSuccess) RemoveEarlierErrorFile(s);
   MoveLog(s, true);
@@ -180,11 +181,11 @@ void WriteErrorFile(Session& s, const std::string& msgText) {
   }
 }
 
-void ErrorEnd(Session& s, std::string msgText, std::string msgStil, std::string msgTitel,
+void ErrorEnd(Session& s, std::string msgText, EndStyle style, std::string msgTitel,
               int exitStatus) {
   WriteErrorFile(s, msgText);
-  if (s.env.BatchMode()) TerminateRun(s, msgText, "BATCH", "Abbruch", exitStatus);
-  TerminateRun(s, msgText, msgStil, msgTitel, exitStatus);
+  if (s.env.BatchMode()) TerminateRun(s, msgText, EndStyle::Batch(), "Abbruch", exitStatus);
+  TerminateRun(s, msgText, style, msgTitel, exitStatus);
 }
 
 }  // namespace quenda

@@ -8,19 +8,52 @@ namespace quenda {
 
 class Session;
 
-// `msgStil` is a mode word ("BATCH", "BATCHOK", "NOFILCOP", "NOFILCOPOK", "ENDE") or a
-// message-box style number as text; an empty style, title or text gets its default
-// (272, "Keine Angabe!!!"). An end with a status other than 0 whose command line holds
-// the quoted fields (BatchRun) writes the error file with `msgText` first, unless the run
-// has written one already (ErrorEnd, a Start without a release). Never returns: throws
-// RunEnded with `exitStatus`.
-[[noreturn]] void TerminateRun(Session& session, std::string msgText, std::string msgStil,
+// How TerminateRun ends a run: a mode, whose prefixed text becomes the last line of the run
+// log, or a message box of a style number (the buttons and icon Ui::MsgBox takes).
+class EndStyle {
+ public:
+  enum class Mode {
+    kBox,         // the box of the style number, no log line
+    kBatch,       // the line "!! Abbruch !! " + text, no box
+    kBatchOk,     // the line "!! Fertig !! " + text, no box
+    kNoFilCop,    // as kBatch
+    kNoFilCopOk,  // as kBatchOk
+    kEnde,        // the line "!! Ende !! " + text, outside BatchMode also in a box (64)
+  };
+  // The style of a box whose style is not given: the stop icon, the second button default.
+  static constexpr int kDefaultBoxStyle = 272;
+
+  static constexpr EndStyle Box(int style = kDefaultBoxStyle) { return {Mode::kBox, style}; }
+  static constexpr EndStyle Batch() { return {Mode::kBatch, 0}; }
+  static constexpr EndStyle BatchOk() { return {Mode::kBatchOk, 0}; }
+  static constexpr EndStyle NoFilCop() { return {Mode::kNoFilCop, 0}; }
+  static constexpr EndStyle NoFilCopOk() { return {Mode::kNoFilCopOk, 0}; }
+  static constexpr EndStyle Ende() { return {Mode::kEnde, 0}; }
+
+  constexpr Mode GetMode() const { return mode_; }
+  // The box's style number; 0 for a mode.
+  constexpr int BoxStyle() const { return boxStyle_; }
+  bool operator==(const EndStyle&) const = default;
+
+ private:
+  constexpr EndStyle(Mode mode, int boxStyle) : mode_(mode), boxStyle_(boxStyle) {}
+  Mode mode_;
+  int boxStyle_;
+};
+
+// Ends the run in `style`; a box with an empty title or text gets the default
+// "Keine Angabe!!!". An end with a status other than 0 whose command line holds the quoted
+// fields (BatchRun) writes the error file with `msgText` first, unless the run has written
+// one already (ErrorEnd, a Start without a release). Never returns: throws RunEnded with
+// `exitStatus`.
+[[noreturn]] void TerminateRun(Session& session, std::string msgText, EndStyle style,
                                std::string msgTitel, int exitStatus = 1);
 
 // Writes the error file TempDir + "SG_" + tag + ".err" (one line, the message) for a
-// calling batch system, then ends the run: in BatchMode with "BATCH" and "Abbruch",
-// otherwise with the given style and title. A failing error file does not stop the end.
-[[noreturn]] void ErrorEnd(Session& session, std::string msgText, std::string msgStil,
+// calling batch system, then ends the run: in BatchMode with EndStyle::Batch() and
+// "Abbruch", otherwise with the given style and title. A failing error file does not stop
+// the end.
+[[noreturn]] void ErrorEnd(Session& session, std::string msgText, EndStyle style,
                            std::string msgTitel, int exitStatus = 1);
 
 // Writes the error file TempDir + "SG_" + tag + ".err" with the one line `msgText`; a

@@ -11,9 +11,9 @@ namespace quenda {
 namespace {
 
 std::optional<Answer> ParseButton(const std::string& name) {
-  constexpr std::array<Answer, 7> kAll = {Answer::OK,    Answer::Cancel, Answer::Abort,
-                                          Answer::Retry, Answer::Ignore, Answer::Yes,
-                                          Answer::No};
+  constexpr std::array<Answer, 7> kAll = {Answer::kOk,    Answer::kCancel, Answer::kAbort,
+                                          Answer::kRetry, Answer::kIgnore, Answer::kYes,
+                                          Answer::kNo};
   for (Answer a : kAll) {
     if (EqualsIgnoreCase(name, AnswerName(a))) return a;
   }
@@ -76,7 +76,7 @@ Answer HeadlessUi::ShowMessage(const std::string& text, const MessageStyle& styl
                                const std::string& title) {
   if (style.OkOnly()) {
     Report("Meldung", title, text, "OK");
-    return Answer::OK;
+    return Answer::kOk;
   }
   const std::string word = NextAnswer("button", title, text);
   const std::optional<Answer> answer = ParseButton(word);

@@ -25,19 +25,19 @@ std::string Displayed(const std::string& text) {
 
 const char* AnswerName(Answer answer) {
   switch (answer) {
-    case Answer::OK:
+    case Answer::kOk:
       return "OK";
-    case Answer::Cancel:
+    case Answer::kCancel:
       return "Cancel";
-    case Answer::Abort:
+    case Answer::kAbort:
       return "Abort";
-    case Answer::Retry:
+    case Answer::kRetry:
       return "Retry";
-    case Answer::Ignore:
+    case Answer::kIgnore:
       return "Ignore";
-    case Answer::Yes:
+    case Answer::kYes:
       return "Yes";
-    case Answer::No:
+    case Answer::kNo:
       return "No";
   }
   return "OK";
@@ -54,12 +54,12 @@ MessageStyle MessageStyle::FromNumber(int style) {
 
 std::span<const Answer> MessageStyle::Buttons() const {
   using A = Answer;
-  static constexpr A kOk[] = {A::OK};
-  static constexpr A kOkCancel[] = {A::OK, A::Cancel};
-  static constexpr A kAbortRetryIgnore[] = {A::Abort, A::Retry, A::Ignore};
-  static constexpr A kYesNoCancel[] = {A::Yes, A::No, A::Cancel};
-  static constexpr A kYesNo[] = {A::Yes, A::No};
-  static constexpr A kRetryCancel[] = {A::Retry, A::Cancel};
+  static constexpr A kOk[] = {A::kOk};
+  static constexpr A kOkCancel[] = {A::kOk, A::kCancel};
+  static constexpr A kAbortRetryIgnore[] = {A::kAbort, A::kRetry, A::kIgnore};
+  static constexpr A kYesNoCancel[] = {A::kYes, A::kNo, A::kCancel};
+  static constexpr A kYesNo[] = {A::kYes, A::kNo};
+  static constexpr A kRetryCancel[] = {A::kRetry, A::kCancel};
   static constexpr std::span<const A> kByCode[] = {kOk,          kOkCancel, kAbortRetryIgnore,
                                                    kYesNoCancel, kYesNo,    kRetryCancel};
   return buttons >= 0 && buttons < 6 ? kByCode[buttons] : std::span<const A>();

@@ -17,7 +17,7 @@
 namespace quenda {
 
 // Answers of a message box, numbered as the platform numbers them.
-enum class Answer { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
+enum class Answer { kOk = 1, kCancel = 2, kAbort = 3, kRetry = 4, kIgnore = 5, kYes = 6, kNo = 7 };
 const char* AnswerName(Answer answer);
 
 // A message-box style number taken apart: buttons (the code 0-5, see Buttons()), icon

@@ -36,8 +36,8 @@ const std::string kUmlauts = "Rel_M\xFCller_Gr\xF6\xDF";
 // Runs `batch` in `folder` with cmd, its input empty so that "pause" returns.
 void RunBatch(const std::string& folder, const std::string& batch) {
   auto system = MakeNativeSystem();
-  EXPECT_EQ(system->RunAndWait("cmd.exe /c cd /d " + folder + " && " + batch + " <NUL", SW_HIDE),
-            "ok");
+  EXPECT_NO_THROW(
+      system->RunAndWait("cmd.exe /c cd /d " + folder + " && " + batch + " <NUL", SW_HIDE));
 }
 
 std::vector<std::string> Lines(const std::string& text) {

@@ -54,9 +54,9 @@ TEST(ParseOptions, FormatGoesOnlyWithCheckConfig) {
     std::optional<CheckFormat> format;  // nullopt: refused
   };
   const Case cases[] = {
-      {{"--check-config"}, CheckFormat::Text},
-      {{"--check-config", "--format", "text"}, CheckFormat::Text},
-      {{"--format", "sarif", "--check-config", "--program-dir", "p"}, CheckFormat::Sarif},
+      {{"--check-config"}, CheckFormat::kText},
+      {{"--check-config", "--format", "text"}, CheckFormat::kText},
+      {{"--format", "sarif", "--check-config", "--program-dir", "p"}, CheckFormat::kSarif},
       {{"--check-config", "--format", "SARIF"}, std::nullopt},
       {{"--check-config", "--format", "json"}, std::nullopt},
       {{"--check-config", "--format"}, std::nullopt},

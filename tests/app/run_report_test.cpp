@@ -43,7 +43,7 @@ class SampleReport : public ::testing::Test {
     session = &sample->S();
     MainWindow model(*session);
     try {
-      Main(*session, model);
+      Main(*session);
       model.StartPressed();
     } catch (const RunEnded& end) {
       return end.ExitStatus();
@@ -161,7 +161,7 @@ TEST_F(SampleReport, UnansweredQuestionDuringTheIntakeReportsTheParametersSoFar)
   sample = std::make_unique<testing::SampleSession>(site, std::vector<std::string>{});
   session = &sample->S();
   MainWindow model(*session);
-  const std::optional<int> status = RunCommand(*session, [&] { Main(*session, model); });
+  const std::optional<int> status = RunCommand(*session, [&] { Main(*session); });
   ASSERT_EQ(status, std::optional<int>(kExitUnanswered));
   const Json report = Json::parse(RunReportJson(*session, *status));
   EXPECT_EQ(report.at("reason"), "unanswered");
@@ -190,7 +190,7 @@ TEST_F(SampleReport, ReasonOfEndeCloseAndAbort) {
     testing::SampleSession one(fresh);
     MainWindow model(one.S());
     const std::optional<int> status = RunCommand(one.S(), [&] {
-      Main(one.S(), model);
+      Main(one.S());
       c.command(model);
     });
     ASSERT_EQ(status, std::optional<int>(kExitAborted)) << c.reason;

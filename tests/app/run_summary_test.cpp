@@ -27,7 +27,7 @@ class SampleSummary : public ::testing::Test {
   void SetUp() override {
     session = &sample.S();
     model = std::make_unique<MainWindow>(*session);
-    Main(*session, *model);
+    Main(*session);
   }
   const ParameterSummary* Parameter(const RunSummary& summary, const std::string& name) {
     for (const ParameterSummary& p : summary.parameters) {

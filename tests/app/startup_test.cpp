@@ -62,7 +62,7 @@ TEST(Main, CommandLineBecomesTraceFileAndCommandFields) {
     EXPECT_EQ(f.S().env.CommandLineFields(), c.fields) << "command line " << c.commandLine;
     EXPECT_EQ(f.S().env.BatchRun(), c.batchMode) << "command line " << c.commandLine;
     MainWindow window(f.S());
-    Main(f.S(), window);
+    Main(f.S());
     EXPECT_EQ(f.dir.Read("home/xx.txt"), c.xxLine + "\r\n") << "command line " << c.commandLine;
     EXPECT_EQ(f.S().env.CommandFields, c.fields) << "command line " << c.commandLine;
     EXPECT_EQ(f.S().env.BatchMode(), c.batchMode) << "command line " << c.commandLine;
@@ -73,7 +73,7 @@ TEST(Main, StartLinesAndTheWindowLoadedBeforeTheFirstLine) {
   SessionFixture f(kCancelDialog, SiteIni());
   fs::create_directories(f.dir.Path() / "drive_t" / "LC_Tests" / "prg");
   MainWindow window(f.S());
-  Main(f.S(), window);
+  Main(f.S());
   const std::string temp = f.dir.File("tmp") + testing::kSep;
   EXPECT_TRUE(window.Loaded());
   EXPECT_EQ(f.dir.Read("tmp/RizaZizi.log"),
@@ -99,7 +99,7 @@ TEST(Main, AMissingTempFolderIsNamedWithWhereItComesFrom) {
     f.S().env.TempDir = f.S().site.TempDir;
     MainWindow window(f.S());
     try {
-      Main(f.S(), window);
+      Main(f.S());
       ADD_FAILURE() << "no error for " << c.source;
     } catch (const Error& e) {
       EXPECT_EQ(e.Description().rfind(
@@ -122,7 +122,7 @@ TEST(Main, LogsOfKilledRunsGoAndThoseOfLiveRunsStay) {
   std::FILE* live = nullptr;
   ASSERT_EQ(OpenHeldFile(f.dir.Path() / "tmp" / "RizaZizi_222.log", live), LockedOpen::kOpened);
   MainWindow window(f.S());
-  Main(f.S(), window);
+  Main(f.S());
   std::fclose(live);
   EXPECT_FALSE(fs::exists(f.dir.Path() / "tmp" / "RizaZizi_111.log"));
   EXPECT_TRUE(fs::exists(f.dir.Path() / "tmp" / "RizaZizi_222.log"));
@@ -165,7 +165,7 @@ TEST(Main, RefusedCommonLogNameGivesTheRunItsOwnLog) {
     struct stat before {};
     ASSERT_EQ(lstat(common.c_str(), &before), 0);
     MainWindow window(f.S());
-    Main(f.S(), window);
+    Main(f.S());
     const std::string own = "RizaZizi_" + std::to_string(CurrentProcessId()) + ".log";
     EXPECT_EQ(f.S().state.LaufLogFile, f.dir.File("tmp") + testing::kSep + own) << c.what;
     EXPECT_EQ(f.dir.Read("victim.txt"), "geheim\r\n") << c.what;
@@ -192,7 +192,7 @@ TEST(Main, RefusedOwnLogNameEndsTheStartNamingIt) {
   ASSERT_EQ(mkfifo(own.c_str(), 0666), 0);
   MainWindow window(f.S());
   try {
-    Main(f.S(), window);
+    Main(f.S());
     ADD_FAILURE() << "the run started without a log";
   } catch (const Error& e) {
     EXPECT_EQ(e.Description(), "Kein Laufprotokoll im temporären Ordner "_cp + f.dir.File("tmp") +
@@ -232,7 +232,7 @@ TEST(Main, ProjectDriveRootFollowsWhatIsReachable) {
     if (c.drive) fs::create_directories(f.dir.Path() / "drive_t" / "LC_Tests" / "prg");
     f.RecordDialogs();
     MainWindow window(f.S());
-    Main(f.S(), window);
+    Main(f.S());
     EXPECT_EQ(f.S().env.ProjectDriveRoot, c.root) << c.what;
     const bool warned = f.Transcript().find(
                             "Das Laufwerk T:\\\\ ist nicht, oder nicht korrekt "

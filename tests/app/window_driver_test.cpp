@@ -28,7 +28,7 @@ class ConfirmingUi : public WindowUi {
   Answer ShowMessage(const std::string& text, const MessageStyle&,
                      const std::string& title) override {
     boxes.push_back(title + ": " + text);
-    return Answer::OK;
+    return Answer::kOk;
   }
   std::string ShowInput(const std::string&, const std::string&, const std::string&) override {
     return {};

@@ -432,8 +432,8 @@ TEST(ConfigCheck, SummaryCountsInSingularAndPlural) {
   for (const auto& [n, expected] : cases) {
     TableReport report("T:\\x.csv");
     for (int i = 0; i < n; ++i) {
-      report.Error(FindingKind::Index, 2, "e");
-      report.Warning(FindingKind::Index, 2, "w");
+      report.Error(FindingKind::kIndex, 2, "e");
+      report.Warning(FindingKind::kIndex, 2, "w");
     }
     Findings findings;
     findings.Add(report);

@@ -24,8 +24,8 @@ TEST(FileUri, EncodesWhatAUriPathCannotHold) {
 
 TEST(SarifLog, OneResultPerFindingWithItsRuleLevelTextAndPlace) {
   TableReport report("T:\\Data\\Config_012.csv");
-  report.Warning(FindingKind::SlotGap, 2, "Slots bis 20 sind belegt, aber nicht: 12");
-  report.Error(FindingKind::Encoding, 1,
+  report.Warning(FindingKind::kSlotGap, 2, "Slots bis 20 sind belegt, aber nicht: 12");
+  report.Error(FindingKind::kEncoding, 1,
                "Pr\xFC"
                "fen");
   Findings findings;
@@ -40,7 +40,7 @@ TEST(SarifLog, OneResultPerFindingWithItsRuleLevelTextAndPlace) {
   EXPECT_EQ(results[0]["ruleId"], "QC102") << "sorted by line";
   EXPECT_EQ(results[0]["level"], "error");
   EXPECT_EQ(results[0]["message"]["text"], "Prüfen") << "UTF-8 in the log";
-  EXPECT_EQ(results[1]["ruleId"], FindingRuleOf(FindingKind::SlotGap).id);
+  EXPECT_EQ(results[1]["ruleId"], FindingRuleOf(FindingKind::kSlotGap).id);
   EXPECT_EQ(results[1]["level"], "warning");
   const auto& place = results[1]["locations"][0]["physicalLocation"];
   EXPECT_EQ(place["artifactLocation"]["uri"], "file:///T:\\Data\\Config_012.csv");
@@ -48,8 +48,8 @@ TEST(SarifLog, OneResultPerFindingWithItsRuleLevelTextAndPlace) {
 }
 
 TEST(SarifLog, RuleIdsAreStableAndUnique) {
-  EXPECT_STREQ(FindingRuleOf(FindingKind::TableUnreadable).id, "QC101");
-  EXPECT_STREQ(FindingRuleOf(FindingKind::ShiftedColumn).id, "QC406");
+  EXPECT_STREQ(FindingRuleOf(FindingKind::kTableUnreadable).id, "QC101");
+  EXPECT_STREQ(FindingRuleOf(FindingKind::kShiftedColumn).id, "QC406");
   std::set<std::string> ids;
   for (const FindingRule& rule : FindingRules()) {
     EXPECT_TRUE(ids.insert(rule.id).second) << rule.id;

@@ -50,7 +50,7 @@ class DataVersionDab : public ::testing::Test {
 };
 
 TEST_F(DataVersionDab, CopiesTheBaseWithParameterAndNameLines) {
-  EXPECT_EQ(AppendDabFile(f.S(), base), "");
+  EXPECT_TRUE(AppendDabFile(f.S(), base));
   EXPECT_EQ(f.S().state.DabNewName, "PRJ_A_02.dab");
   EXPECT_EQ(f.ReadShare("proj/kunde/PRJ_A_02.dab"),
             kBase +
@@ -64,7 +64,7 @@ TEST_F(DataVersionDab, JapTakesTheLastTwoCharactersOfTheVersionAndNoVariantNoPst
   f.S().job.RunKundenGruppe = "JAP";
   SetValue("DataVersion", "2024A7");
   SetValue("PST_Kennung_Variant", "");
-  EXPECT_EQ(AppendDabFile(f.S(), base), "");
+  EXPECT_TRUE(AppendDabFile(f.S(), base));
   EXPECT_EQ(f.S().state.DabNewName, "PRJ_A_A7.dab");
   const std::string written = f.ReadShare("proj/kunde/PRJ_A_A7.dab");
   EXPECT_NE(written.find("KON-Datei = T:\\proj\\kunde\\PRJ_A_A7.kon\r\nDST-Text = A7\r\n"),
@@ -76,7 +76,7 @@ TEST_F(DataVersionDab, JapTakesTheLastTwoCharactersOfTheVersionAndNoVariantNoPst
 
 TEST_F(DataVersionDab, BaseThatCarriesTheVersionIsRefusedWithoutWriting) {
   SetValue("DataVersion", "01");
-  EXPECT_EQ(AppendDabFile(f.S(), base), "ERROR");
+  EXPECT_FALSE(AppendDabFile(f.S(), base));
   EXPECT_EQ(f.S().state.DabNewName, "PRJ_A_01.dab");
   EXPECT_TRUE(
       f.Showed("Für die Bearbeitung von Datenstand = 01\r\nkann nicht die Basis von\r\n"

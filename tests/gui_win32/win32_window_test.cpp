@@ -151,7 +151,7 @@ void LoadSampleSummary(Session& s) {
   testing::SampleSession sample(site);
   Session& loaded = sample.S();
   MainWindow window(loaded);
-  Main(loaded, window);
+  Main(loaded);
   s.params = loaded.params;
   s.spec = loaded.spec;
   s.state.izeile = loaded.state.izeile;
@@ -395,7 +395,7 @@ TEST_F(Win32WindowTest, MessageBoxTakesTheStyleNumberAsItIs) {
   });
   const Answer answer = ui.MsgBox("Weiter?", 4 + 32 + 256, "Frage");
   clicker.join();
-  EXPECT_EQ(answer, Answer::No);
+  EXPECT_EQ(answer, Answer::kNo);
   EXPECT_EQ(std::count(buttons.begin(), buttons.end(), '|'), 2) << buttons << " for Yes/No";
   EXPECT_TRUE(secondIsDefault) << "256: the second button is the default";
 }

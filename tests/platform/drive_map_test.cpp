@@ -43,17 +43,17 @@ TEST(DriveMap, ComponentsAreFoundIgnoringCase) {
       << "new components keep the name as written";
 }
 
-#ifdef _WIN32
+// Both families are tried on every system: the map's conventions are its family's.
 TEST(DriveMap, UnmappedWindowsPathIsUsedAsItIs) {
-  DriveMap map;
+  DriveMap map(SystemFamily::kWindows);
   map.Add("T:", "C:\\nowhere");
   EXPECT_EQ(map.Resolve("X:\\daten\\job.xml"), fs::path("X:\\daten\\job.xml"));
   EXPECT_EQ(map.Resolve("\\\\other\\share\\a"), fs::path("\\\\other\\share\\a"));
   EXPECT_TRUE(map.CanResolve("\\\\other\\share"));
 }
-#else
+
 TEST(DriveMap, UnmappedWindowsPathIsAnErrorNamingIt) {
-  DriveMap map;
+  DriveMap map(SystemFamily::kPosix);
   map.Add("T:", "/nowhere");
   try {
     map.Resolve("X:\\daten\\job.xml");
@@ -65,7 +65,11 @@ TEST(DriveMap, UnmappedWindowsPathIsAnErrorNamingIt) {
   EXPECT_FALSE(map.CanResolve("\\\\other\\share"));
   EXPECT_TRUE(map.CanResolve("relative\\name.txt"));
 }
-#endif
+
+TEST(DriveMap, ADefaultMapFollowsTheNativeFamily) {
+  DriveMap map;
+  EXPECT_EQ(map.CanResolve("X:\\daten"), NativeSystemFamily() == SystemFamily::kWindows);
+}
 
 // "\\?\" and "\\.\" hand a path to the device layer unchecked: no table value is such a
 // path, on any system, mapped or not.

@@ -28,7 +28,7 @@ class TerminateRunTest : public ::testing::Test {
     f.RecordDialogs();
   }
 
-  int End(const std::string& text, const std::string& style, const std::string& title,
+  int End(const std::string& text, EndStyle style, const std::string& title,
           bool viaErrorEnd = false) {
     return ExitOf([&] {
       if (viaErrorEnd) ErrorEnd(f.S(), text, style, title);
@@ -43,31 +43,37 @@ class TerminateRunTest : public ::testing::Test {
 };
 
 TEST_F(TerminateRunTest, ModeWordsWriteTheirLineAndShowNoBoxInBatchMode) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"BATCH", "!! Abbruch !! m"},  {"NOFILCOP", "!! Abbruch !! m"},
-      {"BATCHOK", "!! Fertig !! m"}, {"NOFILCOPOK", "!! Fertig !! m"},
-      {"ENDE", "!! Ende !! m"},
+  const struct {
+    const char* name;
+    EndStyle mode;
+    std::string line;
+  } cases[] = {
+      {"BATCH", EndStyle::Batch(), "!! Abbruch !! m"},
+      {"NOFILCOP", EndStyle::NoFilCop(), "!! Abbruch !! m"},
+      {"BATCHOK", EndStyle::BatchOk(), "!! Fertig !! m"},
+      {"NOFILCOPOK", EndStyle::NoFilCopOk(), "!! Fertig !! m"},
+      {"ENDE", EndStyle::Ende(), "!! Ende !! m"},
   };
-  for (const auto& [mode, line] : cases) {
+  for (const auto& [name, mode, line] : cases) {
     SessionFixture g;
     g.S().env.CommandFields[0] = "job.xml";  // BatchMode
     g.OpenLog();
     g.RecordDialogs();
-    EXPECT_EQ(ExitOf([&] { TerminateRun(g.S(), "m", mode, "Abbruch"); }), 1) << mode;
-    EXPECT_EQ(g.dir.Read("cwd/RizaZizi.log"), line + "\r\n") << mode;
-    EXPECT_EQ(g.Transcript(), "") << mode << " shows no box in BatchMode";
+    EXPECT_EQ(ExitOf([&] { TerminateRun(g.S(), "m", mode, "Abbruch"); }), 1) << name;
+    EXPECT_EQ(g.dir.Read("cwd/RizaZizi.log"), line + "\r\n") << name;
+    EXPECT_EQ(g.Transcript(), "") << name << " shows no box in BatchMode";
   }
 }
 
 TEST_F(TerminateRunTest, BatchMovesTheLogIntoTheCurrentFolder) {
-  EXPECT_EQ(End("kaputt", "BATCH", "Abbruch"), 1);
+  EXPECT_EQ(End("kaputt", EndStyle::Batch(), "Abbruch"), 1);
   EXPECT_EQ(MovedLog(), "erste Zeile\r\n!! Abbruch !! kaputt\r\n");
   EXPECT_FALSE(LogLeftInTemp());
   EXPECT_EQ(f.Transcript(), "");
 }
 
 TEST_F(TerminateRunTest, EndeShowsPrefixedTextWithInformationIcon) {
-  End("Schluss", "ENDE", "Ende");
+  End("Schluss", EndStyle::Ende(), "Ende");
   EXPECT_EQ(f.Transcript(),
             "{\"kind\":\"message\",\"title\":\"Ende\",\"text\":\"!! Ende !! Schluss\","
             "\"style\":64,\"answer\":\"OK\"}\n");
@@ -75,7 +81,7 @@ TEST_F(TerminateRunTest, EndeShowsPrefixedTextWithInformationIcon) {
 }
 
 TEST_F(TerminateRunTest, StyleNumberShowsBoxWithoutLogLineAndDefaults) {
-  End("Meldung", "48", "");
+  End("Meldung", EndStyle::Box(48), "");
   EXPECT_EQ(f.Transcript(),
             "{\"kind\":\"message\",\"title\":\"Keine Angabe!!!\",\"text\":\"Meldung\","
             "\"style\":48,\"answer\":\"OK\"}\n");
@@ -85,21 +91,23 @@ TEST_F(TerminateRunTest, StyleNumberShowsBoxWithoutLogLineAndDefaults) {
 TEST_F(TerminateRunTest, EmptyStyleAndTextBecomeStopBoxEvenInBatchMode) {
   f.S().env.CommandFields[0] = "job.xml";
   // 272 has only an OK button, so the headless front end confirms it at once.
-  End("", "", "");
+  End("", EndStyle::Box(), "");
   EXPECT_EQ(f.Transcript(),
             "{\"kind\":\"message\",\"title\":\"Keine Angabe!!!\",\"text\":\"Keine Angabe!!!\","
             "\"style\":272,\"answer\":\"OK\"}\n");
 }
 
 TEST_F(TerminateRunTest, SuccessfulEndCarriesStatusZero) {
-  EXPECT_EQ(
-      ExitOf([&] { TerminateRun(f.S(), "Quenda ist beendet!", "0", "Fertig", kExitSuccess); }), 0);
+  EXPECT_EQ(ExitOf([&] {
+              TerminateRun(f.S(), "Quenda ist beendet!", EndStyle::Box(0), "Fertig", kExitSuccess);
+            }),
+            0);
   EXPECT_NE(f.Transcript().find("\"title\":\"Fertig\""), std::string::npos);
 }
 
 TEST_F(TerminateRunTest, CurrentFolderIsTheTempFolderKeepsTheLog) {
   f.S().state.AktDirName = f.dir.File("tmp") + "/./";  // another text for the same folder
-  End("m", "BATCH", "Abbruch");
+  End("m", EndStyle::Batch(), "Abbruch");
   ASSERT_TRUE(LogLeftInTemp()) << "the log must not be deleted after copying onto itself";
   EXPECT_EQ(f.dir.Read("tmp/RizaZizi.log"), "erste Zeile\r\n!! Abbruch !! m\r\n");
 }
@@ -108,7 +116,7 @@ TEST_F(TerminateRunTest, LockedTargetShowsThePermissionBoxAndKeepsTheLog) {
   f.dir.Write("cwd/RizaZizi.log", "alt");
   fs::permissions(f.dir.Path() / "cwd" / "RizaZizi.log", fs::perms::owner_read,
                   fs::perm_options::replace);
-  End("m", "BATCH", "Abbruch");
+  End("m", EndStyle::Batch(), "Abbruch");
   EXPECT_NE(f.Transcript().find(" kann nicht automatisch kopiert werden!\\r\\n"
                                 "Vermutlich von einer anderen Anwendung belegt!"),
             std::string::npos)
@@ -119,7 +127,7 @@ TEST_F(TerminateRunTest, LockedTargetShowsThePermissionBoxAndKeepsTheLog) {
 
 TEST_F(TerminateRunTest, ErrorEndWritesTheErrorFileForTheCallingBatch) {
   f.S().env.CommandFields = {"job.xml", "42", "0", "|", "|"};
-  End("Platte voll", "48", "Abbruch", /*viaErrorEnd=*/true);
+  End("Platte voll", EndStyle::Box(48), "Abbruch", /*viaErrorEnd=*/true);
   EXPECT_EQ(f.dir.Read("tmp/SG_42.err"), "Platte voll\r\n");
   EXPECT_EQ(MovedLog(), "erste Zeile\r\n!! Abbruch !! Platte voll\r\n");
   EXPECT_EQ(f.Transcript(), "") << "BatchMode passes BATCH on";
@@ -148,8 +156,9 @@ TEST(TerminateRunErrorFile, EveryAbortWithTheFieldsWritesItOnce) {
     f.OpenLog();
     f.S().env.CommandLineText = c.commandLine;
     if (c.earlier) WriteErrorFile(f.S(), "zuerst");
-    EXPECT_EQ(ExitOf([&] { TerminateRun(f.S(), "Abbruch m", "48", "Abbruch", c.status); }),
-              c.status)
+    EXPECT_EQ(
+        ExitOf([&] { TerminateRun(f.S(), "Abbruch m", EndStyle::Box(48), "Abbruch", c.status); }),
+        c.status)
         << c.what;
     EXPECT_EQ(fs::exists(f.dir.Path() / "tmp" / "SG_42.err"), !c.written.empty()) << c.what;
     if (!c.written.empty()) {
@@ -159,7 +168,7 @@ TEST(TerminateRunErrorFile, EveryAbortWithTheFieldsWritesItOnce) {
 }
 
 TEST_F(TerminateRunTest, ErrorEndInteractivePassesItsArgumentsOn) {
-  End("Fehler x", "48", "Titel", /*viaErrorEnd=*/true);
+  End("Fehler x", EndStyle::Box(48), "Titel", /*viaErrorEnd=*/true);
   EXPECT_EQ(f.dir.Read("tmp/SG_.err"), "Fehler x\r\n");
   EXPECT_NE(f.Transcript().find("\"title\":\"Titel\",\"text\":\"Fehler x\",\"style\":48"),
             std::string::npos);
@@ -186,7 +195,7 @@ TEST(ErrorFileTag, UnsafeCharactersBecomeUnderscoresAndEveryValidNameStays) {
 
 TEST_F(TerminateRunTest, MissingFieldGivesAnErrorFileInsideTemp) {
   f.S().env.CommandFields = {"\"", "|", "|", "|", "|"};
-  End("m", "48", "Abbruch", /*viaErrorEnd=*/true);
+  End("m", EndStyle::Box(48), "Abbruch", /*viaErrorEnd=*/true);
   EXPECT_EQ(f.dir.Read("tmp/SG__.err"), "m\r\n");
 }
 
@@ -205,7 +214,7 @@ TEST(TerminateRunFailures, EveryWriteOfTheEndMayFailAndTheRunStillEnds) {
         g.OpenLog();
         faults.FailNthWrite(n, number);
         ::testing::internal::CaptureStderr();
-        const int status = ExitOf([&] { ErrorEnd(g.S(), "kaputt", "48", "Abbruch"); });
+        const int status = ExitOf([&] { ErrorEnd(g.S(), "kaputt", EndStyle::Box(48), "Abbruch"); });
         const std::string err = ::testing::internal::GetCapturedStderr();
         const std::string where = "write point " + std::to_string(n) + " of " +
                                   std::to_string(points) + ", error " + std::to_string(number) +
@@ -262,8 +271,9 @@ TEST(EarlierErrorFile, ASuccessfulBatchRunRemovesOnlyAnOlderOne) {
     f.dir.Write("tmp/SG_a..b.err", "alter Fehler\r\n");
     fs::last_write_time(f.dir.Path() / "tmp" / "SG_a..b.err",
                         f.S().env.StartTime + std::chrono::seconds(c.writtenSecondsAfterStart));
-    EXPECT_EQ(ExitOf([&] { TerminateRun(f.S(), "m", "BATCHOK", "Fertig", c.exitStatus); }),
-              c.exitStatus);
+    EXPECT_EQ(
+        ExitOf([&] { TerminateRun(f.S(), "m", EndStyle::BatchOk(), "Fertig", c.exitStatus); }),
+        c.exitStatus);
     EXPECT_EQ(fs::exists(f.dir.Path() / "tmp" / "SG_a..b.err"), c.stays) << c.what;
   }
 }
@@ -271,7 +281,7 @@ TEST(EarlierErrorFile, ASuccessfulBatchRunRemovesOnlyAnOlderOne) {
 TEST_F(TerminateRunTest, TheLogIsCopiedFromTheRunsOwnFileNotByItsName) {
   // The name in the temporary folder no longer names this run's log.
   fs::rename(f.dir.Path() / "tmp" / "RizaZizi.log", f.dir.Path() / "tmp" / "weg.log");
-  End("m", "BATCH", "Abbruch");
+  End("m", EndStyle::Batch(), "Abbruch");
   EXPECT_EQ(MovedLog(), "erste Zeile\r\n!! Abbruch !! m\r\n");
 }
 
@@ -279,7 +289,8 @@ TEST(StopRun, AfterTheEndOfTheRunChangesNothing) {
   testing::SessionFixture f;
   f.S().env.CommandFields = {"job.xml", "42", "0", "|", "|"};
   f.OpenLog();
-  EXPECT_EQ(ExitOf([&] { TerminateRun(f.S(), "m", "BATCHOK", "Fertig", kExitSuccess); }), 0);
+  EXPECT_EQ(ExitOf([&] { TerminateRun(f.S(), "m", EndStyle::BatchOk(), "Fertig", kExitSuccess); }),
+            0);
   StopRun(f.S(), "Signal SIGTERM");  // returns: the end was the run's own
   EXPECT_EQ(f.dir.Read("cwd/RizaZizi.log"), "!! Fertig !! m\r\n");
   EXPECT_FALSE(fs::exists(f.dir.Path() / "tmp" / "SG_42.err"));

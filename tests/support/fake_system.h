@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/code_page.h"
 #include "platform/system.h"
 #include "session/session.h"
 #include "ui/headless_ui.h"
@@ -38,6 +39,8 @@ class FakeSystem : public System {
   std::string exeDir = ".";
   std::string currentDir = ".";
   std::string decimalSeparator = ",";
+  SystemFamily family = NativeSystemFamily();
+  int consoleCodePage = SystemConsoleCodePage();
   std::vector<std::pair<std::string, std::string>> env;
   std::vector<std::string> started;  // command lines given to RunAndWait
 
@@ -48,11 +51,10 @@ class FakeSystem : public System {
   std::string ComputerName() override { return computerName; }
   std::string ExecutableDir() override { return exeDir; }
   std::string CurrentDir() override { return currentDir; }
-  std::string RunAndWait(const std::string& commandLine, int) override {
-    started.push_back(commandLine);
-    return "ok";
-  }
+  void RunAndWait(const std::string& commandLine, int) override { started.push_back(commandLine); }
   std::string DecimalSeparator() override { return decimalSeparator; }
+  SystemFamily Family() override { return family; }
+  int ConsoleCodePage() override { return consoleCodePage; }
 };
 
 // The exit status `command` ends the run with (RunEnded), or -1 when it returns: a test

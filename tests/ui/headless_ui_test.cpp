@@ -32,7 +32,7 @@ class HeadlessUiTest : public ::testing::Test {
 
 TEST_F(HeadlessUiTest, AnswersAreTakenInOrderSkippingCommentsAndBlanks) {
   HeadlessUi ui = Make("# Antworten\n\nbutton Yes\r\ntext Kennziffer 7\nfile T:\\x.xml\ntext\n");
-  EXPECT_EQ(ui.MsgBox("Weiter?", 3, "Frage"), Answer::Yes);
+  EXPECT_EQ(ui.MsgBox("Weiter?", 3, "Frage"), Answer::kYes);
   EXPECT_EQ(ui.InputBox("Patch", "Patch", "alt"), "Kennziffer 7");
   EXPECT_EQ(ui.OpenFile(Request("Auswahl", "T:\\")), "T:\\x.xml");
   EXPECT_EQ(ui.InputBox("leer?"), "");
@@ -41,8 +41,8 @@ TEST_F(HeadlessUiTest, AnswersAreTakenInOrderSkippingCommentsAndBlanks) {
 
 TEST_F(HeadlessUiTest, OkOnlyBoxesNeedNoAnswer) {
   HeadlessUi ui = Make("");
-  EXPECT_EQ(ui.MsgBox("Info", 64, "Hinweis"), Answer::OK);
-  EXPECT_EQ(ui.MsgBox("Stop", 272, ""), Answer::OK);
+  EXPECT_EQ(ui.MsgBox("Info", 64, "Hinweis"), Answer::kOk);
+  EXPECT_EQ(ui.MsgBox("Stop", 272, ""), Answer::kOk);
 }
 
 TEST_F(HeadlessUiTest, MissingOrWrongAnswerThrowsUnansweredNamingTheDialog) {
@@ -75,15 +75,15 @@ TEST_F(HeadlessUiTest, AStyleTakesExactlyItsButtons) {
     int style;
     std::vector<Answer> buttons;
   } cases[] = {
-      {1, {Answer::OK, Answer::Cancel}},
-      {2 + 16, {Answer::Abort, Answer::Retry, Answer::Ignore}},
-      {3 + 32 + 256, {Answer::Yes, Answer::No, Answer::Cancel}},
-      {4 + 512, {Answer::Yes, Answer::No}},
-      {5, {Answer::Retry, Answer::Cancel}},
+      {1, {Answer::kOk, Answer::kCancel}},
+      {2 + 16, {Answer::kAbort, Answer::kRetry, Answer::kIgnore}},
+      {3 + 32 + 256, {Answer::kYes, Answer::kNo, Answer::kCancel}},
+      {4 + 512, {Answer::kYes, Answer::kNo}},
+      {5, {Answer::kRetry, Answer::kCancel}},
       {6, {}},
   };
-  const Answer all[] = {Answer::OK,     Answer::Cancel, Answer::Abort, Answer::Retry,
-                        Answer::Ignore, Answer::Yes,    Answer::No};
+  const Answer all[] = {Answer::kOk,     Answer::kCancel, Answer::kAbort, Answer::kRetry,
+                        Answer::kIgnore, Answer::kYes,    Answer::kNo};
   for (const auto& c : cases) {
     const MessageStyle style = MessageStyle::FromNumber(c.style);
     EXPECT_EQ(std::vector<Answer>(style.Buttons().begin(), style.Buttons().end()), c.buttons)

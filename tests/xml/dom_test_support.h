@@ -38,7 +38,7 @@ class RecordingUi : public Ui {
   Answer ShowMessage(const std::string& text, const MessageStyle& style,
                      const std::string& title) override {
     boxes.push_back({text, title, style.buttons});
-    return Answer::OK;
+    return Answer::kOk;
   }
   std::string ShowInput(const std::string& prompt, const std::string&,
                         const std::string&) override {
