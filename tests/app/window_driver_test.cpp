@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -167,6 +168,9 @@ TEST(WindowFrontEnd, TheWindowIsShownOnlyWhenTheSessionStartsAndTheLoadLeavesThe
     if (c.tempDirMissing) f.system.tempPath = f.dir.File("fehlt") + testing::kSep;
     Options options;
     options.programDir = f.dir.Path().string();
+    // On Windows the program's command line is the process's own (here the test's
+    // arguments): all of it counts as options, so the load sees none, as elsewhere.
+    options.optionWords = std::numeric_limits<std::size_t>::max();
     ConfirmingUi ui;
     WindowLife life;
     std::vector<std::string> errors;
