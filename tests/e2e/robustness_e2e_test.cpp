@@ -428,18 +428,6 @@ std::vector<BadInput> Catalogue() {
        "T:\\EDC21\\MX21K47\\0281020471\\MX21K47_02.dab geschrieben werden: >M\xFCller "
        "Motorenwerke{10}HEX-Datei = \\\\evil\\share\\evil.hex<",
        true, kCommandLine, NothingCreatedFor("Der Wert von KundeName")},
-      {"CustomerNameWithCrLf", Replace(job, "Motorenwerke<", "Motorenwerke&#13;&#10;END<"), kLoad,
-       "Der Wert von KundeName enth\xE4lt einen Zeilenumbruch (Code 13)", true, kCommandLine,
-       NothingCreatedFor("Der Wert von KundeName")},
-      {"DateWithLineFeedBreaksAConservationComment", Replace(job, ">20240315<", ">2024&#10;END<"),
-       kLoad,
-       "Der Wert von Datum enth\xE4lt einen Zeilenumbruch (Code 10) und kann nicht in "
-       "T:\\EDC21\\MX21K47\\0281020471\\MX21K47_02s.kon geschrieben werden",
-       true, kCommandLine, NothingCreatedFor("Der Wert von Datum")},
-      {"PlantFromListWithUndefinedCode",
-       Replace(kListen + "Werke.csv", "47;Gr\xF6", "47;Gr\xF6\x81"), kLoad,
-       "Der Wert von Werk enth\xE4lt ein Zeichen, das CP1252 nicht belegt (Code 129)", true,
-       kCommandLine, NothingCreatedFor("Der Wert von Werk")},
       {"PlantFromListWithNul",
        Replace(kListen + "Werke.csv", "47;Gr\xF6", std::string("47;Gr\xF6\0", 7)), kLoad,
        "Der Wert von Werk enth\xE4lt ein Steuerzeichen (Code 0)", true, kCommandLine,
