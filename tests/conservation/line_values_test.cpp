@@ -129,9 +129,7 @@ TEST_P(LineValues, ReferenceConfigurationOfTestMode) {
   std::filesystem::create_directories(f.dir.Path() / "share/tools/TOOLS/Quenda/Cfg_Ref");
   const std::string path = ReferenceFilePath(s);
   ASSERT_EQ(path, "T:\\tools\\TOOLS\\Quenda\\Cfg_Ref\\aktcfg_012.txt");
-  RecordSet records({"Field1_Name_XML", "Description", "Quenda", "CNT", "Label", "Array_Nr",
-                     "Format", "Dummy", "Name_DAB", "Rule", "Required_for_CNT",
-                     "Required_for_Quenda", "XML_Optional"});
+  RecordSet records({kStoredParameterColumns.begin(), kStoredParameterColumns.end()});
   records.AddRecord({"KundeName", "", "*", "", "", "", "", "", "", "", "", "", ""});
   {
     AtomicFile reference(s.files, path);
