@@ -37,12 +37,16 @@ class ExhaustedUi : public HeadlessUi {
   }
 };
 
+std::string SampleAnswers() {
+  std::string answers;
+  for (const std::string& a : SampleSite::SampleAnswers()) answers += a + "\n";
+  return answers;
+}
+
 // The headless front end in this process, as RunHeadless runs it, with ExhaustedUi.
 int RunOutOfMemory(SampleSite& site) {
   std::FILE* devnull = std::fopen(testing::kNullDevice, "w");
-  std::string answers;
-  for (const std::string& a : SampleSite::SampleAnswers()) answers += a + "\n";
-  ExhaustedUi ui(answers, devnull, devnull);
+  ExhaustedUi ui(SampleAnswers(), devnull, devnull);
   testing::FakeSystem system;
   system.tempPath = site.Path("tmp") + "/";
   Options options;
@@ -54,13 +58,11 @@ int RunOutOfMemory(SampleSite& site) {
   return FinishRequestedRecords(*session, options, RunSession(*session), stderr, true);
 }
 
-// The built program on the sample under a file-size limit of `bytes`; its standard error
-// is passed on.
-int RunUnderFileSizeLimit(SampleSite& site, rlim_t bytes) {
-  std::string answers;
-  for (const std::string& a : SampleSite::SampleAnswers()) answers += a + "\n";
-  site.Write("answers.txt", answers);
-  const rlimit limit{bytes, bytes};
+// The built program on the sample under a file-size limit of 2048 bytes, which lies between
+// the run log and the job, written back first; its standard error is passed on.
+int RunUnderFileSizeLimit(SampleSite& site) {
+  site.Write("answers.txt", SampleAnswers());
+  const rlimit limit{2048, 2048};
   setrlimit(RLIMIT_FSIZE, &limit);
   const auto r =
       testing::RunQuenda({"--headless", "--program-dir", site.Path("site/program"), "--answers",
@@ -106,9 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
         ResourceEnd{"MemoryRunsOutInTheLoad", RunOutOfMemory,
                     "Quenda: Fehler 7: Nicht genügend Arbeitsspeicher",
                     "Fehler 7: Nicht genügend Arbeitsspeicher"_cp, true},
-        // The limit lies between the run log and the job, which is written back first.
-        ResourceEnd{"FileSizeLimit",
-                    [](SampleSite& site) { return RunUnderFileSizeLimit(site, 2048); },
+        ResourceEnd{"FileSizeLimit", RunUnderFileSizeLimit,
                     "Quenda: Der Bericht .*report\\.json wurde nicht geschrieben: Datenträger voll",
                     "Der Job T:\\003\\Flow\\Transfer\\Job_4711.xml kann nicht "
                     "zurückgeschrieben werden: Datenträger voll: "

@@ -68,7 +68,6 @@ void ExpectRefusal(const std::string& refusal, const LineCase& c, const std::str
 }
 
 void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
-
 class LineValues : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(LineValues, DabLineOfTheDataVersion) {
@@ -130,9 +129,7 @@ TEST_P(LineValues, ReferenceConfigurationOfTestMode) {
   std::filesystem::create_directories(f.dir.Path() / "share/tools/TOOLS/Quenda/Cfg_Ref");
   const std::string path = ReferenceFilePath(s);
   ASSERT_EQ(path, "T:\\tools\\TOOLS\\Quenda\\Cfg_Ref\\aktcfg_012.txt");
-  RecordSet records({"Field1_Name_XML", "Description", "Quenda", "CNT", "Label", "Array_Nr",
-                     "Format", "Dummy", "Name_DAB", "Rule", "Required_for_CNT",
-                     "Required_for_Quenda", "XML_Optional"});
+  RecordSet records({kStoredParameterColumns.begin(), kStoredParameterColumns.end()});
   records.AddRecord({"KundeName", "", "*", "", "", "", "", "", "", "", "", "", ""});
   {
     AtomicFile reference(s.files, path);
@@ -153,21 +150,10 @@ TEST_P(LineValues, LogLineStaysOneLineWithTheCodesShown) {
   const std::string shown = c.code >= 0 ? ShowCodes(c.value) : c.value;
   EXPECT_EQ(lines[0], "Kunde >" + shown + "<") << c.name;
   EXPECT_EQ(f.S().log.LastLine(), lines[0]) << c.name;
-  if (c.code >= 0) {
-    EXPECT_NE(shown.find("{" + std::to_string(c.code) + "}"), std::string::npos) << c.name;
-  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, LineValues, ::testing::ValuesIn(kLineCases),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(LineValues, RefusalTextNamesParameterFileAndShowsTheValue) {
-  EXPECT_EQ(Cp1252ToUtf8(RefusedLineValue({{"KundeName", "ok"}, {"KundeName", "M\nX"}},
-                                          "T:\\p\\MX21K47_02.dab")),
-            "Der Wert von KundeName enthält einen Zeilenumbruch (Code 10) und kann nicht in "
-            "T:\\p\\MX21K47_02.dab geschrieben werden: >M{10}X<");
-  EXPECT_EQ(RefusedLineValue({{"A", "\x80"}, {"B", "a\tb"}}, "f"), "");
-}
 
 }  // namespace
 }  // namespace quenda

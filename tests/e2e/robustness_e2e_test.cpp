@@ -407,20 +407,6 @@ std::vector<BadInput> Catalogue() {
        "Der Name >.2< aus DataVersion ist kein g\xFCltiger Datei- oder Ordnername: er enth\xE4lt "
        "einen Punkt",
        true, kCommandLine, NothingCreated},
-      {"CustomerFolderNameIsCom0", Replace(job, ">0 281 020 471<", ">COM0<"), kLoad,
-       "Der Name >COM0< aus CustomerHWNo_DirName ist kein g\xFCltiger Datei- oder Ordnername: er "
-       "ist ein Ger\xE4tename",
-       true, kCommandLine, NothingCreated},
-      {"HardwareNumberOf250Characters",
-       Replace(job, ">0 281 020 471<", ">" + std::string(250, '7') + "<"), kLoad,
-       "Der Pfad T:\\EDC21\\MX21K47\\7777", true, kCommandLine,
-       NothingCreatedFor("Der Pfad T:\\EDC21\\MX21K47\\" + std::string(250, '7') +
-                         "\\MX21K47_01.dab ist 282 Zeichen lang; Windows und die "
-                         "Serienwerkzeuge öffnen höchstens 259 Zeichen"_cp)},
-      {"BaseDabWithDevicePrefix",
-       Replace(job, ">T:\\EDC21\\MX21K47\\dab\\", ">\\\\?\\T:\\EDC21\\MX21K47\\dab\\"), kLoad,
-       "Der Pfad >\\\\?\\T:\\EDC21\\MX21K47\\dab\\MX21K47_01.dab< beginnt mit", true, kCommandLine,
-       NothingCreatedFor("Der Pfad >\\\\?\\T:")},
       {"CustomerNameWithLineFeedForgesADabLine",
        Replace(job, "Motorenwerke<", "Motorenwerke&#10;HEX-Datei = \\\\evil\\share\\evil.hex<"),
        kLoad,
@@ -428,27 +414,10 @@ std::vector<BadInput> Catalogue() {
        "T:\\EDC21\\MX21K47\\0281020471\\MX21K47_02.dab geschrieben werden: >M\xFCller "
        "Motorenwerke{10}HEX-Datei = \\\\evil\\share\\evil.hex<",
        true, kCommandLine, NothingCreatedFor("Der Wert von KundeName")},
-      {"CustomerNameWithCrLf", Replace(job, "Motorenwerke<", "Motorenwerke&#13;&#10;END<"), kLoad,
-       "Der Wert von KundeName enth\xE4lt einen Zeilenumbruch (Code 13)", true, kCommandLine,
-       NothingCreatedFor("Der Wert von KundeName")},
-      {"DateWithLineFeedBreaksAConservationComment", Replace(job, ">20240315<", ">2024&#10;END<"),
-       kLoad,
-       "Der Wert von Datum enth\xE4lt einen Zeilenumbruch (Code 10) und kann nicht in "
-       "T:\\EDC21\\MX21K47\\0281020471\\MX21K47_02s.kon geschrieben werden",
-       true, kCommandLine, NothingCreatedFor("Der Wert von Datum")},
-      {"PlantFromListWithUndefinedCode",
-       Replace(kListen + "Werke.csv", "47;Gr\xF6", "47;Gr\xF6\x81"), kLoad,
-       "Der Wert von Werk enth\xE4lt ein Zeichen, das CP1252 nicht belegt (Code 129)", true,
-       kCommandLine, NothingCreatedFor("Der Wert von Werk")},
       {"PlantFromListWithNul",
        Replace(kListen + "Werke.csv", "47;Gr\xF6", std::string("47;Gr\xF6\0", 7)), kLoad,
        "Der Wert von Werk enth\xE4lt ein Steuerzeichen (Code 0)", true, kCommandLine,
        NothingCreatedFor("Der Wert von Werk")},
-      // SET shows its help for an argument holding "/?" instead of setting the variable.
-      {"ListValueWithHelpSwitchForReleaseBatch",
-       Replace(kListen + "SecurityAccess.csv", "bming;07", "bming;07/?"), kLoad,
-       "Der Wert f\xFCr IndexECUM enth\xE4lt \"/?\", bei dem SET seine Hilfe zeigt", true,
-       kCommandLine, NothingCreatedFor("Der Wert f\xFCr IndexECUM")},
       {"CustomerFolderNameIsADevice", Replace(job, ">0 281 020 471<", ">CON<"), kLoad,
        "Der Name >CON< aus CustomerHWNo_DirName ist kein g\xFCltiger Datei- oder Ordnername: er "
        "ist ein Ger\xE4tename",
