@@ -27,17 +27,7 @@ std::string ErrorOf(const std::function<void()>& read) {
   return "no error";
 }
 
-TEST(InputFile, ABoundedInputIsReadUpToItsLimit) {
-  TempDir dir;
-  for (const std::size_t size : {std::size_t{0}, std::size_t{100}, std::size_t{101}}) {
-    dir.Write("in.json", std::string(size, 'j'));
-    EXPECT_EQ(ErrorOf([&] { ReadInputFile(dir.Path() / "in.json", "in.json", 100); }),
-              size <= 100 ? "no error" : "75 in.json ist größer als 100 Bytes"_cp)
-        << size;
-  }
-}
-
-// The answers file of --answers: at most kMaxAnswersBytes.
+// The answers file of --answers: read at kMaxAnswersBytes, refused one byte past it.
 TEST(InputFile, TheAnswersFileIsBoundedAtOneMebibyte) {
   TempDir dir;
   for (const std::uintmax_t size : {kMaxAnswersBytes, kMaxAnswersBytes + 1}) {

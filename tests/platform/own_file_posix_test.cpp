@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <csignal>
 #include <cstdlib>
 #include <functional>
@@ -57,103 +58,97 @@ std::string Refusal(const Write& write, const std::string& path) {
   return {};
 }
 
-// In a sticky folder everybody may write to (as /tmp): a symbolic link is followed only when
+// Plants at `name` what `at` says: 's' a symbolic link to `victim`, 'h' a second name of it,
+// 'f' a copy of it; 'p' a FIFO, 'd' a folder, 'c' a character device, or in capitals a link to
+// one at `node`. The link or the copy belongs to `owner` (0: the user).
+bool Plant(char at, const std::string& name, const std::string& victim, const std::string& node,
+           uid_t owner) {
+  const bool viaLink = std::isupper(at) != 0;
+  const std::string here = viaLink ? node : name;
+  const int how = std::tolower(at);
+  bool made = how == 's'   ? symlink(victim.c_str(), here.c_str()) == 0
+              : how == 'h' ? link(victim.c_str(), here.c_str()) == 0
+              : how == 'f' ? fs::copy_file(victim, here)
+              : how == 'p' ? mkfifo(here.c_str(), 0666) == 0
+              : how == 'd' ? fs::create_directory(here)
+                           : mknod(here.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+  if (viaLink) made = made && symlink(node.c_str(), name.c_str()) == 0;
+  return made && (owner == 0 || lchown(name.c_str(), owner, owner) == 0);
+}
+
+// In a sticky folder everybody may write to (as /tmp) a symbolic link is followed only when
 // it is the user's own or the folder owner's, and the run log follows none; a second name of
 // the victim's file and another user's file are never written. Outside such a folder another
-// user's file is the site's to share, but never the run log's.
-TEST(PlantedNames, InASharedFolderOnlyTheUsersOwnAreWritten) {
-  if (geteuid() != 0) GTEST_SKIP() << "needs root to act as a second user (uid 4242)";
+// user's file is the site's to share, but never the run log's. Only regular files are written:
+// a FIFO, a folder and a device (or a link to one) stay what they are, and no write waits on
+// the FIFO.
+TEST(PlantedNames, OnlyTheUsersOwnRegularFilesAreWritten) {
   const struct {
     const char* what;
-    uid_t folderOwner;
+    uid_t folderOwner;  // 0: the user
     mode_t folderMode;
-    std::function<bool(const std::string& name, const std::string& victim)> plant;
+    char at;
+    uid_t owner;
     bool written;  // by every write but the run log
     const char* says;
   } cases[] = {
-      {"another user's link", 0, 01777,
-       [](auto& n, auto& v) {
-         return symlink(v.c_str(), n.c_str()) + lchown(n.c_str(), 4242, 4242) == 0;
-       },
-       false, "ist eine symbolische Verknüpfung"},
-      {"the user's own link", 0, 01777,
-       [](auto& n, auto& v) { return symlink(v.c_str(), n.c_str()) == 0; }, true,
+      {"another user's link", 0, 01777, 's', kOther, false, "ist eine symbolische Verknüpfung"},
+      {"the user's own link", 0, 01777, 's', 0, true, "ist eine symbolische Verknüpfung"},
+      {"the folder owner's link", kOther, 01777, 's', kOther, true,
        "ist eine symbolische Verknüpfung"},
-      {"the folder owner's link", kOther, 01777,
-       [](auto& n, auto& v) {
-         return symlink(v.c_str(), n.c_str()) + lchown(n.c_str(), 4242, 4242) == 0;
-       },
-       true, "ist eine symbolische Verknüpfung"},
-      {"a hard link to the victim", 0, 01777,
-       [](auto& n, auto& v) { return link(v.c_str(), n.c_str()) == 0; }, false,
+      {"a hard link to the victim", 0, 01777, 'h', 0, false,
        "hat einen weiteren Namen (harte Verknüpfung)"},
-      {"another user's file", 0, 01777,
-       [](auto& n, auto& v) { return fs::copy_file(v, n) && chown(n.c_str(), 4242, 4242) == 0; },
-       false, "gehört einem anderen Benutzer"},
-      {"another user's file, not shared", 0, 0755,
-       [](auto& n, auto& v) { return fs::copy_file(v, n) && chown(n.c_str(), 4242, 4242) == 0; },
-       true, "gehört einem anderen Benutzer"},
+      {"another user's file", 0, 01777, 'f', kOther, false, "gehört einem anderen Benutzer"},
+      {"another user's file, not shared", 0, 0755, 'f', kOther, true,
+       "gehört einem anderen Benutzer"},
+      {"a FIFO", 0, 0755, 'p', 0, false, "ist keine gewöhnliche Datei"},
+      {"a folder", 0, 0755, 'd', 0, false, "ist keine gewöhnliche Datei"},
+      {"a device", 0, 0755, 'c', 0, false, "ist keine gewöhnliche Datei"},
+      {"a link to a FIFO", 0, 0755, 'P', 0, false, "ist keine gewöhnliche Datei"},
+      {"a link to a folder", 0, 0755, 'D', 0, false, "ist keine gewöhnliche Datei"},
+      {"a link to a device", 0, 0755, 'C', 0, false, "ist keine gewöhnliche Datei"},
   };
   for (const auto& c : cases) {
+    if ((c.owner != 0 || c.folderOwner != 0) && geteuid() != 0) continue;  // needs uid 4242
     for (const auto& [kind, write] : kWrites) {
       testing::TempDir dir;
       const fs::path shared = dir.Path() / "shared";
       fs::create_directory(shared);
-      ASSERT_EQ(chown(shared.c_str(), c.folderOwner, c.folderOwner), 0);
+      if (c.folderOwner != 0) {
+        ASSERT_EQ(chown(shared.c_str(), c.folderOwner, c.folderOwner), 0);
+      }
       ASSERT_EQ(chmod(shared.c_str(), c.folderMode), 0);
       dir.Write("victim.txt", kVictim);
       const std::string name = (shared / "Tarvell.Bat").string();
+      const std::string node = dir.File("node");
+      if (!Plant(c.at, name, dir.File("victim.txt"), node, c.owner)) {
+        ASSERT_EQ(std::tolower(c.at), 'c') << c.what;
+        continue;  // no device node may be made here
+      }
       struct stat planted {};
-      ASSERT_TRUE(c.plant(name, dir.File("victim.txt")) && lstat(name.c_str(), &planted) == 0)
-          << c.what;
+      struct stat target {};
+      ASSERT_EQ(lstat(name.c_str(), &planted), 0);
+      ASSERT_EQ(stat(name.c_str(), &target), 0);
       const std::string refusal = Refusal(write, name);
-      const bool written = c.written && std::string(kind) != "run log";
+      const bool runLog = std::string(kind) == "run log";
+      const bool written = c.written && !runLog;
       const std::string at = std::string(c.what) + ", " + kind + ": " + refusal;
       EXPECT_EQ(refusal.empty(), written) << at;
-      const std::string left = S_ISLNK(planted.st_mode) || planted.st_nlink > 1
-                                   ? dir.Read("victim.txt")
-                                   : dir.Read("shared/Tarvell.Bat");
-      EXPECT_EQ(left != kVictim, written) << at;
-      if (!written) {
-        EXPECT_NE(refusal.find(name + " " + Utf8ToCp1252(c.says)), std::string::npos) << at;
+      const std::string says =
+          runLog && S_ISLNK(planted.st_mode) ? "ist eine symbolische Verknüpfung" : c.says;
+      if (S_ISREG(target.st_mode)) {
+        const bool atVictim = S_ISLNK(planted.st_mode) || planted.st_nlink > 1;
+        const std::string left = dir.Read(atVictim ? "victim.txt" : "shared/Tarvell.Bat");
+        EXPECT_EQ(left != kVictim, written) << at;
       }
       struct stat after {};
       ASSERT_EQ(lstat(name.c_str(), &after), 0) << at;
       EXPECT_EQ(after.st_mode & S_IFMT, planted.st_mode & S_IFMT) << at << ": the name stays";
-    }
-  }
-}
-
-// Only regular files are written: a FIFO, a folder and a character device of the test's own
-// (and a link to each) stay what they are, and no write waits on the FIFO.
-TEST(NodesAtTheName, AreRefusedAsNoRegularFile) {
-  const std::function<bool(const std::string&)> makers[] = {
-      [](const std::string& p) { return mkfifo(p.c_str(), 0666) == 0; },
-      [](const std::string& p) { return fs::create_directory(p); },
-      [](const std::string& p) { return mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; },
-  };
-  for (const auto& make : makers) {
-    for (const auto& [kind, write] : kWrites) {
-      for (const bool throughLink : {false, true}) {
-        testing::TempDir dir;
-        const std::string node = dir.File("node");
-        if (!make(node)) continue;  // no device node may be made here
-        struct stat before {};
-        ASSERT_EQ(lstat(node.c_str(), &before), 0);
-        const std::string name = throughLink ? dir.File("report.json") : node;
-        if (throughLink) {
-          ASSERT_EQ(symlink(node.c_str(), name.c_str()), 0);
-        }
-        const std::string refusal = Refusal(write, name);
-        const std::string expected = std::string(kind) == "run log" && throughLink
-                                         ? " ist eine symbolische Verknüpfung"_cp
-                                         : " ist keine gewöhnliche Datei"_cp;
-        EXPECT_NE(refusal.find(name + expected), std::string::npos)
-            << kind << " on mode " << std::oct << before.st_mode << ": " << refusal;
-        struct stat after {};
-        ASSERT_EQ(lstat(node.c_str(), &after), 0);
-        EXPECT_EQ(after.st_mode, before.st_mode) << kind << ": the node stays as it was";
-        EXPECT_EQ(after.st_ino, before.st_ino) << kind;
+      if (!written) {
+        EXPECT_NE(refusal.find(name + " " + Utf8ToCp1252(says)), std::string::npos) << at;
+        ASSERT_EQ(stat(name.c_str(), &after), 0) << at;
+        EXPECT_EQ(after.st_mode, target.st_mode) << at << ": what it ends in stays";
+        EXPECT_EQ(after.st_ino, target.st_ino) << at;
       }
     }
   }
