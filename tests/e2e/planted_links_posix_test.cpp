@@ -1,7 +1,7 @@
 // The built program on the sample site, with the temporary folder and the release folder
 // made sticky and writable by everybody, as /tmp is: another user's (uid 4242) links at the
 // run log and at Tarvell.Bat leave what they point to unchanged; the run takes a log of its
-// own. Run as root.
+// own; --report at a FIFO is refused. Run as root.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,7 +12,7 @@
 namespace quenda {
 namespace {
 
-TEST(PlantedLinksE2e, AnotherUsersLinksLeaveTheirTargetsUnchanged) {
+TEST(PlantedLinksE2e, AnotherUsersLinksAndAFifoReportLeaveTheirTargetsUnchanged) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root to plant as a second user (uid 4242)";
   testing::SampleSite site;
   const std::string central = site.Read(testing::kTarvell);
@@ -29,11 +29,25 @@ TEST(PlantedLinksE2e, AnotherUsersLinksLeaveTheirTargetsUnchanged) {
     ASSERT_EQ(lchown(site.Path(name).c_str(), 4242, 4242), 0) << name;
   }
 
-  const testing::RunResult run = site.Run(testing::SampleSite::SampleAnswers());
+  ASSERT_EQ(mkfifo(site.Path("run/report.fifo").c_str(), 0666), 0);
+  std::string answers;
+  for (const std::string& a : testing::SampleSite::SampleAnswers()) answers += a + "\n";
+  site.Write("answers.txt", answers);
+  const testing::RunResult run =
+      testing::RunQuenda({"--headless", "--program-dir", site.Path("site/program"), "--answers",
+                          site.Path("answers.txt"), "--report", site.Path("run/report.fifo"), "--",
+                          testing::SampleSite::SampleCommandLine()},
+                         site.Path("run"));
 
   EXPECT_EQ(run.status, 1) << run.err;
   EXPECT_EQ(site.Read("victim.log"), "geheim\r\n");
   EXPECT_EQ(site.Read("central.bat"), central);
+  struct stat report {};
+  ASSERT_EQ(lstat(site.Path("run/report.fifo").c_str(), &report), 0);
+  EXPECT_TRUE(S_ISFIFO(report.st_mode)) << "the FIFO stays a FIFO";
+  EXPECT_NE(run.err.find(site.Path("run/report.fifo") + " ist keine gewöhnliche Datei"),
+            std::string::npos)
+      << run.err;
   const std::string log = site.Read("run/RizaZizi.log");
   EXPECT_NE(log.find("RizaZizi.log ist eine symbolische Verkn\xFCpfung"), std::string::npos) << log;
   EXPECT_NE(log.find("Tarvell.Bat wurde nicht geschrieben und ist unver\xE4ndert: Zugriff "

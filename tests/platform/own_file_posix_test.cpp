@@ -6,7 +6,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -167,28 +166,25 @@ TEST(NodesAtTheName, CheckedWriteTargetSeesThroughProcLinks) {
 // A real limit on the size of files (SIGXFSZ ignored, so the write fails with EFBIG):
 // the append stops part way and is taken back; Tarvell.Bat is byte for byte as before.
 TEST(ShortAppend, FileSizeLimitLeavesTarvellBatAsItWas) {
+  GTEST_FLAG_SET(death_test_style, "fast");
   testing::TempDir dir;
   const std::string before = "Tarvell.exe \"T:\\a.dab||1||x|\"\r\n";
   dir.Write("Tarvell.Bat", before);
   const std::string path = dir.File("Tarvell.Bat");
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
+  const auto appendUnderLimit = [&] {
     std::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{before.size() + 10, before.size() + 10};
-    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(4);
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) std::_Exit(4);
     try {
       Files().AppendLines(path, {std::string(100, 'x')});
-      _exit(2);
     } catch (const Error& e) {
-      _exit(e.Number() == kErrDiskFull && e.Description() == "Datenträger voll: "_cp + path ? 0
-                                                                                            : 3);
+      std::_Exit(
+          e.Number() == kErrDiskFull && e.Description() == "Datenträger voll: "_cp + path ? 0 : 3);
     }
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "2: no failure, 3: another error, 4: no limit";
+    std::_Exit(2);
+  };
+  EXPECT_EXIT(appendUnderLimit(), ::testing::ExitedWithCode(0), "")
+      << "2: no failure, 3: another error, 4: no limit";
   EXPECT_EQ(dir.Read("Tarvell.Bat"), before);
 }
 
