@@ -17,6 +17,7 @@
 #include "app/verify_command.h"
 #include "base/error.h"
 #include "platform/files.h"
+#include "platform/input_file.h"
 #include "platform/mapped_file.h"
 #include "platform/system.h"
 #include "support/fake_system.h"
@@ -26,111 +27,83 @@
 namespace quenda {
 namespace {
 
-using testing::TempDir;
-
-enum class Node { kFifo, kFolder, kDevice };
-
-// Makes `path` a node of `kind`; false when the system does not let this process make it.
-bool MakeNode(const std::filesystem::path& path, Node kind) {
-  switch (kind) {
-    case Node::kFifo:
-      return ::mkfifo(path.c_str(), 0600) == 0;
-    case Node::kFolder:
-      return std::filesystem::create_directory(path);
-    case Node::kDevice: {
-      // A node of the zero device (1, 5), made here; it must open, which a folder mounted
-      // without devices forbids.
-      if (::mknod(path.c_str(), S_IFCHR | 0600, makedev(1, 5)) != 0) return false;
-      const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
-      if (fd >= 0) ::close(fd);
-      return fd >= 0;
-    }
-  }
-  return false;
+// Makes `path` a node of kind 0 (FIFO), 1 (folder) or 2 (zero device, which must open: a
+// folder mounted without devices forbids that); false when this process may not.
+bool MakeNode(const std::filesystem::path& path, int kind) {
+  if (kind == 0) return ::mkfifo(path.c_str(), 0600) == 0;
+  if (kind == 1) return std::filesystem::create_directory(path);
+  if (::mknod(path.c_str(), S_IFCHR | 0600, makedev(1, 5)) != 0) return false;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+  if (fd >= 0) ::close(fd);
+  return fd >= 0;
 }
 
-const char* NameOf(Node kind) {
-  return kind == Node::kFifo ? "FIFO" : kind == Node::kFolder ? "folder" : "device";
-}
-
-// The text on the first line of `file`, read from its start.
-std::string Written(std::FILE* file) {
-  std::rewind(file);
-  char line[4096] = {};
-  return std::fgets(line, sizeof line, file) != nullptr ? line : "";
-}
-
-// One reader of an input: it reads the node at `path` (native) and gives the message of
-// its refusal, CP1252 for an Error, the printed line for a command.
-struct Reader {
-  const char* name;
-  const char* fileName;
-  std::function<std::string(const std::string& path)> read;
-};
-
+// The number and description of the error `read` throws.
 std::string Refusal(const std::function<void()>& read) {
   try {
     read();
   } catch (const Error& e) {
-    return e.Description();
+    return std::to_string(e.Number()) + " " + e.Description();
   }
   return "no error";
 }
 
-std::vector<Reader> Readers() {
-  return {
-      {"ReadAll", "table.csv",
-       [](const std::string& p) { return Refusal([&] { Files().ReadAll(p); }); }},
-      {"table", "Config_012.csv",
-       [](const std::string& p) {
-         return Refusal([&] { clsLib(Files()).GetTextStreamAsRecordSet(p, ";", true); });
-       }},
-      {"list file", "Werke.csv",
-       [](const std::string& p) { return Refusal([&] { Files().ReadLines(p); }); }},
-      {"object store", "store.osp",
-       [](const std::string& p) { return Refusal([&] { MappedFile(Files(), p); }); }},
-      {"Config.ini", "Config.ini",
-       [](const std::string& p) {
-         Options options;
-         options.programDir = std::filesystem::path(p).parent_path().string();
-         auto system = MakeNativeSystem();
-         return Refusal([&] { PrepareProgram(options, *system); });
-       }},
-      {"report of --verify", "report.json",
-       [](const std::string& p) {
-         Options options;
-         options.verifyReport = p;
-         auto system = MakeNativeSystem();
-         std::FILE* err = std::tmpfile();
-         EXPECT_EQ(RunVerify(options, *system, stdout, err), kExitBadOption) << p;
-         const std::string line = Utf8ToCp1252(Written(err));
-         std::fclose(err);
-         return line;
-       }},
-      {"answers file", "answers.txt",
-       [](const std::string& p) {
-         bool ok = true;
-         ReadNativeFile(p, ok);
-         return Refusal([&] { ReadNativeInput(p, kMaxAnswersBytes); }) + (ok ? " (read)" : "");
-       }},
-  };
-}
+// The message of each reader's refusal of the node at `p`: CP1252 for an Error, the printed
+// line for a command.
+const std::pair<const char*, std::function<std::string(const std::string& p)>> kReaders[] = {
+    {"table.csv", [](auto& p) { return Refusal([&] { Files().ReadAll(p); }); }},
+    {"Config_012.csv",
+     [](auto& p) {
+       return Refusal([&] { clsLib(Files()).GetTextStreamAsRecordSet(p, ";", true); });
+     }},
+    {"Werke.csv", [](auto& p) { return Refusal([&] { Files().ReadLines(p); }); }},
+    {"store.osp", [](auto& p) { return Refusal([&] { MappedFile(Files(), p); }); }},
+    {"Config.ini",
+     [](auto& p) {
+       Options options;
+       options.programDir = std::filesystem::path(p).parent_path().string();
+       return Refusal([&] { PrepareProgram(options, *MakeNativeSystem()); });
+     }},
+    {"report.json",
+     [](auto& p) {
+       Options options;
+       options.verifyReport = p;
+       std::FILE* err = std::tmpfile();
+       EXPECT_EQ(RunVerify(options, *MakeNativeSystem(), stdout, err), kExitBadOption) << p;
+       std::rewind(err);
+       char line[4096] = {};
+       const bool told = std::fgets(line, sizeof line, err) != nullptr;
+       std::fclose(err);
+       return told ? Utf8ToCp1252(line) : std::string();
+     }},
+    {"answers.txt",
+     [](auto& p) {
+       bool ok = true;
+       ReadNativeFile(p, ok);
+       return Refusal([&] { ReadNativeInput(p, kMaxAnswersBytes); }) + (ok ? " (read)" : "");
+     }},
+};
 
 TEST(NonRegularInputs, EachReaderRefusesAFifoAFolderAndADeviceByName) {
-  for (const Node kind : {Node::kFifo, Node::kFolder, Node::kDevice}) {
-    for (const Reader& reader : Readers()) {
-      TempDir dir;
-      const std::filesystem::path path = dir.Path() / reader.fileName;
+  for (const int kind : {0, 1, 2}) {
+    for (const auto& [fileName, read] : kReaders) {
+      testing::TempDir dir;
+      const std::filesystem::path path = dir.Path() / fileName;
       if (!MakeNode(path, kind)) {
-        ASSERT_EQ(kind, Node::kDevice) << "a FIFO and a folder can always be made";
+        ASSERT_EQ(kind, 2) << "a FIFO and a folder can always be made";
         GTEST_SKIP() << "no device node may be made here";
       }
-      const std::string message = reader.read(path.string());
+      EXPECT_TRUE(IsNonRegularFile(path)) << fileName << " of kind " << kind;
+      const std::string message = read(path.string());
+      const std::string at = fileName + (" of kind " + std::to_string(kind)) + ": ";
       EXPECT_NE(message.find(path.string() + " ist keine gewöhnliche Datei"_cp), std::string::npos)
-          << reader.name << " on a " << NameOf(kind) << ": " << Cp1252ToUtf8(message);
-      EXPECT_EQ(message.find("(read)"), std::string::npos) << reader.name << " read it";
+          << at << Cp1252ToUtf8(message);
+      EXPECT_EQ(message.find("(read)"), std::string::npos) << at << "read";
     }
   }
+  EXPECT_EQ(Refusal([] { ReadInputFile("/", "T:\\folder.csv"); }),
+            "75 Fehler beim Zugriff auf Pfad/Datei: T:\\folder.csv ist keine gewöhnliche Datei"_cp);
+  EXPECT_FALSE(IsNonRegularFile("/nonexistent/missing.csv"));
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
-// Inputs are read only from regular files, and within their bound.
+// Inputs are read within their bound: at it, and refused one byte past it.
 #include "platform/input_file.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 
 #include "app/options.h"
@@ -28,31 +27,7 @@ std::string ErrorOf(const std::function<void()>& read) {
   return "no error";
 }
 
-TEST(InputFile, AFolderIsNoRegularFile) {
-  TempDir dir;
-  std::filesystem::create_directories(dir.Path() / "folder.csv");
-  EXPECT_EQ(ErrorOf([&] { ReadInputFile(dir.Path() / "folder.csv", "T:\\folder.csv"); }),
-            "75 Fehler beim Zugriff auf Pfad/Datei: T:\\folder.csv ist keine gewöhnliche Datei"_cp);
-  EXPECT_TRUE(IsNonRegularFile(dir.Path() / "folder.csv"));
-  EXPECT_FALSE(IsNonRegularFile(dir.Path() / "missing.csv"));
-}
-
-// The bound holds at its size and refuses one byte more.
-TEST(InputFile, ABoundedInputIsReadUpToItsLimit) {
-  TempDir dir;
-  const struct {
-    std::size_t size;
-    bool read;
-  } cases[] = {{0, true}, {99, true}, {100, true}, {101, false}, {70000, false}};
-  for (const auto& c : cases) {
-    dir.Write("in.json", std::string(c.size, 'j'));
-    const std::string error =
-        ErrorOf([&] { ReadInputFile(dir.Path() / "in.json", "in.json", 100); });
-    EXPECT_EQ(error, c.read ? "no error" : "75 in.json ist größer als 100 Bytes"_cp) << c.size;
-  }
-}
-
-// The answers file of --answers: at most kMaxAnswersBytes.
+// The answers file of --answers: read at kMaxAnswersBytes, refused one byte past it.
 TEST(InputFile, TheAnswersFileIsBoundedAtOneMebibyte) {
   TempDir dir;
   for (const std::uintmax_t size : {kMaxAnswersBytes, kMaxAnswersBytes + 1}) {
@@ -86,7 +61,6 @@ TEST(InputFile, TheReportOfVerifyIsBounded) {
         size == 100 ? "hat nicht schemaVersion 2" : "ist größer als 100 Bytes";
     EXPECT_NE(std::string(line).find(expected), std::string::npos) << size << ": " << line;
   }
-  EXPECT_EQ(kMaxReportBytes, std::uintmax_t{64} << 20);
 }
 
 }  // namespace

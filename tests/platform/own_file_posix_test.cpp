@@ -1,18 +1,16 @@
 // Planted links, second names, other users' files and nodes at the names a run writes: each
 // write (replace, append, rewrite, run log, transcript) leaves what they point to unchanged.
-// The tests that need a second user run as root and plant with uid 4242.
+// The cases that need a second user run as root and plant with uid 4242.
 #include "platform/own_file.h"
 
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <csignal>
 #include <cstdlib>
 #include <functional>
@@ -34,173 +32,122 @@ namespace {
 
 constexpr uid_t kOther = 4242;
 const std::string kVictim = "geheim\r\n";
+using Write = std::function<void(const std::string&)>;
 
-struct WriteKind {
-  const char* name;
-  std::function<void(const Files&, const std::string&)> write;
-};
-
-const WriteKind kWrites[] = {
-    {"replace", [](const Files& f, const std::string& p) { f.WriteLines(p, {"neu"}); }},
-    {"append", [](const Files& f, const std::string& p) { f.AppendLines(p, {"neu"}); }},
-    {"rewrite", [](const Files& f, const std::string& p) { f.RewriteLines(p, {"neu"}); }},
+const std::pair<const char*, Write> kWrites[] = {
+    {"replace", [](const std::string& p) { Files().WriteLines(p, {"neu"}); }},
+    {"append", [](const std::string& p) { Files().AppendLines(p, {"neu"}); }},
+    {"rewrite", [](const std::string& p) { Files().RewriteLines(p, {"neu"}); }},
     {"run log",
-     [](const Files& f, const std::string& p) {
+     [](const std::string& p) {
        LineFile log;
-       log.Open(f, p);
+       log.Open(Files(), p);
        log.WriteLine("neu");
      }},
-    {"transcript",
-     [](const Files&, const std::string& p) { Transcript(p).Message("T", "neu", 0, "OK"); }},
+    {"transcript", [](const std::string& p) { Transcript(p).Message("T", "neu", 0, "OK"); }},
 };
 
-bool IsRunLog(const WriteKind& kind) { return std::string(kind.name) == "run log"; }
-
-// The description of the error `write` throws; empty (after a failure) when it throws none.
-std::string Refusal(const WriteKind& kind, const std::string& path) {
+// The description of the error `write` throws; empty when it throws none.
+std::string Refusal(const Write& write, const std::string& path) {
   try {
-    kind.write(Files(), path);
+    write(path);
   } catch (const Error& e) {
     return e.Description();
   }
   return {};
 }
 
-// A sticky folder that everybody may write to, as /tmp, owned by `owner`, beside the
-// victim's file victim.txt.
-struct SharedFolder {
-  explicit SharedFolder(uid_t owner = 0) {
-    fs::create_directory(Shared());
-    chmod(Shared().c_str(), 01777);
-    EXPECT_EQ(chown(Shared().c_str(), owner, owner), 0);
-    dir.Write("victim.txt", kVictim);
-  }
-  fs::path Shared() const { return dir.Path() / "shared"; }
-  std::string At(const char* name) const { return (Shared() / name).string(); }
-  std::string Victim() const { return dir.Read("victim.txt"); }
-  testing::TempDir dir;
-};
-
-#define SKIP_UNLESS_ROOT() \
-  if (geteuid() != 0) GTEST_SKIP() << "needs root to act as a second user (uid 4242)"
-
-// A symbolic link in a shared folder is followed only when it is the user's own or the
-// folder owner's; the run log follows none.
-TEST(PlantedLinks, FollowedOnlyWhenTheUserOrTheFolderOwnerMadeThem) {
-  SKIP_UNLESS_ROOT();
-  const struct {
-    const char* what;
-    uid_t folderOwner;
-    uid_t linkOwner;
-    bool followed;
-  } cases[] = {
-      {"another user's link", 0, kOther, false},
-      {"the user's own link", 0, 0, true},
-      {"the folder owner's link", kOther, kOther, true},
-  };
-  for (const auto& c : cases) {
-    for (const WriteKind& kind : kWrites) {
-      SharedFolder f(c.folderOwner);
-      const std::string name = f.At("SG_4711.err");
-      ASSERT_EQ(symlink(f.dir.File("victim.txt").c_str(), name.c_str()), 0);
-      ASSERT_EQ(lchown(name.c_str(), c.linkOwner, c.linkOwner), 0);
-      const std::string refusal = Refusal(kind, name);
-      const bool followed = c.followed && !IsRunLog(kind);
-      EXPECT_EQ(refusal.empty(), followed) << c.what << ", " << kind.name << ": " << refusal;
-      EXPECT_EQ(f.Victim() != kVictim, followed) << c.what << ", " << kind.name;
-      if (!followed) {
-        EXPECT_NE(refusal.find(name + " ist eine symbolische Verknüpfung"_cp), std::string::npos)
-            << c.what << ", " << kind.name << ": " << refusal;
-      }
-      EXPECT_TRUE(fs::is_symlink(name)) << c.what << ", " << kind.name << ": the link stays";
-    }
-  }
+// Plants at `name` what `at` says: 's' a symbolic link to `victim`, 'h' a second name of it,
+// 'f' a copy of it; 'p' a FIFO, 'd' a folder, 'c' a character device, or in capitals a link to
+// one at `node`. The link or the copy belongs to `owner` (0: the user).
+bool Plant(char at, const std::string& name, const std::string& victim, const std::string& node,
+           uid_t owner) {
+  const bool viaLink = std::isupper(at) != 0;
+  const std::string here = viaLink ? node : name;
+  const int how = std::tolower(at);
+  bool made = how == 's'   ? symlink(victim.c_str(), here.c_str()) == 0
+              : how == 'h' ? link(victim.c_str(), here.c_str()) == 0
+              : how == 'f' ? fs::copy_file(victim, here)
+              : how == 'p' ? mkfifo(here.c_str(), 0666) == 0
+              : how == 'd' ? fs::create_directory(here)
+                           : mknod(here.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+  if (viaLink) made = made && symlink(node.c_str(), name.c_str()) == 0;
+  return made && (owner == 0 || lchown(name.c_str(), owner, owner) == 0);
 }
 
-// A second name of the victim's file, and a file another user left, in a shared folder are
-// never written; outside a shared folder another user's file is the site's to share, but
-// never the run log.
-TEST(PlantedFiles, SecondNamesAndOtherUsersFilesInASharedFolderAreLeftAlone) {
-  SKIP_UNLESS_ROOT();
+// In a sticky folder everybody may write to (as /tmp) a symbolic link is followed only when
+// it is the user's own or the folder owner's, and the run log follows none; a second name of
+// the victim's file and another user's file are never written. Outside such a folder another
+// user's file is the site's to share, but never the run log's. Only regular files are written:
+// a FIFO, a folder and a device (or a link to one) stay what they are, and no write waits on
+// the FIFO.
+TEST(PlantedNames, OnlyTheUsersOwnRegularFilesAreWritten) {
   const struct {
     const char* what;
-    bool hardLink;
-    bool shared;
+    uid_t folderOwner;  // 0: the user
+    mode_t folderMode;
+    char at;
+    uid_t owner;
     bool written;  // by every write but the run log
     const char* says;
   } cases[] = {
-      {"a hard link to the victim", true, true, false, "harte Verknüpfung"},
-      {"another user's file", false, true, false, "gehört einem anderen Benutzer"},
-      {"another user's file, not shared", false, false, true, "gehört einem anderen Benutzer"},
+      {"another user's link", 0, 01777, 's', kOther, false, "ist eine symbolische Verknüpfung"},
+      {"the user's own link", 0, 01777, 's', 0, true, "ist eine symbolische Verknüpfung"},
+      {"the folder owner's link", kOther, 01777, 's', kOther, true,
+       "ist eine symbolische Verknüpfung"},
+      {"a hard link to the victim", 0, 01777, 'h', 0, false,
+       "hat einen weiteren Namen (harte Verknüpfung)"},
+      {"another user's file", 0, 01777, 'f', kOther, false, "gehört einem anderen Benutzer"},
+      {"another user's file, not shared", 0, 0755, 'f', kOther, true,
+       "gehört einem anderen Benutzer"},
+      {"a FIFO", 0, 0755, 'p', 0, false, "ist keine gewöhnliche Datei"},
+      {"a folder", 0, 0755, 'd', 0, false, "ist keine gewöhnliche Datei"},
+      {"a device", 0, 0755, 'c', 0, false, "ist keine gewöhnliche Datei"},
+      {"a link to a FIFO", 0, 0755, 'P', 0, false, "ist keine gewöhnliche Datei"},
+      {"a link to a folder", 0, 0755, 'D', 0, false, "ist keine gewöhnliche Datei"},
+      {"a link to a device", 0, 0755, 'C', 0, false, "ist keine gewöhnliche Datei"},
   };
   for (const auto& c : cases) {
-    for (const WriteKind& kind : kWrites) {
-      SharedFolder f;
-      if (!c.shared) chmod(f.Shared().c_str(), 0755);
-      const std::string name = f.At("Tarvell.Bat");
-      if (c.hardLink) {
-        ASSERT_EQ(link(f.dir.File("victim.txt").c_str(), name.c_str()), 0);
-      } else {
-        f.dir.Write("shared/Tarvell.Bat", kVictim);
-        ASSERT_EQ(chown(name.c_str(), kOther, kOther), 0);
+    if ((c.owner != 0 || c.folderOwner != 0) && geteuid() != 0) continue;  // needs uid 4242
+    for (const auto& [kind, write] : kWrites) {
+      testing::TempDir dir;
+      const fs::path shared = dir.Path() / "shared";
+      fs::create_directory(shared);
+      if (c.folderOwner != 0) {
+        ASSERT_EQ(chown(shared.c_str(), c.folderOwner, c.folderOwner), 0);
       }
-      const std::string refusal = Refusal(kind, name);
-      const bool written = c.written && !IsRunLog(kind);
-      EXPECT_EQ(refusal.empty(), written) << c.what << ", " << kind.name << ": " << refusal;
-      const std::string left = c.hardLink ? f.Victim() : f.dir.Read("shared/Tarvell.Bat");
-      EXPECT_EQ(left != kVictim, written) << c.what << ", " << kind.name;
+      ASSERT_EQ(chmod(shared.c_str(), c.folderMode), 0);
+      dir.Write("victim.txt", kVictim);
+      const std::string name = (shared / "Tarvell.Bat").string();
+      const std::string node = dir.File("node");
+      if (!Plant(c.at, name, dir.File("victim.txt"), node, c.owner)) {
+        ASSERT_EQ(std::tolower(c.at), 'c') << c.what;
+        continue;  // no device node may be made here
+      }
+      struct stat planted {};
+      struct stat target {};
+      ASSERT_EQ(lstat(name.c_str(), &planted), 0);
+      ASSERT_EQ(stat(name.c_str(), &target), 0);
+      const std::string refusal = Refusal(write, name);
+      const bool runLog = std::string(kind) == "run log";
+      const bool written = c.written && !runLog;
+      const std::string at = std::string(c.what) + ", " + kind + ": " + refusal;
+      EXPECT_EQ(refusal.empty(), written) << at;
+      const std::string says =
+          runLog && S_ISLNK(planted.st_mode) ? "ist eine symbolische Verknüpfung" : c.says;
+      if (S_ISREG(target.st_mode)) {
+        const bool atVictim = S_ISLNK(planted.st_mode) || planted.st_nlink > 1;
+        const std::string left = dir.Read(atVictim ? "victim.txt" : "shared/Tarvell.Bat");
+        EXPECT_EQ(left != kVictim, written) << at;
+      }
+      struct stat after {};
+      ASSERT_EQ(lstat(name.c_str(), &after), 0) << at;
+      EXPECT_EQ(after.st_mode & S_IFMT, planted.st_mode & S_IFMT) << at << ": the name stays";
       if (!written) {
-        EXPECT_NE(refusal.find(name), std::string::npos) << c.what << ", " << kind.name;
-        EXPECT_NE(refusal.find(Utf8ToCp1252(c.says)), std::string::npos)
-            << c.what << ", " << kind.name << ": " << refusal;
-      }
-    }
-  }
-}
-
-// Only regular files are written: a FIFO, a socket, a folder and a character device of the
-// test's own (and a link to that device) stay what they are, and no write waits on the FIFO.
-TEST(NodesAtTheName, AreRefusedAsNoRegularFile) {
-  const std::function<bool(const std::string&)> makers[] = {
-      [](const std::string& p) { return mkfifo(p.c_str(), 0666) == 0; },
-      [](const std::string& p) { return fs::create_directory(p); },
-      [](const std::string& p) {
-        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        if (p.size() >= sizeof address.sun_path) return false;
-        p.copy(address.sun_path, p.size());
-        const bool bound = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-        close(fd);
-        return bound;
-      },
-      [](const std::string& p) { return mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; },
-  };
-  for (const auto& make : makers) {
-    for (const WriteKind& kind : kWrites) {
-      for (const bool throughLink : {false, true}) {
-        testing::TempDir dir;
-        const std::string node = dir.File("node");
-        if (!make(node)) {
-          std::printf("node kind not permitted here: skipped for %s\n", kind.name);
-          continue;
-        }
-        struct stat before {};
-        ASSERT_EQ(lstat(node.c_str(), &before), 0);
-        const std::string name = throughLink ? dir.File("report.json") : node;
-        if (throughLink) {
-          ASSERT_EQ(symlink(node.c_str(), name.c_str()), 0);
-        }
-        const std::string refusal = Refusal(kind, name);
-        const std::string expected = IsRunLog(kind) && throughLink
-                                         ? " ist eine symbolische Verknüpfung"_cp
-                                         : " ist keine gewöhnliche Datei"_cp;
-        EXPECT_NE(refusal.find(name + expected), std::string::npos)
-            << kind.name << " on mode " << std::oct << before.st_mode << ": " << refusal;
-        struct stat after {};
-        ASSERT_EQ(lstat(node.c_str(), &after), 0);
-        EXPECT_EQ(after.st_mode, before.st_mode) << kind.name << ": the node stays as it was";
-        EXPECT_EQ(after.st_ino, before.st_ino) << kind.name;
+        EXPECT_NE(refusal.find(name + " " + Utf8ToCp1252(says)), std::string::npos) << at;
+        ASSERT_EQ(stat(name.c_str(), &after), 0) << at;
+        EXPECT_EQ(after.st_mode, target.st_mode) << at << ": what it ends in stays";
+        EXPECT_EQ(after.st_ino, target.st_ino) << at;
       }
     }
   }
@@ -219,29 +166,25 @@ TEST(NodesAtTheName, CheckedWriteTargetSeesThroughProcLinks) {
 // A real limit on the size of files (SIGXFSZ ignored, so the write fails with EFBIG):
 // the append stops part way and is taken back; Tarvell.Bat is byte for byte as before.
 TEST(ShortAppend, FileSizeLimitLeavesTarvellBatAsItWas) {
+  GTEST_FLAG_SET(death_test_style, "fast");
   testing::TempDir dir;
   const std::string before = "Tarvell.exe \"T:\\a.dab||1||x|\"\r\n";
   dir.Write("Tarvell.Bat", before);
   const std::string path = dir.File("Tarvell.Bat");
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
+  const auto appendUnderLimit = [&] {
     std::signal(SIGXFSZ, SIG_IGN);
-    const rlim_t size = before.size() + 10;
-    const rlimit limit{size, size};
-    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(4);
+    const rlimit limit{before.size() + 10, before.size() + 10};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) std::_Exit(4);
     try {
       Files().AppendLines(path, {std::string(100, 'x')});
-      _exit(2);
     } catch (const Error& e) {
-      const bool named = e.Description() == "Datenträger voll: "_cp + path;
-      _exit(e.Number() == kErrDiskFull && named ? 0 : 3);
+      std::_Exit(
+          e.Number() == kErrDiskFull && e.Description() == "Datenträger voll: "_cp + path ? 0 : 3);
     }
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "2: no failure, 3: another error, 4: no limit";
+    std::_Exit(2);
+  };
+  EXPECT_EXIT(appendUnderLimit(), ::testing::ExitedWithCode(0), "")
+      << "2: no failure, 3: another error, 4: no limit";
   EXPECT_EQ(dir.Read("Tarvell.Bat"), before);
 }
 
@@ -255,24 +198,18 @@ TEST(PrivateFolder, MadeForTheUserAloneAndRefusedOtherwise) {
     const char* says;  // empty: accepted
   } cases[] = {
       {"missing", [](const fs::path&) {}, false, ""},
-      {"the user's own, open to others", [](const fs::path& p) { mkdir(p.c_str(), 0777); }, false,
-       ""},
+      {"own, open to others", [](const fs::path& p) { mkdir(p.c_str(), 0777); }, false, ""},
       {"a link to the user's folder",
        [](const fs::path& p) {
          fs::create_directory(p.string() + ".real");
          fs::create_directory_symlink(p.string() + ".real", p);
        },
        false, "ist eine symbolische Verknüpfung"},
-      {"a file",
-       [](const fs::path& p) {
-         std::FILE* f = std::fopen(p.c_str(), "w");
-         std::fclose(f);
-       },
-       false, "ist kein Ordner"},
+      {"a file", [](const fs::path& p) { std::fclose(std::fopen(p.c_str(), "w")); }, false,
+       "ist kein Ordner"},
       {"another user's folder",
        [](const fs::path& p) {
-         mkdir(p.c_str(), 0700);
-         EXPECT_EQ(chown(p.c_str(), kOther, kOther), 0);
+         ASSERT_EQ(mkdir(p.c_str(), 0700) + chown(p.c_str(), kOther, kOther), 0);
        },
        true, "gehört einem anderen Benutzer (uid 4242)"},
   };
@@ -281,9 +218,8 @@ TEST(PrivateFolder, MadeForTheUserAloneAndRefusedOtherwise) {
     testing::TempDir dir;
     const fs::path folder = dir.Path() / "quenda-0";
     c.plant(folder);
-    const std::string text = folder.string();
     try {
-      MakePrivateFolder(folder, text);
+      MakePrivateFolder(folder, folder.string());
       EXPECT_EQ(std::string(c.says), "") << c.what << " was accepted";
       struct stat st {};
       ASSERT_EQ(lstat(folder.c_str(), &st), 0) << c.what;
@@ -292,56 +228,39 @@ TEST(PrivateFolder, MadeForTheUserAloneAndRefusedOtherwise) {
     } catch (const Error& e) {
       EXPECT_EQ(e.Number(), kErrPermissionDenied) << c.what;
       EXPECT_EQ(e.Description(),
-                "Der private temporäre Ordner "_cp + text + " " + Utf8ToCp1252(c.says))
+                "Der private temporäre Ordner "_cp + folder.string() + " " + Utf8ToCp1252(c.says))
           << c.what;
     }
   }
 }
 
-// The environment variable `name` set to `value` (unset for nullptr) for the life of the
-// object, then as it was.
-class EnvSetting {
- public:
-  EnvSetting(const char* name, const char* value) : name_(name) {
-    const char* old = std::getenv(name);
-    had_ = old != nullptr;
-    if (had_) old_ = old;
-    if (value == nullptr) {
-      unsetenv(name);
-    } else {
-      setenv(name, value, 1);
-    }
+// Sets the variable `name` to `value` (unset for nullptr) until the end of the scope.
+struct EnvSetting {
+  EnvSetting(const char* name, const char* value) : name(name) {
+    if (const char* was = std::getenv(name)) old = was;
+    value ? setenv(name, value, 1) : unsetenv(name);
   }
-  ~EnvSetting() {
-    if (had_) {
-      setenv(name_, old_.c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  bool had_ = false;
-  std::string old_;
+  ~EnvSetting() { old ? setenv(name, old->c_str(), 1) : unsetenv(name); }
+  const char* name;
+  std::optional<std::string> old;
 };
 
 // Without [Site] TempDir: $XDG_RUNTIME_DIR/quenda, else $TMPDIR/quenda-<uid>.
 TEST(PrivateFolder, SystemTempPathIsTheUsersOwnFolder) {
   testing::TempDir dir;
-  const std::string uid = std::to_string(geteuid());
   const std::string runtime = dir.File("runtime");
   const std::string tmp = dir.File("tmp");
+  const std::string own = tmp + "/quenda-" + std::to_string(geteuid()) + "/";
   const struct {
-    std::optional<std::string> xdg;  // unset when empty
+    std::optional<std::string> xdg;
     std::string tmpdir;
     std::string expected;
   } cases[] = {
       {runtime, tmp, runtime + "/quenda/"},
       {runtime + "/", tmp, runtime + "/quenda/"},
-      {std::nullopt, tmp + "/", tmp + "/quenda-" + uid + "/"},
-      {"", tmp, tmp + "/quenda-" + uid + "/"},
-      {"relativ", tmp, tmp + "/quenda-" + uid + "/"},
+      {std::nullopt, tmp + "/", own},
+      {"", tmp, own},
+      {"relativ", tmp, own},
   };
   fs::create_directories(runtime);
   fs::create_directories(tmp);
