@@ -49,9 +49,10 @@ std::string Refusal(const std::function<void()>& read) {
   return "no error";
 }
 
-// The first line --verify prints of the report `options` names, bounded at `bound`, in
-// CP1252; it must refuse the report.
-std::string VerifyLine(const Options& options, std::uintmax_t bound = kMaxReportBytes) {
+// The first line --verify prints of `report`, bounded at `bound`, in CP1252; it must refuse it.
+std::string VerifyLine(const std::string& report, std::uintmax_t bound = kMaxReportBytes) {
+  Options options;
+  options.verifyReport = report;
   std::FILE* err = std::tmpfile();
   EXPECT_EQ(RunVerify(options, *MakeNativeSystem(), stdout, err, bound), kExitBadOption);
   std::rewind(err);
@@ -76,12 +77,7 @@ const std::pair<const char*, std::function<std::string(const std::string& p)>> k
        options.programDir = std::filesystem::path(p).parent_path().string();
        return Refusal([&] { PrepareProgram(options, *MakeNativeSystem()); });
      }},
-    {"report.json",
-     [](auto& p) {
-       Options options;
-       options.verifyReport = p;
-       return VerifyLine(options);
-     }},
+    {"report.json", [](auto& p) { return VerifyLine(p); }},
     {"answers.txt",
      [](auto& p) {
        bool ok = true;
@@ -124,12 +120,10 @@ TEST(InputFile, TheAnswersFileAndTheReportOfVerifyAreBounded) {
   }
   EXPECT_EQ(Refusal([&] { ReadNativeInput(answers, kMaxAnswersBytes); }),
             "75 " + TextFromNative(answers) + " ist größer als 1048576 Bytes"_cp);
-  Options options;
-  options.verifyReport = dir.File("report.json");
   const std::string head = "{\"schemaVersion\": 1}";
   for (const std::size_t size : {std::size_t{100}, std::size_t{101}}) {
     dir.Write("report.json", head + std::string(size - head.size(), ' '));
-    EXPECT_NE(VerifyLine(options, 100)
+    EXPECT_NE(VerifyLine(dir.File("report.json"), 100)
                   .find(size == 100 ? "hat nicht schemaVersion 2" : "ist größer als 100 Bytes"_cp),
               std::string::npos)
         << size;
