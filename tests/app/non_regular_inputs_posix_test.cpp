@@ -1,6 +1,6 @@
-// Every reader of an input refuses a FIFO, a folder and a device by name, at once: the FIFO
-// has no writer, so a reader that opened it for reading would wait for ever, and a device
-// such as a zero device never ends. The nodes are made in the test's own folder.
+// Every reader of an input refuses a FIFO, a folder and a device by name, at once (a FIFO
+// without a writer would block, a zero device never ends); inputs are read at their bound and
+// refused one byte past it.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -19,6 +19,7 @@
 #include "platform/files.h"
 #include "platform/input_file.h"
 #include "platform/mapped_file.h"
+#include "platform/native_path.h"
 #include "platform/system.h"
 #include "support/fake_system.h"
 #include "table/cls_lib.h"
@@ -48,6 +49,19 @@ std::string Refusal(const std::function<void()>& read) {
   return "no error";
 }
 
+// The first line --verify prints of `report`, bounded at `bound`, in CP1252; it must refuse it.
+std::string VerifyLine(const std::string& report, std::uintmax_t bound = kMaxReportBytes) {
+  Options options;
+  options.verifyReport = report;
+  std::FILE* err = std::tmpfile();
+  EXPECT_EQ(RunVerify(options, *MakeNativeSystem(), stdout, err, bound), kExitBadOption);
+  std::rewind(err);
+  char line[4096] = {};
+  const bool told = std::fgets(line, sizeof line, err) != nullptr;
+  std::fclose(err);
+  return told ? Utf8ToCp1252(line) : std::string();
+}
+
 // The message of each reader's refusal of the node at `p`: CP1252 for an Error, the printed
 // line for a command.
 const std::pair<const char*, std::function<std::string(const std::string& p)>> kReaders[] = {
@@ -56,7 +70,6 @@ const std::pair<const char*, std::function<std::string(const std::string& p)>> k
      [](auto& p) {
        return Refusal([&] { clsLib(Files()).GetTextStreamAsRecordSet(p, ";", true); });
      }},
-    {"Werke.csv", [](auto& p) { return Refusal([&] { Files().ReadLines(p); }); }},
     {"store.osp", [](auto& p) { return Refusal([&] { MappedFile(Files(), p); }); }},
     {"Config.ini",
      [](auto& p) {
@@ -64,18 +77,7 @@ const std::pair<const char*, std::function<std::string(const std::string& p)>> k
        options.programDir = std::filesystem::path(p).parent_path().string();
        return Refusal([&] { PrepareProgram(options, *MakeNativeSystem()); });
      }},
-    {"report.json",
-     [](auto& p) {
-       Options options;
-       options.verifyReport = p;
-       std::FILE* err = std::tmpfile();
-       EXPECT_EQ(RunVerify(options, *MakeNativeSystem(), stdout, err), kExitBadOption) << p;
-       std::rewind(err);
-       char line[4096] = {};
-       const bool told = std::fgets(line, sizeof line, err) != nullptr;
-       std::fclose(err);
-       return told ? Utf8ToCp1252(line) : std::string();
-     }},
+    {"report.json", [](auto& p) { return VerifyLine(p); }},
     {"answers.txt",
      [](auto& p) {
        bool ok = true;
@@ -93,7 +95,6 @@ TEST(NonRegularInputs, EachReaderRefusesAFifoAFolderAndADeviceByName) {
         ASSERT_EQ(kind, 2) << "a FIFO and a folder can always be made";
         GTEST_SKIP() << "no device node may be made here";
       }
-      EXPECT_TRUE(IsNonRegularFile(path)) << fileName << " of kind " << kind;
       const std::string message = read(path.string());
       const std::string at = fileName + (" of kind " + std::to_string(kind)) + ": ";
       EXPECT_NE(message.find(path.string() + " ist keine gewöhnliche Datei"_cp), std::string::npos)
@@ -104,6 +105,29 @@ TEST(NonRegularInputs, EachReaderRefusesAFifoAFolderAndADeviceByName) {
   EXPECT_EQ(Refusal([] { ReadInputFile("/", "T:\\folder.csv"); }),
             "75 Fehler beim Zugriff auf Pfad/Datei: T:\\folder.csv ist keine gewöhnliche Datei"_cp);
   EXPECT_FALSE(IsNonRegularFile("/nonexistent/missing.csv"));
+}
+
+// The answers file at kMaxAnswersBytes and one past; the report of --verify at a bound of 100
+// (judged: another schema) and one past, naming the bound.
+TEST(InputFile, TheAnswersFileAndTheReportOfVerifyAreBounded) {
+  testing::TempDir dir;
+  const std::string answers = dir.File("answers.txt");
+  for (const std::uintmax_t size : {kMaxAnswersBytes, kMaxAnswersBytes + 1}) {
+    dir.Write("answers.txt", std::string(static_cast<std::size_t>(size), 'a'));
+    bool ok = true;
+    EXPECT_EQ(ReadNativeFile(answers, ok).size(), size == kMaxAnswersBytes ? size : 0u) << size;
+    EXPECT_EQ(ok, size == kMaxAnswersBytes) << size;
+  }
+  EXPECT_EQ(Refusal([&] { ReadNativeInput(answers, kMaxAnswersBytes); }),
+            "75 " + TextFromNative(answers) + " ist größer als 1048576 Bytes"_cp);
+  const std::string head = "{\"schemaVersion\": 1}";
+  for (const std::size_t size : {std::size_t{100}, std::size_t{101}}) {
+    dir.Write("report.json", head + std::string(size - head.size(), ' '));
+    EXPECT_NE(VerifyLine(dir.File("report.json"), 100)
+                  .find(size == 100 ? "hat nicht schemaVersion 2" : "ist größer als 100 Bytes"_cp),
+              std::string::npos)
+        << size;
+  }
 }
 
 }  // namespace

@@ -291,24 +291,18 @@ TEST(FilesFaultInjection, NthWritePointFailsAndLeavesTheOldFile) {
   EXPECT_EQ(faults.WritePoints(), 6);
 }
 
-// A write that stops short, as on a disk that fills up, at the first byte, the second and the
-// last: an append or a rewrite leaves the file byte for byte as it was, a replace leaves the
-// old file and no temporary file. A cut at the whole length is no cut.
+// A write cut short (a full disk) at the first byte and one short of the whole: an append or a
+// rewrite leaves the file byte for byte as it was, a replace the old file and no temporary.
 TEST(FilesFaultInjection, WriteCutShortLeavesTheFileAsItWas) {
   const std::string before = "Tarvell.exe \"T:\\a.dab||1||x|\"\r\nohne Zeilenende";
   const std::string line = "Tarvell.exe \"T:\\003\\MX21K47_.dab||7||p50|\"";
-  const struct {
-    const char* what;
-    std::size_t whole;  // the bytes written: the line, its CR LF, for an append one before
-    void (Files::*write)(const std::string&, const std::vector<std::string>&) const;
-    std::string after;
-  } kinds[] = {
-      {"append", line.size() + 4, &Files::AppendLines, before + "\r\n" + line + "\r\n"},
-      {"rewrite", line.size() + 2, &Files::RewriteLines, line + "\r\n"},
-      {"replace", line.size() + 2, &Files::WriteLines, line + "\r\n"},
-  };
-  for (const auto& kind : kinds) {
-    for (const std::size_t bytes : {std::size_t{0}, std::size_t{1}, kind.whole - 1, kind.whole}) {
+  const std::pair<std::size_t,
+                  void (Files::*)(const std::string&, const std::vector<std::string>&) const>
+      kinds[] = {{line.size() + 4, &Files::AppendLines},  // CR LF before the line and after it
+                 {line.size() + 2, &Files::RewriteLines},
+                 {line.size() + 2, &Files::WriteLines}};
+  for (const auto& [whole, write] : kinds) {
+    for (const std::size_t bytes : {std::size_t{0}, whole - 1}) {
       testing::TempDir dir;
       testing::WriteFaults faults;
       WrittenFiles written;
@@ -317,19 +311,16 @@ TEST(FilesFaultInjection, WriteCutShortLeavesTheFileAsItWas) {
       files.RecordWrittenIn(&written);
       dir.Write("Tarvell.Bat", before);
       faults.ShortenNthWrite(1, bytes, kErrDiskFull);
-      const std::string at = std::string(kind.what) + " cut after " + std::to_string(bytes);
+      const std::string at = std::to_string(whole) + " bytes cut after " + std::to_string(bytes);
       try {
-        (files.*kind.write)(dir.File("Tarvell.Bat"), {line});
-        EXPECT_EQ(bytes, kind.whole) << at << " did not fail";
-        EXPECT_EQ(dir.Read("Tarvell.Bat"), kind.after) << at;
-        continue;
+        (files.*write)(dir.File("Tarvell.Bat"), {line});
+        ADD_FAILURE() << at << " did not fail";
       } catch (const Error& e) {
         EXPECT_EQ(e.Description(), "Datenträger voll: "_cp + dir.File("Tarvell.Bat")) << at;
       }
       EXPECT_EQ(dir.Read("Tarvell.Bat"), before) << at;
-      int entries = 0;
-      for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Path())) ++entries;
-      EXPECT_EQ(entries, 1) << at << ": no temporary file is left";
+      EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator{}), 1)
+          << at;
       EXPECT_TRUE(written.Paths().empty()) << at;
     }
   }

@@ -28,8 +28,7 @@ int ShowOneBox(const std::string& path, rlim_t limit) {
   ui.MsgBox("Text", 0, "Titel");
   const std::optional<Error> failure = ui.TranscriptFailure();
   std::fclose(devnull);
-  if (!failure) return 10;
-  return failure->Description() == "Datenträger voll: "_cp + path ? 11 : 12;
+  return !failure ? 10 : failure->Description() == "Datenträger voll: "_cp + path ? 11 : 12;
 }
 
 TEST(TranscriptWrites, ALineCutByTheFileSizeLimitIsTold) {
