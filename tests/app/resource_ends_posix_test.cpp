@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <functional>
 #include <new>
-#include <ostream>
 
 #include "app/headless.h"
 #include "app/options.h"
@@ -42,7 +41,6 @@ std::string SampleAnswers() {
   for (const std::string& a : SampleSite::SampleAnswers()) answers += a + "\n";
   return answers;
 }
-
 // The headless front end in this process, as RunHeadless runs it, with ExhaustedUi.
 int RunOutOfMemory(SampleSite& site) {
   std::FILE* devnull = std::fopen(testing::kNullDevice, "w");
@@ -80,9 +78,6 @@ struct ResourceEnd {
   std::string errorFile;      // CP1252: the start of SG_4711.err
   bool reportWritten;         // the report fits under the limit
 };
-
-void PrintTo(const ResourceEnd& c, std::ostream* os) { *os << c.name; }
-
 class ResourceEnds : public ::testing::TestWithParam<ResourceEnd> {};
 
 TEST_P(ResourceEnds, EndInOrderWithStatus1) {
@@ -90,16 +85,14 @@ TEST_P(ResourceEnds, EndInOrderWithStatus1) {
   GTEST_FLAG_SET(death_test_style, "fast");
   SampleSite site;
   EXPECT_EXIT(std::_Exit(c.run(site)), ::testing::ExitedWithCode(1), c.stderrPattern);
-  EXPECT_EQ(site.Read("tmp/SG_4711.err").rfind(c.errorFile, 0), 0u)
-      << Cp1252ToUtf8(site.Read("tmp/SG_4711.err"));
+  const std::string err = site.Read("tmp/SG_4711.err");
+  EXPECT_EQ(err.rfind(c.errorFile, 0), 0u) << Cp1252ToUtf8(err);
   EXPECT_EQ(LeftoverTemporaryFiles(site.dir.Path()), std::vector<std::string>{});
   EXPECT_FALSE(site.Has("tmp/RizaZizi.log")) << "the run log left in the temporary folder";
-  const std::string log = site.Read("run/RizaZizi.log");
-  EXPECT_TRUE(log.ends_with("!! Abbruch !! " + site.Read("tmp/SG_4711.err"))) << Cp1252ToUtf8(log);
-  EXPECT_EQ(site.Has("run/report.json"), c.reportWritten);
-  if (c.reportWritten) {
-    EXPECT_NE(site.Read("run/report.json").find("\"exitStatus\": 1"), std::string::npos);
-  }
+  EXPECT_TRUE(site.Read("run/RizaZizi.log").ends_with("!! Abbruch !! " + err));
+  EXPECT_EQ(site.Has("run/report.json") &&
+                site.Read("run/report.json").find("\"exitStatus\": 1") != std::string::npos,
+            c.reportWritten);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -111,8 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
         ResourceEnd{"FileSizeLimit", RunUnderFileSizeLimit,
                     "Quenda: Der Bericht .*report\\.json wurde nicht geschrieben: Datenträger voll",
                     "Der Job T:\\003\\Flow\\Transfer\\Job_4711.xml kann nicht "
-                    "zurückgeschrieben werden: Datenträger voll: "
-                    "T:\\003\\Flow\\Transfer\\Job_4711.xml"_cp,
+                    "zurückgeschrieben werden: Datenträger voll"_cp,
                     false}),
     [](const auto& info) { return std::string(info.param.name); });
 
