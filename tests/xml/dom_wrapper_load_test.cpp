@@ -53,13 +53,6 @@ TEST_F(DomTest, LoadFailuresGive60000WithParserReason) {
   EXPECT_TRUE(ui.boxes.empty());
 }
 
-// ASCII text in UTF-32 big-endian with its mark.
-std::string Utf32(const std::string& ascii) {
-  std::string bytes("\x00\x00\xFE\xFF", 4);
-  for (const char c : ascii) bytes += std::string(3, '\0') + c;
-  return bytes;
-}
-
 TEST_F(DomTest, LoadFailuresOfTextFiles) {
   const LoadFailure cases[] = {
       {"", "Zeile 1, Spalte 1: Das Dokument ist leer"},
@@ -72,15 +65,9 @@ TEST_F(DomTest, LoadFailuresOfTextFiles) {
       {"<a/><b/>",
        "Zeile 1, Spalte 5: Das Dokument ist nicht wohlgeformt (Extra content at the end of the "
        "document)"},
-      {" \r\n", "Zeile 2, Spalte 1: Das Dokument ist leer (Start tag expected, '<' not found)"},
       {"<a>M\xFCller</a>",
        "Zeile 1, Spalte 5: Ungültiges Zeichen oder falsche Kodierung (Input is not proper UTF-8, "
        "indicate encoding ! Bytes: 0xFC 0x6C 0x6C 0x65)"_cp},
-      {"<?xml version=\"1.0\" encoding=\"KLINGONISCH\"?><a/>",
-       "Zeile 1, Spalte 43: Ungültige Kodierung (Unsupported encoding KLINGONISCH)"_cp},
-      {Utf32("<?xml version=\"1.0\" encoding=\"UTF-32\"?><a/>"),
-       "Zeile 1, Spalte 1: Die Kodierung UTF-32 wird nicht unterstützt (UTF-8, UTF-16 oder "
-       "ISO-8859-1 verwenden)"_cp},
   };
   for (const auto& c : cases) {
     const std::string path = FileWith("t.xml", c.file);
@@ -193,31 +180,12 @@ TEST_F(DomTest, SaveKeepsTheDeclaredEncoding) {
   EXPECT_EQ(dom.GetElementValue("//FD:Field[@Name='Ort']", false), "K\xf6ln \x80");
 }
 
-// Bytes in UTF-8 with its mark that declare another encoding are read as UTF-8 and written
-// back with the declaration that matches them: the next reader sees the same text.
-TEST_F(DomTest, SaveAfterAUtf8MarkDeclaresUtf8) {
-  const std::string path = FileWith(
-      "bom.xml", "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>M\xC3\xBCller</a>");
-  dom.Load(path);
-  EXPECT_EQ(dom.GetElementValue("/a", false), "M\xFCller");
-  dom.Save(path);
-  const std::string saved = fx.dir.Read("bom.xml");
-  EXPECT_EQ(saved.find("ISO-8859-1"), std::string::npos) << saved;
-  EXPECT_NE(saved.find("M\xC3\xBCller"), std::string::npos) << saved;
-  dom.Load(path);
-  EXPECT_EQ(dom.GetElementValue("/a", false), "M\xFCller") << saved;
-}
-
 // The parser takes elements 257 deep and refuses one level more, by name.
 TEST_F(DomTest, DepthIsRefusedPastTheLimit) {
   const auto nested = [](int depth) {
-    std::string open;
-    std::string close;
-    for (int i = 0; i < depth; ++i) {
-      open += "<d>";
-      close += "</d>";
-    }
-    return open + close;
+    std::string xml;
+    for (int i = 0; i < depth; ++i) xml = "<d>" + xml + "</d>";
+    return xml;
   };
   dom.Load(FileWith("deep.xml", nested(257)));
   const std::string path = FileWith("deep.xml", nested(258));
