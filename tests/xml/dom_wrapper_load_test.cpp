@@ -53,6 +53,13 @@ TEST_F(DomTest, LoadFailuresGive60000WithParserReason) {
   EXPECT_TRUE(ui.boxes.empty());
 }
 
+// ASCII text in UTF-32 big-endian with its mark.
+std::string Utf32(const std::string& ascii) {
+  std::string bytes("\x00\x00\xFE\xFF", 4);
+  for (const char c : ascii) bytes += std::string(3, '\0') + c;
+  return bytes;
+}
+
 TEST_F(DomTest, LoadFailuresOfTextFiles) {
   const LoadFailure cases[] = {
       {"", "Zeile 1, Spalte 1: Das Dokument ist leer"},
@@ -68,6 +75,9 @@ TEST_F(DomTest, LoadFailuresOfTextFiles) {
       {"<a>M\xFCller</a>",
        "Zeile 1, Spalte 5: Ungültiges Zeichen oder falsche Kodierung (Input is not proper UTF-8, "
        "indicate encoding ! Bytes: 0xFC 0x6C 0x6C 0x65)"_cp},
+      {Utf32("<?xml version=\"1.0\" encoding=\"UTF-32\"?><a/>"),
+       "Zeile 1, Spalte 1: Die Kodierung UTF-32 wird nicht unterstützt (UTF-8, UTF-16 oder "
+       "ISO-8859-1 verwenden)"_cp},
   };
   for (const auto& c : cases) {
     const std::string path = FileWith("t.xml", c.file);
@@ -178,6 +188,19 @@ TEST_F(DomTest, SaveKeepsTheDeclaredEncoding) {
   EXPECT_NE(saved.find("K\xf6ln &#8364;"), std::string::npos) << saved;
   dom.Load(path, kFdDeclaration);
   EXPECT_EQ(dom.GetElementValue("//FD:Field[@Name='Ort']", false), "K\xf6ln \x80");
+}
+
+// Bytes in UTF-8 with its mark that declare another encoding are read as UTF-8 and written
+// back with the declaration that matches them: the next reader sees the same text.
+TEST_F(DomTest, SaveAfterAUtf8MarkDeclaresUtf8) {
+  const std::string path = FileWith(
+      "bom.xml", "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>M\xC3\xBCller</a>");
+  dom.Load(path);
+  dom.Save(path);
+  const std::string saved = fx.dir.Read("bom.xml");
+  EXPECT_EQ(saved.find("ISO-8859-1"), std::string::npos) << saved;
+  dom.Load(path);
+  EXPECT_EQ(dom.GetElementValue("/a", false), "M\xFCller") << saved;
 }
 
 // The parser takes elements 257 deep and refuses one level more, by name.
