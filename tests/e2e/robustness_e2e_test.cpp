@@ -83,9 +83,8 @@ void NoBatchWritten(const SampleSite& s, const std::string& message) {
   EXPECT_EQ(s.Read("tmp/SG_4711.err").rfind(message, 0), 0u) << s.Read("tmp/SG_4711.err");
 }
 
-// A refused name or value ends the run before the customer folder or any file of the
-// release exists, and no folder named by the value appears anywhere; the error file for the
-// calling batch system begins with `message`.
+// A refused name or value ends the run before any folder or file of the release exists;
+// the error file for the calling batch system begins with `message`.
 void NoReleaseWritten(const SampleSite& s, const std::string& message) {
   std::string folder = kCustomerFolder;
   folder.pop_back();

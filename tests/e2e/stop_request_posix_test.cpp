@@ -105,7 +105,6 @@ std::size_t LineCount(const std::string& log) {
   return static_cast<std::size_t>(std::count(log.begin(), log.end(), '\n'));
 }
 
-// The sample job's headless run with its answers and a report, started in `s`.
 pid_t StartSampleRun(SampleSite& s) {
   std::string answers;
   for (const std::string& a : SampleSite::SampleAnswers()) answers += a + "\n";
@@ -116,7 +115,6 @@ pid_t StartSampleRun(SampleSite& s) {
       s.Path("run"));
 }
 
-// How many lines the log of the sample's run has when nothing stops it.
 std::size_t CompleteLogLines() {
   SampleSite s;
   const pid_t pid = StartSampleRun(s);

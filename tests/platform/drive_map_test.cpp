@@ -43,7 +43,6 @@ TEST(DriveMap, ComponentsAreFoundIgnoringCase) {
       << "new components keep the name as written";
 }
 
-// Both families are tried on every system: the map's conventions are its family's.
 TEST(DriveMap, UnmappedWindowsPathIsUsedAsItIs) {
   DriveMap map(SystemFamily::kWindows);
   map.Add("T:", "C:\\nowhere");
