@@ -104,10 +104,9 @@ TEST_F(WindowDriverTest, AnErrorBeforeTheLogIsOpenIsShownAndEndsTheRun) {
   EXPECT_EQ(view.calls.back(), "RunFinished 1");
 }
 
-// What a window of the front end went through: "made", "shown", "RunFinished N".
+// A window whose event loop ends at once with `kClosedStatus`; `life` keeps what it went
+// through ("made", "shown", "RunFinished N") after it has gone.
 using WindowLife = std::vector<std::string>;
-
-// A window whose event loop ends at once with `kClosedStatus`.
 class FakeWindow : public RecordingView {
  public:
   static constexpr int kClosedStatus = 4;

@@ -364,8 +364,6 @@ std::vector<Case> EncodingCases() {
 std::vector<Case> UnusableContentCases() {
   const std::string config = SampleBytes(kConfig012);
   const std::string header = config.substr(0, config.find("\r\n") + 2);
-  const std::string nulText = "enthält das Zeichen NUL (Code 0): >"_cp;
-  const std::string aborts = "<; ein Lauf liest den Wert nur bis dorthin oder bricht ab";
   return {
       {"CustomerTableHeaderOnly",
        {kConfig012, "", header},
@@ -373,7 +371,9 @@ std::vector<Case> UnusableContentCases() {
             "Die Tabelle hat nur die Kopfzeile; ein Lauf liest keinen Parameter und bricht ab")}},
       {"NulInAField",
        {kConfig012, "Kundennummer;", std::string("Kunden\0nummer;", 14)},
-       {Err(k012, 3, "Feld 2 " + nulText + "Kunden{0}nummer" + aborts)}},
+       {Err(k012, 3,
+            "Feld 2 enthält das Zeichen NUL (Code 0): >Kunden{0}nummer<; ein Lauf liest den Wert "
+            "nur bis dorthin oder bricht ab"_cp)}},
   };
 }
 

@@ -59,9 +59,8 @@ TEST(LoadSiteSettings, TheBatchCodePageComesFromTheSiteElsewhereAndFromTheConsol
   TempDir dir;
   for (const auto& [line, posix] : cases) {
     const std::string ini = "[Site]\r\n" + line + "\r\n";
-    FakeSystem p = SystemOf(SystemFamily::kPosix, dir);
+    FakeSystem p = SystemOf(SystemFamily::kPosix, dir), w = SystemOf(SystemFamily::kWindows, dir);
     EXPECT_EQ(LoadSiteSettings(ini, dir.Path().string(), p).BatchCodePage, posix) << ini;
-    FakeSystem w = SystemOf(SystemFamily::kWindows, dir);
     EXPECT_EQ(LoadSiteSettings(ini, dir.Path().string(), w).BatchCodePage, 437) << ini;
   }
 }
