@@ -86,9 +86,7 @@ TEST(DriveMap, DevicePrefixesAreRefusedNamingThePath) {
       ADD_FAILURE() << path << " resolved";
     } catch (const Error& e) {
       EXPECT_EQ(e.Number(), kErrBadFileName) << path;
-      EXPECT_EQ(e.Description(), "Der Pfad >" + path +
-                                     "< beginnt mit \\\\?\\ oder \\\\.\\ und wird nicht als "
-                                     "Dateipfad genommen");
+      EXPECT_EQ(e.Description().rfind("Der Pfad >" + path + "< beginnt mit \\\\?\\ oder", 0), 0u);
     }
   }
 }

@@ -43,7 +43,6 @@ TEST(LoadSiteSettings, AnEmptyConfigIniGivesTheFamilysDefaults) {
     const SiteSettings s = LoadSiteSettings("", dir.Path().string(), system);
     EXPECT_EQ(s.Editor, c.editor);
     EXPECT_EQ(s.TempDir, c.tempDir);
-    EXPECT_EQ(s.WindowsDir, dir.File("win"));
     EXPECT_EQ(s.ProfileDir, c.profileDir);
     EXPECT_EQ(s.BatchCodePage, c.batchCodePage);
     EXPECT_EQ(s.Drives.CanResolve("X:\\daten"), c.unmappedResolves);
