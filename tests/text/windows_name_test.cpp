@@ -58,19 +58,16 @@ TEST(WindowsName, NamePartWithoutDotBlankOrSeparator) {
   }
 }
 
-TEST(WindowsName, PathsUpTo259CharactersOnly) {
+TEST(WindowsName, RefusalNamesTheParameterTheValueAndTheReason) {
+  EXPECT_EQ(Cp1252ToUtf8(RefusedNameText("CustomerHWNo_DirName", "..\\x", NameFault::kSeparator)),
+            "Der Name >..\\x< aus CustomerHWNo_DirName ist kein gültiger Datei- oder "
+            "Ordnername: er enthält \\ oder / und würde in einen anderen Ordner führen");
   const std::string at = "T:\\" + std::string(252, 'H') + ".dab";  // 259 characters
   EXPECT_EQ(RefusedPathLengthText(at), "");
   EXPECT_EQ(Cp1252ToUtf8(RefusedPathLengthText("H" + at)),
             "Der Pfad H" + at +
                 " ist 260 Zeichen lang; Windows und die Serienwerkzeuge öffnen höchstens 259 "
                 "Zeichen");
-}
-
-TEST(WindowsName, RefusalNamesTheParameterTheValueAndTheReason) {
-  EXPECT_EQ(Cp1252ToUtf8(RefusedNameText("CustomerHWNo_DirName", "..\\x", NameFault::kSeparator)),
-            "Der Name >..\\x< aus CustomerHWNo_DirName ist kein gültiger Datei- oder "
-            "Ordnername: er enthält \\ oder / und würde in einen anderen Ordner führen");
 }
 
 }  // namespace
