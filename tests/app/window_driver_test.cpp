@@ -4,8 +4,6 @@
 
 #include <filesystem>
 #include <limits>
-#include <memory>
-#include <string>
 #include <vector>
 
 #include "app/options.h"
@@ -106,26 +104,18 @@ TEST_F(WindowDriverTest, AnErrorBeforeTheLogIsOpenIsShownAndEndsTheRun) {
   EXPECT_EQ(view.calls.back(), "RunFinished 1");
 }
 
-// What a window of the front end went through, kept after the window has gone.
-struct WindowLife {
-  int made = 0;
-  int shown = 0;
-  std::vector<std::string> finished;  // the statuses RunFinished was told
-};
-
-// A window whose event loop ends at once with `kClosedStatus`.
-class FakeWindow : public WindowView {
+// A window whose event loop ends at once with `kClosedStatus`; `life` keeps what it went
+// through ("made", "shown", "RunFinished N") after it has gone.
+using WindowLife = std::vector<std::string>;
+class FakeWindow : public RecordingView {
  public:
   static constexpr int kClosedStatus = 4;
-  explicit FakeWindow(WindowLife& life) : life_(life) { ++life_.made; }
-  void SyncFromModel() override {}
-  void SyncLog() override {}
-  void SyncSummary() override {}
+  explicit FakeWindow(WindowLife& life) : life_(life) { life_.push_back("made"); }
   void RunFinished(int exitStatus) override {
-    life_.finished.push_back(std::to_string(exitStatus));
+    life_.push_back("RunFinished " + std::to_string(exitStatus));
   }
   int ShowAndWait() override {
-    ++life_.shown;
+    life_.push_back("shown");
     return kClosedStatus;
   }
 
@@ -139,28 +129,12 @@ TEST(WindowFrontEnd, TheWindowIsShownOnlyWhenTheSessionStartsAndTheLoadLeavesThe
     bool configIniIsAFolder;  // the session cannot start
     bool tempDirMissing;      // the load cannot open the run log: the run ends
     int status;
-    int made;
-    int shown;
-    std::vector<std::string> finished;
+    WindowLife life;
     std::string shownText;  // begins the error the front end shows, or the load's last box
   } cases[] = {
-      {"the session cannot start",
-       true,
-       false,
-       kExitBadOption,
-       0,
-       0,
-       {},
-       "Fehler 75: Fehler beim Zugriff auf Pfad/Datei: "},
-      {"the load ends the run",
-       false,
-       true,
-       kExitAborted,
-       1,
-       0,
-       {"1"},
-       "Abbruch: Fehler 76: Der temporäre Ordner "_cp},
-      {"the load leaves the run open", false, false, FakeWindow::kClosedStatus, 1, 1, {}, ""},
+      {"no session", true, false, kExitBadOption, {}, "Fehler 75: Fehler beim Zugriff auf "},
+      {"load ends run", false, true, kExitAborted, {"made", "RunFinished 1"}, "Abbruch: Fehler 76"},
+      {"run left open", false, false, FakeWindow::kClosedStatus, {"made", "shown"}, ""},
   };
   for (const auto& c : cases) {
     testing::SessionFixture f;
@@ -182,14 +156,12 @@ TEST(WindowFrontEnd, TheWindowIsShownOnlyWhenTheSessionStartsAndTheLoadLeavesThe
         },
         [&](const std::string& text) { errors.push_back(text); });
     EXPECT_EQ(status, c.status) << c.what;
-    EXPECT_EQ(life.made, c.made) << c.what;
-    EXPECT_EQ(life.shown, c.shown) << c.what;
-    EXPECT_EQ(life.finished, c.finished) << c.what;
+    EXPECT_EQ(life, c.life) << c.what;
     const std::vector<std::string>& shown = c.configIniIsAFolder ? errors : ui.boxes;
     EXPECT_TRUE((c.configIniIsAFolder ? ui.boxes : errors).empty()) << c.what;
     if (c.shownText.empty()) continue;
     ASSERT_FALSE(shown.empty()) << c.what;
-    EXPECT_EQ(shown.back().rfind(c.shownText, 0), 0u) << c.what << ": " << shown.back();
+    EXPECT_EQ(shown.back().rfind(c.shownText, 0), 0u) << shown.back();
   }
 }
 }  // namespace

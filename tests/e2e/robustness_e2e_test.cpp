@@ -83,9 +83,8 @@ void NoBatchWritten(const SampleSite& s, const std::string& message) {
   EXPECT_EQ(s.Read("tmp/SG_4711.err").rfind(message, 0), 0u) << s.Read("tmp/SG_4711.err");
 }
 
-// A refused name or value ends the run before the customer folder or any file of the
-// release exists, and no folder named by the value appears anywhere; the error file for the
-// calling batch system begins with `message`.
+// A refused name or value ends the run before any folder or file of the release exists;
+// the error file for the calling batch system begins with `message`.
 void NoReleaseWritten(const SampleSite& s, const std::string& message) {
   std::string folder = kCustomerFolder;
   folder.pop_back();
@@ -401,8 +400,6 @@ std::vector<BadInput> Catalogue() {
       {"DataVersionWithSeparator", Replace(job, ">DS02<", ">DS\\x<"), kLoad,
        "Der Name >\\x< aus DataVersion ist kein g\xFCltiger Datei- oder Ordnername", true,
        kCommandLine, NothingCreated},
-      // A data version is cut at its first "." where the conservation files and the release
-      // batch take their names: MX21K47_.2.dab would release MX21K47_s.kon.
       {"DataVersionWithDot", Replace(job, ">DS02<", ">DS1.2<"), kLoad,
        "Der Name >.2< aus DataVersion ist kein g\xFCltiger Datei- oder Ordnername: er enth\xE4lt "
        "einen Punkt",
@@ -414,10 +411,6 @@ std::vector<BadInput> Catalogue() {
        "T:\\EDC21\\MX21K47\\0281020471\\MX21K47_02.dab geschrieben werden: >M\xFCller "
        "Motorenwerke{10}HEX-Datei = \\\\evil\\share\\evil.hex<",
        true, kCommandLine, NothingCreatedFor("Der Wert von KundeName")},
-      {"PlantFromListWithNul",
-       Replace(kListen + "Werke.csv", "47;Gr\xF6", std::string("47;Gr\xF6\0", 7)), kLoad,
-       "Der Wert von Werk enth\xE4lt ein Steuerzeichen (Code 0)", true, kCommandLine,
-       NothingCreatedFor("Der Wert von Werk")},
       {"CustomerFolderNameIsADevice", Replace(job, ">0 281 020 471<", ">CON<"), kLoad,
        "Der Name >CON< aus CustomerHWNo_DirName ist kein g\xFCltiger Datei- oder Ordnername: er "
        "ist ein Ger\xE4tename",
