@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
 
 #include "support/run_binary.h"
 
@@ -72,8 +73,15 @@ int Launch(std::string line, const std::string& cwd, HANDLE out, HANDLE err, int
   startup.hStdError = err;
   PROCESS_INFORMATION process{};
   DWORD status = static_cast<DWORD>(-1);
-  if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, cwd.c_str(),
-                     &startup, &process)) {
+  // Under a loaded machine Wine sometimes fails to create a process that starts fine a
+  // moment later; a program that never started has not failed yet.
+  bool started = false;
+  for (int attempt = 0; attempt < 5 && !started; ++attempt) {
+    if (attempt > 0) Sleep(200);
+    started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                             cwd.c_str(), &startup, &process) != 0;
+  }
+  if (started) {
     if (killAfterMs >= 0 &&
         WaitForSingleObject(process.hProcess, static_cast<DWORD>(killAfterMs)) == WAIT_TIMEOUT) {
       TerminateProcess(process.hProcess, 9);
@@ -82,6 +90,11 @@ int Launch(std::string line, const std::string& cwd, HANDLE out, HANDLE err, int
     GetExitCodeProcess(process.hProcess, &status);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+  } else {
+    const std::string why = "CreateProcess failed (Windows error " +
+                            std::to_string(GetLastError()) + ")\n";
+    DWORD written = 0;
+    WriteFile(err, why.data(), static_cast<DWORD>(why.size()), &written, nullptr);
   }
   CloseHandle(startup.hStdInput);
   return static_cast<int>(status);
