@@ -55,6 +55,8 @@ std::unique_ptr<Session> MakeSession(const Options& options, Ui& ui, System& sys
   auto session = std::make_unique<Session>(ui, system, std::move(setup.site));
   session->env.ProgramDir = setup.programDir;
   session->env.CommandLineText = CommandLineText(options);
+  // Only a run that writes its record fingerprints what it reads and writes.
+  if (!options.reportFile.empty()) session->record.Want();
   if (setup.configIni) {
     session->record.NoteInput(ConfigIniPath(setup.programDir), input_role::kSettings,
                               *setup.configIni);

@@ -106,19 +106,20 @@ Json Slots(const RunSummary& summary) {
   return list;
 }
 
+// Each file as the run wrote it; a file whose bytes the run did not see whole as it wrote
+// them (the run log it still holds, a copy whose source changed meanwhile) is read now.
 Json WrittenFilesJson(const Session& s) {
   Json list = Json::array();
-  for (const std::string& path : s.record.written.Paths()) {
-    const std::filesystem::path native = s.files.Native(path);
-    std::optional<FileDigest> digest = DigestFile(native);
-    if (!digest) {
-      std::error_code ec;
-      const auto bytes = std::filesystem::file_size(native, ec);
-      if (ec) continue;                // moved away or removed by another program
-      digest = FileDigest{bytes, {}};  // there, but not readable
-    }
-    list.push_back(
-        {{"path", U(path)}, {"bytes", digest->bytes}, {"sha256", Sha256Field(digest->sha256)}});
+  for (const WrittenFile& file : s.record.files.Written()) {
+    const std::filesystem::path native = s.files.Native(file.path);
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(native, ec);
+    if (ec) continue;  // moved away or removed by another program
+    std::optional<FileDigest> digest = file.digest ? file.digest : DigestFile(native);
+    if (!digest) digest = FileDigest{size, {}};  // there, but not readable
+    list.push_back({{"path", U(file.path)},
+                    {"bytes", digest->bytes},
+                    {"sha256", Sha256Field(digest->sha256)}});
   }
   return list;
 }

@@ -107,12 +107,12 @@ void CopyProjectFiles(Session& s, const DabParts& dab, const std::string& custom
   const std::string from = dab.folder + "\\" + dab.baseName;
   const std::string to = customerFolder + "\\" + dab.baseName;
   if (!s.files.FileExists(from + ".hex")) EndCommand(s, "Angegebener Hexfile ist nicht vorhanden!");
-  s.record.NoteInputFile(s.files, from + ".hex", input_role::kHex);
+  s.record.AwaitInput(from + ".hex", input_role::kHex);
   s.files.Copy(from + ".hex", to + ".hex");
   s.WriteLogLine("hex-File " + to + ".hex ist kopiert!");
   for (const char* ext : {".dam", ".dbf"}) {
     if (!s.files.FileExists(from + ext)) continue;
-    s.record.NoteInputFile(s.files, from + ext, input_role::kDamos);
+    s.record.AwaitInput(from + ext, input_role::kDamos);
     s.files.Copy(from + ext, to + ext);
     s.WriteLogLine("dam-File " + to + ext + " ist kopiert!");
     return;
@@ -303,12 +303,12 @@ void CopyIntegrationFiles(Session& s, ReleaseFolders& f) {
   f.PathBasis = Param(s, "IntegrationPathName") + "\\";
   f.FileBasis = GetToken(Param(s, "IntegrationFileName"), 0, ".");
   for (const char* ext : {".s19", ".dcm"}) {
-    s.record.NoteInputFile(s.files, f.PathBasis + f.FileBasis + ext, input_role::kApplication);
+    s.record.AwaitInput(f.PathBasis + f.FileBasis + ext, input_role::kApplication);
     s.files.Copy(f.PathBasis + f.FileBasis + ext, f.PathFreig + "\\" + f.FileBasis + ext);
   }
   const std::string appl = Param(s, "ApplFileName");
   const std::string applSource = Param(s, "ApplPathName") + "\\" + appl;
-  s.record.NoteInputFile(s.files, applSource, input_role::kApplication);
+  s.record.AwaitInput(applSource, input_role::kApplication);
   s.files.Copy(applSource, f.PathFreig + "\\" + GetToken(appl, 0, ".") + ".hex");
 }
 

@@ -98,8 +98,8 @@ void SelectSteps(Session& s) {
   if (IsBlank(folder)) throw Stop{"Config-Ini konnten nicht ausgelesen werden!"};
   s.record.configPath = folder;
   ChooseTables(s, folder);
+  s.record.AwaitInput(s.job.ParamGlobalFile, input_role::kGlobalTable);
   RecordSet global = clsLib(s.files).GetTextStreamAsRecordSet(s.job.ParamGlobalFile, ";", true);
-  s.record.NoteInputFile(s.files, s.job.ParamGlobalFile, input_role::kGlobalTable);
   ReadJobIdentity(s, s.job.JobFilePath, s.state.AktKunde, s.state.AktSg);
   if (IsBlank(s.state.AktKunde))
     throw Stop{"Keine Kunden-Informationen in der XML-Datei vorhanden"};

@@ -1,10 +1,12 @@
 #include "conservation/object_store.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "base/error.h"
 #include "conservation/object_records.h"
+#include "platform/sha256.h"
 #include "session/session.h"
 #include "session/termination.h"
 #include "text/cp1252.h"
@@ -85,7 +87,6 @@ void LoadObjectStoreText(Session& s, const std::string& fileName, const std::str
   s.state.ObjectStoreText = MappedFile();  // the old text goes before the new one comes
   try {
     s.state.ObjectStoreText = MappedFile(s.files, fileName);
-    s.record.NoteInput(fileName, input_role::kObjectStore, s.state.ObjectStoreText.Text());
   } catch (const Error& e) {
     ErrorEnd(s, "Objektspeicher " + fileName + " kann nicht gelesen werden: " + e.Description(),
              EndStyle::Box(48), "Abbruch");
@@ -94,8 +95,12 @@ void LoadObjectStoreText(Session& s, const std::string& fileName, const std::str
 
 void LoadObjectStore(Session& s) {
   LoadObjectStoreText(s, s.state.OspName, "Objektspeicher zur Analyse laden");
-  const std::vector<std::string> records =
-      FindObjectRecords(s.state.ObjectStoreText.Text(), SlotLabels(s.spec));
+  const std::string_view text = s.state.ObjectStoreText.Text();
+  // The store's fingerprint for the record is taken beside the scan, not after it.
+  std::optional<DigestBeside> digest;
+  if (s.record.Wanted()) digest.emplace(text);
+  const std::vector<std::string> records = FindObjectRecords(text, SlotLabels(s.spec));
+  if (digest) s.record.NoteInput(s.state.OspName, input_role::kObjectStore, digest->Get());
   // Slot by slot, so the first failing slot ends the run with the earlier ones set.
   for (int i = 1; i <= s.spec.SpecCount; ++i) {
     SpecSlot& slot = s.spec.At(i);  // Error 9 past slot 20, as always

@@ -11,7 +11,8 @@ namespace quenda {
 class Session;
 
 // Loads the object store session.state.OspName (LoadObjectStoreText with "Objektspeicher
-// zur Analyse laden"), finds the records of all slots in one pass (FindObjectRecords),
+// zur Analyse laden"), finds the records of all slots in one pass (FindObjectRecords) and,
+// when a record of the run is wanted, fingerprints the store beside that pass (DigestBeside),
 // then for slots 1..SpecCount in order sets Kind and Length and logs
 // "Länge <label> = <n>" and "Typ <label> = <kind>". Ends the run through TerminateRun
 // (style "BATCH" in BatchMode, 48 otherwise, title "Abbruch") for a label without a

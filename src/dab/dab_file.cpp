@@ -73,8 +73,8 @@ void ApplyDabLine(Session& s, const std::string& line, const std::string& path, 
 
 void ReadDabFile(Session& s, const std::string& path) {
   s.WriteLogLine("dab-Datei " + path + " lesen.");
+  s.record.AwaitInput(path, input_role::kDab);
   const std::vector<std::string> lines = s.files.ReadLines(path);
-  s.record.NoteInputFile(s.files, path, input_role::kDab);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     ApplyDabLine(s, lines[i], path, static_cast<int>(i) + 1);
   }

@@ -64,6 +64,7 @@ AtomicFile::AtomicFile(const Files& files, const std::string& path, const fs::pa
     temp_.clear();
     throw CreateError(ec, path);
   }
+  if (files.Fingerprinting()) digest_ = std::make_unique<Sha256>();
 }
 
 AtomicFile::~AtomicFile() {
@@ -85,17 +86,30 @@ void AtomicFile::Write(const std::string& bytes) {
     whole_ = false;
     throw PlatformError(limit.error, path_);
   }
+  if (digest_) digest_->Add(bytes);
+  bytes_ += bytes.size();
+  written_.reset();  // a write after a copy: the copy's fingerprint is not the file's
 }
 
-void AtomicFile::CopyFrom(const std::string& source, const fs::path& sourceNative) {
+std::optional<FileDigest> AtomicFile::CopyFrom(const std::string& source,
+                                               const fs::path& sourceNative) {
   // The system's copy cannot be cut at a byte: cut short, it fails before it starts.
   const WriteLimit limit = Pass(WriteStep::kWrite);
   if (limit.bytes != SIZE_MAX) {
     whole_ = false;
     throw PlatformError(limit.error, path_);
   }
-  const std::error_code ec = held_.CopyFrom(sourceNative);
-  if (!ec) return;
+  FileDigest digest;
+  const std::error_code ec = held_.CopyFrom(sourceNative, digest_ ? &digest : nullptr);
+  if (!ec) {
+    if (!digest_) return std::nullopt;
+    // The copy is the source's bytes when it has their number; a source that changed
+    // while it was copied leaves the copy to be fingerprinted on its own.
+    std::error_code sizeError;
+    if (fs::file_size(temp_, sizeError) == digest.bytes && !sizeError) written_ = digest;
+    digest_.reset();
+    return digest;
+  }
   whole_ = false;
   std::error_code ignored;
   if (!fs::exists(sourceNative, ignored)) throw ReadOpenError(ec, sourceNative, source);
@@ -117,7 +131,8 @@ void AtomicFile::Commit() {
   if (ec) throw FileError(ec, path_);
   temp_.clear();
   held_.Close();
-  files_.NoteWritten(path_);
+  if (digest_) written_ = FileDigest{bytes_, digest_->HexDigest()};
+  files_.NoteWritten(path_, written_);
   if (WriteMonitor* monitor = files_.Monitor()) monitor->Note(path_, WriteStep::kFlushFolder);
   ec = FlushFolder(target_.parent_path());
   if (ec) throw FileError(ec, path_);

@@ -2,11 +2,15 @@
 // top of platform/files.h).
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/files.h"
 #include "platform/held_file.h"
+#include "platform/sha256.h"
 
 namespace quenda {
 
@@ -34,9 +38,14 @@ class AtomicFile {
   void Write(const std::string& bytes);
   void WriteLine(const std::string& line) { Write(line + "\r\n"); }
   // Fills the temporary file, before any Write, with a copy of the file `source` (native
-  // `sourceNative`) made by the system. Throws 53 naming `source` when it has gone.
-  void CopyFrom(const std::string& source, const std::filesystem::path& sourceNative);
-  // Flushes the temporary file, renames it onto the target and flushes the folder; throws
+  // `sourceNative`) made by the system. Throws 53 naming `source` when it has gone. While
+  // `files` fingerprints, gives the source's size and digest (see HeldFile::CopyFrom).
+  std::optional<FileDigest> CopyFrom(const std::string& source,
+                                     const std::filesystem::path& sourceNative);
+  // Flushes the temporary file, renames it onto the target and flushes the folder, and
+  // notes the file written in the record of `files`, fingerprinted as written while
+  // `files` fingerprints: the bytes of the writes, or the copy's source when the copy has
+  // the source's size. Throws
   // the platform error naming the path when one of them fails (the target is then old,
   // or new when only the folder's flush failed).
   void Commit();
@@ -52,6 +61,9 @@ class AtomicFile {
   std::filesystem::path temp_;
   HeldFile held_;
   bool whole_ = true;
+  std::unique_ptr<Sha256> digest_;     // of the bytes written, while `files` fingerprints
+  std::uintmax_t bytes_ = 0;           // written
+  std::optional<FileDigest> written_;  // the fingerprint of the file as written, once known
 };
 
 }  // namespace quenda

@@ -124,7 +124,8 @@ void Files::Copy(const std::string& from, const std::string& to) const {
   if (probe == nullptr) throw ReadOpenError(LastError(), source, from);
   std::fclose(probe);
   AtomicFile file(*this, to);
-  file.CopyFrom(from, source);
+  const std::optional<FileDigest> digest = file.CopyFrom(from, source);
+  if (digest) record_->NoteRead(from, *digest);
   file.Commit();
 }
 
@@ -133,7 +134,7 @@ void Files::Remove(const std::string& path) const {
   const fs::path native = Native(path);
   if (!fs::is_regular_file(native, ec)) throw PlatformError(kErrFileNotFound, path);
   if (!fs::remove(native, ec) || ec) throw FileError(ec ? ec : LastError(), path);
-  if (written_ != nullptr) written_->Remove(path);
+  if (record_ != nullptr) record_->NoteRemoved(path);
 }
 
 void Files::CreateFolder(const std::string& path) const {
@@ -155,7 +156,11 @@ void Files::ResetAttributes(const std::string& path) const {
 }
 
 std::string Files::ReadAll(const std::string& path) const {
-  return ReadInputFile(Native(path), path);
+  std::string bytes = ReadInputFile(Native(path), path);
+  if (record_ != nullptr && record_->Awaits(path)) {
+    record_->NoteRead(path, {bytes.size(), Sha256Hex(bytes)});
+  }
+  return bytes;
 }
 
 std::vector<std::string> Files::ReadLines(const std::string& path) const {
@@ -174,8 +179,8 @@ void Files::WriteLines(const std::string& path, const std::vector<std::string>& 
   WriteAll(path, content);
 }
 
-void Files::NoteWritten(const std::string& path) const {
-  if (written_ != nullptr) written_->Add(path);
+void Files::NoteWritten(const std::string& path, std::optional<FileDigest> digest) const {
+  if (record_ != nullptr) record_->NoteWritten(path, std::move(digest));
 }
 
 void Files::AppendLines(const std::string& path, const std::vector<std::string>& lines) const {
@@ -201,7 +206,10 @@ void Files::WriteUnderAppendLock(const std::string& path, const std::vector<std:
   if (!LockForAppend(f)) throw LastFileError(path);
   std::uint64_t size = 0;
   std::string before;
-  if (!SizeOfFile(f, size) || (replace && !ReadHeldFile(f, before))) {
+  // The old content is read, under the lock, before anything is written: a replace puts it
+  // back on failure, and a fingerprint of the file as written begins with it.
+  const bool fingerprint = Fingerprinting();
+  if (!SizeOfFile(f, size) || ((replace || fingerprint) && !ReadHeldFile(f, before))) {
     throw LastFileError(path);
   }
   if (replace && !EmptyLockedFile(f)) throw LastFileError(path);
@@ -223,7 +231,12 @@ void Files::WriteUnderAppendLock(const std::string& path, const std::vector<std:
     PutBack(f, size, replace ? &before : nullptr);
     throw;
   }
-  NoteWritten(path);
+  std::optional<FileDigest> digest;
+  if (fingerprint) {
+    const std::string after = replace ? bytes : before + bytes;
+    digest = FileDigest{after.size(), Sha256Hex(after)};
+  }
+  NoteWritten(path, std::move(digest));
 }
 
 }  // namespace quenda

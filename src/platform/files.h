@@ -19,8 +19,8 @@
 
 #include "base/error.h"
 #include "platform/drive_map.h"
+#include "platform/file_record.h"
 #include "platform/write_monitor.h"
-#include "platform/written_files.h"
 
 namespace quenda {
 
@@ -42,7 +42,8 @@ class Files {
 
   // Copies `from` onto `to`, replacing it atomically and durably. The system copies the
   // bytes into the temporary file of the replace (see AtomicFile::CopyFrom), so memory does not
-  // grow with the file. Throws 53 (naming `from`) when `from` is missing.
+  // grow with the file. Throws 53 (naming `from`) when `from` is missing. While the record
+  // fingerprints, the source is fingerprinted once, for its read and for the copy.
   void Copy(const std::string& from, const std::string& to) const;
   // Deletes the file; throws 53 when it is missing.
   void Remove(const std::string& path) const;
@@ -52,7 +53,7 @@ class Files {
   void ResetAttributes(const std::string& path) const;
 
   // The whole file as bytes; throws 53 when missing, 75 for a folder, FIFO or device
-  // (see platform/input_file.h).
+  // (see platform/input_file.h). A read the record awaits is fingerprinted.
   std::string ReadAll(const std::string& path) const;
   // The lines of a text file; CR LF, LF and CR each end a line, a last line needs none.
   std::vector<std::string> ReadLines(const std::string& path) const;
@@ -80,12 +81,14 @@ class Files {
   void Watch(WriteMonitor* monitor) { monitor_ = monitor; }
   WriteMonitor* Monitor() const { return monitor_; }
 
-  // Keeps the files created, replaced or appended to through this object in `record` (not
-  // owned; null: in none); a file deleted through it leaves the record. The session keeps
-  // its run's in RunRecord for the report.
-  void RecordWrittenIn(WrittenFiles* record) { written_ = record; }
-  // Notes `path` (as given) as written in that record.
-  void NoteWritten(const std::string& path) const;
+  // Keeps the files created, replaced or appended to through this object, and the
+  // fingerprints it wants, in `record` (not owned; null: in none); a file deleted through
+  // it leaves the record. The session keeps its run's in RunRecord for the report.
+  void RecordIn(FileRecord* record) { record_ = record; }
+  // True while the record wants fingerprints of what is read and written.
+  bool Fingerprinting() const { return record_ != nullptr && record_->Fingerprinting(); }
+  // Notes `path` (as given) as written in that record, ending as `digest` when known.
+  void NoteWritten(const std::string& path, std::optional<FileDigest> digest = std::nullopt) const;
 
  private:
   void WriteUnderAppendLock(const std::string& path, const std::vector<std::string>& lines,
@@ -93,7 +96,7 @@ class Files {
 
   DriveMap map_;
   WriteMonitor* monitor_ = nullptr;
-  WrittenFiles* written_ = nullptr;
+  FileRecord* record_ = nullptr;
 };
 
 // Splits text into lines at CR LF, LF or CR; a last line needs no line end.

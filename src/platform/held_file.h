@@ -11,6 +11,8 @@
 #include <string>
 #include <system_error>
 
+#include "platform/sha256.h"
+
 namespace quenda {
 
 class HeldFile {
@@ -29,8 +31,10 @@ class HeldFile {
   // Fills the created, still empty file with the bytes of `source` through the system's
   // copy (Linux copy_file_range, falling back to a buffered loop where the kernel refuses;
   // Windows CopyFileExW, which lets a file server copy on its own side). Memory does not
-  // grow with the file. The file stays held, also while it is copied.
-  std::error_code CopyFrom(const std::filesystem::path& source);
+  // grow with the file. The file stays held, also while it is copied. With `digest` the
+  // source's bytes are fingerprinted into it as well: as the buffered loop passes them
+  // through, or with one read of the source after the system has copied it.
+  std::error_code CopyFrom(const std::filesystem::path& source, FileDigest* digest = nullptr);
 
   // The stream to write to (owned by this object); null before Create or after Close.
   std::FILE* Stream() const { return file_; }

@@ -23,8 +23,9 @@ bool KernelRefusesCopy(int error) {
          error == EPERM || error == ETXTBSY;
 }
 
-// Copies from the current positions until `in` ends, through a buffer of fixed size.
-std::error_code CopyBuffered(int in, int out) {
+// Copies from the current positions until `in` ends, through a buffer of fixed size,
+// adding what it passes through to `digest` when given.
+std::error_code CopyBuffered(int in, int out, Sha256* digest) {
   std::vector<char> buffer(1 << 20);
   for (;;) {
     const ssize_t n = read(in, buffer.data(), buffer.size());
@@ -33,6 +34,7 @@ std::error_code CopyBuffered(int in, int out) {
       if (errno == EINTR) continue;
       return Errno();
     }
+    if (digest != nullptr) digest->Add({buffer.data(), static_cast<std::size_t>(n)});
     for (ssize_t done = 0; done < n;) {
       const ssize_t w = write(out, buffer.data() + done, static_cast<std::size_t>(n - done));
       if (w < 0 && errno == EINTR) continue;
@@ -42,16 +44,47 @@ std::error_code CopyBuffered(int in, int out) {
   }
 }
 
-std::error_code CopyInKernel(int in, int out) {
+// Reads `in` from its start to its end into `digest`, in pieces of a mebibyte.
+std::error_code ReadInto(int in, Sha256& digest, std::uintmax_t& bytes) {
+  std::vector<char> buffer(1 << 20);
+  for (off_t at = 0;;) {
+    const ssize_t n = pread(in, buffer.data(), buffer.size(), at);
+    if (n == 0) return {};
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return Errno();
+    }
+    digest.Add({buffer.data(), static_cast<std::size_t>(n)});
+    at += n;
+    bytes += static_cast<std::uintmax_t>(n);
+  }
+}
+
+// The kernel's copy, and the buffered loop for what the kernel refuses. With `digest`
+// the source is fingerprinted: by the loop when the kernel copied nothing, else with one
+// read of it afterwards.
+std::error_code CopyInKernel(int in, int out, FileDigest* digest) {
   constexpr std::size_t kChunk = std::size_t{1} << 30;
+  std::uintmax_t inKernel = 0;
   for (;;) {
     const ssize_t n = copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
-    if (n > 0) continue;
+    if (n > 0) {
+      inKernel += static_cast<std::uintmax_t>(n);
+      continue;
+    }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && !KernelRefusesCopy(errno)) return Errno();
     // The end, or a refusal: the loop reads on from where the kernel stopped (at the end
     // it reads nothing), which also covers files whose size the kernel does not know.
-    return CopyBuffered(in, out);
+    if (digest == nullptr) return CopyBuffered(in, out, nullptr);
+    Sha256 sha;
+    std::uintmax_t bytes = 0;
+    std::error_code ec = CopyBuffered(in, out, inKernel == 0 ? &sha : nullptr);
+    if (!ec && inKernel > 0) ec = ReadInto(in, sha, bytes);
+    if (ec) return ec;
+    if (inKernel == 0) bytes = static_cast<std::uintmax_t>(lseek(in, 0, SEEK_CUR));
+    *digest = {bytes, sha.HexDigest()};
+    return {};
   }
 }
 
@@ -92,10 +125,10 @@ std::error_code HeldFile::Create(const fs::path& path, const fs::path& like) {
   return {};
 }
 
-std::error_code HeldFile::CopyFrom(const fs::path& source) {
+std::error_code HeldFile::CopyFrom(const fs::path& source, FileDigest* digest) {
   const int in = open(source.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return Errno();
-  const std::error_code ec = CopyInKernel(in, fileno(file_));
+  const std::error_code ec = CopyInKernel(in, fileno(file_), digest);
   close(in);
   copied_ = !ec;
   return ec;

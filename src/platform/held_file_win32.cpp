@@ -84,7 +84,7 @@ std::error_code HeldFile::Create(const fs::path& path, const fs::path& like) {
   return {};
 }
 
-std::error_code HeldFile::CopyFrom(const fs::path& source) {
+std::error_code HeldFile::CopyFrom(const fs::path& source, FileDigest* digest) {
   // CopyFileExW creates its destination itself: the empty file gives its name back for a
   // moment, in which there is nothing a clean-up could take.
   Close();
@@ -103,6 +103,13 @@ std::error_code HeldFile::CopyFrom(const fs::path& source) {
   if (file_ == nullptr) return std::make_error_code(std::errc::too_many_files_open);
   copied_ = true;
   TakeAttributes(path_, like_);
+  // The system copied, perhaps on the file server's side: the source is read once more,
+  // by this program, only when its fingerprint is wanted.
+  if (digest != nullptr) {
+    const std::optional<FileDigest> read = DigestFile(source);
+    if (!read) return LastWinError();
+    *digest = *read;
+  }
   return {};
 }
 

@@ -37,13 +37,13 @@ std::string UnreadableJobText(const std::string& path, const std::string& reason
 std::unique_ptr<DOMWrapper> LoadFlowJob(Session& s, const std::string& path) {
   if (!s.files.FileExists(path)) RaiseComposed("Inputfile " + path + " not found");
   auto doc = std::make_unique<DOMWrapper>(s.ui, s.files, s.site.FlowDataNamespaceUri);
+  s.record.AwaitInput(path, input_role::kJob);
   try {
     doc->Load(path, FlowNamespaceDeclaration(s.site.FlowDataNamespaceUri));
   } catch (const DOMWrapper::FileFailure& e) {
     // Nothing of the run can go on without its job.
     EndForTheJob(s, UnreadableJobText(path, e.Reason()));
   }
-  s.record.NoteInputFile(s.files, path, input_role::kJob);
   return doc;
 }
 

@@ -77,8 +77,8 @@ int RuleInt16(const std::string& text, const std::string& decimalSeparator) {
 
 std::string SelectListLine(Session& s, const std::string& listFile, const std::string& key,
                            int keyField, const std::string& delimiter) {
+  s.record.AwaitInput(listFile, input_role::kList);
   const std::vector<std::string> lines = s.files.ReadLines(listFile);
-  s.record.NoteInputFile(s.files, listFile, input_role::kList);
   for (const std::string& line : lines) {
     if (GetToken(line, keyField, delimiter) != key) continue;
     if (s.ui.MsgBox("Der selektierte String = >" + line + "<", 1, "Kontrolle") == Answer::kCancel) {

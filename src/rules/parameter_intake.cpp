@@ -52,9 +52,9 @@ std::string ParameterIntake(Session& s, const std::string& jobFile, const std::s
     }
     std::unique_ptr<DOMWrapper> doc = OpenFlowJob(s, jobFile, FlowEnvelope::kFromFlow);
     doc->PosNode("Fields", true);
+    s.record.AwaitInput(configFile, input_role::kCustomerTable);
     std::optional<RecordSet> records =
         clsLib(s.files).GetTextStreamAsRecordSet(configFile, ";", true);
-    s.record.NoteInputFile(s.files, configFile, input_role::kCustomerTable);
     s.params.SourceTable = configFile;
     EvaluateRows(s, *doc, *records, markColumn, reference);
     ReleaseObject(records);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/files.h"
 #include "platform/sha256.h"
 #include "platform/utc_time.h"
 
@@ -17,19 +16,30 @@ bool RunRecord::Known(const std::string& path) const {
 
 void RunRecord::NoteInput(const std::string& path, const char* role, std::string_view bytes) {
   if (Known(path)) return;
-  inputs_.push_back({path, role, bytes.size(), Sha256Hex(bytes)});
+  inputs_.push_back({path, role, bytes.size(), Wanted() ? Sha256Hex(bytes) : std::string()});
 }
 
-void RunRecord::NoteInputFile(const Files& files, const std::string& path, const char* role) {
+void RunRecord::NoteInput(const std::string& path, const char* role, const FileDigest& digest) {
   if (Known(path)) return;
-  InputFile input{path, role, 0, {}};
-  if (files.Map().CanResolve(path)) {
-    if (const std::optional<FileDigest> digest = DigestFile(files.Native(path))) {
+  inputs_.push_back({path, role, digest.bytes, digest.sha256});
+}
+
+void RunRecord::AwaitInput(const std::string& path, const char* role) {
+  if (Known(path)) return;
+  inputs_.push_back({path, role, 0, {}});
+  files.AwaitRead(path);
+}
+
+std::vector<InputFile> RunRecord::Inputs() const {
+  std::vector<InputFile> inputs = inputs_;
+  for (InputFile& input : inputs) {
+    if (!input.sha256.empty()) continue;
+    if (const std::optional<FileDigest> digest = files.Read(input.path)) {
       input.bytes = digest->bytes;
       input.sha256 = digest->sha256;
     }
   }
-  inputs_.push_back(std::move(input));
+  return inputs;
 }
 
 }  // namespace quenda

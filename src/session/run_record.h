@@ -1,6 +1,8 @@
 // What the release report tells beside the run's own state: when the run started, what
 // ended it, every file it read that shaped the release, with the fingerprint of its
-// contents as read, and the files it wrote.
+// contents as read, and the files it wrote, with the fingerprint of their contents as
+// written. Fingerprints are taken only when a record is wanted (Want), each from the bytes
+// the run reads or writes anyway.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/written_files.h"
+#include "platform/file_record.h"
 
 namespace quenda {
 
@@ -40,25 +42,33 @@ struct InputFile {
   std::string path;  // as the run names it (a Windows path text, CP1252)
   std::string role;
   std::uintmax_t bytes = 0;
-  std::string sha256;  // empty when the file could not be read again
+  std::string sha256;  // empty when the file could not be read or no record is wanted
 };
 
 class RunRecord {
  public:
   RunRecord();
 
+  // A record is wanted (a report): from now on the inputs and the files written are
+  // fingerprinted.
+  void Want() { files.Fingerprint(true); }
+  bool Wanted() const { return files.Fingerprinting(); }
+
   // The run read `path` as `role`, these `bytes`. Only the first read of a path counts.
   void NoteInput(const std::string& path, const char* role, std::string_view bytes);
-  // As NoteInput for a file that the run read in its own way: reads it again through
-  // `files`, in pieces.
-  void NoteInputFile(const Files& files, const std::string& path, const char* role);
+  // The same for bytes whose fingerprint the caller has taken (`digest`).
+  void NoteInput(const std::string& path, const char* role, const FileDigest& digest);
+  // The run is about to read `path` as `role` through its Files (whole, or as the source
+  // of a copy): the first such read gives its size and fingerprint. Call it before the read.
+  void AwaitInput(const std::string& path, const char* role);
 
-  const std::vector<InputFile>& Inputs() const { return inputs_; }
+  // In the order first noted, each with the fingerprint of its first read.
+  std::vector<InputFile> Inputs() const;
   const std::string& StartedAt() const { return startedAt_; }
 
   std::string reason;      // see end_reason
   std::string configPath;  // [System] ConfigPath as the run read it
-  WrittenFiles written;    // kept by the session's Files (Files::RecordWrittenIn)
+  FileRecord files;        // kept by the session's Files (Files::RecordIn)
 
  private:
   bool Known(const std::string& path) const;

@@ -105,7 +105,7 @@ class Session {
  public:
   Session(Ui& ui, System& system, SiteSettings site)
       : ui(ui), system(system), site(std::move(site)), files(this->site.Drives), log(ui) {
-    files.RecordWrittenIn(&record.written);
+    files.RecordIn(&record.files);
   }
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;

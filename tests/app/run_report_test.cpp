@@ -34,13 +34,14 @@ int TemporaryFilesIn(const std::filesystem::path& folder) {
   return count;
 }
 
-// The sample job run in-process as headless mode runs it: load, Start, and the status of
-// the end.
+// The sample job run in-process as headless mode runs it with --report (or without):
+// load, Start, and the status of the end.
 class SampleReport : public ::testing::Test {
  protected:
-  int Run() {
+  int Run(bool withRecord = true) {
     sample = std::make_unique<testing::SampleSession>(site);
     session = &sample->S();
+    if (withRecord) session->record.Want();
     MainWindow model(*session);
     try {
       Main(*session);
@@ -91,6 +92,16 @@ TEST_F(SampleReport, SuccessfulRunReportsWhatItComputedAndWrote) {
       << "the run log's final place comes last";
 }
 
+// Fingerprints cost a pass over every input and output: a run that writes no report
+// takes none; the same run with one does.
+TEST_F(SampleReport, OnlyARunWithARecordFingerprints) {
+  for (const bool withRecord : {false, true}) {
+    const std::uint64_t before = Sha256::Begun();
+    ASSERT_EQ(Run(withRecord), 0);
+    EXPECT_EQ(Sha256::Begun() > before, withRecord) << "with record: " << withRecord;
+  }
+}
+
 bool IsUtcTime(const std::string& text) {
   return text.size() == 20 && text[4] == '-' && text[10] == 'T' && text.back() == 'Z';
 }
@@ -112,7 +123,8 @@ TEST_F(SampleReport, SuccessfulRunReportsSchema2) {
   EXPECT_EQ(run.at("configPath"), "\\\\quenda-fs\\tools\\TOOLS\\Kolpator\\Data");
   EXPECT_EQ(run.at("commandLine"), SampleSite::SampleCommandLine());
 
-  // Each output's digest against the test's own computation of the file as it is now.
+  // Each output's digest, taken from the bytes as written, against the test's own
+  // computation of the file as it is now.
   for (const Json& f : report.at("files")) {
     const std::string path = f.at("path");
     std::string bytes = session->files.ReadAll(path);

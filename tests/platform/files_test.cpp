@@ -305,10 +305,10 @@ TEST(FilesFaultInjection, WriteCutShortLeavesTheFileAsItWas) {
     for (const std::size_t bytes : {std::size_t{0}, whole - 1}) {
       testing::TempDir dir;
       testing::WriteFaults faults;
-      WrittenFiles written;
+      FileRecord written;
       Files files;
       files.Watch(&faults);
-      files.RecordWrittenIn(&written);
+      files.RecordIn(&written);
       dir.Write("Tarvell.Bat", before);
       faults.ShortenNthWrite(1, bytes, kErrDiskFull);
       const std::string at = std::to_string(whole) + " bytes cut after " + std::to_string(bytes);
@@ -321,7 +321,7 @@ TEST(FilesFaultInjection, WriteCutShortLeavesTheFileAsItWas) {
       EXPECT_EQ(dir.Read("Tarvell.Bat"), before) << at;
       EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator{}), 1)
           << at;
-      EXPECT_TRUE(written.Paths().empty()) << at;
+      EXPECT_TRUE(written.Written().empty()) << at;
     }
   }
 }
