@@ -225,15 +225,75 @@ TEST(Files, FlushesComeBeforeTheRenameAndTheFolderAfterIt) {
 // and so do an empty file and one of a single byte.
 TEST(Files, CopyOfLargeAndEmptyFilesIsExact) {
   TempDir dir;
-  const Files files;
   std::string big(3 * (1 << 20) + 4097, '\0');
   for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 7919) >> 3);
-  for (const std::string& content : {big, std::string(), std::string("x")}) {
-    dir.Write("in.bin", content);
-    dir.Write("out.bin", "older and longer than the empty file");
-    files.Copy(dir.File("in.bin"), dir.File("out.bin"));
-    EXPECT_TRUE(dir.Read("out.bin") == content) << content.size() << " bytes";
+  for (const bool fingerprint : {false, true}) {
+    FileRecord record;
+    record.Fingerprint(fingerprint);
+    Files files;
+    files.RecordIn(&record);
+    for (const std::string& content : {big, std::string(), std::string("x")}) {
+      record.AwaitRead(dir.File("in.bin"));
+      dir.Write("in.bin", content);
+      dir.Write("out.bin", "older and longer than the empty file");
+      files.Copy(dir.File("in.bin"), dir.File("out.bin"));
+      EXPECT_TRUE(dir.Read("out.bin") == content) << content.size() << " bytes";
+      // One fingerprint of the source serves its read and the copy.
+      const std::optional<FileDigest> read = record.Read(dir.File("in.bin"));
+      ASSERT_EQ(read.has_value(), fingerprint);
+      ASSERT_EQ(record.Written().size(), 1u);
+      ASSERT_EQ(record.Written()[0].digest.has_value(), fingerprint);
+      if (!fingerprint) continue;
+      EXPECT_EQ(read->sha256, Sha256Hex(content));
+      EXPECT_EQ(record.Written()[0].digest->sha256, Sha256Hex(content));
+      EXPECT_EQ(record.Written()[0].digest->bytes, content.size());
+      record = FileRecord();
+      record.Fingerprint(true);
+    }
   }
+}
+
+// Every way of writing records the fingerprint of the file as it ends, taken from the
+// bytes it wrote (an append's from the old content read under its lock and the new lines).
+TEST(Files, WritesAreFingerprintedAsWritten) {
+  const std::pair<const char*, void (Files::*)(const std::string&,
+                                               const std::vector<std::string>&) const>
+      kinds[] = {{"append", &Files::AppendLines},
+                 {"rewrite", &Files::RewriteLines},
+                 {"replace", &Files::WriteLines}};
+  for (const auto& [name, write] : kinds) {
+    TempDir dir;
+    FileRecord record;
+    record.Fingerprint(true);
+    Files files;
+    files.RecordIn(&record);
+    dir.Write("Tarvell.Bat", "REM ohne Zeilenende");
+    (files.*write)(dir.File("Tarvell.Bat"), {"Tarvell.exe \"T:\\Müller\""_cp});
+    ASSERT_EQ(record.Written().size(), 1u) << name;
+    const std::optional<FileDigest>& digest = record.Written()[0].digest;
+    ASSERT_TRUE(digest.has_value()) << name;
+    const std::string now = dir.Read("Tarvell.Bat");
+    EXPECT_EQ(digest->bytes, now.size()) << name;
+    EXPECT_EQ(digest->sha256, Sha256Hex(now)) << name;
+  }
+}
+
+// Only an awaited read is fingerprinted, and only its first: the input as the run took it.
+TEST(Files, OnlyTheFirstAwaitedReadIsFingerprinted) {
+  TempDir dir;
+  FileRecord record;
+  record.Fingerprint(true);
+  Files files;
+  files.RecordIn(&record);
+  dir.Write("job.xml", "vorher");
+  files.ReadAll(dir.File("job.xml"));
+  EXPECT_FALSE(record.Read(dir.File("job.xml")).has_value()) << "not awaited";
+  record.AwaitRead(dir.File("job.xml"));
+  files.ReadAll(dir.File("job.xml"));
+  dir.Write("job.xml", "nachher, zurückgeschrieben");
+  files.ReadAll(dir.File("job.xml"));
+  ASSERT_TRUE(record.Read(dir.File("job.xml")).has_value());
+  EXPECT_EQ(record.Read(dir.File("job.xml"))->sha256, Sha256Hex("vorher"));
 }
 
 TEST(Files, CopyCreateDeleteAndExistence) {

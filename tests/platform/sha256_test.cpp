@@ -33,13 +33,18 @@ TEST(Sha256, PiecesGiveTheDigestOfTheWhole) {
   EXPECT_EQ(digest.HexDigest(), Sha256Hex(bytes));
 }
 
-// Files are read in pieces of 64 KiB: sizes at a piece's end and one past it.
+std::string Patterned(std::size_t size) {
+  std::string bytes(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i % 251);
+  return bytes;
+}
+
+// Files are read in pieces of 1 MiB: sizes at a piece's end and one past it.
 TEST(Sha256, FileDigestAtThePieceSize) {
   testing::TempDir dir;
-  for (const std::size_t size : {std::size_t{0}, std::size_t{65535}, std::size_t{65536},
-                                 std::size_t{65537}, std::size_t{3 * 65536 + 1}}) {
-    std::string bytes(size, '\0');
-    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i % 251);
+  constexpr std::size_t kPiece = std::size_t{1} << 20;
+  for (const std::size_t size : {std::size_t{0}, kPiece - 1, kPiece, kPiece + 1, 3 * kPiece + 1}) {
+    const std::string bytes = Patterned(size);
     dir.Write("f.bin", bytes);
     const std::optional<FileDigest> digest = DigestFile(dir.File("f.bin"));
     ASSERT_TRUE(digest.has_value()) << size;
@@ -47,6 +52,21 @@ TEST(Sha256, FileDigestAtThePieceSize) {
     EXPECT_EQ(digest->sha256, Sha256Hex(bytes)) << size;
   }
   EXPECT_FALSE(DigestFile(dir.File("missing.bin")).has_value());
+}
+
+// The digest beside a scan, on its own thread or not, is the digest of the whole: bytes of
+// one piece less one, one piece, one piece and one, and none.
+TEST(Sha256, DigestBesideIsTheDigestOfTheWhole) {
+  constexpr std::size_t kPiece = 4096;
+  for (const std::size_t size : {std::size_t{0}, kPiece - 1, kPiece, kPiece + 1}) {
+    const std::string bytes = Patterned(size);
+    for (const bool threaded : {false, true}) {
+      DigestBeside digest(bytes, threaded, kPiece);
+      const FileDigest got = digest.Get();
+      EXPECT_EQ(got.bytes, size);
+      EXPECT_EQ(got.sha256, Sha256Hex(bytes)) << size << " bytes, threaded " << threaded;
+    }
+  }
 }
 
 }  // namespace
