@@ -44,6 +44,14 @@ grep_seconds() {
   [ "$count" -gt 0 ]
 }
 
+# Seconds of one `openssl dgst -sha256` over the files given.
+sha_seconds() {
+  local start
+  start=$(now_ns)
+  openssl dgst -sha256 "$@" >/dev/null
+  seconds_since "$start"
+}
+
 if [ "$ONLY_RELEASE" != 1 ]; then
 echo "== Eingaben erzeugen"
 "$bench" --data-dir="$data" --store-mb="$(comma "$STORE_MB")" --job-fields="$(comma "$JOB_FIELDS")" \
@@ -92,31 +100,48 @@ if [ ! -x /usr/bin/time ]; then
   echo "/usr/bin/time fehlt (Debian-Paket time)" >&2
   exit 1
 fi
+# One grep pass and one `openssl dgst -sha256` pass over the store are the anchors of the
+# run without and with --report, all four taken in the same repetition.
+reported=()
+shas=()
 for _ in $(seq "$REPS"); do
-  work="$data/sample"
-  rm -rf "$work"
-  mkdir -p "$work"
-  cp -r examples/. "$work/"
-  mkdir -p "$work/run" "$work/tmp" "$work/win" "$work/home"
-  ln -f "$padded" "$work/$osp_rel"
-  cmd=$(tr -d '\r' < "$work/site/command-line.txt")
-  greps+=("$(grep_seconds "$padded")")
-  start=$(now_ns)
-  if ! (cd "$work/run" && /usr/bin/time -f "%M" -o "$work/time.txt" "$quenda" --headless \
-          --program-dir "$work/site/program" --answers "$work/site/answers.txt" -- $cmd \
-          >"$work/out.txt" 2>&1); then
-    echo "Der Beispiellauf endete nicht erfolgreich; Ausgabe in $work/out.txt" >&2
-    exit 1
-  fi
-  runs+=("$(seconds_since "$start")")
-  kb=$(tail -1 "$work/time.txt")
-  if [ "$kb" -gt "$peak" ]; then peak=$kb; fi
+  for report in "" "--report"; do
+    work="$data/sample"
+    rm -rf "$work"
+    mkdir -p "$work"
+    cp -r examples/. "$work/"
+    mkdir -p "$work/run" "$work/tmp" "$work/win" "$work/home"
+    ln -f "$padded" "$work/$osp_rel"
+    cmd=$(tr -d '\r' < "$work/site/command-line.txt")
+    if [ -z "$report" ]; then
+      greps+=("$(grep_seconds "$padded")")
+      shas+=("$(sha_seconds "$padded")")
+    fi
+    start=$(now_ns)
+    if ! (cd "$work/run" && /usr/bin/time -f "%M" -o "$work/time.txt" "$quenda" --headless \
+            --program-dir "$work/site/program" --answers "$work/site/answers.txt" \
+            ${report:+--report "$work/run/report.json"} -- $cmd >"$work/out.txt" 2>&1); then
+      echo "Der Beispiellauf endete nicht erfolgreich; Ausgabe in $work/out.txt" >&2
+      exit 1
+    fi
+    if [ -z "$report" ]; then
+      runs+=("$(seconds_since "$start")")
+    else
+      reported+=("$(seconds_since "$start")")
+    fi
+    kb=$(tail -1 "$work/time.txt")
+    if [ "$kb" -gt "$peak" ]; then peak=$kb; fi
+  done
 done
 run_s=$(printf '%s\n' "${runs[@]}" | median)
+report_s=$(printf '%s\n' "${reported[@]}" | median)
 grep_s=$(printf '%s\n' "${greps[@]}" | median)
-echo "sample run: Läufe ${runs[*]} s; grep ${greps[*]} s"
+sha_s=$(printf '%s\n' "${shas[@]}" | median)
+echo "sample run: Läufe ${runs[*]} s; mit --report ${reported[*]} s; grep ${greps[*]} s; sha256 ${shas[*]} s"
 awk -v r="$run_s" -v g="$grep_s" -v p="$peak" \
   'BEGIN { printf "sample run: median_s=%s grep_median_s=%s ratio=%.2f peak_rss_mb=%.1f\n", r, g, r / g, p * 1024 / 1e6 }'
+awk -v r="$report_s" -v g="$grep_s" -v h="$sha_s" \
+  'BEGIN { m = g > h ? g : h; printf "sample run --report: median_s=%s grep_median_s=%s sha256_median_s=%s ratio_to_larger=%.2f\n", r, g, h, r / m }'
 rm -rf "$data/sample"
 fi
 
@@ -142,16 +167,38 @@ prepare_release() {
   ln -f "$big_dam" "$work/$dab_rel/MX21K47_01.dam"
   ln -f "$big_hex" "$work/$dab_rel/MX21K47_01.hex"
 }
-# Runs the sample job in $work under "$@" (a wrapper, or nothing).
+# Runs the sample job in $work under "$@" (a wrapper, or nothing); $REPORT, when set, is
+# the report the run writes.
 run_release() {
   local cmd
   cmd=$(tr -d '\r' < "$work/site/command-line.txt")
   (cd "$work/run" && "$@" "$quenda" --headless --program-dir "$work/site/program" \
-     --answers "$work/site/answers.txt" -- $cmd >"$work/out.txt" 2>&1)
+     --answers "$work/site/answers.txt" ${REPORT:+--report "$REPORT"} -- $cmd \
+     >"$work/out.txt" 2>&1)
+}
+# Times the run in $work (the report as $REPORT); its peak memory goes to $work/time.txt.
+timed_release() {
+  local start
+  start=$(now_ns)
+  if ! run_release /usr/bin/time -f "%M" -o "$work/time.txt"; then
+    echo "Der Lauf mit großen Dateien endete nicht erfolgreich; Ausgabe in $work/out.txt" >&2
+    exit 1
+  fi
+  seconds_since "$start"
+}
+# Keeps the highest peak of the runs so far in $peak.
+note_peak() {
+  local kb
+  kb=$(tail -1 "$work/time.txt")
+  if [ "$kb" -gt "$peak" ]; then peak=$kb; fi
 }
 work="$data/release"
 runs=()
+reported=()
 bases=()
+shas=()
+verifies=()
+verify_shas=()
 peak=0
 for _ in $(seq "$REPS"); do
   prepare_release
@@ -162,22 +209,39 @@ for _ in $(seq "$REPS"); do
   count=$(grep -c -F '=Kgs:Name=' "$padded")
   bases+=("$(seconds_since "$start")")
   [ "$count" -gt 0 ]
+  shas+=("$(sha_seconds "$big_dam" "$big_hex")")
   rm -rf "$work/cp"
   sync
+  runs+=("$(REPORT="" timed_release)")
+  note_peak
+  prepare_release
+  sync
+  touch "$work/.started"
+  reported+=("$(REPORT="$work/report.json" timed_release)")
+  note_peak
+  # --verify reads every file the run wrote once; the anchor hashes the same files.
+  mapfile -t written < <(find "$work" -type f -newer "$work/.started" ! -name report.json \
+                           ! -name out.txt ! -name time.txt)
+  verify_shas+=("$(sha_seconds "${written[@]}")")
   start=$(now_ns)
-  if ! run_release /usr/bin/time -f "%M" -o "$work/time.txt"; then
-    echo "Der Lauf mit großen Dateien endete nicht erfolgreich; Ausgabe in $work/out.txt" >&2
-    exit 1
-  fi
-  runs+=("$(seconds_since "$start")")
-  kb=$(tail -1 "$work/time.txt")
-  if [ "$kb" -gt "$peak" ]; then peak=$kb; fi
+  (cd "$work/run" && "$quenda" --verify "$work/report.json" >"$work/verify.txt")
+  verifies+=("$(seconds_since "$start")")
 done
 run_s=$(printf '%s\n' "${runs[@]}" | median)
+report_s=$(printf '%s\n' "${reported[@]}" | median)
 base_s=$(printf '%s\n' "${bases[@]}" | median)
-echo "release: Läufe ${runs[*]} s; cp + sync + grep ${bases[*]} s"
+sha_s=$(printf '%s\n' "${shas[@]}" | median)
+verify_s=$(printf '%s\n' "${verifies[@]}" | median)
+verify_sha_s=$(printf '%s\n' "${verify_shas[@]}" | median)
+echo "release: Läufe ${runs[*]} s; mit --report ${reported[*]} s; cp + sync + grep ${bases[*]} s;" \
+  "sha256 der Quellen ${shas[*]} s"
 awk -v r="$run_s" -v b="$base_s" -v p="$peak" -v m="$SAMPLE_MB" \
   'BEGIN { printf "release: median_s=%s cp_sync_grep_median_s=%s ratio=%.2f peak_rss_mb=%.1f store_mb=%s\n", r, b, r / b, p * 1024 / 1e6, m }'
+awk -v r="$report_s" -v b="$base_s" -v h="$sha_s" \
+  'BEGIN { printf "release --report: median_s=%s cp_sync_grep_sha256_median_s=%s ratio=%.2f\n", r, b + h, r / (b + h) }'
+echo "verify: Läufe ${verifies[*]} s; sha256 derselben Dateien ${verify_shas[*]} s"
+awk -v r="$verify_s" -v h="$verify_sha_s" \
+  'BEGIN { printf "verify: median_s=%s sha256_median_s=%s ratio=%.2f\n", r, h, r / h }'
 
 echo "== Kosten der Flushes im Beispiellauf (strace -c -w: Zeit in fsync)"
 # The plain sample site; strace counts only fsync and fdatasync, the run time is taken
@@ -192,13 +256,13 @@ if command -v strace >/dev/null; then
     cp -r examples/. "$work/"
     mkdir -p "$work/run" "$work/tmp" "$work/win" "$work/home"
     start=$(now_ns)
-    run_release
+    REPORT="" run_release
     plain+=("$(seconds_since "$start")")
     rm -rf "$work"
     mkdir -p "$work"
     cp -r examples/. "$work/"
     mkdir -p "$work/run" "$work/tmp" "$work/win" "$work/home"
-    run_release strace -f -c -w -e trace=fsync,fdatasync -o "$data/strace.txt"
+    REPORT="" run_release strace -f -c -w -e trace=fsync,fdatasync -o "$data/strace.txt"
     flush+=("$(awk '$NF == "total" { print $2 }' "$data/strace.txt")")
     calls=$(awk '$NF == "total" { print $4 }' "$data/strace.txt")
   done
