@@ -1,5 +1,6 @@
 #include "conservation/object_records.h"
 
+#include <bitset>
 #include <cstring>
 #include <unordered_map>
 
@@ -21,7 +22,11 @@ std::size_t NextMarker(std::string_view text, std::size_t from) {
     const void* hit = std::memchr(text.data() + p, kMarker[kAnchor], text.size() - tail + 1 - p);
     if (hit == nullptr) return npos;
     p = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
-    if (text.compare(p - kAnchor, kMarker.size(), kMarker) == 0) return p - kAnchor;
+    // The search ends `tail` bytes before the text does, so the whole marker is in it; a
+    // comparison of a fixed size, which the compiler makes two loads of.
+    if (std::memcmp(text.data() + p - kAnchor, kMarker.data(), kMarker.size()) == 0) {
+      return p - kAnchor;
+    }
   }
   return npos;
 }
@@ -67,18 +72,41 @@ bool Take(std::string_view text, std::size_t found, std::size_t after, LineStart
   return search.settled = text.substr(lineStart, 4) == ":OId";
 }
 
-using Searches = std::unordered_map<std::string_view, LabelSearch>;
+// The labels looked for. A name's length and last character turn most names of a store
+// away before the map is asked, which for a few labels compares the name with each.
+class Searches {
+ public:
+  void Add(std::string_view label) {
+    map_.try_emplace(label);
+    filter_.set(Key(label));
+  }
+  std::size_t Size() const { return map_.size(); }
+  LabelSearch* Find(std::string_view name) {
+    if (!filter_.test(Key(name))) return nullptr;
+    const auto found = map_.find(name);
+    return found != map_.end() ? &found->second : nullptr;
+  }
+
+ private:
+  static std::size_t Key(std::string_view name) {
+    const auto last = name.empty() ? 0u : static_cast<unsigned char>(name.back());
+    return (name.size() & 0xFF) << 8 | last;
+  }
+
+  std::unordered_map<std::string_view, LabelSearch> map_;
+  std::bitset<1 << 16> filter_;
+};
 
 void Scan(std::string_view text, Searches& searches) {
-  std::size_t open = searches.size();
+  std::size_t open = searches.Size();
   LineStarts lines(text);
   for (std::size_t p = NextMarker(text, 0); open > 0 && p != npos; p = NextMarker(text, p + 1)) {
     const std::size_t nameStart = p + kMarker.size();
     const std::size_t colon = text.find(':', nameStart);
     if (colon == npos) return;  // no later marker either: it holds a ":" itself
-    const auto found = searches.find(text.substr(nameStart, colon - nameStart));
-    if (found == searches.end() || found->second.settled || p < found->second.resumeAt) continue;
-    if (Take(text, p, colon + 1, lines, found->second)) --open;
+    LabelSearch* search = searches.Find(text.substr(nameStart, colon - nameStart));
+    if (search == nullptr || search->settled || p < search->resumeAt) continue;
+    if (Take(text, p, colon + 1, lines, *search)) --open;
   }
 }
 
@@ -88,15 +116,15 @@ std::vector<std::string> FindObjectRecords(std::string_view text,
                                            const std::vector<std::string>& labels) {
   Searches searches;
   for (const std::string& label : labels) {
-    if (label.find(':') == std::string::npos) searches.try_emplace(label);
+    if (label.find(':') == std::string::npos) searches.Add(label);
   }
   Scan(text, searches);
   std::vector<std::string> records;
   records.reserve(labels.size());
   for (const std::string& label : labels) {
-    const auto found = searches.find(label);
-    records.push_back(found != searches.end() ? std::string(found->second.result)
-                                              : FindObjectRecord(text, label));
+    const LabelSearch* found = searches.Find(label);
+    records.push_back(found != nullptr ? std::string(found->result)
+                                       : FindObjectRecord(text, label));
   }
   return records;
 }
