@@ -7,6 +7,7 @@
 #   STORE_MB="1 30 300"   JOB_FIELDS="1000 10000 100000"   SAMPLE_MB=300
 #   DAM_MB=200  HEX_MB=16   the DAMOS and hex file of the release with large files
 #   ONLY_RELEASE=1          only the release with large files and the flushes
+#   QUENDA=path             time another build of quenda (an older one, for comparison)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 REPS=${REPS:-5}
@@ -18,7 +19,7 @@ HEX_MB=${HEX_MB:-16}
 ONLY_RELEASE=${ONLY_RELEASE:-0}
 data="$PWD/build/bench-data"
 bench="$PWD/build/release/bench/quenda_bench"
-quenda="$PWD/build/release/quenda"
+quenda="${QUENDA:-$PWD/build/release/quenda}"
 
 cmake --preset release -DQUENDA_BENCH=ON >/dev/null
 cmake --build --preset release --target quenda quenda_bench
