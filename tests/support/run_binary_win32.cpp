@@ -78,8 +78,8 @@ int Launch(std::string line, const std::string& cwd, HANDLE out, HANDLE err, int
   bool started = false;
   for (int attempt = 0; attempt < 5 && !started; ++attempt) {
     if (attempt > 0) Sleep(200);
-    started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                             cwd.c_str(), &startup, &process) != 0;
+    started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, cwd.c_str(),
+                             &startup, &process) != 0;
   }
   if (started) {
     if (killAfterMs >= 0 &&
@@ -91,8 +91,8 @@ int Launch(std::string line, const std::string& cwd, HANDLE out, HANDLE err, int
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
   } else {
-    const std::string why = "CreateProcess failed (Windows error " +
-                            std::to_string(GetLastError()) + ")\n";
+    const std::string why =
+        "CreateProcess failed (Windows error " + std::to_string(GetLastError()) + ")\n";
     DWORD written = 0;
     WriteFile(err, why.data(), static_cast<DWORD>(why.size()), &written, nullptr);
   }
