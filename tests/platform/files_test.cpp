@@ -256,8 +256,8 @@ TEST(Files, CopyOfLargeAndEmptyFilesIsExact) {
 // Every way of writing records the fingerprint of the file as it ends, taken from the
 // bytes it wrote (an append's from the old content read under its lock and the new lines).
 TEST(Files, WritesAreFingerprintedAsWritten) {
-  const std::pair<const char*, void (Files::*)(const std::string&,
-                                               const std::vector<std::string>&) const>
+  const std::pair<const char*,
+                  void (Files::*)(const std::string&, const std::vector<std::string>&) const>
       kinds[] = {{"append", &Files::AppendLines},
                  {"rewrite", &Files::RewriteLines},
                  {"replace", &Files::WriteLines}};
