@@ -253,6 +253,16 @@ TEST(Files, CopyOfLargeAndEmptyFilesIsExact) {
   }
 }
 
+// Files that keep their record in `record`, with fingerprints wanted.
+struct Fingerprinted {
+  Fingerprinted() {
+    record.Fingerprint(true);
+    files.RecordIn(&record);
+  }
+  FileRecord record;
+  Files files;
+};
+
 // Every way of writing records the fingerprint of the file as it ends, taken from the
 // bytes it wrote (an append's from the old content read under its lock and the new lines).
 TEST(Files, WritesAreFingerprintedAsWritten) {
@@ -263,10 +273,9 @@ TEST(Files, WritesAreFingerprintedAsWritten) {
                  {"replace", &Files::WriteLines}};
   for (const auto& [name, write] : kinds) {
     TempDir dir;
-    FileRecord record;
-    record.Fingerprint(true);
-    Files files;
-    files.RecordIn(&record);
+    Fingerprinted f;
+    FileRecord& record = f.record;
+    Files& files = f.files;
     dir.Write("Tarvell.Bat", "REM ohne Zeilenende");
     (files.*write)(dir.File("Tarvell.Bat"), {"Tarvell.exe \"T:\\Müller\""_cp});
     ASSERT_EQ(record.Written().size(), 1u) << name;
@@ -281,10 +290,9 @@ TEST(Files, WritesAreFingerprintedAsWritten) {
 // Only an awaited read is fingerprinted, and only its first: the input as the run took it.
 TEST(Files, OnlyTheFirstAwaitedReadIsFingerprinted) {
   TempDir dir;
-  FileRecord record;
-  record.Fingerprint(true);
-  Files files;
-  files.RecordIn(&record);
+  Fingerprinted f;
+  FileRecord& record = f.record;
+  Files& files = f.files;
   dir.Write("job.xml", "vorher");
   files.ReadAll(dir.File("job.xml"));
   EXPECT_FALSE(record.Read(dir.File("job.xml")).has_value()) << "not awaited";
