@@ -31,17 +31,21 @@ int RunSession(Session& session) {
   return exitStatus.value_or(kExitAborted);
 }
 
+bool ReadAnswers(const Options& options, std::string& answers) {
+  answers.clear();
+  if (options.answersFile.empty()) return true;
+  bool ok = false;
+  answers = ReadNativeFile(options.answersFile, ok);
+  if (!ok) {
+    std::fprintf(stderr, "Quenda: Antwortdatei %s kann nicht gelesen werden\n",
+                 options.answersFile.c_str());
+  }
+  return ok;
+}
+
 int RunHeadless(const Options& options, System& system) {
   std::string answers;
-  if (!options.answersFile.empty()) {
-    bool ok = false;
-    answers = ReadNativeFile(options.answersFile, ok);
-    if (!ok) {
-      std::fprintf(stderr, "Quenda: Antwortdatei %s kann nicht gelesen werden\n",
-                   options.answersFile.c_str());
-      return kExitBadOption;
-    }
-  }
+  if (!ReadAnswers(options, answers)) return kExitBadOption;
   HeadlessUi ui(answers);
   std::unique_ptr<Session> session;
   try {
