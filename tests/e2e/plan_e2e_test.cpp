@@ -209,5 +209,35 @@ TEST(PlanE2e, APlanIsRefusedWhenAnInputOrATargetChangedSince) {
   }
 }
 
+TEST(PlanE2e, PlanOfTheNextDataVersionComparesItsValuesWithThePreviousOne) {
+  SampleSite site;
+  ASSERT_EQ(site.Run(SampleSite::SampleAnswers()).status, 0);
+  site.Edit(testing::kJob, "DS02", "DS03");
+  site.Edit(testing::kJob, "MX21K47_02.hex", "MX21K47_03.hex");
+  site.Edit(testing::kJob, ">1037541234<", ">1037541235<");
+  const testing::RunResult run = Plan(site);
+  ASSERT_EQ(run.status, 0) << run.err;
+  const Json previous = PlanOf(site)["previous"];
+  ASSERT_FALSE(previous.is_null()) << run.out;
+  EXPECT_EQ(previous["version"], "02");
+  const std::string kon = "T:\\EDC21\\MX21K47\\0281020471\\MX21K47_03s.kon";
+  const Json expected = {{"label", "KT_SWNR"},
+                         {"kind", "KTX"},
+                         {"before", "1037541234"},
+                         {"after", "1037541235"},
+                         {"file", kon}};
+  EXPECT_NE(std::ranges::find(previous["values"], expected), previous["values"].end())
+      << previous["values"].dump();
+  EXPECT_NE(run.out.find("Vergleich mit Datenstand 02:\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("        KT_SWNR: >1037541234< → >1037541235<\n"), std::string::npos)
+      << run.out;
+}
+
+TEST(PlanE2e, FirstDataVersionHasNoPrevious) {
+  SampleSite site;
+  ASSERT_EQ(Plan(site).status, 0);
+  EXPECT_TRUE(PlanOf(site)["previous"].is_null());
+}
+
 }  // namespace
 }  // namespace quenda
