@@ -43,22 +43,27 @@ bool ReadAnswers(const Options& options, std::string& answers) {
   return ok;
 }
 
+std::unique_ptr<Session> MakeHeadlessSession(const Options& options, Ui& ui, System& system) {
+  try {
+    return MakeSession(options, ui, system);
+  } catch (const Error& e) {
+    PrintUnexpectedError(e);
+    return nullptr;
+  }
+}
+
+int RunWatchedSession(Session& session) {
+  const StopWatch stopWatch(session);
+  return RunSession(session);
+}
+
 int RunHeadless(const Options& options, System& system) {
   std::string answers;
   if (!ReadAnswers(options, answers)) return kExitBadOption;
   HeadlessUi ui(answers);
-  std::unique_ptr<Session> session;
-  try {
-    session = MakeSession(options, ui, system);
-  } catch (const Error& e) {
-    PrintUnexpectedError(e);
-    return kExitBadOption;
-  }
-  int exitStatus = kExitAborted;
-  {
-    const StopWatch stopWatch(*session);
-    exitStatus = RunSession(*session);
-  }
+  const std::unique_ptr<Session> session = MakeHeadlessSession(options, ui, system);
+  if (!session) return kExitBadOption;
+  const int exitStatus = RunWatchedSession(*session);
   return FinishRequestedRecords(*session, options, exitStatus, stderr, true);
 }
 

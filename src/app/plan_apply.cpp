@@ -8,11 +8,9 @@
 #include "app/options.h"
 #include "app/program.h"
 #include "app/run_report.h"
-#include "app/stop_gate.h"
 #include "base/error.h"
 #include "platform/sha256.h"
 #include "session/session.h"
-#include "session/termination.h"
 #include "text/cp1252.h"
 #include "ui/headless_ui.h"
 
@@ -138,13 +136,8 @@ int RunApply(const Options& options, System& system, std::FILE* out, std::FILE* 
   Options run = options;
   run.programDir = plan->value("programDir", "");
   PlanUi ui((*plan)["dialogs"], out, err);
-  std::unique_ptr<Session> session;
-  try {
-    session = MakeSession(run, ui, system);
-  } catch (const Error& e) {
-    PrintUnexpectedError(e);
-    return kExitBadOption;
-  }
+  const std::unique_ptr<Session> session = MakeHeadlessSession(run, ui, system);
+  if (!session) return kExitBadOption;
   session->env.CommandLineText = Utf8ToCp1252(plan->value("commandLine", ""));
   const std::string planText = plan->dump();
   if (const std::optional<std::string> stale = StalePlanFile(session->files, planText)) {
@@ -153,11 +146,7 @@ int RunApply(const Options& options, System& system, std::FILE* out, std::FILE* 
     return kExitPlanStale;
   }
   session->record.Want();
-  int exitStatus = kExitAborted;
-  {
-    const StopWatch stopWatch(*session);
-    exitStatus = RunSession(*session);
-  }
+  int exitStatus = RunWatchedSession(*session);
   const std::vector<std::string> differing = FilesNotAsPlanned(session->files, planText);
   for (const std::string& file : differing) {
     std::fprintf(err, "Quenda: Nicht wie geplant geschrieben: %s\n", file.c_str());

@@ -10,7 +10,6 @@
 #include "app/options.h"
 #include "app/program.h"
 #include "app/run_report.h"
-#include "app/stop_gate.h"
 #include "base/error.h"
 #include "conservation/conservation_values.h"
 #include "platform/atomic_file.h"
@@ -19,7 +18,6 @@
 #include "platform/sha256.h"
 #include "platform/utc_time.h"
 #include "session/session.h"
-#include "session/termination.h"
 #include "text/cp1252.h"
 #include "text/line_diff.h"
 #include "ui/headless_ui.h"
@@ -317,21 +315,12 @@ int RunPlan(const Options& options, System& system, std::FILE* out, std::FILE* e
   std::string answers;
   if (!ReadAnswers(options, answers)) return kExitBadOption;
   HeadlessUi ui(answers, err, err);
-  std::unique_ptr<Session> session;
-  try {
-    session = MakeSession(options, ui, system);
-  } catch (const Error& e) {
-    PrintUnexpectedError(e);
-    return kExitBadOption;
-  }
+  const std::unique_ptr<Session> session = MakeHeadlessSession(options, ui, system);
+  if (!session) return kExitBadOption;
   session->record.Want();  // the plan tells every file by its fingerprint
   FileOverlay overlay;
   session->files.PlanIn(&overlay);
-  int exitStatus = kExitAborted;
-  {
-    const StopWatch stopWatch(*session);
-    exitStatus = RunSession(*session);
-  }
+  const int exitStatus = RunWatchedSession(*session);
   const std::string json = PlanJson(*session, overlay, exitStatus, UtcNowText());
   if (!WritePlanFile(options.planFile, json, err)) return kExitBadOption;
   std::fputs(PlanText(json).c_str(), out);

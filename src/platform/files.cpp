@@ -15,6 +15,7 @@
 #include "platform/input_file.h"
 #include "platform/native_path.h"
 #include "platform/own_file.h"
+#include "text/cp1252.h"
 
 namespace fs = std::filesystem;
 
@@ -103,7 +104,16 @@ std::vector<std::string> SplitTextLines(const std::string& text) {
   return lines;
 }
 
-static std::string OverlayKey(const fs::path& native) { return native.lexically_normal().string(); }
+// The overlay's name of a file: its native path, normalised; on Windows, which compares names
+// regardless of case, in upper case.
+static std::string OverlayKey(const fs::path& native) {
+  const std::string text = PathText(native.lexically_normal());
+#if defined(_WIN32)
+  return UpperCase(text);
+#else
+  return text;
+#endif
+}
 
 bool Files::FileExists(const std::string& path) const {
   if (path.empty() || !map_.CanResolve(path)) return false;
