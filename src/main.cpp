@@ -8,6 +8,8 @@
 #include "app/config_check_command.h"
 #include "app/headless.h"
 #include "app/options.h"
+#include "app/plan_apply.h"
+#include "app/plan_command.h"
 #include "app/startup.h"
 #include "app/stop_gate.h"
 #include "app/verify_command.h"
@@ -43,6 +45,8 @@ int RunProgram(int argc, char** argv) {
   auto system = MakeNativeSystem();
   if (options->checkConfig) return RunConfigCheck(*options, *system, stdout, stderr);
   if (!options->verifyReport.empty()) return RunVerify(*options, *system, stdout, stderr);
+  if (!options->planFile.empty()) return RunPlan(*options, *system, stdout, stderr);
+  if (!options->applyPlan.empty()) return RunApply(*options, *system, stdout, stderr);
   if (options->headless) return RunHeadless(*options, *system);
 #if defined(QUENDA_HAVE_WIN32_GUI)
   return RunWin32Gui(*options, *system);

@@ -31,30 +31,39 @@ int RunSession(Session& session) {
   return exitStatus.value_or(kExitAborted);
 }
 
-int RunHeadless(const Options& options, System& system) {
-  std::string answers;
-  if (!options.answersFile.empty()) {
-    bool ok = false;
-    answers = ReadNativeFile(options.answersFile, ok);
-    if (!ok) {
-      std::fprintf(stderr, "Quenda: Antwortdatei %s kann nicht gelesen werden\n",
-                   options.answersFile.c_str());
-      return kExitBadOption;
-    }
+bool ReadAnswers(const Options& options, std::string& answers) {
+  answers.clear();
+  if (options.answersFile.empty()) return true;
+  bool ok = false;
+  answers = ReadNativeFile(options.answersFile, ok);
+  if (!ok) {
+    std::fprintf(stderr, "Quenda: Antwortdatei %s kann nicht gelesen werden\n",
+                 options.answersFile.c_str());
   }
-  HeadlessUi ui(answers);
-  std::unique_ptr<Session> session;
+  return ok;
+}
+
+std::unique_ptr<Session> MakeHeadlessSession(const Options& options, Ui& ui, System& system) {
   try {
-    session = MakeSession(options, ui, system);
+    return MakeSession(options, ui, system);
   } catch (const Error& e) {
     PrintUnexpectedError(e);
-    return kExitBadOption;
+    return nullptr;
   }
-  int exitStatus = kExitAborted;
-  {
-    const StopWatch stopWatch(*session);
-    exitStatus = RunSession(*session);
-  }
+}
+
+int RunWatchedSession(Session& session) {
+  const StopWatch stopWatch(session);
+  return RunSession(session);
+}
+
+int RunHeadless(const Options& options, System& system) {
+  std::string answers;
+  if (!ReadAnswers(options, answers)) return kExitBadOption;
+  HeadlessUi ui(answers);
+  const std::unique_ptr<Session> session = MakeHeadlessSession(options, ui, system);
+  if (!session) return kExitBadOption;
+  const int exitStatus = RunWatchedSession(*session);
   return FinishRequestedRecords(*session, options, exitStatus, stderr, true);
 }
 

@@ -58,6 +58,23 @@ bool VerifyAlone(const Options& o, std::string& error) {
   return false;
 }
 
+// --plan makes no report; --apply takes the plan's command line, folder and answers.
+bool PlanAlone(const Options& o, std::string& error) {
+  const bool elsewhere = !o.checkConfig && o.verifyReport.empty();
+  if (!o.planFile.empty() && (!elsewhere || !o.reportFile.empty() || !o.applyPlan.empty())) {
+    error = "--plan DATEI nimmt weder --report noch --apply, --verify oder --check-config";
+    return false;
+  }
+  if (!o.applyPlan.empty() &&
+      (!elsewhere || !o.programDir.empty() || !o.answersFile.empty() || !o.words.empty())) {
+    error =
+        "--apply PLAN nimmt außer --report, --transcript und --headless keine weiteren Optionen "
+        "oder Wörter: Programmordner, Kommandozeile und Antworten stehen im Plan";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error) {
@@ -89,6 +106,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       if (!TakeValue(args, i, o.reportFile, error)) return std::nullopt;
     } else if (a == "--verify") {
       if (!TakeValue(args, i, o.verifyReport, error)) return std::nullopt;
+    } else if (a == "--plan") {
+      if (!TakeValue(args, i, o.planFile, error)) return std::nullopt;
+    } else if (a == "--apply") {
+      if (!TakeValue(args, i, o.applyPlan, error)) return std::nullopt;
     } else if (a == "--inputs") {
       o.verifyInputs = true;
     } else if (a.size() > 2 && a.rfind("--", 0) == 0) {
@@ -100,7 +121,9 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
   }
   o.optionWords = i;
   for (; i < args.size(); ++i) o.words.push_back(args[i]);
-  if (!CheckConfigAlone(o, error) || !VerifyAlone(o, error)) return std::nullopt;
+  if (!CheckConfigAlone(o, error) || !VerifyAlone(o, error) || !PlanAlone(o, error)) {
+    return std::nullopt;
+  }
   return o;
 }
 
@@ -113,6 +136,8 @@ std::string UsageText() {
          "              [--report FILE] [--] [TEXT...]\n"
          "       quenda --check-config [--program-dir DIR] [--format text|sarif]\n"
          "       quenda --verify REPORT [--program-dir DIR] [--inputs]\n"
+         "       quenda --plan FILE [--program-dir DIR] [--answers FILE] [--] [TEXT...]\n"
+         "       quenda --apply PLAN [--report FILE]\n"
          "       quenda --help | --version\n"
          "\n"
          "Quenda - Schnittstelle FLOW/SEU: nimmt einen Job aus dem Flow-System (FlowData-XML)\n"
@@ -133,6 +158,9 @@ std::string UsageText() {
          "  --verify REPORT    prüft die Ausgaben eines Freigabeberichts an ihrem SHA-256:\n"
          "                     eine Zeile je Datei (ok / geändert / fehlt), dann die Zahlen\n"
          "  --inputs           mit --verify: auch die Eingaben des Laufs\n"
+         "  --plan FILE        der ganze Lauf ohne zu schreiben: jede Datei, die er schreiben\n"
+         "                     würde, mit vorher/nachher (JSON in FILE, lesbar auf stdout)\n"
+         "  --apply PLAN       führt einen Plan aus, mit seinen Antworten; veraltet: Status 4\n"
          "\n"
          "Exit-Status: 0 erfolgreich beendet, 1 Abbruch oder Ende, 2 falsche Option,\n"
          "3 Frage im headless-Betrieb ohne Antwort, 5 erfolgreich beendet, aber Bericht\n"
@@ -140,7 +168,9 @@ std::string UsageText() {
          "Mit --check-config: 0 ohne Fehler (Warnungen erlaubt), 1 mit Fehlern,\n"
          "2 falsche Option oder Config.ini nicht lesbar.\n"
          "Mit --verify: 0 alles unverändert, 1 eine Datei geändert oder fehlt,\n"
-         "2 Bericht nicht lesbar oder nicht schemaVersion 2.\n";
+         "2 Bericht nicht lesbar oder nicht schemaVersion 2.\n"
+         "Mit --plan: 0 der Lauf würde erfolgreich enden, 1 er würde anders enden.\n"
+         "Mit --apply: 4 der Plan ist veraltet, nichts wurde geschrieben.\n";
 }
 
 }  // namespace quenda

@@ -23,6 +23,8 @@ struct Options {
   bool formatGiven = false;   // --format was given
   std::string verifyReport;   // native; check the files of this release report
   bool verifyInputs = false;  // --verify checks the inputs as well
+  std::string planFile;       // native; plan the run into this file, write nothing else
+  std::string applyPlan;      // native; run the plan of this file as it was planned
   bool help = false;
   bool version = false;
 };
@@ -30,7 +32,9 @@ struct Options {
 // Parses argv[1..]. Returns nullopt and sets `error` (UTF-8) for a wrong option, also for
 // --check-config together with anything but --program-dir and --format, for --format
 // without --check-config, for a --format other than text or sarif, and for --verify
-// together with anything but --program-dir and --inputs.
+// together with anything but --program-dir and --inputs, for --plan together with --report,
+// --apply, --verify or --check-config, and for --apply together with anything but --report,
+// --transcript and --headless.
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error);
 
 // The program's command-line text (CP1252): the words joined with single blanks; on

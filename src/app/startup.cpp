@@ -60,8 +60,13 @@ void Main(Session& s) {
   s.env.StartTime = std::filesystem::file_time_type::clock::now();
   s.env.TempDir = s.site.TempDir;
   const std::string refusedLog = OpenRunLog(s);
+  // The run's own files, which a plan of the run writes as well: its log and where the
+  // log goes at the end, and the trace of its command line.
+  s.files.KeepOnDisk(s.state.LaufLogFile);
+  s.files.KeepOnDisk(s.state.AktDirName + s.state.LaufLogName);
+  s.files.KeepOnDisk(s.site.ProfileDir + "\\xx.txt");
   // The own logs of runs that were killed: none holds them any more.
-  RemoveUnheldFiles(s.files.Native(s.env.TempDir), "RizaZizi_", ".log");
+  if (!s.files.Planning()) RemoveUnheldFiles(s.files.Native(s.env.TempDir), "RizaZizi_", ".log");
   s.WriteLogLine("DAM-S-QUENDA-STARTED V" + s.env.AppVersionText);
   s.WriteLogLine("Temp-Directory = " + s.env.TempDir);
   if (!refusedLog.empty()) {

@@ -62,6 +62,15 @@ class WindowDriver {
   // The user's session ends (log-off, shutdown): the run ends as on a stop request.
   void EndSession();
 
+  // Vorschau: the plan of a Start of the loaded job with the window's fields, made in a
+  // session of its own on the same site and command line with every write kept in memory
+  // (platform/file_overlay.h): nothing is written but that session's run log. The questions
+  // the window's load has answered take those answers again; Start's questions are asked in
+  // the window as Start asks them (boxes with OK alone are not shown), and their answers are
+  // kept for the next Start (Ui::PrepareAnswers), so that it writes what was shown without
+  // asking again. Returns the plan for a person (PlanText, UTF-8).
+  std::string Preview();
+
   bool Finished() const { return finished_; }
   int ExitStatus() const { return exitStatus_; }
 

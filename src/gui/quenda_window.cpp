@@ -16,6 +16,7 @@
 
 #include "app/main_window.h"
 #include "app/run_summary.h"
+#include "gui/plan_dialog.h"
 #include "gui/qt_text.h"
 #include "gui/run_summary_view.h"
 #include "gui/window_layout.h"
@@ -72,6 +73,7 @@ void QuendaWindow::BuildLayout() {
   BatchAuswahl = new QCheckBox(WithMnemonic(captions.BatchAuswahl));
   StartButton = new QPushButton(WithMnemonic(captions.StartButton));
   EndeButton = new QPushButton(WithMnemonic(captions.EndeButton));
+  VorschauButton = new QPushButton("&Vorschau");
   ListOutput = new QListWidget;
   AktionText = new QLabel;
   AktionText->setTextFormat(Qt::PlainText);
@@ -87,6 +89,7 @@ void QuendaWindow::BuildLayout() {
   fields->addWidget(BatchAuswahl, 2, 1);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
+  buttons->addWidget(VorschauButton);
   buttons->addWidget(StartButton);
   buttons->addWidget(EndeButton);
   Split = LogOverSummary(ListOutput, AktionText, Summary);
@@ -125,6 +128,13 @@ void QuendaWindow::BindControls() {
   connect(BatchAuswahl, &QCheckBox::toggled, this, [this](bool on) { model_.BatchAuswahl = on; });
   connect(StartButton, &QPushButton::clicked, this, [this] { driver_.Start(); });
   connect(EndeButton, &QPushButton::clicked, this, [this] { driver_.Ende(); });
+  connect(VorschauButton, &QPushButton::clicked, this, [this] { ShowPreview(); });
+}
+
+void QuendaWindow::ShowPreview() {
+  const QString plan = QString::fromStdString(driver_.Preview());
+  PlanDialog dialog(plan, this);
+  dialog.exec();
 }
 
 void QuendaWindow::SyncFromModel() {

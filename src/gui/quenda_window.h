@@ -39,6 +39,7 @@ class QuendaWindow : public QWidget, public WindowView {
   QCheckBox* BatchAuswahl;
   QPushButton* StartButton;
   QPushButton* EndeButton;
+  QPushButton* VorschauButton;  // the plan of a Start, shown before it (Alt+V)
   QListWidget* ListOutput;
   QLabel* AktionText;
   RunSummaryView* Summary;  // read-only: parameters and conservation slots
@@ -53,6 +54,8 @@ class QuendaWindow : public QWidget, public WindowView {
  private:
   void BuildLayout();
   void BindControls();
+  // Runs the Vorschau and shows its plan.
+  void ShowPreview();
   // The remembered place fitted into its screen, or the first place on this screen.
   void PlaceOnScreen();
 

@@ -54,6 +54,14 @@ AtomicFile::AtomicFile(const Files& files, const std::string& path, const fs::pa
       (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
     throw PlatformError(kErrPermissionDenied, path);  // a read-only file stays as it is
   }
+  if (files.PlanFor(path) != nullptr) {
+    // Planned: the bytes stay in memory, the checks of a replace are made all the same.
+    if (!files.NativeFolderExists(target_.parent_path())) {
+      throw CreateError(std::make_error_code(std::errc::no_such_file_or_directory), path);
+    }
+    planned_ = std::string();
+    return;
+  }
   RemoveUnheldTempFiles(target_);
   for (int attempt = 0; attempt < 10; ++attempt) {
     temp_ = TempNameFor(target_);
@@ -76,6 +84,10 @@ AtomicFile::~AtomicFile() {
 }
 
 void AtomicFile::Write(const std::string& bytes) {
+  if (planned_) {
+    planned_->append(bytes);
+    return;
+  }
   const WriteLimit limit = Pass(WriteStep::kWrite);
   const std::size_t allowed = std::min(limit.bytes, bytes.size());
   if (std::fwrite(bytes.data(), 1, allowed, held_.Stream()) != allowed) {
@@ -93,6 +105,10 @@ void AtomicFile::Write(const std::string& bytes) {
 
 std::optional<FileDigest> AtomicFile::CopyFrom(const std::string& source,
                                                const fs::path& sourceNative) {
+  if (planned_) {
+    *planned_ = files_.ReadAll(source);  // fingerprinted there when the record awaits it
+    return std::nullopt;
+  }
   // The system's copy cannot be cut at a byte: cut short, it fails before it starts.
   const WriteLimit limit = Pass(WriteStep::kWrite);
   if (limit.bytes != SIZE_MAX) {
@@ -117,6 +133,11 @@ std::optional<FileDigest> AtomicFile::CopyFrom(const std::string& source,
 }
 
 void AtomicFile::Commit() {
+  if (planned_) {
+    files_.PutPlanned(path_, std::move(*planned_), false);
+    planned_.reset();
+    return;
+  }
   Pass(WriteStep::kFlush);
   std::error_code ec = held_.Flush();
   if (ec) throw FileError(ec, path_);

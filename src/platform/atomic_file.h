@@ -21,7 +21,9 @@ namespace quenda {
 // behind is removed by the next replace of the same file, which takes only files nobody
 // holds, whatever their age. The new file gets the target's permissions (Windows: its
 // attributes); a target that is a symbolic link stays one: the file it points to is
-// replaced, where the link rule of platform/own_file.h lets it be followed. Every write,
+// replaced, where the link rule of platform/own_file.h lets it be followed. While `files`
+// plans (Files::PlanIn), no temporary file is made: the bytes go to its overlay on Commit,
+// after the same checks of the target and its folder. Every write,
 // the copy, the flush and the rename are write points of `files` (platform/write_monitor.h).
 class AtomicFile {
  public:
@@ -61,9 +63,10 @@ class AtomicFile {
   std::filesystem::path temp_;
   HeldFile held_;
   bool whole_ = true;
-  std::unique_ptr<Sha256> digest_;     // of the bytes written, while `files` fingerprints
-  std::uintmax_t bytes_ = 0;           // written
-  std::optional<FileDigest> written_;  // the fingerprint of the file as written, once known
+  std::unique_ptr<Sha256> digest_;      // of the bytes written, while `files` fingerprints
+  std::uintmax_t bytes_ = 0;            // written
+  std::optional<FileDigest> written_;   // the fingerprint of the file as written, once known
+  std::optional<std::string> planned_;  // the bytes while `files` plans them (Files::PlanIn)
 };
 
 }  // namespace quenda

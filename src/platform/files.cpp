@@ -15,6 +15,7 @@
 #include "platform/input_file.h"
 #include "platform/native_path.h"
 #include "platform/own_file.h"
+#include "text/cp1252.h"
 
 namespace fs = std::filesystem;
 
@@ -81,6 +82,12 @@ Error CreateError(const std::string& path) { return CreateError(LastError(), pat
 
 Error LastFileError(const std::string& path) { return FileError(LastError(), path); }
 
+std::optional<std::string> DiskBytes(const fs::path& native, const std::string& path) {
+  std::error_code ec;
+  if (!fs::exists(native, ec)) return std::nullopt;
+  return ReadInputFile(native, path);
+}
+
 std::vector<std::string> SplitTextLines(const std::string& text) {
   std::vector<std::string> lines;
   std::size_t start = 0;
@@ -97,16 +104,62 @@ std::vector<std::string> SplitTextLines(const std::string& text) {
   return lines;
 }
 
+// The overlay's name of a file: its native path, normalised; on Windows, which compares names
+// regardless of case, in upper case.
+static std::string OverlayKey(const fs::path& native) {
+  const std::string text = PathText(native.lexically_normal());
+#if defined(_WIN32)
+  return UpperCase(text);
+#else
+  return text;
+#endif
+}
+
 bool Files::FileExists(const std::string& path) const {
   if (path.empty() || !map_.CanResolve(path)) return false;
+  const fs::path native = Native(path);
+  if (overlay_ != nullptr) {
+    if (overlay_->Planned(OverlayKey(native)) != nullptr) return true;
+    if (overlay_->Removed(OverlayKey(native))) return false;
+  }
   std::error_code ec;
-  return fs::is_regular_file(Native(path), ec);
+  return fs::is_regular_file(native, ec);
 }
 
 bool Files::FolderExists(const std::string& path) const {
   if (path.empty() || !map_.CanResolve(path)) return false;
+  return NativeFolderExists(Native(path));
+}
+
+bool Files::NativeFolderExists(const fs::path& native) const {
+  if (overlay_ != nullptr && overlay_->HasFolder(OverlayKey(native))) return true;
   std::error_code ec;
-  return fs::is_directory(Native(path), ec);
+  return fs::is_directory(native, ec);
+}
+
+void Files::KeepOnDisk(const std::string& path) const {
+  if (overlay_ != nullptr && map_.CanResolve(path)) overlay_->KeepOnDisk(OverlayKey(Native(path)));
+}
+
+FileOverlay* Files::PlanFor(const std::string& path) const {
+  if (overlay_ == nullptr || overlay_->OnDisk(OverlayKey(Native(path)))) return nullptr;
+  return overlay_;
+}
+
+const std::string* Files::PlannedContent(const std::string& path) const {
+  if (overlay_ == nullptr) return nullptr;
+  const std::string key = OverlayKey(Native(path));
+  if (overlay_->Removed(key)) throw PlatformError(kErrFileNotFound, path);
+  return overlay_->Planned(key);
+}
+
+void Files::PutPlanned(const std::string& path, std::string bytes, bool append) const {
+  const fs::path native = Native(path);
+  std::optional<FileDigest> digest;
+  if (Fingerprinting()) digest = FileDigest{bytes.size(), Sha256Hex(bytes)};
+  overlay_->Put(OverlayKey(native), path, std::move(bytes), append,
+                [&] { return DiskBytes(native, path); });
+  NoteWritten(path, std::move(digest));
 }
 
 bool Files::SameFile(const std::string& a, const std::string& b) const {
@@ -120,9 +173,11 @@ void Files::Copy(const std::string& from, const std::string& to) const {
   const fs::path source = Native(from);
   std::error_code ec;
   if (fs::is_directory(source, ec)) throw PlatformError(kErrPathFileAccess, from);
-  std::FILE* probe = OpenNativeFile(source, "rb");
-  if (probe == nullptr) throw ReadOpenError(LastError(), source, from);
-  std::fclose(probe);
+  if (PlannedContent(from) == nullptr) {
+    std::FILE* probe = OpenNativeFile(source, "rb");
+    if (probe == nullptr) throw ReadOpenError(LastError(), source, from);
+    std::fclose(probe);
+  }
   AtomicFile file(*this, to);
   const std::optional<FileDigest> digest = file.CopyFrom(from, source);
   if (digest) record_->NoteRead(from, *digest);
@@ -132,6 +187,12 @@ void Files::Copy(const std::string& from, const std::string& to) const {
 void Files::Remove(const std::string& path) const {
   std::error_code ec;
   const fs::path native = Native(path);
+  if (FileOverlay* overlay = PlanFor(path)) {
+    if (!FileExists(path)) throw PlatformError(kErrFileNotFound, path);
+    overlay->Remove(OverlayKey(native), path, [&] { return DiskBytes(native, path); });
+    if (record_ != nullptr) record_->NoteRemoved(path);
+    return;
+  }
   if (!fs::is_regular_file(native, ec)) throw PlatformError(kErrFileNotFound, path);
   if (!fs::remove(native, ec) || ec) throw FileError(ec ? ec : LastError(), path);
   if (record_ != nullptr) record_->NoteRemoved(path);
@@ -142,21 +203,25 @@ void Files::CreateFolder(const std::string& path) const {
   const fs::path native = Native(path);
   fs::path parent = native.parent_path();
   if (native.filename().empty()) parent = parent.parent_path();
-  if (!parent.empty() && !fs::is_directory(parent, ec)) {
-    throw PlatformError(kErrPathNotFound, path);
+  if (!parent.empty() && !NativeFolderExists(parent)) throw PlatformError(kErrPathNotFound, path);
+  if (FileOverlay* overlay = PlanFor(path)) {
+    if (!fs::is_directory(native, ec)) overlay->AddFolder(OverlayKey(native), path);
+    return;
   }
   fs::create_directory(native, ec);
   if (ec) throw FileError(ec, path);
 }
 
 void Files::ResetAttributes(const std::string& path) const {
+  if (PlanFor(path) != nullptr) return;
   std::error_code ec;
   ClearFileAttributes(Native(path), ec);
   if (ec) throw FileError(ec, path);
 }
 
 std::string Files::ReadAll(const std::string& path) const {
-  std::string bytes = ReadInputFile(Native(path), path);
+  const std::string* planned = PlannedContent(path);
+  std::string bytes = planned != nullptr ? *planned : ReadInputFile(Native(path), path);
   if (record_ != nullptr && record_->Awaits(path)) {
     record_->NoteRead(path, {bytes.size(), Sha256Hex(bytes)});
   }
@@ -195,6 +260,10 @@ void Files::WriteUnderAppendLock(const std::string& path, const std::vector<std:
                                  bool replace) const {
   const WriteLimit limit = PassWritePoint(monitor_, path, WriteStep::kAppend);
   const fs::path native = Native(path);
+  if (PlanFor(path) != nullptr) {
+    PlanUnderAppendLock(path, lines, replace);
+    return;
+  }
   const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenForAppend(native, path),
                                                              std::fclose);
   std::FILE* f = file.get();
@@ -237,6 +306,22 @@ void Files::WriteUnderAppendLock(const std::string& path, const std::vector<std:
     digest = FileDigest{after.size(), Sha256Hex(after)};
   }
   NoteWritten(path, std::move(digest));
+}
+
+void Files::PlanUnderAppendLock(const std::string& path, const std::vector<std::string>& lines,
+                                bool replace) const {
+  CheckedWriteTarget(Native(path), path, LinkRule::kProtectedLinks);
+  if (!NativeFolderExists(Native(path).parent_path())) throw PlatformError(kErrPathNotFound, path);
+  std::string bytes;
+  for (const std::string& line : lines) bytes.append(line).append("\r\n");
+  if (replace) {
+    PutPlanned(path, std::move(bytes), false);
+    return;
+  }
+  std::string content;
+  if (FileExists(path)) content = ReadAll(path);
+  if (!content.empty() && !content.ends_with("\r\n")) content.append("\r\n");
+  PutPlanned(path, content + bytes, true);
 }
 
 }  // namespace quenda

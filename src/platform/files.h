@@ -19,6 +19,7 @@
 
 #include "base/error.h"
 #include "platform/drive_map.h"
+#include "platform/file_overlay.h"
 #include "platform/file_record.h"
 #include "platform/write_monitor.h"
 
@@ -36,6 +37,8 @@ class Files {
   // Existence tests never throw: an unmapped or unreachable path does not exist.
   bool FileExists(const std::string& path) const;
   bool FolderExists(const std::string& path) const;
+  // The same for a native path.
+  bool NativeFolderExists(const std::filesystem::path& native) const;
 
   // True when both paths name the same existing file.
   bool SameFile(const std::string& a, const std::string& b) const;
@@ -90,17 +93,44 @@ class Files {
   // Notes `path` (as given) as written in that record, ending as `digest` when known.
   void NoteWritten(const std::string& path, std::optional<FileDigest> digest = std::nullopt) const;
 
+  // Sends every write, copy, append, folder creation and removal through this object, its
+  // AtomicFile writers included, into `overlay` (not owned; null: to the disk again) instead
+  // of the disk, and lets reads and existence tests see what the overlay holds first. The
+  // checks a write makes before it writes (a refused link, a read-only file, a missing
+  // folder) still throw as they would. Attributes are left as they are.
+  void PlanIn(FileOverlay* overlay) { overlay_ = overlay; }
+  bool Planning() const { return overlay_ != nullptr; }
+  // `path` is one of the run's own files (its log, its trace): written to the disk also
+  // while planning. Nothing without an overlay.
+  void KeepOnDisk(const std::string& path) const;
+  // The overlay that a write of `path` goes to; null when it goes to the disk.
+  FileOverlay* PlanFor(const std::string& path) const;
+  // Puts `bytes` as the planned content of `path` (an append when `append`), noted written
+  // in the record with their fingerprint while it fingerprints. Only while PlanFor(path).
+  void PutPlanned(const std::string& path, std::string bytes, bool append) const;
+
  private:
+  // The planned content of `path`: null when the overlay holds none for it; throws 53 for
+  // a file the overlay would remove.
+  const std::string* PlannedContent(const std::string& path) const;
+
   void WriteUnderAppendLock(const std::string& path, const std::vector<std::string>& lines,
                             bool replace) const;
+  void PlanUnderAppendLock(const std::string& path, const std::vector<std::string>& lines,
+                           bool replace) const;
 
   DriveMap map_;
   WriteMonitor* monitor_ = nullptr;
   FileRecord* record_ = nullptr;
+  FileOverlay* overlay_ = nullptr;
 };
 
 // Splits text into lines at CR LF, LF or CR; a last line needs no line end.
 std::vector<std::string> SplitTextLines(const std::string& text);
+
+// The bytes of the file `native` (named `path` in errors); none when nothing is there.
+// Throws as ReadInputFile for a file that cannot be read.
+std::optional<std::string> DiskBytes(const std::filesystem::path& native, const std::string& path);
 
 // Maps an OS error to the platform error for `path`.
 Error FileError(const std::error_code& ec, const std::string& path);

@@ -83,6 +83,23 @@ std::optional<Error> Ui::TranscriptFailure() const {
   return FileError(transcript_->WriteError(), Utf8ToCp1252(transcriptPath_));
 }
 
+void Ui::PrepareAnswers(std::vector<DialogRecord> answers) {
+  prepared_.assign(answers.begin(), answers.end());
+}
+
+std::optional<std::string> Ui::TakePrepared(const char* kind, const std::string& title,
+                                            const std::string& text) {
+  if (prepared_.empty()) return std::nullopt;
+  const DialogRecord& next = prepared_.front();
+  if (next.kind != kind || next.title != title || next.text != text || !next.answer) {
+    prepared_.clear();  // the run went another way than the one the answers were given for
+    return std::nullopt;
+  }
+  std::optional<std::string> answer = next.answer;
+  prepared_.pop_front();
+  return answer;
+}
+
 std::size_t Ui::Record(const char* kind, const std::string& title, const std::string& text) {
   dialogs_.push_back({kind, title, text, std::nullopt, UtcNowText()});
   return dialogs_.size() - 1;
@@ -94,7 +111,16 @@ Answer Ui::MsgBox(const std::string& message, int style, const std::string& capt
   const std::string shown = title.empty() ? std::string("Quenda") : title;
   lastMessage_ = text;
   const std::size_t index = Record("message", shown, text);
-  const Answer answer = ShowMessage(text, MessageStyle::FromNumber(style), shown);
+  const MessageStyle boxStyle = MessageStyle::FromNumber(style);
+  std::optional<Answer> prepared;
+  if (!boxStyle.OkOnly()) {
+    if (const std::optional<std::string> name = TakePrepared("message", shown, text)) {
+      for (const Answer button : boxStyle.Buttons()) {
+        if (*name == AnswerName(button)) prepared = button;
+      }
+    }
+  }
+  const Answer answer = prepared ? *prepared : ShowMessage(text, boxStyle, shown);
   dialogs_[index].answer = AnswerName(answer);
   if (transcript_) transcript_->Message(shown, text, style, AnswerName(answer));
   return answer;
@@ -106,7 +132,8 @@ std::string Ui::InputBox(const std::string& question, const std::string& caption
   const std::string title = ShowCodes(caption);
   const std::string shown = title.empty() ? std::string("Quenda") : title;
   const std::size_t index = Record("input", shown, prompt);
-  std::string answer = ShowInput(prompt, shown, defaultText);
+  const std::optional<std::string> prepared = TakePrepared("input", shown, prompt);
+  std::string answer = prepared ? *prepared : ShowInput(prompt, shown, defaultText);
   dialogs_[index].answer = answer;
   if (transcript_) transcript_->Input(shown, prompt, defaultText, answer);
   return answer;

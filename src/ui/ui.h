@@ -6,6 +6,7 @@
 // transcribed with that byte by its code ("{0}"); CR LF pairs of a text stay.
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <span>
@@ -69,6 +70,11 @@ class Ui {
   // Shows the open-file dialog; nullopt when cancelled.
   std::optional<std::string> OpenFile(const FileDialogRequest& request);
 
+  // Answers given before, for the next questions (message boxes with more than OK and input
+  // boxes): each takes the first answer while it has the question's kind, title and text;
+  // the first question that differs drops the rest and is asked as usual.
+  void PrepareAnswers(std::vector<DialogRecord> answers);
+
   // The text of the last message box shown, empty before the first.
   const std::string& LastMessage() const { return lastMessage_; }
 
@@ -102,12 +108,16 @@ class Ui {
  private:
   // Records a dialog about to be shown and returns its index; the answer is set once given.
   std::size_t Record(const char* kind, const std::string& title, const std::string& text);
+  // The prepared answer of the question, taken; none (and none left) when it differs.
+  std::optional<std::string> TakePrepared(const char* kind, const std::string& title,
+                                          const std::string& text);
 
   std::unique_ptr<Transcript> transcript_;
   std::string transcriptPath_;  // native, as given
   std::optional<Error> transcriptOpenError_;
   std::string lastMessage_;
   std::vector<DialogRecord> dialogs_;
+  std::deque<DialogRecord> prepared_;
 };
 
 }  // namespace quenda

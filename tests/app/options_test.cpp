@@ -95,5 +95,31 @@ TEST(ParseOptions, VerifyTakesTheProgramFolderAndInputs) {
   }
 }
 
+TEST(ParseOptions, PlanAndApplyTakeOnlyWhatTheyUse) {
+  std::string error;
+  const auto plan =
+      ParseOptions({"--plan", "p.json", "--headless", "--answers", "a", "job"}, error);
+  ASSERT_TRUE(plan.has_value()) << error;
+  EXPECT_EQ(plan->planFile, "p.json");
+  EXPECT_EQ(plan->words, std::vector<std::string>{"job"});
+  const auto apply = ParseOptions({"--apply", "p.json", "--report", "r.json"}, error);
+  ASSERT_TRUE(apply.has_value()) << error;
+  EXPECT_EQ(apply->applyPlan, "p.json");
+  const std::pair<std::vector<std::string>, const char*> refused[] = {
+      {{"--plan", "p.json", "--report", "r.json"}, "--plan"},
+      {{"--plan", "p.json", "--apply", "q.json"}, "--plan"},
+      {{"--plan", "p.json", "--check-config"}, "--plan"},
+      {{"--apply", "p.json", "job.xml"}, "--apply"},
+      {{"--apply", "p.json", "--answers", "a"}, "--apply"},
+      {{"--apply", "p.json", "--program-dir", "d"}, "--apply"},
+      {{"--apply"}, "--apply"},
+  };
+  for (const auto& [args, named] : refused) {
+    error.clear();
+    EXPECT_FALSE(ParseOptions(args, error).has_value()) << testing::PrintToString(args);
+    EXPECT_NE(error.find(named), std::string::npos) << error;
+  }
+}
+
 }  // namespace
 }  // namespace quenda

@@ -2,14 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <filesystem>
 #include <limits>
 #include <vector>
 
 #include "app/options.h"
+#include "app/program.h"
 #include "base/error.h"
 #include "session/session.h"
 #include "support/fake_system.h"
+#include "support/sample_site.h"
 #include "text/cp1252.h"
 #include "ui/window_ui.h"
 
@@ -164,5 +167,75 @@ TEST(WindowFrontEnd, TheWindowIsShownOnlyWhenTheSessionStartsAndTheLoadLeavesThe
     EXPECT_EQ(shown.back().rfind(c.shownText, 0), 0u) << shown.back();
   }
 }
+
+// A window's Ui that answers each question with the next of `answers` ("button Yes",
+// "text V2") and counts the questions; boxes with OK alone are confirmed.
+class ScriptedUi : public WindowUi {
+ public:
+  explicit ScriptedUi(std::vector<std::string> script) : answers(script.begin(), script.end()) {}
+  void SetBusy(bool) override {}
+  std::deque<std::string> answers;
+  int asked = 0;
+
+ protected:
+  Answer ShowMessage(const std::string&, const MessageStyle& style, const std::string&) override {
+    if (style.OkOnly()) return Answer::kOk;
+    const std::string word = Next().substr(7);  // after "button "
+    for (const Answer a : style.Buttons()) {
+      if (word == AnswerName(a)) return a;
+    }
+    return Answer::kCancel;
+  }
+  std::string ShowInput(const std::string&, const std::string&, const std::string&) override {
+    return Next().substr(5);  // after "text "
+  }
+  std::optional<std::string> ShowOpenFile(const FileDialogRequest&) override { return {}; }
+
+ private:
+  std::string Next() {
+    ++asked;
+    if (answers.empty()) return "button none";
+    std::string next = answers.front();
+    answers.pop_front();
+    return next;
+  }
+};
+
+TEST(WindowPreview, ShowsThePlanWritesNothingAndTheNextStartAsksNothing) {
+  testing::SampleSite site;
+  testing::FakeSystem system;
+  ScriptedUi ui(testing::SampleSite::SampleAnswers());
+  Options options;
+  options.programDir = site.Path("site/program");
+  ProgramSetup setup = PrepareProgram(options, system);
+  Session session(ui, system, std::move(setup.site));
+  session.env.ProgramDir = setup.programDir;
+  session.env.CommandLineText = testing::SampleSite::SampleCommandLine();
+  session.state.AktDirName = site.Path("run") + "/";
+  WindowDriver driver(session, ui);
+  RecordingView view;
+  driver.Attach(view);
+  driver.Load();
+  ASSERT_FALSE(driver.Finished());
+  EXPECT_EQ(ui.asked, 5) << "the load's questions";
+  const auto before = site.SiteFiles();
+  const std::string plan = driver.Preview();
+  // The window's load has written the plant index back into the job already.
+  EXPECT_NE(plan.find("\n  = unverändert T:\\003\\Flow\\Transfer\\Job_4711.xml\n"),
+            std::string::npos)
+      << plan;
+  EXPECT_NE(plan.find("\nPlan: 11 neu, 0 ersetzt, 1 angehängt, 1 unverändert\n"), std::string::npos)
+      << plan;
+  EXPECT_EQ(site.SiteFiles(), before) << "the preview wrote into the site";
+  const int questions = ui.asked;
+  EXPECT_EQ(questions, 7) << "the load's questions were asked again: " << plan;
+  EXPECT_FALSE(driver.Finished()) << "the preview ended the window's run";
+  driver.Start();
+  EXPECT_EQ(ui.asked, questions) << "Start asked again";
+  EXPECT_TRUE(driver.Finished());
+  EXPECT_EQ(driver.ExitStatus(), kExitSuccess);
+  EXPECT_TRUE(site.Has(std::string(testing::kCustomerFolder) + "MX21K47_02s.kon"));
+}
+
 }  // namespace
 }  // namespace quenda

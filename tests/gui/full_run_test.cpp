@@ -16,6 +16,7 @@
 #include "app/program.h"
 #include "app/startup.h"
 #include "gui/dialog_answerer.h"
+#include "gui/plan_dialog.h"
 #include "gui/qt_ui.h"
 #include "gui/quenda_window.h"
 #include "gui/run_summary_view.h"
@@ -129,6 +130,30 @@ TEST_F(FullRun, SampleJobRunsThroughTheWindowToItsSuccessfulEnd) {
   EXPECT_TRUE(site.Has("run/RizaZizi.log"));
   QDir().mkpath(QUENDA_ARTIFACTS);
   EXPECT_TRUE(window->grab().save(QString(QUENDA_ARTIFACTS) + "/main-window-after-run.png"));
+}
+
+TEST_F(FullRun, VorschauShowsThePlanAndTheNextStartWritesItWithoutAsking) {
+  ASSERT_NO_FATAL_FAILURE(Load(SampleSite::SampleAnswers()));
+  const auto before = site.SiteFiles();
+  const QString plan = QString::fromStdString(driver->Preview());
+  EXPECT_FALSE(driver->Finished());
+  EXPECT_EQ(answerer->AnswersLeft(), 0u) << "the preview asks Start's questions";
+  EXPECT_EQ(site.SiteFiles(), before) << "the preview wrote into the site";
+  EXPECT_TRUE(plan.contains("+ neu         T:\\EDC21\\MX21K47\\0281020471\\MX21K47_02s.kon\n"))
+      << plan.toStdString();
+  PlanDialog dialog(plan, window.get());
+  dialog.show();
+  QDir().mkpath(QUENDA_ARTIFACTS);
+  EXPECT_TRUE(dialog.grab().save(QString(QUENDA_ARTIFACTS) + "/vorschau.png"));
+  dialog.close();
+  const std::vector<std::string> seenBefore = answerer->Seen();
+  window->StartButton->click();
+  EXPECT_TRUE(driver->Finished());
+  EXPECT_EQ(driver->ExitStatus(), 0);
+  ASSERT_EQ(answerer->Seen().size(), seenBefore.size() + 1) << "Start asked again";
+  EXPECT_EQ(answerer->Seen().back(), "Fertig: Quenda ist beendet!");
+  EXPECT_EQ(site.Read(std::string(testing::kCustomerFolder) + "MX21K47_02s.kon"),
+            testing::ExpectedE2e("road/MX21K47_02s.kon"));
 }
 
 TEST_F(FullRun, StartAfterAnEndedCommandRepeatsTheRun) {

@@ -57,6 +57,7 @@ TEST_F(WindowTest, ControlsCarryTheirCaptionsAndDefaults) {
   EXPECT_FALSE(window->BatchAuswahl->isChecked());
   EXPECT_EQ(window->StartButton->text(), "&" + ToQt(model.Captions.StartButton));
   EXPECT_EQ(window->EndeButton->text(), "&" + ToQt(model.Captions.EndeButton));
+  EXPECT_EQ(window->VorschauButton->text(), "&Vorschau");
 }
 
 // Alt and the underlined letter reach every control, each letter once.
@@ -64,14 +65,14 @@ TEST_F(WindowTest, MnemonicsReachEveryControl) {
   EXPECT_EQ(window->Label1->buddy(), window->Text1);
   EXPECT_EQ(window->Label4->buddy(), window->BatDirectory);
   QStringList texts = {window->BatchAuswahl->text(), window->StartButton->text(),
-                       window->EndeButton->text()};
+                       window->EndeButton->text(), window->VorschauButton->text()};
   for (QLabel* label : window->findChildren<QLabel*>()) {
     if (!label->text().contains('&')) continue;
     EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
     texts << label->text();
   }
   for (QGroupBox* box : window->findChildren<QGroupBox*>()) texts << box->title();
-  EXPECT_EQ(texts.size(), 8) << texts.join(", ").toStdString();
+  EXPECT_EQ(texts.size(), 9) << texts.join(", ").toStdString();
   QSet<QChar> letters;
   for (const QString& text : texts) {
     const qsizetype at = text.indexOf('&');

@@ -1,0 +1,158 @@
+#include "app/plan_apply.h"
+
+#include <deque>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+#include "app/headless.h"
+#include "app/options.h"
+#include "app/program.h"
+#include "app/run_report.h"
+#include "base/error.h"
+#include "platform/sha256.h"
+#include "session/session.h"
+#include "text/cp1252.h"
+#include "ui/headless_ui.h"
+
+namespace quenda {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// The Ui of an applied plan: each dialog takes the answer of the first dialog of the plan
+// not yet taken with the same kind, title and text. A box with OK alone needs none; any other
+// dialog the plan does not hold is unanswered.
+class PlanUi : public HeadlessUi {
+ public:
+  PlanUi(const Json& dialogs, std::FILE* out, std::FILE* err) : HeadlessUi({}, out, err) {
+    for (const Json& d : dialogs) {
+      planned_.push_back({d.value("kind", ""),
+                          Utf8ToCp1252(d.value("title", "")),
+                          Utf8ToCp1252(d.value("text", "")),
+                          d["answer"].is_string()
+                              ? std::optional(Utf8ToCp1252(d["answer"].get<std::string>()))
+                              : std::nullopt,
+                          {}});
+    }
+  }
+
+ protected:
+  Answer ShowMessage(const std::string& text, const MessageStyle& style,
+                     const std::string& title) override {
+    const std::optional<std::string> answer = Take("message", title, text, !style.OkOnly());
+    if (style.OkOnly()) return Answer::kOk;
+    for (Answer button : style.Buttons()) {
+      if (answer && *answer == AnswerName(button)) return button;
+    }
+    throw Unanswered("Der Plan hat für den Dialog \"" + title +
+                     "\" keine passende Antwort: " + answer.value_or(""));
+  }
+  std::string ShowInput(const std::string& prompt, const std::string& title,
+                        const std::string&) override {
+    return Take("input", title, prompt, true).value_or("");
+  }
+  std::optional<std::string> ShowOpenFile(const FileDialogRequest& request) override {
+    return Take("file", request.title, request.initialDir, false);
+  }
+
+ private:
+  std::optional<std::string> Take(const std::string& kind, const std::string& title,
+                                  const std::string& text, bool required) {
+    for (auto it = planned_.begin(); it != planned_.end(); ++it) {
+      if (it->kind != kind || it->title != title || it->text != text) continue;
+      std::optional<std::string> answer = it->answer;
+      planned_.erase(it);
+      return answer;
+    }
+    if (!required && kind != "file") return std::nullopt;
+    throw Unanswered("Der Plan enthält den Dialog \"" + title + "\" nicht: " + text);
+  }
+
+  std::deque<DialogRecord> planned_;
+};
+
+// The fingerprint of the file `path` (UTF-8, as the plan names it) now; none when it is
+// missing, unreadable or its path cannot be resolved.
+std::optional<FileDigest> DigestNow(const Files& files, const std::string& path) {
+  const std::string cp = Utf8ToCp1252(path);
+  if (!files.Map().CanResolve(cp) || !files.FileExists(cp)) return std::nullopt;
+  return DigestFile(files.Native(cp));
+}
+
+bool SameAs(const std::optional<FileDigest>& now, const Json& digest) {
+  if (digest.is_null()) return !now;
+  return now && now->bytes == digest["bytes"].get<std::uintmax_t>() &&
+         now->sha256 == digest["sha256"].get<std::string>();
+}
+
+std::optional<Json> ReadPlan(const Options& options, std::FILE* err) {
+  try {
+    Json plan = Json::parse(ReadNativeInput(options.applyPlan, kMaxReportBytes));
+    if (plan.value("schemaVersion", 0) == 1 && plan.value("kind", "") == "plan") return plan;
+    std::fprintf(err, "Quenda: %s ist kein Plan der schemaVersion 1\n", options.applyPlan.c_str());
+  } catch (const Error& e) {
+    std::fprintf(err, "Quenda: Der Plan %s kann nicht gelesen werden: %s\n",
+                 options.applyPlan.c_str(), Cp1252ToUtf8(e.Description()).c_str());
+  } catch (const Json::exception& e) {
+    std::fprintf(err, "Quenda: Der Plan %s ist kein gültiges JSON: %s\n", options.applyPlan.c_str(),
+                 e.what());
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> StalePlanFile(const Files& files, const std::string& planJson) {
+  const Json plan = Json::parse(planJson);
+  for (const Json& input : plan["inputs"]) {
+    if (input["sha256"].is_null()) continue;  // unreadable when planned: nothing to compare
+    const std::string path = input["path"];
+    if (!SameAs(DigestNow(files, path), input)) return path;
+  }
+  for (const Json& change : plan["changes"]) {
+    const std::string path = change["path"];
+    if (!SameAs(DigestNow(files, path), change["before"])) return path;
+  }
+  return std::nullopt;
+}
+
+std::vector<std::string> FilesNotAsPlanned(const Files& files, const std::string& planJson) {
+  std::vector<std::string> differing;
+  for (const Json& change : Json::parse(planJson)["changes"]) {
+    const std::string path = change["path"];
+    const std::optional<FileDigest> now = DigestNow(files, path);
+    if (SameAs(now, change["after"])) continue;
+    differing.push_back(path + ": " +
+                        (now ? "SHA-256 " + now->sha256 + " statt " +
+                                   change["after"].value("sha256", std::string("keiner Datei"))
+                             : std::string("fehlt")));
+  }
+  return differing;
+}
+
+int RunApply(const Options& options, System& system, std::FILE* out, std::FILE* err) {
+  const std::optional<Json> plan = ReadPlan(options, err);
+  if (!plan) return kExitBadOption;
+  Options run = options;
+  run.programDir = plan->value("programDir", "");
+  PlanUi ui((*plan)["dialogs"], out, err);
+  const std::unique_ptr<Session> session = MakeHeadlessSession(run, ui, system);
+  if (!session) return kExitBadOption;
+  session->env.CommandLineText = Utf8ToCp1252(plan->value("commandLine", ""));
+  const std::string planText = plan->dump();
+  if (const std::optional<std::string> stale = StalePlanFile(session->files, planText)) {
+    std::fprintf(err, "Der Plan ist veraltet: %s hat sich seit dem Plan geändert (Plan vom %s)\n",
+                 stale->c_str(), plan->value("createdAt", "").c_str());
+    return kExitPlanStale;
+  }
+  session->record.Want();
+  int exitStatus = RunWatchedSession(*session);
+  const std::vector<std::string> differing = FilesNotAsPlanned(session->files, planText);
+  for (const std::string& file : differing) {
+    std::fprintf(err, "Quenda: Nicht wie geplant geschrieben: %s\n", file.c_str());
+  }
+  if (!differing.empty() && exitStatus == kExitSuccess) exitStatus = kExitAborted;
+  return FinishRequestedRecords(*session, run, exitStatus, err, true);
+}
+
+}  // namespace quenda
