@@ -1,6 +1,7 @@
 #include "app/plan_apply.h"
 
 #include <deque>
+#include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
 
@@ -85,10 +86,18 @@ bool SameAs(const std::optional<FileDigest>& now, const Json& digest) {
          now->sha256 == digest["sha256"].get<std::string>();
 }
 
-std::optional<Json> ReadPlan(const Options& options, std::FILE* err) {
+struct ReadPlanFile {
+  Json plan;
+  std::string sha256;  // of the file's bytes
+};
+
+std::optional<ReadPlanFile> ReadPlan(const Options& options, std::FILE* err) {
   try {
-    Json plan = Json::parse(ReadNativeInput(options.applyPlan, kMaxReportBytes));
-    if (plan.value("schemaVersion", 0) == 1 && plan.value("kind", "") == "plan") return plan;
+    const std::string bytes = ReadNativeInput(options.applyPlan, kMaxReportBytes);
+    Json plan = Json::parse(bytes);
+    if (plan.value("schemaVersion", 0) == 1 && plan.value("kind", "") == "plan") {
+      return ReadPlanFile{std::move(plan), Sha256Hex(bytes)};
+    }
     std::fprintf(err, "Quenda: %s ist kein Plan der schemaVersion 1\n", options.applyPlan.c_str());
   } catch (const Error& e) {
     std::fprintf(err, "Quenda: Der Plan %s kann nicht gelesen werden: %s\n",
@@ -116,42 +125,57 @@ std::optional<std::string> StalePlanFile(const Files& files, const std::string& 
   return std::nullopt;
 }
 
-std::vector<std::string> FilesNotAsPlanned(const Files& files, const std::string& planJson) {
-  std::vector<std::string> differing;
-  for (const Json& change : Json::parse(planJson)["changes"]) {
-    const std::string path = change["path"];
-    const std::optional<FileDigest> now = DigestNow(files, path);
-    if (SameAs(now, change["after"])) continue;
-    differing.push_back(path + ": " +
-                        (now ? "SHA-256 " + now->sha256 + " statt " +
-                                   change["after"].value("sha256", std::string("keiner Datei"))
-                             : std::string("fehlt")));
+std::vector<PlannedOutcome> PlannedOutcomes(const Files& files, const FileRecord& written,
+                                            const std::string& planJson) {
+  std::map<std::string, std::string> asWritten;  // by the path as the plan names it
+  for (const WrittenFile& file : written.Written()) {
+    if (file.digest) asWritten[Cp1252ToUtf8(file.path)] = file.digest->sha256;
   }
-  return differing;
+  const Json plan = Json::parse(planJson);
+  std::vector<PlannedOutcome> outcomes;
+  for (const Json& change : plan["changes"]) {
+    PlannedOutcome outcome{change["path"], {}, {}};
+    if (change["after"].is_object()) outcome.planned = change["after"]["sha256"];
+    if (const auto it = asWritten.find(outcome.path); it != asWritten.end()) {
+      outcome.written = it->second;
+    } else if (const std::optional<FileDigest> now = DigestNow(files, outcome.path)) {
+      outcome.written = now->sha256;  // not written by the run, or written unfingerprinted
+    }
+    outcomes.push_back(std::move(outcome));
+  }
+  return outcomes;
 }
 
 int RunApply(const Options& options, System& system, std::FILE* out, std::FILE* err) {
-  const std::optional<Json> plan = ReadPlan(options, err);
-  if (!plan) return kExitBadOption;
+  std::optional<ReadPlanFile> read = ReadPlan(options, err);
+  if (!read) return kExitBadOption;
+  const Json& plan = read->plan;
   Options run = options;
-  run.programDir = plan->value("programDir", "");
-  PlanUi ui((*plan)["dialogs"], out, err);
+  run.programDir = plan.value("programDir", "");
+  PlanUi ui(plan["dialogs"], out, err);
   const std::unique_ptr<Session> session = MakeHeadlessSession(run, ui, system);
   if (!session) return kExitBadOption;
-  session->env.CommandLineText = Utf8ToCp1252(plan->value("commandLine", ""));
-  const std::string planText = plan->dump();
+  session->env.CommandLineText = Utf8ToCp1252(plan.value("commandLine", ""));
+  const std::string planText = plan.dump();
   if (const std::optional<std::string> stale = StalePlanFile(session->files, planText)) {
     std::fprintf(err, "Der Plan ist veraltet: %s hat sich seit dem Plan geändert (Plan vom %s)\n",
-                 stale->c_str(), plan->value("createdAt", "").c_str());
+                 stale->c_str(), plan.value("createdAt", "").c_str());
     return kExitPlanStale;
   }
   session->record.Want();
   int exitStatus = RunWatchedSession(*session);
-  const std::vector<std::string> differing = FilesNotAsPlanned(session->files, planText);
-  for (const std::string& file : differing) {
-    std::fprintf(err, "Quenda: Nicht wie geplant geschrieben: %s\n", file.c_str());
+  AppliedPlan& applied = session->record.plan.emplace();
+  applied.file = options.applyPlan;
+  applied.createdAt = plan.value("createdAt", "");
+  applied.sha256 = read->sha256;
+  applied.outcomes = PlannedOutcomes(session->files, session->record.files, planText);
+  for (const PlannedOutcome& file : applied.outcomes) {
+    if (file.AsPlanned()) continue;
+    std::fprintf(err, "Quenda: Nicht wie geplant geschrieben: %s: SHA-256 %s statt %s\n",
+                 file.path.c_str(), file.written.empty() ? "keiner Datei" : file.written.c_str(),
+                 file.planned.empty() ? "keiner Datei" : file.planned.c_str());
+    if (exitStatus == kExitSuccess) exitStatus = kExitAborted;
   }
-  if (!differing.empty() && exitStatus == kExitSuccess) exitStatus = kExitAborted;
   return FinishRequestedRecords(*session, run, exitStatus, err, true);
 }
 

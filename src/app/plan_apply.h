@@ -12,6 +12,8 @@ namespace quenda {
 
 struct Options;
 class Files;
+class FileRecord;
+struct PlannedOutcome;
 class System;
 
 // The plan's inputs or the files it would write have changed since it was made.
@@ -24,9 +26,11 @@ inline constexpr int kExitPlanStale = 4;
 // they were. Throws nlohmann::json::exception for a plan without these fields.
 std::optional<std::string> StalePlanFile(const Files& files, const std::string& planJson);
 
-// Every file of the plan's changes that the run did not leave as the plan's `after` says,
-// each told as "<path>: <what>" (UTF-8); empty when all are as planned.
-std::vector<std::string> FilesNotAsPlanned(const Files& files, const std::string& planJson);
+// Every file of the plan's changes with the SHA-256 its `after` says and the one the run
+// left: as `written` fingerprinted it when the run wrote it, else as it is now (empty when
+// there is none).
+std::vector<PlannedOutcome> PlannedOutcomes(const Files& files, const FileRecord& written,
+                                            const std::string& planJson);
 
 // Reads the plan options.applyPlan, checks it (StalePlanFile) and runs it: the plan's
 // command line and program folder, every dialog answered from the plan's dialogs (a question
@@ -34,7 +38,7 @@ std::vector<std::string> FilesNotAsPlanned(const Files& files, const std::string
 // Log lines go to `out`, messages to `err`. Returns 2 for a plan that cannot be read or is no
 // plan of schema 1, 4 (told as "Der Plan ist veraltet: <path> hat sich seit dem Plan geändert
 // (Plan vom <createdAt>)", nothing written) when it is stale, 1 when a file differs from the
-// plan (each named), else the run's status as a headless run gives it.
+// plan (each named; the report's `plan` holds every file with both hashes), else the run's status as a headless run gives it.
 int RunApply(const Options& options, System& system, std::FILE* out, std::FILE* err);
 
 }  // namespace quenda

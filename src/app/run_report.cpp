@@ -124,13 +124,28 @@ Json WrittenFilesJson(const Session& s) {
   return list;
 }
 
+// The plan the run applied, each of its files with the SHA-256 planned and the one written.
+Json AppliedPlanJson(const AppliedPlan& plan) {
+  Json files = Json::array();
+  for (const PlannedOutcome& file : plan.outcomes) {
+    files.push_back({{"path", file.path},
+                     {"planned", Sha256Field(file.planned)},
+                     {"written", Sha256Field(file.written)},
+                     {"asPlanned", file.AsPlanned()}});
+  }
+  return {{"file", plan.file},
+          {"createdAt", plan.createdAt},
+          {"sha256", plan.sha256},
+          {"files", files}};
+}
+
 }  // namespace
 
 std::string RunReportJson(const Session& s, int exitStatus) {
   const RunSummary summary = BuildRunSummary(s);
   const std::string& message =
       s.state.FinalMessage.empty() ? s.log.LastLine() : s.state.FinalMessage;
-  const Json report = {{"schemaVersion", kRunReportSchema},
+  Json report = {{"schemaVersion", kRunReportSchema},
                        {"quenda", {{"version", AppVersionText()}}},
                        {"run", Run(s)},
                        {"reason", Reason(s, exitStatus)},
@@ -143,6 +158,7 @@ std::string RunReportJson(const Session& s, int exitStatus) {
                        {"slots", Slots(summary)},
                        {"files", WrittenFilesJson(s)},
                        {"dialogs", Dialogs(s)}};
+  if (s.record.plan) report["plan"] = AppliedPlanJson(*s.record.plan);
   return report.dump(2) + "\n";
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +46,24 @@ struct InputFile {
   std::string sha256;  // empty when the file could not be read or no record is wanted
 };
 
+// A file of an applied plan: the SHA-256 the plan said it would have and the one the run
+// left it with (texts as the plan names them, UTF-8).
+struct PlannedOutcome {
+  std::string path;
+  std::string planned;  // empty: the plan leaves no file there
+  std::string written;  // empty: there is none now
+  bool AsPlanned() const { return planned == written; }
+};
+
+// The plan a run applied (--apply): its file, when it was made, its own SHA-256 and, once
+// the run has ended, every file of its changes.
+struct AppliedPlan {
+  std::string file;  // UTF-8
+  std::string createdAt;
+  std::string sha256;
+  std::vector<PlannedOutcome> outcomes;
+};
+
 class RunRecord {
  public:
   RunRecord();
@@ -69,6 +88,7 @@ class RunRecord {
   std::string reason;      // see end_reason
   std::string configPath;  // [System] ConfigPath as the run read it
   FileRecord files;        // kept by the session's Files (Files::RecordIn)
+  std::optional<AppliedPlan> plan;
 
  private:
   bool Known(const std::string& path) const;

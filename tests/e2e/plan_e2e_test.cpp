@@ -171,6 +171,46 @@ TEST(PlanE2e, AppliedPlanWritesTheFilesItTold) {
   const testing::RunResult verify =
       testing::RunQuenda({"--verify", site.Path("run/report.json")}, site.Path("."));
   EXPECT_EQ(verify.status, 0) << verify.out;
+
+  // The report holds the plan and, for each of its files, both hashes.
+  const Json applied = Json::parse(site.Read("run/report.json"))["plan"];
+  EXPECT_EQ(applied["sha256"], Sha256Hex(site.Read("run/p.json")));
+  EXPECT_EQ(applied["createdAt"], plan["createdAt"]);
+  ASSERT_EQ(applied["files"].size(), plan["changes"].size());
+  for (std::size_t i = 0; i < plan["changes"].size(); ++i) {
+    const Json& file = applied["files"][i];
+    EXPECT_EQ(file["path"], plan["changes"][i]["path"]);
+    EXPECT_EQ(file["planned"], plan["changes"][i]["after"]["sha256"]) << file["path"];
+    EXPECT_EQ(file["written"], file["planned"]) << file["path"];
+    EXPECT_EQ(file["asPlanned"], true) << file["path"];
+  }
+}
+
+TEST(PlanE2e, AFileThatComesOutOtherwiseThanPlannedFailsTheApplyNamingIt) {
+  SampleSite site;
+  ASSERT_EQ(Plan(site).status, 0);
+  Json plan = PlanOf(site);
+  const std::string lied(64, '0');
+  for (Json& change : plan["changes"]) {
+    if (change["path"] == "U:\\Freigaben\\Tarvell.Bat") change["after"]["sha256"] = lied;
+  }
+  site.Write("run/p.json", plan.dump());
+  const testing::RunResult apply = Apply(site);
+  EXPECT_EQ(apply.status, 1);
+  const std::string written = Sha256Hex(site.Read(testing::kTarvell));
+  EXPECT_NE(apply.err.find("Nicht wie geplant geschrieben: U:\\Freigaben\\Tarvell.Bat: SHA-256 " +
+                           written + " statt " + lied),
+            std::string::npos)
+      << apply.err;
+  int differing = 0;
+  const Json report = Json::parse(site.Read("run/report.json"));
+  for (const Json& file : report["plan"]["files"]) {
+    if (file["asPlanned"] == true) continue;
+    ++differing;
+    EXPECT_EQ(file["path"], "U:\\Freigaben\\Tarvell.Bat");
+    EXPECT_EQ(file["written"], written);
+  }
+  EXPECT_EQ(differing, 1);
 }
 
 TEST(PlanE2e, APlanIsRefusedWhenAnInputOrATargetChangedSince) {
