@@ -10,6 +10,7 @@
 #include "app/options.h"
 #include "app/plan_apply.h"
 #include "app/plan_command.h"
+#include "app/qualify_command.h"
 #include "app/startup.h"
 #include "app/stop_gate.h"
 #include "app/verify_command.h"
@@ -47,6 +48,7 @@ int RunProgram(int argc, char** argv) {
   if (!options->verifyReport.empty()) return RunVerify(*options, *system, stdout, stderr);
   if (!options->planFile.empty()) return RunPlan(*options, *system, stdout, stderr);
   if (!options->applyPlan.empty()) return RunApply(*options, *system, stdout, stderr);
+  if (options->qualify) return RunQualify(*options, *system, stdout, stderr);
   if (options->headless) return RunHeadless(*options, *system);
 #if defined(QUENDA_HAVE_WIN32_GUI)
   return RunWin32Gui(*options, *system);

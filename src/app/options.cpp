@@ -75,6 +75,22 @@ bool PlanAlone(const Options& o, std::string& error) {
   return true;
 }
 
+// --qualify needs --out and takes only --kit beside it; both go only with it.
+bool QualifyAlone(const Options& o, std::string& error) {
+  const bool nothingElse = !o.headless && !o.checkConfig && o.verifyReport.empty() &&
+                           o.planFile.empty() && o.applyPlan.empty() && o.programDir.empty() &&
+                           o.answersFile.empty() && o.transcriptFile.empty() &&
+                           o.reportFile.empty() && o.words.empty();
+  if (o.qualify ? !o.qualifyOut.empty() && nothingElse
+                : o.qualifyOut.empty() && o.qualifyKit.empty()) {
+    return true;
+  }
+  error =
+      "--qualify braucht --out ORDNER und nimmt außer --kit keine weiteren Optionen oder Wörter; "
+      "--out und --kit nur mit --qualify";
+  return false;
+}
+
 }  // namespace
 
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error) {
@@ -112,6 +128,12 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       if (!TakeValue(args, i, o.applyPlan, error)) return std::nullopt;
     } else if (a == "--inputs") {
       o.verifyInputs = true;
+    } else if (a == "--qualify") {
+      o.qualify = true;
+    } else if (a == "--out") {
+      if (!TakeValue(args, i, o.qualifyOut, error)) return std::nullopt;
+    } else if (a == "--kit") {
+      if (!TakeValue(args, i, o.qualifyKit, error)) return std::nullopt;
     } else if (a.size() > 2 && a.rfind("--", 0) == 0) {
       error = "Unbekannte Option: " + a;
       return std::nullopt;
@@ -121,7 +143,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
   }
   o.optionWords = i;
   for (; i < args.size(); ++i) o.words.push_back(args[i]);
-  if (!CheckConfigAlone(o, error) || !VerifyAlone(o, error) || !PlanAlone(o, error)) {
+  if (!CheckConfigAlone(o, error) || !VerifyAlone(o, error) || !PlanAlone(o, error) ||
+      !QualifyAlone(o, error)) {
     return std::nullopt;
   }
   return o;
@@ -138,6 +161,7 @@ std::string UsageText() {
          "       quenda --verify REPORT [--program-dir DIR] [--inputs]\n"
          "       quenda --plan FILE [--program-dir DIR] [--answers FILE] [--] [TEXT...]\n"
          "       quenda --apply PLAN [--report FILE]\n"
+         "       quenda --qualify --out FOLDER [--kit DIR]\n"
          "       quenda --help | --version\n"
          "\n"
          "Quenda - Schnittstelle FLOW/SEU: nimmt einen Job aus dem Flow-System (FlowData-XML)\n"
@@ -161,6 +185,9 @@ std::string UsageText() {
          "  --plan FILE        der ganze Lauf ohne zu schreiben: jede Datei, die er schreiben\n"
          "                     würde, mit vorher/nachher (JSON in FILE, lesbar auf stdout)\n"
          "  --apply PLAN       führt einen Plan aus, mit seinen Antworten; veraltet: Status 4\n"
+         "  --qualify          führt die mitgelieferten Referenzfälle in einer Kopie aus und\n"
+         "                     vergleicht jede Ausgabe; Bericht in --out FOLDER\n"
+         "  --kit DIR          mit --qualify: die Referenzfälle dieses Ordners\n"
          "\n"
          "Exit-Status: 0 erfolgreich beendet, 1 Abbruch oder Ende, 2 falsche Option,\n"
          "3 Frage im headless-Betrieb ohne Antwort, 5 erfolgreich beendet, aber Bericht\n"
@@ -170,7 +197,9 @@ std::string UsageText() {
          "Mit --verify: 0 alles unverändert, 1 eine Datei geändert oder fehlt,\n"
          "2 Bericht nicht lesbar oder nicht schemaVersion 2.\n"
          "Mit --plan: 0 der Lauf würde erfolgreich enden, 1 er würde anders enden.\n"
-         "Mit --apply: 4 der Plan ist veraltet, nichts wurde geschrieben.\n";
+         "Mit --apply: 4 der Plan ist veraltet, nichts wurde geschrieben.\n"
+         "Mit --qualify: 0 jeder Fall bestanden, 1 ein Fall nicht bestanden,\n"
+         "2 Referenzfälle fehlen oder Bericht nicht geschrieben.\n";
 }
 
 }  // namespace quenda

@@ -25,6 +25,9 @@ struct Options {
   bool verifyInputs = false;  // --verify checks the inputs as well
   std::string planFile;       // native; plan the run into this file, write nothing else
   std::string applyPlan;      // native; run the plan of this file as it was planned
+  bool qualify = false;     // run the shipped reference cases
+  std::string qualifyOut;   // native; the folder of the qualification report
+  std::string qualifyKit;   // native; the reference cases' folder instead of the shipped one
   bool help = false;
   bool version = false;
 };

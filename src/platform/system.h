@@ -18,6 +18,10 @@ enum class SystemFamily { kWindows, kPosix };
 // The family this program was built for (system_posix.cpp, system_win32.cpp).
 SystemFamily NativeSystemFamily();
 
+// The operating system this program runs on, for a person: its name, version and machine
+// ("Linux 6.1.0-18-amd64 x86_64"; "Windows 10.0.19045 (Wine 8.0)" under Wine). UTF-8.
+std::string OperatingSystemText();
+
 // The folder separator of `family`: "\" on Windows, "/" elsewhere.
 inline char FolderSeparator(SystemFamily family) {
   return family == SystemFamily::kWindows ? '\\' : '/';

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <pwd.h>
+#include <sys/utsname.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -143,6 +144,12 @@ class PosixSystem : public System {
 }  // namespace
 
 SystemFamily NativeSystemFamily() { return SystemFamily::kPosix; }
+
+std::string OperatingSystemText() {
+  utsname name{};
+  if (uname(&name) != 0) return "POSIX";
+  return std::string(name.sysname) + " " + name.release + " " + name.machine;
+}
 
 std::unique_ptr<System> MakeNativeSystem() { return std::make_unique<PosixSystem>(); }
 

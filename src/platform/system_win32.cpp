@@ -105,6 +105,29 @@ class Win32System : public System {
 
 SystemFamily NativeSystemFamily() { return SystemFamily::kWindows; }
 
+std::string OperatingSystemText() {
+  // RtlGetVersion tells the real version; GetVersionEx is capped by the manifest.
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  std::string text = "Windows";
+  if (ntdll == nullptr) return text;
+  using GetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+  if (const auto getVersion =
+          reinterpret_cast<GetVersionFn>(GetProcAddress(ntdll, "RtlGetVersion"))) {
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (getVersion(&info) == 0) {
+      text += " " + std::to_string(info.dwMajorVersion) + "." +
+              std::to_string(info.dwMinorVersion) + "." + std::to_string(info.dwBuildNumber);
+    }
+  }
+  using WineVersionFn = const char*(CDECL*)();
+  if (const auto wine =
+          reinterpret_cast<WineVersionFn>(GetProcAddress(ntdll, "wine_get_version"))) {
+    text += std::string(" (Wine ") + wine() + ")";
+  }
+  return text;
+}
+
 std::unique_ptr<System> MakeNativeSystem() { return std::make_unique<Win32System>(); }
 
 }  // namespace quenda

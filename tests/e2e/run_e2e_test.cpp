@@ -1,5 +1,5 @@
 // The built program runs the sample job headless on copies of the sample site, each case
-// varying the site; outputs are compared byte for byte with tests/data/e2e.
+// varying the site; outputs are compared byte for byte with examples/qualify/expected.
 #include <gtest/gtest.h>
 
 #include <functional>

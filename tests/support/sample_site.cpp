@@ -164,8 +164,8 @@ std::string SampleSite::PortableLog() const {
 }
 
 std::string ExpectedE2e(const std::string& name) {
-  std::ifstream in(std::string(QUENDA_TEST_DATA) + "/e2e/" + name, std::ios::binary);
-  EXPECT_TRUE(in.good()) << "missing expected file tests/data/e2e/" << name;
+  std::ifstream in(std::string(QUENDA_EXAMPLES) + "/qualify/expected/" + name, std::ios::binary);
+  EXPECT_TRUE(in.good()) << "missing expected file examples/qualify/expected/" << name;
   std::ostringstream out;
   out << in.rdbuf();
   return out.str();

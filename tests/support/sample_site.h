@@ -91,7 +91,7 @@ inline const char* const kGlobalTable =
 inline const char* const kConfig012 = "site/shares/tools/TOOLS/Kolpator/Data/Config_012.csv";
 inline const char* const kJob = "site/shares/projekte/003/Flow/Transfer/Job_4711.xml";
 
-// The bytes of tests/data/e2e/`name`.
+// The bytes of examples/qualify/expected/`name`, the outputs the reference cases expect.
 std::string ExpectedE2e(const std::string& name);
 
 }  // namespace quenda::testing
