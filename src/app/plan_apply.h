@@ -38,7 +38,8 @@ std::vector<PlannedOutcome> PlannedOutcomes(const Files& files, const FileRecord
 // Log lines go to `out`, messages to `err`. Returns 2 for a plan that cannot be read or is no
 // plan of schema 1, 4 (told as "Der Plan ist veraltet: <path> hat sich seit dem Plan geändert
 // (Plan vom <createdAt>)", nothing written) when it is stale, 1 when a file differs from the
-// plan (each named; the report's `plan` holds every file with both hashes), else the run's status as a headless run gives it.
+// plan (each named; the report's `plan` holds every file with both hashes), else the run's status
+// as a headless run gives it.
 int RunApply(const Options& options, System& system, std::FILE* out, std::FILE* err);
 
 }  // namespace quenda

@@ -80,7 +80,9 @@ struct CaseResult {
   bool Passed() const { return findings.empty(); }
 };
 
-std::string ReadBytes(const fs::path& path) { return ReadNativeInput(path.string(), kMaxKitFileBytes); }
+std::string ReadBytes(const fs::path& path) {
+  return ReadNativeInput(path.string(), kMaxKitFileBytes);
+}
 
 std::string Cp(const Json& object, const char* key) {
   return Utf8ToCp1252(object.value(key, std::string()));
@@ -134,8 +136,7 @@ Expectation ExpectationOf(const Json& item) {
     e.kind = Expectation::kAbsent;
   } else {
     throw Json::other_error::create(
-        501, "Erwartung ohne bytes, text, contains, sameAs, unchanged oder absent",
-                                    &item);
+        501, "Erwartung ohne bytes, text, contains, sameAs, unchanged oder absent", &item);
   }
   return e;
 }
@@ -195,7 +196,7 @@ void PrepareCopy(const Kit& kit, const Case& c, const fs::path& dir) {
         std::string text = ReadBytes(file);
         const std::size_t at = text.find(change.from);
         if (at == std::string::npos) {
-          throw Error(75, "Die Änderung des Falls " + c.name + " findet >" + change.from +
+          throw Error(75, "Die Änderung des Falls "_cp + c.name + " findet >" + change.from +
                               "< nicht in " + change.file);
         }
         WriteBytes(file, text.replace(at, change.from.size(), change.to));
@@ -238,8 +239,8 @@ int RunInCopy(const Case& c, const fs::path& dir, System& system) {
     HeadlessUi ui(c.answers, out.get(), out.get());
     if (const std::unique_ptr<Session> session = MakeHeadlessSession(options, ui, system)) {
       session->env.CommandLineText = c.commandLine;
-      status = FinishRequestedRecords(*session, options, RunWatchedSession(*session), out.get(),
-                                      false);
+      status =
+          FinishRequestedRecords(*session, options, RunWatchedSession(*session), out.get(), false);
     }
   }
   fs::current_path(before);
@@ -251,11 +252,12 @@ void Expect(const Kit& kit, const fs::path& dir, const Expectation& e,
   const std::optional<std::string> now = BytesIfThere(dir / e.file);
   if (now) result.files.push_back({e.file, now->size(), Sha256Hex(*now)});
   if (e.kind == Expectation::kAbsent) {
-    if (now) result.findings.push_back(e.file + " wurde geschrieben, soll aber fehlen");
+    if (now)
+      result.findings.push_back(Utf8ToCp1252(e.file) + " wurde geschrieben, soll aber fehlen");
     return;
   }
   if (!now) {
-    result.findings.push_back(e.file + " fehlt");
+    result.findings.push_back(Utf8ToCp1252(e.file) + " fehlt");
     return;
   }
   std::string expected;
@@ -268,7 +270,7 @@ void Expect(const Kit& kit, const fs::path& dir, const Expectation& e,
       break;
     case Expectation::kContains:
       if (now->find(e.operand) == std::string::npos) {
-        result.findings.push_back(e.file + " enthält nicht >" + e.operand + "<");
+        result.findings.push_back(Utf8ToCp1252(e.file) + " enthält nicht >"_cp + e.operand + "<");
       }
       return;
     case Expectation::kSameAs:
@@ -283,7 +285,7 @@ void Expect(const Kit& kit, const fs::path& dir, const Expectation& e,
   if (*now == expected) return;
   std::size_t at = 0;
   while (at < now->size() && at < expected.size() && (*now)[at] == expected[at]) ++at;
-  result.findings.push_back(e.file + " weicht ab dem Byte " + std::to_string(at) +
+  result.findings.push_back(Utf8ToCp1252(e.file) + " weicht ab dem Byte " + std::to_string(at) +
                             " von der Erwartung ab (" + std::to_string(now->size()) + " statt " +
                             std::to_string(expected.size()) + " Bytes)");
 }
@@ -357,17 +359,17 @@ std::string ReportText(const Json& report) {
   text += "Rechner: " + report["computer"].get<std::string>() +
           ", Benutzer: " + report["user"].get<std::string>() + "\n";
   text += "Datum: " + report["createdAt"].get<std::string>() + "\n";
-  text += "Referenzfälle: " + report["kit"]["folder"].get<std::string>() +
-          " (cases.json SHA-256 " + report["kit"]["casesSha256"].get<std::string>() + ")\n\n";
+  text += "Referenzfälle: " + report["kit"]["folder"].get<std::string>() + " (cases.json SHA-256 " +
+          report["kit"]["casesSha256"].get<std::string>() + ")\n\n";
   for (const Json& c : report["cases"]) {
     text += (c["result"] == "passed" ? "bestanden: " : "NICHT bestanden: ") +
             c["name"].get<std::string>() + " – " + c["title"].get<std::string>() + " (Status " +
             std::to_string(c["exitStatus"].get<int>()) + ")\n";
     for (const Json& finding : c["findings"]) text += "    " + finding.get<std::string>() + "\n";
     if (c["checkRelease"].is_object()) {
-      text += "    Prüfung der Freigabe: " + std::to_string(c["checkRelease"]["checks"].get<int>()) +
-              " Prüfungen, " + std::to_string(c["checkRelease"]["findings"].get<int>()) +
-              " Befunde\n";
+      text +=
+          "    Prüfung der Freigabe: " + std::to_string(c["checkRelease"]["checks"].get<int>()) +
+          " Prüfungen, " + std::to_string(c["checkRelease"]["findings"].get<int>()) + " Befunde\n";
     }
     for (const Json& f : c["files"]) {
       text += "    " + f["sha256"].get<std::string>() + "  " + f["path"].get<std::string>() + "\n";

@@ -146,18 +146,18 @@ std::string RunReportJson(const Session& s, int exitStatus) {
   const std::string& message =
       s.state.FinalMessage.empty() ? s.log.LastLine() : s.state.FinalMessage;
   Json report = {{"schemaVersion", kRunReportSchema},
-                       {"quenda", {{"version", AppVersionText()}}},
-                       {"run", Run(s)},
-                       {"reason", Reason(s, exitStatus)},
-                       {"exitStatus", exitStatus},
-                       {"message", U(message)},
-                       {"job", U(s.job.JobFilePath)},
-                       {"configuration", Configuration(s)},
-                       {"inputs", Inputs(s)},
-                       {"parameters", Parameters(s, summary)},
-                       {"slots", Slots(summary)},
-                       {"files", WrittenFilesJson(s)},
-                       {"dialogs", Dialogs(s)}};
+                 {"quenda", {{"version", AppVersionText()}}},
+                 {"run", Run(s)},
+                 {"reason", Reason(s, exitStatus)},
+                 {"exitStatus", exitStatus},
+                 {"message", U(message)},
+                 {"job", U(s.job.JobFilePath)},
+                 {"configuration", Configuration(s)},
+                 {"inputs", Inputs(s)},
+                 {"parameters", Parameters(s, summary)},
+                 {"slots", Slots(summary)},
+                 {"files", WrittenFilesJson(s)},
+                 {"dialogs", Dialogs(s)}};
   if (s.record.plan) report["plan"] = AppliedPlanJson(*s.record.plan);
   return report.dump(2) + "\n";
 }

@@ -121,5 +121,26 @@ TEST(ParseOptions, PlanAndApplyTakeOnlyWhatTheyUse) {
   }
 }
 
+TEST(ParseOptions, QualifyNeedsOutAndTakesOnlyKit) {
+  std::string error;
+  const auto qualify = ParseOptions({"--qualify", "--out", "q", "--kit", "k"}, error);
+  ASSERT_TRUE(qualify.has_value()) << error;
+  EXPECT_TRUE(qualify->qualify);
+  EXPECT_EQ(qualify->qualifyOut, "q");
+  EXPECT_EQ(qualify->qualifyKit, "k");
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"--qualify"},
+           {"--qualify", "--out", "q", "--headless"},
+           {"--qualify", "--out", "q", "--program-dir", "d"},
+           {"--qualify", "--out", "q", "job.xml"},
+           {"--out", "q"},
+           {"--kit", "k", "--headless"},
+       }) {
+    error.clear();
+    EXPECT_FALSE(ParseOptions(args, error).has_value()) << testing::PrintToString(args);
+    EXPECT_NE(error.find("--qualify"), std::string::npos) << error;
+  }
+}
+
 }  // namespace
 }  // namespace quenda
