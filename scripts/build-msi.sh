@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the MSI package of Quenda with wixl from packaging/windows/quenda.wxs.
 #   build-msi.sh DIR VERSION OUT.msi
-# DIR holds quenda.exe (signed or not) and Config.ini; VERSION is X.Y.Z. The entries of
+# DIR holds quenda.exe (signed or not), Config.ini and the reference cases of --qualify
+# (qualify/); VERSION is X.Y.Z. The entries of
 # Config.ini that public properties set at install time are the table below: one
 # component per property, installed only when the property is given, each writing its key
 # with the IniFile table (which wixl does not write: it is added to the built package).
@@ -34,11 +35,52 @@ guid_of() { python3 -c "import uuid,sys; print(str(uuid.uuid5(uuid.UUID('B0FBAD4
   done <<<"$entries"
   echo '</ComponentGroup></Fragment></Wix>'
 } >"$work/entries.wxs"
+# The reference cases below INSTALLDIR\qualify: a component per file, its GUID and the ids
+# derived from the file's path in the kit (stable as long as the path is).
+python3 - "$dir" >"$work/qualify.wxs" <<'PY'
+import hashlib, os, sys, uuid
+from xml.sax.saxutils import quoteattr
+root = sys.argv[1]
+ns = uuid.UUID('B0FBAD4D-16B7-4318-8E6F-F26F1BB91392')
+def ident(prefix, rel):
+    return prefix + hashlib.sha256(rel.encode()).hexdigest()[:32]
+components = []
+def folder(rel, depth):
+    pad = '  ' * depth
+    out = []
+    for name in sorted(os.listdir(os.path.join(root, rel))):
+        sub = rel + '/' + name
+        if os.path.isdir(os.path.join(root, sub)):
+            out.append(f'{pad}<Directory Id="{ident("D", sub)}" Name={quoteattr(name)}>')
+            out += folder(sub, depth + 1)
+            out.append(f'{pad}</Directory>')
+        else:
+            cid = ident("C", sub)
+            components.append(cid)
+            guid = str(uuid.uuid5(ns, 'qualify:' + sub)).upper()
+            out.append(f'{pad}<Component Id="{cid}" Guid="{guid}" Win64="yes">'
+                       f'<File Id="{ident("F", sub)}" Name={quoteattr(name)} '
+                       f'Source={quoteattr(sub)} KeyPath="yes"/></Component>')
+    return out
+body = folder('qualify', 3)
+print('<?xml version="1.0" encoding="windows-1252"?>')
+print('<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi"><Fragment>')
+print('  <DirectoryRef Id="INSTALLDIR">')
+print('    <Directory Id="QUALIFYDIR" Name="qualify">')
+print('\n'.join(body))
+print('    </Directory>')
+print('  </DirectoryRef>')
+print('  <ComponentGroup Id="QualifyKit">')
+for cid in components: print(f'    <ComponentRef Id="{cid}"/>')
+print('  </ComponentGroup>')
+print('</Fragment></Wix>')
+PY
 # wixl finds the files by names relative to the folder it runs in.
 cp "$dir/quenda.exe" "$dir/Config.ini" "${QUENDA_ICON:-build/windows/resources/quenda.ico}" \
   packaging/windows/quenda.wxs "$work/"
+cp -R "$dir/qualify" "$work/"
 (cd "$work" && wixl -a x64 -D Version="$version" -D Manufacturer="$manufacturer" \
-  -o quenda.msi quenda.wxs entries.wxs)
+  -o quenda.msi quenda.wxs entries.wxs qualify.wxs)
 [ -s "$work/quenda.msi" ] || { echo "build-msi: wixl hat kein Paket geschrieben" >&2; exit 1; }
 
 # The IniFile table (action 0: add the line or replace the key's value) and the conditions

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Packs the Windows deliverables of the build of the preset windows in build/windows/dist:
 # quenda.exe signed (Authenticode, SHA-256), the zip quenda-VERSION-win64.zip (quenda.exe
-# and the Config.ini template) for those who unpack, and the MSI quenda-VERSION-x64.msi
+# the Config.ini template and qualify/) for those who unpack, and the MSI quenda-VERSION-x64.msi
 # (scripts/build-msi.sh), signed too. The certificate is QUENDA_SIGN_CERT (a .p12, password
 # in QUENDA_SIGN_PASSWORD; scripts/sign-windows.sh sets both); without it a throw-away test
 # certificate is made (make-test-cert.sh) and every signature is checked against its CA.
-# A time stamp is asked of QUENDA_TIMESTAMP_URL when set.
+# Both hold the reference cases of quenda --qualify (qualify/, made by the build). A time stamp is asked of QUENDA_TIMESTAMP_URL when set.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 version=$(sed -n 's/^project(quenda VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -41,8 +41,11 @@ work="$(mktemp -d "$PWD/build/windows/dist-XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/stage" "$work/out"
 cp "$exe" packaging/windows/Config.ini "$work/stage/"
+[ -f build/windows/qualify/cases.json ] ||
+  { echo "package-windows: build/windows/qualify fehlt; zuerst bauen" >&2; exit 1; }
+cp -R build/windows/qualify "$work/stage/"
 sign "$work/stage/quenda.exe"
-(cd "$work/stage" && cmake -E tar cf "$work/out/quenda-$version-win64.zip" --format=zip quenda.exe Config.ini)
+(cd "$work/stage" && cmake -E tar cf "$work/out/quenda-$version-win64.zip" --format=zip quenda.exe Config.ini qualify)
 ./scripts/build-msi.sh "$work/stage" "$version" "$work/out/quenda-$version-x64.msi"
 sign "$work/out/quenda-$version-x64.msi"
 cp "$work/stage/quenda.exe" "$work/out/"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Reads the tables of the MSI package of scripts/package-windows.sh back (msiinfo), then
 # tries it under Wine in a prefix of its own: a silent install into Program Files (quenda.exe, the unchanged Config.ini template, the
-# Start-menu shortcut), the installed quenda.exe --version, a package of a higher version
+# Start-menu shortcut, the reference cases), the installed quenda.exe --version and its
+# --qualify, a package of a higher version
 # that upgrades in place and writes the Config.ini entries of its public properties, the
 # older package refused, and the silent uninstall that leaves nothing behind.
 set -euo pipefail
@@ -48,7 +49,9 @@ check "Property UpgradeCode fest" has_row Property "$(printf 'UpgradeCode\t{B0FB
 check "Property ALLUSERS 1 (pro Maschine)" has_row Property "$(printf 'ALLUSERS\t1')"
 check "Property ProductLanguage 1031" has_row Property "$(printf 'ProductLanguage\t1031')"
 check "Summary: x64, Sprache 1031" eval 'msiinfo suminfo "$msi" | grep -qx "Template: x64;1031"'
-check "File quenda.exe und Config.ini" eval '[ "$(table File | cut -f1,3 | tail -n +4 | sort | tr "\t\n" ":;")" = "Config.ini:Config.ini;quenda.exe:quenda.exe;" ]'
+check "File quenda.exe und Config.ini" eval '[ "$(table File | cut -f1,3 | tail -n +4 | grep -v "^F" | sort | tr "\t\n" ":;")" = "Config.ini:Config.ini;quenda.exe:quenda.exe;" ]'
+kit_files=$(find build/windows/qualify -type f | wc -l)
+check "File: die $kit_files Dateien der Referenzfälle" eval '[ "$(table File | tail -n +4 | grep -c "^F")" -eq "$kit_files" ]'
 check "Upgrade: ältere ersetzen, neuere erkennen" eval '[ "$(table Upgrade | tail -n +4 | cut -f7 | sort | tr "\n" " ")" = "WIX_DOWNGRADE_DETECTED WIX_UPGRADE_DETECTED " ]'
 check "LaunchCondition: deutsche Meldung beim Downgrade" eval 'table LaunchCondition | grep -q "NOT WIX_DOWNGRADE_DETECTED.Eine neuere Version von Quenda ist bereits installiert"'
 check "Shortcut im Startmenü auf quenda.exe" eval 'table Shortcut | grep -q "^StartMenuQuenda.ProgramMenuFolder.Quenda.QuendaExe.\[#quenda.exe\]"'
@@ -64,10 +67,20 @@ check "Verknüpfung im Startmenü" shortcut
 check "installierte Version $version" [ "$(installed_versions)" = "$version" ]
 shown="$(./cmake/wine-run.sh 'C:\Program Files\Quenda\quenda.exe' --version | tr -d '\r')"
 check "quenda.exe --version: $shown" [ "$shown" = "Quenda $major.$minor$patch" ]
+check "Referenzfälle in Program Files\\Quenda\\qualify" \
+  diff -r build/windows/qualify "$installed/qualify"
+rm -rf "$dist/qualify"
+qualify_status=0
+./cmake/wine-run.sh 'C:\Program Files\Quenda\quenda.exe' --qualify --out "$(winpath "$dist/qualify")" \
+  >"$dist/qualify.out" 2>&1 || qualify_status=$?
+tr -d '\r' <"$dist/qualify.out"
+check "installiertes quenda.exe --qualify bestanden (Status $qualify_status)" [ "$qualify_status" -eq 0 ]
+check "Qualifikationsbericht geschrieben" test -s "$dist/qualify/qualifikation.json"
 
 # The same program as a higher version, with the site's settings as properties.
 mkdir -p "$dist/upgrade"
 cp "$dist/quenda.exe" packaging/windows/Config.ini "$dist/upgrade/"
+cp -R build/windows/qualify "$dist/upgrade/"
 ./scripts/build-msi.sh "$dist/upgrade" "$higher" "$dist/upgrade/quenda-$higher-x64.msi"
 msiexec /i "$(winpath "$dist/upgrade/quenda-$higher-x64.msi")" /qn \
   'CONFIGPATH=\\srv\tools\TOOLS\Kolpator\Data' 'TOOLSSHAREROOT=\\srv\tools'
