@@ -42,6 +42,7 @@ TextMetrics MetricsOf(const BoxState& s) {
   m.dpi = s.fonts->Dpi();
   m.textHeight = LineHeight(s.box, font);
   m.labelWidth = MeasureText(s.box, font, "Suchen:").width;
+  // Measured in the ANSI code page, which need not hold the sharp s; "ss" is as wide at least.
   for (const char* caption : {"Weitersuchen", "Kopieren", "Schliessen"}) {
     m.buttonTextWidth = std::max(m.buttonTextWidth, MeasureText(s.box, font, caption).width);
   }
@@ -112,10 +113,8 @@ LRESULT CALLBACK BoxProc(HWND window, UINT message, WPARAM w, LPARAM l) {
       LayOut(*s);
       return 0;
     case WM_GETMINMAXINFO: {
-      RECT frame{0, 0, 0, 0};
       const Extent min = PlanBoxMinimumSize(MetricsOf(*s));
-      frame.right = min.width;
-      frame.bottom = min.height;
+      RECT frame{0, 0, min.width, min.height};
       AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, static_cast<UINT>(s->fonts->Dpi()));
       reinterpret_cast<MINMAXINFO*>(l)->ptMinTrackSize = {frame.right - frame.left,
                                                           frame.bottom - frame.top};

@@ -1,6 +1,7 @@
-// Where the controls of the main window and of the input box go, as plain arithmetic: all
-// distances are in units of 1/96 inch and scaled to the window's DPI; the text sizes come
-// in measured with the window's font. No Windows types, so the layout is tested anywhere.
+// Where the controls of the main window, the input box and the plan box go, as plain
+// arithmetic: all distances are in units of 1/96 inch and scaled to the window's DPI; the
+// text sizes come in measured with the window's font. No Windows types, so the layout is tested
+// anywhere.
 #pragma once
 
 namespace quenda {

@@ -147,18 +147,6 @@ TEST(InputBoxLayout, SizedToItsPrompt) {
   EXPECT_EQ(InputPromptWrapWidth(144), 540);
 }
 
-TEST(MainWindowLayout, CheckBoxAtTheMinimumEndsOneGapBeforeVorschau) {
-  const TextMetrics m = MetricsAt(96);
-  const MainWindowLayout l = LayOutMainWindow(MinimumClientSize(m), m);
-  EXPECT_EQ(Right(l.BatchAuswahl) + 7, l.VorschauButton.x);
-  EXPECT_EQ(l.VorschauButton.x + 75 + 7, l.StartButton.x);
-  // One pixel narrower the check box is clipped no more: the window keeps its minimum.
-  const MainWindowLayout under =
-      LayOutMainWindow({MinimumClientSize(m).width - 1, MinimumClientSize(m).height}, m);
-  EXPECT_EQ(under.BatchAuswahl, l.BatchAuswahl);
-  EXPECT_EQ(under.VorschauButton, l.VorschauButton);
-}
-
 // The plan box with the search caption 45 pixels wide at 96 DPI.
 TextMetrics PlanMetricsAt(int dpi) {
   TextMetrics m = MetricsAt(dpi);
