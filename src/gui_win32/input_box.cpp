@@ -60,27 +60,6 @@ TextMetrics MetricsFor(HWND window, const WindowFonts& fonts) {
   return m;
 }
 
-// The work area of the monitor the owner is on (the primary monitor without one).
-Box WorkAreaOf(HWND owner) {
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoA(MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& r = monitor.rcWork;
-  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
-// The box's outer place: its client area from the layout, centred on the owner.
-Box PlaceOf(HWND owner, Extent client, int dpi) {
-  RECT frame{0, 0, client.width, client.height};
-  AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, static_cast<UINT>(dpi));
-  const Extent size{frame.right - frame.left, frame.bottom - frame.top};
-  RECT r{};
-  if (owner == nullptr || !GetWindowRect(owner, &r))
-    return CentreOn(nullptr, size, WorkAreaOf(owner));
-  const Box around{r.left, r.top, r.right - r.left, r.bottom - r.top};
-  return CentreOn(&around, size, WorkAreaOf(owner));
-}
-
 HWND CreateBox(HWND owner, const std::string& prompt, const std::string& title,
                const std::string& defaultText, const WindowFonts& fonts, BoxState& state) {
   RegisterProgramWindowClass(kClassName, BoxProc);
@@ -90,7 +69,7 @@ HWND CreateBox(HWND owner, const std::string& prompt, const std::string& title,
   const Extent promptSize =
       MeasureText(box, fonts.Text(), prompt, InputPromptWrapWidth(fonts.Dpi()));
   const InputBoxLayout l = LayOutInputBox(promptSize, m);
-  const Box place = PlaceOf(owner, l.client, fonts.Dpi());
+  const Box place = PlaceOverOwner(owner, l.client, fonts.Dpi(), kStyle, kExStyle);
   SetWindowPos(box, nullptr, place.x, place.y, place.width, place.height,
                SWP_NOZORDER | SWP_NOACTIVATE);
   Child(box, "STATIC", prompt, SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, l.prompt, -1, fonts.Text());
@@ -109,24 +88,8 @@ std::optional<std::string> RunInputBox(HWND owner, const std::string& prompt,
   BoxState state;
   const WindowFonts fonts(DpiOf(owner));
   HWND box = CreateBox(owner, prompt, title, defaultText, fonts, state);
-  if (owner != nullptr) EnableWindow(owner, FALSE);
-  ShowWindow(box, SW_SHOW);
-  SetFocus(state.edit);
   SendMessageA(state.edit, EM_SETSEL, 0, -1);
-  MSG msg{};
-  bool quit = false;
-  while (!state.done) {
-    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
-      quit = true;  // the program is ending: leave the box and pass the request on
-      break;
-    }
-    if (IsDialogMessageA(box, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-  if (owner != nullptr) EnableWindow(owner, TRUE);
-  DestroyWindow(box);
-  if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
+  RunModal(owner, box, state.edit, state.done);
   return state.answer;
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/main_window.h"
 #include "app/run_summary.h"
+#include "gui_win32/plan_box.h"
 #include "gui_win32/summary_list.h"
 #include "gui_win32/win32_ui.h"
 #include "gui_win32/window_class.h"
@@ -14,10 +15,12 @@ namespace quenda {
 namespace {
 
 constexpr const char* kClassName = "QuendaMainWindow";
+constexpr const char* kVorschauCaption = "&Vorschau";
 enum ControlId {
   kText1 = 101,
   kBatDirectory,
   kBatchAuswahl,
+  kVorschau,
   kStart,
   kEnde,
   kList,
@@ -84,6 +87,8 @@ void Win32Window::BuildControls() {
                          kBatchAuswahl);
   // No default button: Enter in a text box starts nothing; Start runs when pressed or, with
   // the focus, by Enter or Space.
+  VorschauButton =
+      Control(window_, "BUTTON", kVorschauCaption, WS_TABSTOP | BS_PUSHBUTTON, kVorschau);
   StartButton =
       Control(window_, "BUTTON", captions.StartButton, WS_TABSTOP | BS_PUSHBUTTON, kStart);
   EndeButton = Control(window_, "BUTTON", captions.EndeButton, WS_TABSTOP, kEnde);
@@ -97,8 +102,8 @@ void Win32Window::BuildControls() {
 
 void Win32Window::ApplyFonts(int dpi) {
   auto fonts = std::make_unique<WindowFonts>(dpi);
-  for (HWND control : {Label1, Text1, Label4, BatDirectory, BatchAuswahl, StartButton, EndeButton,
-                       ListOutput, AktionText, ParameterList, SlotList}) {
+  for (HWND control : {Label1, Text1, Label4, BatDirectory, BatchAuswahl, VorschauButton,
+                       StartButton, EndeButton, ListOutput, AktionText, ParameterList, SlotList}) {
     SetControlFont(control, fonts->Text());
   }
   SetControlFont(Label8, fonts->Title());
@@ -116,8 +121,9 @@ TextMetrics Win32Window::Metrics() const {
   m.titleHeight = LineHeight(window_, fonts_->Title());
   m.labelWidth = std::max(MeasureText(window_, text, c.Label1).width,
                           MeasureText(window_, text, c.Label4).width);
-  m.buttonTextWidth = std::max(MeasureText(window_, text, c.StartButton).width,
-                               MeasureText(window_, text, c.EndeButton).width);
+  for (const std::string& caption : {c.StartButton, c.EndeButton, std::string("Vorschau")}) {
+    m.buttonTextWidth = std::max(m.buttonTextWidth, MeasureText(window_, text, caption).width);
+  }
   // The box of a check box is as wide as a line is high, plus the gap to its caption.
   m.checkWidth =
       MeasureText(window_, text, c.BatchAuswahl).width + m.textHeight + ScaleToDpi(8, m.dpi);
@@ -134,6 +140,7 @@ void Win32Window::LayOut() {
                                          {Label4, l.Label4},
                                          {BatDirectory, l.BatDirectory},
                                          {BatchAuswahl, l.BatchAuswahl},
+                                         {VorschauButton, l.VorschauButton},
                                          {StartButton, l.StartButton},
                                          {EndeButton, l.EndeButton},
                                          {ListOutput, l.ListOutput},
@@ -207,8 +214,14 @@ void Win32Window::OnCommand(int id, int code) {
   if (id == kBatchAuswahl && code == BN_CLICKED) {
     model_.BatchAuswahl = SendMessageA(BatchAuswahl, BM_GETCHECK, 0, 0) == BST_CHECKED;
   }
+  if (id == kVorschau && code == BN_CLICKED) ShowPreview();
   if (id == kStart && code == BN_CLICKED) driver_.Start();
   if (id == kEnde && code == BN_CLICKED) driver_.Ende();
+}
+
+void Win32Window::ShowPreview() {
+  const std::string plan = driver_.Preview();
+  RunPlanBox(window_, plan);
 }
 
 LRESULT Win32Window::Handle(UINT message, WPARAM w, LPARAM l) {

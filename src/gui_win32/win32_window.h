@@ -43,6 +43,7 @@ class Win32Window : public WindowView {
   HWND Label4 = nullptr;
   HWND BatDirectory = nullptr;
   HWND BatchAuswahl = nullptr;
+  HWND VorschauButton = nullptr;  // the plan of a Start, shown before it (Alt+V)
   HWND StartButton = nullptr;
   HWND EndeButton = nullptr;
   HWND ListOutput = nullptr;
@@ -54,6 +55,8 @@ class Win32Window : public WindowView {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l);
   LRESULT Handle(UINT message, WPARAM w, LPARAM l);
   void OnCommand(int id, int code);
+  // Runs the Vorschau and shows its plan in the plan box.
+  void ShowPreview();
   void BuildControls();
   // The fonts at `dpi` for every control, the list columns fitted to them.
   void ApplyFonts(int dpi);

@@ -31,6 +31,11 @@ WindowFonts::WindowFonts(int dpi) : dpi_(dpi) {
   font.lfWeight = FW_BOLD;
   font.lfHeight = font.lfHeight * 3 / 2;
   title_ = CreateFontIndirectW(&font);
+  font = MessageFontAt(dpi);
+  font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+  lstrcpynW(font.lfFaceName, L"Consolas", LF_FACESIZE);
+  fixed_ = CreateFontIndirectW(&font);
+  if (fixed_ == nullptr) fixed_ = static_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT));
   if (text_ == nullptr) text_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   if (title_ == nullptr) title_ = text_;
 }
@@ -38,6 +43,7 @@ WindowFonts::WindowFonts(int dpi) : dpi_(dpi) {
 WindowFonts::~WindowFonts() {
   // Stock objects need no deleting; DeleteObject ignores them.
   if (title_ != text_) DeleteObject(title_);
+  DeleteObject(fixed_);
   DeleteObject(text_);
 }
 

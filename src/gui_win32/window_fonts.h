@@ -1,5 +1,5 @@
 // The system's message font (Segoe UI 9 pt on current Windows) at a window's DPI, the bold
-// title font derived from it, and text measured in them.
+// title font and the fixed-pitch font derived from it, and text measured in them.
 #pragma once
 
 #include <windows.h>
@@ -15,7 +15,7 @@ int DpiOf(HWND window);
 
 class WindowFonts {
  public:
-  // Both fonts at `dpi`; the fonts of the system stand in when they cannot be made.
+  // The fonts at `dpi`; the fonts of the system stand in when they cannot be made.
   explicit WindowFonts(int dpi);
   ~WindowFonts();
   WindowFonts(const WindowFonts&) = delete;
@@ -24,11 +24,15 @@ class WindowFonts {
   int Dpi() const { return dpi_; }
   HFONT Text() const { return text_; }
   HFONT Title() const { return title_; }
+  // Fixed pitch at the message font's height (Consolas, or what the system maps it to),
+  // for texts whose columns line up.
+  HFONT Fixed() const { return fixed_; }
 
  private:
   int dpi_;
   HFONT text_ = nullptr;
   HFONT title_ = nullptr;
+  HFONT fixed_ = nullptr;
 };
 
 // The size of `text` in `font` on `window`'s screen; wrapped at `wrapWidth` pixels when it

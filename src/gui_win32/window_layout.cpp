@@ -19,6 +19,10 @@ constexpr int kInitialWidth = 960;
 constexpr int kInitialHeight = 700;
 constexpr int kPromptWrap = 360;
 constexpr int kMinPromptWidth = 240;
+constexpr int kPlanWidth = 900;
+constexpr int kPlanHeight = 640;
+constexpr int kMinSearchWidth = 120;
+constexpr int kMinPlanTextHeight = 100;
 
 // The sizes every layout derives from the font, in pixels.
 struct Sizes {
@@ -53,8 +57,8 @@ int ScaleToDpi(int units, int dpi) { return (units * dpi + 48) / 96; }
 
 Extent MinimumClientSize(const TextMetrics& m) {
   const Sizes s = SizesOf(m);
-  const int controls =
-      std::max(ScaleToDpi(kMinEditWidth, m.dpi), m.checkWidth + s.gap + 2 * s.buttonWidth + s.gap);
+  const int controls = std::max(ScaleToDpi(kMinEditWidth, m.dpi),
+                                m.checkWidth + s.gap + 3 * s.buttonWidth + 2 * s.gap);
   const int width = 2 * s.margin + m.labelWidth + s.gap + controls;
   const int bottom = ScaleToDpi(kMinLogHeight, m.dpi) + s.gap + s.edit + s.gap +
                      ScaleToDpi(kMinListHeight, m.dpi) + s.margin;
@@ -85,7 +89,9 @@ MainWindowLayout LayOutMainWindow(Extent client, const TextMetrics& m) {
   y += s.edit + s.gap;
   l.EndeButton = {width - s.margin - s.buttonWidth, y, s.buttonWidth, s.button};
   l.StartButton = {l.EndeButton.x - s.gap - s.buttonWidth, y, s.buttonWidth, s.button};
-  l.BatchAuswahl = {fieldX, y, std::min(m.checkWidth, l.StartButton.x - s.gap - fieldX), s.button};
+  l.VorschauButton = {l.StartButton.x - s.gap - s.buttonWidth, y, s.buttonWidth, s.button};
+  l.BatchAuswahl = {fieldX, y, std::min(m.checkWidth, l.VorschauButton.x - s.gap - fieldX),
+                    s.button};
   y += s.button + s.gap;
   // The log and the lists share what is left, half each beyond their minimums.
   const int minLog = ScaleToDpi(kMinLogHeight, m.dpi);
@@ -118,6 +124,39 @@ InputBoxLayout LayOutInputBox(Extent prompt, const TextMetrics& m) {
   const int width = buttonX + s.buttonWidth + s.margin;
   l.edit = {s.margin, editY, width - 2 * s.margin, s.edit};
   l.client = {width, editY + s.edit + s.margin};
+  return l;
+}
+
+Extent PlanBoxMinimumSize(const TextMetrics& m) {
+  const Sizes s = SizesOf(m);
+  const int searchRow =
+      m.labelWidth + s.gap + ScaleToDpi(kMinSearchWidth, m.dpi) + s.gap + s.buttonWidth;
+  const int width = 2 * s.margin + std::max(searchRow, 2 * s.buttonWidth + s.gap);
+  const int height =
+      2 * s.margin + 2 * s.button + 2 * s.gap + ScaleToDpi(kMinPlanTextHeight, m.dpi);
+  return {width, height};
+}
+
+Extent PlanBoxInitialSize(int dpi) {
+  return {ScaleToDpi(kPlanWidth, dpi), ScaleToDpi(kPlanHeight, dpi)};
+}
+
+PlanBoxLayout LayOutPlanBox(Extent client, const TextMetrics& m) {
+  const Sizes s = SizesOf(m);
+  const Extent min = PlanBoxMinimumSize(m);
+  const int width = std::max(client.width, min.width);
+  const int height = std::max(client.height, min.height);
+  const int right = width - s.margin - s.buttonWidth;
+  PlanBoxLayout l;
+  l.searchLabel = LabelBeside(s.margin, s.margin, m.labelWidth, s.button, m);
+  const int searchX = s.margin + m.labelWidth + s.gap;
+  l.search = {searchX, s.margin + (s.button - s.edit) / 2, right - s.gap - searchX, s.edit};
+  l.next = {right, s.margin, s.buttonWidth, s.button};
+  const int textY = s.margin + s.button + s.gap;
+  const int bottomY = height - s.margin - s.button;
+  l.text = {s.margin, textY, width - 2 * s.margin, bottomY - s.gap - textY};
+  l.copy = {s.margin, bottomY, s.buttonWidth, s.button};
+  l.close = {right, bottomY, s.buttonWidth, s.button};
   return l;
 }
 

@@ -1,6 +1,7 @@
-// Where the controls of the main window and of the input box go, as plain arithmetic: all
-// distances are in units of 1/96 inch and scaled to the window's DPI; the text sizes come
-// in measured with the window's font. No Windows types, so the layout is tested anywhere.
+// Where the controls of the main window, the input box and the plan box go, as plain
+// arithmetic: all distances are in units of 1/96 inch and scaled to the window's DPI; the
+// text sizes come in measured with the window's font. No Windows types, so the layout is tested
+// anywhere.
 #pragma once
 
 namespace quenda {
@@ -33,13 +34,13 @@ struct TextMetrics {
 };
 
 struct MainWindowLayout {
-  Box Label8, Label1, Text1, Label4, BatDirectory, BatchAuswahl, StartButton, EndeButton,
-      ListOutput, AktionText, ParameterList, SlotList;
+  Box Label8, Label1, Text1, Label4, BatDirectory, BatchAuswahl, VorschauButton, StartButton,
+      EndeButton, ListOutput, AktionText, ParameterList, SlotList;
 };
 
 // The controls in a client area of `client` pixels: the title and the two text rows at the
-// top, the buttons at the right; the log and the two summary lists share the rest of the
-// height, the lists side by side. Below MinimumClientSize the controls keep their
+// top, the buttons (Vorschau, Start, Ende) at the right; the log and the two summary lists share
+// the rest of the height, the lists side by side. Below MinimumClientSize the controls keep their
 // minimum sizes and run past the client area (never a negative size).
 MainWindowLayout LayOutMainWindow(Extent client, const TextMetrics& m);
 
@@ -60,6 +61,18 @@ int InputPromptWrapWidth(int dpi);
 
 // The box for a prompt that measures `prompt` (wrapped at InputPromptWrapWidth).
 InputBoxLayout LayOutInputBox(Extent prompt, const TextMetrics& m);
+
+// The plan box of the Vorschau: the search row (its caption, the field, Weitersuchen) at the
+// top, the plan's text filling the middle, Kopieren at the left and Schließen at the right
+// of the bottom row. `m.labelWidth` is the search caption's width, `m.buttonTextWidth` the
+// widest button caption. Below PlanBoxMinimumSize the controls keep their minimum sizes.
+struct PlanBoxLayout {
+  Box searchLabel, search, next, text, copy, close;
+};
+PlanBoxLayout LayOutPlanBox(Extent client, const TextMetrics& m);
+Extent PlanBoxMinimumSize(const TextMetrics& m);
+// The client area the plan box opens with (before it is fitted to the screen).
+Extent PlanBoxInitialSize(int dpi);
 
 // The place of a window of `size` centred on `owner`, kept inside `workArea`
 // (the owner's monitor); without an owner, centred on `workArea`.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the Win32 window tests under Wine on a fresh Xvfb display at 96 DPI, then the
 # screenshot test once more at 144 DPI (Wine's LogPixels) on a larger screen, and turns
-# each screenshot into a PNG beside it. Usage: run-on-xvfb.sh TESTS.exe ARTIFACTS-DIR
+# each screenshot (the window at both DPIs, the plan box of the Vorschau at 96) into a PNG
+# beside it. Usage: run-on-xvfb.sh TESTS.exe ARTIFACTS-DIR
 # The window gets a Wine prefix of its own: Wine's desktop process belongs to the display
 # of the program that started it, and the console tests run without one.
 set -euo pipefail
@@ -11,7 +12,8 @@ here="$(cd "$(dirname "$0")" && pwd)"
 wine_run="$here/../../cmake/wine-run.sh"
 mkdir -p "$artifacts"  # first: the prefix is found from it
 export QUENDA_WINEPREFIX="$(cd "$artifacts/.." && pwd)/wineprefix-gui"
-rm -f "$artifacts"/win32-window*.bmp "$artifacts"/win32-window*.png
+rm -f "$artifacts"/win32-window*.bmp "$artifacts"/win32-window*.png \
+  "$artifacts"/win32-vorschau*.bmp "$artifacts"/win32-vorschau*.png
 set_dpi() {  # the DPI the next Wine programs of the prefix see
   "$wine_run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
     >/dev/null 2>&1
@@ -26,10 +28,10 @@ xvfb-run -a -s "-screen 0 1600x1200x24" "$wine_run" "$exe" \
   --gtest_filter='Win32WindowTest.ShownWindow*:Win32WindowTest.InputBox*' || status=$?
 "$wine_run" --stop-server
 set_dpi 96
-for dpi in 96 144; do
-  bmp="$artifacts/win32-window-${dpi}dpi.bmp"
+for bmp in "$artifacts"/win32-window-96dpi.bmp "$artifacts"/win32-window-144dpi.bmp \
+  "$artifacts"/win32-vorschau-96dpi.bmp; do
   if [ ! -f "$bmp" ]; then
-    echo "kein Bildschirmfoto bei $dpi DPI: $bmp fehlt" >&2
+    echo "kein Bildschirmfoto: $bmp fehlt" >&2
     status=1
     continue
   fi

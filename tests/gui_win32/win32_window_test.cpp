@@ -1,5 +1,6 @@
 // The native window under a real window system (Wine on Xvfb here): controls, captions,
-// bindings, the dialogs' buttons from the style number, and a screenshot of the window.
+// bindings, the dialogs' buttons from the style number, the Vorschau with its plan box, and
+// screenshots of the window and the plan box.
 #include "gui_win32/win32_window.h"
 
 #include <commctrl.h>
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -15,8 +17,11 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/options.h"
+#include "app/program.h"
 #include "app/startup.h"
 #include "app/stop_gate.h"
+#include "gui_win32/plan_box.h"
 #include "gui_win32/win32_ui.h"
 #include "gui_win32/window_capture.h"
 #include "gui_win32/window_fonts.h"
@@ -278,6 +283,7 @@ TEST_F(Win32WindowTest, ControlsCarryTheirCaptionsAndDefaults) {
       {window->Label4, model->Captions.Label4},
       {window->BatDirectory, model->BatDirectory},
       {window->BatchAuswahl, model->Captions.BatchAuswahl},
+      {window->VorschauButton, "&Vorschau"},
       {window->StartButton, model->Captions.StartButton},
       {window->EndeButton, model->Captions.EndeButton},
       {window->AktionText, ""},
@@ -289,8 +295,13 @@ TEST_F(Win32WindowTest, ControlsCarryTheirCaptionsAndDefaults) {
   const auto children = Children(window->Handle());
   EXPECT_EQ(std::count_if(children.begin(), children.end(),
                           [this](HWND c) { return GetParent(c) == window->Handle(); }),
-            12)
-      << "the ten controls and the two summary lists";
+            13)
+      << "the eleven controls and the two summary lists";
+  const Box vorschau = BoxOf(window->VorschauButton);
+  const Box start = BoxOf(window->StartButton);
+  EXPECT_EQ(vorschau.y, start.y) << "Vorschau stands beside Start";
+  EXPECT_LT(vorschau.x + vorschau.width, start.x);
+  EXPECT_LT(BoxOf(window->BatchAuswahl).x + BoxOf(window->BatchAuswahl).width, vorschau.x);
 }
 
 TEST_F(Win32WindowTest, EditsAndTheCheckBoxReachTheModelAndTheLogIsShown) {
@@ -471,6 +482,245 @@ TEST_F(Win32WindowTest, InputBoxHoldsItsLongPromptAndIsCentredOnTheWindow) {
   EXPECT_NEAR((shown.top + shown.bottom) / 2, (owner.top + owner.bottom) / 2, 1);
   EXPECT_LE(needed.height, label.bottom) << "nothing of the prompt is clipped: " << prompt;
   EXPECT_GT(needed.height, 2 * line) << "the long prompt is wrapped onto several lines";
+}
+
+// A Win32Ui whose boxes are answered from a list, as in a headless answers file ("button
+// Yes", "text abc"); boxes with OK alone are confirmed without an answer. Counts the
+// questions it was asked.
+class AnsweringUi : public Win32Ui {
+ public:
+  explicit AnsweringUi(const std::vector<std::string>& answers)
+      : answers_(answers.begin(), answers.end()) {}
+  int asked = 0;
+
+ protected:
+  Answer ShowMessage(const std::string&, const MessageStyle& style, const std::string&) override {
+    if (style.OkOnly()) return Answer::kOk;
+    const std::string word = Next().substr(7);  // after "button "
+    for (const Answer a : style.Buttons()) {
+      if (word == AnswerName(a)) return a;
+    }
+    return Answer::kCancel;
+  }
+  std::string ShowInput(const std::string&, const std::string&, const std::string&) override {
+    return Next().substr(5);  // after "text "
+  }
+
+ private:
+  std::string Next() {
+    ++asked;
+    if (answers_.empty()) return "button none";
+    std::string next = answers_.front();
+    answers_.pop_front();
+    return next;
+  }
+  std::deque<std::string> answers_;
+};
+
+// The native window on the sample site, loaded with the sample job; its dialogs are
+// answered from the sample's answers.
+class Win32Vorschau : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Options options;
+    options.programDir = site.Path("site/program");
+    ProgramSetup setup = PrepareProgram(options, system);
+    session = std::make_unique<Session>(ui, system, std::move(setup.site));
+    session->env.ProgramDir = setup.programDir;
+    session->env.CommandLineText = testing::SampleSite::SampleCommandLine();
+    session->state.AktDirName = site.Path("run") + "/";
+    driver = std::make_unique<WindowDriver>(*session, ui);
+    window = std::make_unique<Win32Window>(*driver, ui);
+    driver->Attach(*window);
+    driver->Load();
+    ASSERT_FALSE(driver->Finished()) << "loading ended the run";
+    window->SyncFromModel();
+  }
+
+  testing::SampleSite site;
+  testing::FakeSystem system;
+  AnsweringUi ui{testing::SampleSite::SampleAnswers()};
+  std::unique_ptr<Session> session;
+  std::unique_ptr<WindowDriver> driver;
+  std::unique_ptr<Win32Window> window;
+};
+
+std::wstring WideText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr)) return L"(kein Zugriff auf die Zwischenablage)";
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+// What the plan box showed and did, as a user would see it.
+struct PlanBoxSeen {
+  std::wstring text;      // of the plan's edit control
+  bool readOnly = false;  // and its style
+  bool scrollBars = false;
+  bool fixedPitch = false;  // the font the text is drawn in
+  std::wstring selected;    // after "pLAN: " was searched with Enter
+  std::wstring clipboard;   // after Kopieren
+  bool closedByEsc = false;
+  CaptureResult shot;
+};
+
+// Does in the plan box `box` what a user does: reads the text, searches, copies, takes the
+// screenshot, and closes the box with Esc.
+void UsePlanBox(HWND box, PlanBoxSeen& seen, const std::string& screenshot) {
+  HWND text = nullptr, search = nullptr, copy = nullptr;
+  for (HWND c : Children(box)) {
+    if (ClassOf(c) == "Edit") {
+      (GetWindowLongA(c, GWL_STYLE) & ES_MULTILINE ? text : search) = c;
+    }
+    if (ClassOf(c) == "Button" && Text(c) == "&Kopieren") copy = c;
+  }
+  if (text == nullptr || search == nullptr || copy == nullptr) {
+    ADD_FAILURE() << "the plan box lacks its text, search field or Kopieren";
+    PostMessageA(box, WM_CLOSE, 0, 0);
+    return;
+  }
+  seen.text = WideText(text);
+  const LONG style = GetWindowLongA(text, GWL_STYLE);
+  seen.readOnly = (style & ES_READONLY) != 0;
+  seen.scrollBars = (style & WS_VSCROLL) && (style & WS_HSCROLL);
+  HDC dc = GetDC(text);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(text, WM_GETFONT, 0, 0)));
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(text, dc);
+  seen.fixedPitch = (tm.tmPitchAndFamily & TMPF_FIXED_PITCH) == 0;  // set means variable
+  SetWindowTextW(search, L"pLAN: ");
+  PostMessageW(search, WM_KEYDOWN, VK_RETURN, 0);
+  DWORD start = 0, end = 0;
+  PumpUntil(
+      [&] {
+        SendMessageW(text, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        return end > start;
+      },
+      5000);
+  if (end > start && end <= seen.text.size()) seen.selected = seen.text.substr(start, end - start);
+  SendMessageW(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(copy), BN_CLICKED),
+               reinterpret_cast<LPARAM>(copy));
+  seen.clipboard = ClipboardText();
+  std::string previous;
+  PumpUntil([&] {
+    if (!Painted(box)) return false;
+    seen.shot = CaptureWindow(box, screenshot);
+    const std::string captured = Contents(screenshot);
+    const bool same = seen.shot.ok && seen.shot.colours > 2 && captured == previous;
+    previous = captured;
+    return same;
+  });
+  PostMessageW(search, WM_KEYDOWN, VK_ESCAPE, 0);
+  seen.closedByEsc = PumpUntil([&] { return !IsWindow(box); }, 5000);
+  if (!seen.closedByEsc) PostMessageA(box, WM_CLOSE, 0, 0);
+}
+
+TEST_F(Win32Vorschau, AltVShowsThePlanAndTheNextStartWritesItWithoutAsking) {
+  EXPECT_EQ(ui.asked, 5) << "the load's questions";
+  const auto before = site.SiteFiles();
+  ShowWindow(window->Handle(), SW_SHOWNORMAL);
+  SetForegroundWindow(window->Handle());
+  SetFocus(window->Text1);
+  PlanBoxSeen seen;
+  const std::string screenshot = std::string(QUENDA_ARTIFACTS) + "/win32-vorschau-" +
+                                 std::to_string(DpiOf(window->Handle())) + "dpi.bmp";
+  HWND owner = nullptr;
+  std::thread user = OnWindow("Vorschau", [&](HWND box) {
+    owner = GetWindow(box, GW_OWNER);
+    UsePlanBox(box, seen, screenshot);
+  });
+  MSG altV{window->Text1, WM_SYSCHAR, 'v', 1 << 29, 0, {}};  // bit 29: Alt is down
+  EXPECT_TRUE(IsDialogMessageA(window->Handle(), &altV));
+  user.join();
+  HandleWaitingMessages();
+  EXPECT_EQ(owner, window->Handle());
+  EXPECT_EQ(ui.asked, 7) << "the preview asks Start's questions";
+  EXPECT_FALSE(driver->Finished()) << "the preview ended the window's run";
+  EXPECT_EQ(site.SiteFiles(), before) << "the preview wrote into the site";
+  EXPECT_NE(seen.text.find(L"\r\nPlan: 11 neu, 0 ersetzt, 1 angeh\u00E4ngt, 1 unver\u00E4ndert"),
+            std::wstring::npos)
+      << "the count line, its umlauts from UTF-8";
+  EXPECT_NE(seen.text.find(L"MX21K47_02s.kon\r\n"), std::wstring::npos);
+  EXPECT_TRUE(seen.readOnly);
+  EXPECT_TRUE(seen.scrollBars);
+  EXPECT_TRUE(seen.fixedPitch);
+  EXPECT_EQ(seen.selected, L"Plan: ") << "the search ignores the letter case";
+  EXPECT_EQ(seen.clipboard, seen.text) << "Kopieren puts the whole text on the clipboard";
+  EXPECT_TRUE(seen.closedByEsc);
+  EXPECT_TRUE(seen.shot.ok) << screenshot;
+  EXPECT_GT(seen.shot.colours, 2) << "a blank capture has one colour";
+  EXPECT_TRUE(IsWindowEnabled(window->Handle())) << "the window is usable again";
+
+  SendMessageA(window->StartButton, BM_CLICK, 0, 0);
+  EXPECT_EQ(ui.asked, 7) << "Start asked again";
+  EXPECT_TRUE(driver->Finished());
+  EXPECT_EQ(driver->ExitStatus(), 0);
+  EXPECT_EQ(site.Read(std::string(testing::kCustomerFolder) + "MX21K47_02s.kon"),
+            testing::ExpectedE2e("road/MX21K47_02s.kon"));
+}
+
+TEST(PlanEditText, LinesEndInCrLfAndUtf8BecomesUtf16) {
+  const std::pair<std::string, std::wstring> cases[] = {
+      {"", L""},
+      {"\n", L"\r\n"},  // a line break as the first character
+      {"a\nb\n", L"a\r\nb\r\n"},
+      {"a\r\nb", L"a\r\nb"},  // CR LF stays one line end
+      {"\n\n", L"\r\n\r\n"},
+      {"1 unver\xC3\xA4ndert", L"1 unver\u00E4ndert"},
+      {"KT_SWNR: >1< \xE2\x86\x92 >2<", L"KT_SWNR: >1< \u2192 >2<"},
+      {"a\xFF", L"a\uFFFD"},  // not UTF-8
+  };
+  for (const auto& [utf8, wide] : cases) EXPECT_EQ(PlanEditText(utf8), wide) << utf8;
+}
+
+TEST(FindIgnoringCase, FindsTheNextPlaceAndStartsAgainAtTheEnd) {
+  const struct {
+    std::wstring text, wanted;
+    std::size_t from;
+    std::optional<std::size_t> at;
+  } cases[] = {
+      {L"Plan: 1 neu", L"pLAN", 0, 0},
+      {L"ab AB ab", L"AB", 1, 3},
+      {L"ab AB ab", L"AB", 3, 3},  // at `from` itself
+      {L"ab AB ab", L"AB", 4, 6},
+      {L"ab AB ab", L"AB", 7, 0},    // past the last place: from the start again
+      {L"ab AB ab", L"AB", 100, 0},  // beyond the text
+      {L"xxab", L"AB", 2, 2},        // ending at the text's end
+      {L"xxab", L"AB", 3, 2},
+      {L"\u00C4nderung", L"\u00E4N", 0, 0},
+      {L"abc", L"ABC", 0, 0},              // as long as the text
+      {L"abc", L"abcd", 0, std::nullopt},  // one longer
+      {L"abc", L"", 0, std::nullopt},
+      {L"abc", L"x", 0, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FindIgnoringCase(c.text, c.wanted, c.from), c.at)
+        << std::string(c.text.begin(), c.text.end()) << " from " << c.from;
+  }
+}
+
+TEST(CopyToClipboard, PutsTheTextAsUnicode) {
+  const std::wstring text = L"Plan: 1 neu\r\n\u00C4 \u2192 \u00DF";
+  ASSERT_TRUE(CopyToClipboard(nullptr, text));
+  EXPECT_EQ(ClipboardText(), text);
+  ASSERT_TRUE(CopyToClipboard(nullptr, L""));
+  EXPECT_EQ(ClipboardText(), L"") << "the earlier text is replaced";
 }
 
 TEST(OpenFileFilter, PairsAreSeparatedByNulAndEndInTwo) {

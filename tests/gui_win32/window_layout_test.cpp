@@ -1,5 +1,6 @@
 // The layout of the native window as arithmetic: sizes at 96, 120, 144 and 192 DPI, the
-// minimum sizes, what the log and the lists get when the window grows, the input box.
+// minimum sizes, what the log and the lists get when the window grows, the input box and
+// the plan box.
 #include "gui_win32/window_layout.h"
 
 #include <gtest/gtest.h>
@@ -31,8 +32,9 @@ int Right(const Box& b) { return b.x + b.width; }
 int Bottom(const Box& b) { return b.y + b.height; }
 
 std::vector<Box> Boxes(const MainWindowLayout& l) {
-  return {l.Label8,      l.Label1,     l.Text1,      l.Label4,     l.BatDirectory,  l.BatchAuswahl,
-          l.StartButton, l.EndeButton, l.ListOutput, l.AktionText, l.ParameterList, l.SlotList};
+  return {l.Label8,       l.Label1,         l.Text1,       l.Label4,     l.BatDirectory,
+          l.BatchAuswahl, l.VorschauButton, l.StartButton, l.EndeButton, l.ListOutput,
+          l.AktionText,   l.ParameterList,  l.SlotList};
 }
 
 TEST(MainWindowLayout, ScalesWithTheDpi) {
@@ -67,8 +69,11 @@ TEST(MainWindowLayout, ControlsStayInsideAndApartAtEveryDpi) {
         EXPECT_LE(Bottom(b), client.height) << b << " at " << dpi;
       }
       EXPECT_LT(Right(l.Label1), l.Text1.x) << dpi;
-      EXPECT_LT(Right(l.BatchAuswahl), l.StartButton.x) << dpi;
+      EXPECT_LT(Right(l.BatchAuswahl), l.VorschauButton.x) << dpi;
+      EXPECT_LT(Right(l.VorschauButton), l.StartButton.x) << dpi;
       EXPECT_LT(Right(l.StartButton), l.EndeButton.x) << dpi;
+      EXPECT_EQ(l.VorschauButton.y, l.StartButton.y) << "Vorschau stands beside Start";
+      EXPECT_EQ(l.VorschauButton.height, l.StartButton.height) << dpi;
       EXPECT_LT(Bottom(l.BatDirectory), l.StartButton.y) << dpi;
       EXPECT_LT(Bottom(l.ListOutput), l.AktionText.y) << dpi;
       EXPECT_LT(Bottom(l.AktionText), l.ParameterList.y) << dpi;
@@ -81,8 +86,8 @@ TEST(MainWindowLayout, ControlsStayInsideAndApartAtEveryDpi) {
 TEST(MainWindowLayout, MinimumSizeHoldsEveryControlAtItsMinimum) {
   const TextMetrics m = MetricsAt(96);
   const Extent min = MinimumClientSize(m);
-  // margins, label, gap, check box, gap, two buttons with a gap between
-  EXPECT_EQ(min.width, 11 + 130 + 7 + 180 + 7 + 75 + 7 + 75 + 11);
+  // margins, label, gap, check box, gap, three buttons with gaps between
+  EXPECT_EQ(min.width, 11 + 130 + 7 + 180 + 7 + 75 + 7 + 75 + 7 + 75 + 11);
   // title, two text rows, buttons, log 80, status line, lists 100, with their gaps
   EXPECT_EQ(min.height, 11 + 25 + 7 + 2 * (23 + 7) + 23 + 7 + 80 + 7 + 23 + 7 + 100 + 11);
   const MainWindowLayout l = LayOutMainWindow(min, m);
@@ -100,7 +105,8 @@ TEST(MainWindowLayout, WideButtonCaptionsWidenTheButtonsAndTheMinimum) {
   EXPECT_EQ(LayOutMainWindow(MinimumClientSize(m), m).StartButton.width, 75);
   m.buttonTextWidth = 60;
   EXPECT_EQ(LayOutMainWindow(MinimumClientSize(m), m).StartButton.width, 76);
-  EXPECT_EQ(MinimumClientSize(m).width, MinimumClientSize(MetricsAt(96)).width + 2);
+  EXPECT_EQ(LayOutMainWindow(MinimumClientSize(m), m).VorschauButton.width, 76);
+  EXPECT_EQ(MinimumClientSize(m).width, MinimumClientSize(MetricsAt(96)).width + 3);
 }
 
 TEST(MainWindowLayout, GrowingWindowGoesToTheLogTheListsAndTheFields) {
@@ -139,6 +145,71 @@ TEST(InputBoxLayout, SizedToItsPrompt) {
     EXPECT_LT(Bottom(l.cancel), l.edit.y);
   }
   EXPECT_EQ(InputPromptWrapWidth(144), 540);
+}
+
+// The plan box with the search caption 45 pixels wide at 96 DPI.
+TextMetrics PlanMetricsAt(int dpi) {
+  TextMetrics m = MetricsAt(dpi);
+  m.labelWidth = ScaleToDpi(45, dpi);
+  m.buttonTextWidth = ScaleToDpi(70, dpi);  // "Weitersuchen": wider than the standard button
+  return m;
+}
+
+std::vector<Box> Boxes(const PlanBoxLayout& l) {
+  return {l.searchLabel, l.search, l.next, l.text, l.copy, l.close};
+}
+
+TEST(PlanBoxLayout, TextFillsTheBoxBetweenTheSearchRowAndTheButtons) {
+  const struct {
+    int dpi;
+    Box search, next, text, close;
+  } cases[] = {
+      {96, {63, 11, 733, 23}, {803, 11, 86, 23}, {11, 41, 878, 558}, {803, 606, 86, 23}},
+      {144, {96, 17, 1097, 35}, {1204, 17, 129, 35}, {17, 63, 1316, 834}, {1204, 908, 129, 35}},
+  };
+  for (const auto& c : cases) {
+    const Extent client = PlanBoxInitialSize(c.dpi);
+    const PlanBoxLayout l = LayOutPlanBox(client, PlanMetricsAt(c.dpi));
+    EXPECT_EQ(l.search, c.search) << c.dpi << " DPI";
+    EXPECT_EQ(l.next, c.next) << c.dpi << " DPI";
+    EXPECT_EQ(l.text, c.text) << c.dpi << " DPI";
+    EXPECT_EQ(l.close, c.close) << c.dpi << " DPI";
+    EXPECT_EQ(l.copy.x, l.text.x) << "Kopieren at the left";
+    EXPECT_EQ(Right(l.close), Right(l.text)) << "Schließen at the right";
+  }
+}
+
+TEST(PlanBoxLayout, ControlsStayInsideAndApartAtEveryDpi) {
+  for (int dpi : {96, 120, 144, 192}) {
+    const TextMetrics m = PlanMetricsAt(dpi);
+    for (const Extent client : {PlanBoxMinimumSize(m), PlanBoxInitialSize(dpi)}) {
+      const PlanBoxLayout l = LayOutPlanBox(client, m);
+      for (const Box& b : Boxes(l)) {
+        EXPECT_GE(b.x, 0) << b << " at " << dpi;
+        EXPECT_GT(b.width, 0) << b << " at " << dpi;
+        EXPECT_LE(Right(b), client.width) << b << " at " << dpi;
+        EXPECT_LE(Bottom(b), client.height) << b << " at " << dpi;
+      }
+      EXPECT_LT(Right(l.searchLabel), l.search.x) << dpi;
+      EXPECT_LT(Right(l.search), l.next.x) << dpi;
+      EXPECT_LT(Bottom(l.next), l.text.y) << dpi;
+      EXPECT_LT(Bottom(l.text), l.copy.y) << dpi;
+      EXPECT_LT(Right(l.copy), l.close.x) << dpi;
+    }
+  }
+}
+
+TEST(PlanBoxLayout, MinimumSizeKeepsTheSearchFieldAndTheText) {
+  const TextMetrics m = PlanMetricsAt(96);
+  const Extent min = PlanBoxMinimumSize(m);
+  EXPECT_EQ(min, (Extent{11 + 45 + 7 + 120 + 7 + 86 + 11, 11 + 23 + 7 + 100 + 7 + 23 + 11}));
+  const PlanBoxLayout l = LayOutPlanBox(min, m);
+  EXPECT_EQ(l.search.width, 120);
+  EXPECT_EQ(l.text.height, 100);
+  const PlanBoxLayout under = LayOutPlanBox({min.width - 1, min.height - 1}, m);
+  EXPECT_EQ(under.search, l.search);
+  EXPECT_EQ(under.text, l.text);
+  EXPECT_EQ(under.close, l.close);
 }
 
 TEST(CentreOn, CentresOnTheOwnerInsideTheWorkArea) {
