@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include <map>
 
 #include "base/error.h"
@@ -23,12 +26,10 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
     if (entry.is_directory()) {
       entries[name] = "<dir>";
     } else {
-      std::FILE* f = std::fopen(entry.path().c_str(), "rb");
-      std::string bytes;
-      for (int c = std::fgetc(f); c != EOF; c = std::fgetc(f))
-        bytes.push_back(static_cast<char>(c));
-      std::fclose(f);
-      entries[name] = bytes;
+      std::ifstream in(entry.path(), std::ios::binary);
+      std::ostringstream bytes;
+      bytes << in.rdbuf();
+      entries[name] = bytes.str();
     }
   }
   return entries;
