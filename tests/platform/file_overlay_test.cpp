@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
-
 #include <map>
+#include <sstream>
 
 #include "base/error.h"
 #include "platform/files.h"
