@@ -34,6 +34,7 @@ std::string AuditSummary(const AuditLog& log) {
 
 const std::vector<AuditRule>& AuditRules() {
   static const std::vector<AuditRule> rules = {
+      {"QR-RUN", "Der Lauf des Berichts endete nicht erfolgreich"},
       {"QR-FILE", "Eine Datei der Freigabe fehlt oder ist nicht lesbar"},
       {"QR-KON-HEADER", "Kopf der Konservierungsdatei"},
       {"QR-KON-BLOCK", "Block der Konservierungsdatei nicht wohlgeformt"},

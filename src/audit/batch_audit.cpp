@@ -19,7 +19,7 @@ std::string BaseName(const std::string& path) {
 
 // The variables ParaSerie.bat must set, with the values the report gives.
 std::vector<std::pair<std::string, std::string>> ExpectedVariables(const ReleaseReport& r,
-                                                                  const std::string& path) {
+                                                                   const std::string& path) {
   const ReportFile* base = r.InputOf("dab");
   std::string newDab;
   for (const ReportFile& f : r.files) {
@@ -45,7 +45,8 @@ std::vector<std::pair<std::string, std::string>> ExpectedVariables(const Release
   if (!p("SWMIDA").empty()) {
     v.push_back({"FileNamDat", p("SWMIDA")});
   } else {
-    for (const char* n : {"1", "2", "3"}) v.push_back({std::string("FileNamDat") + n, p((std::string("SWMIDA") + n).c_str())});
+    for (const char* n : {"1", "2", "3"})
+      v.push_back({std::string("FileNamDat") + n, p((std::string("SWMIDA") + n).c_str())});
   }
   v.push_back({"FileNamInt", p("SWMIIN")});
   v.push_back({"SwIdentNo", p("SoftwarePartNumber")});
@@ -107,13 +108,16 @@ void AuditReleaseBatch(const ReleaseReport& report, const std::string& path,
     const auto it = vars.find(Upper(name));
     Faults faults;
     if (it == vars.end()) {
-      faults.push_back("die Variable " + name + " wird nicht gesetzt (erwartet >" + expected + "<)");
+      faults.push_back("die Variable " + name + " wird nicht gesetzt (erwartet >" + expected +
+                       "<)");
     } else if (it->second != expected) {
-      faults.push_back("die Variable " + name + " ist >" + it->second + "<, erwartet >" + expected + "<");
+      faults.push_back("die Variable " + name + " ist >" + it->second + "<, erwartet >" + expected +
+                       "<");
     }
     log.Check("QR-BAT-SET", path, name + " = " + expected, faults);
   }
-  const std::string call = "call " + seriesToolsRoot + "\\" + report.toolVersion + "\\ToolStart.bat %1 ";
+  const std::string call =
+      "call " + seriesToolsRoot + "\\" + report.toolVersion + "\\ToolStart.bat %1 ";
   bool found = false;
   for (const std::string& line : SplitLines(bytes)) {
     if (Upper(line.substr(0, 5)) == "CALL ") found = found || ExpandBatchLine(line, vars) == call;
@@ -136,11 +140,15 @@ void AuditCollectionBatch(const ReleaseReport& report, const std::string& path,
     const bool lastField = report.ba == "000" || report.ba == "001";
     const bool whole = line.size() > start.size() && line.back() == '"' &&
                        (i + 1 < lines.size() || ended) &&
-                       (!lastField || line.find("|" + report.customerGroup + "|", start.size()) != std::string::npos);
-    if (!whole) faults.push_back("der Eintrag in Zeile " + std::to_string(i + 1) + " ist unvollständig: >" + line + "<"_cp);
+                       (!lastField || line.find("|" + report.customerGroup + "|", start.size()) !=
+                                          std::string::npos);
+    if (!whole)
+      faults.push_back("der Eintrag in Zeile " + std::to_string(i + 1) + " ist unvollständig: >" +
+                       line + "<"_cp);
   }
   if (count != 1) {
-    faults.push_back("der Eintrag für "_cp + newDab + " steht " + std::to_string(count) + "-mal darin, erwartet einmal");
+    faults.push_back("der Eintrag für "_cp + newDab + " steht " + std::to_string(count) +
+                     "-mal darin, erwartet einmal");
   }
   log.Check("QR-TARVELL", path, "Eintrag für "_cp + newDab + " einmal und vollständig"_cp, faults);
 }

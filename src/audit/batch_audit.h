@@ -18,14 +18,14 @@ std::map<std::string, std::string> BatchVariables(const std::string& bytes);
 
 // cmd's percent expansion of `line` with `variables` (names ignoring case): %% gives %,
 // %NAME% the value (an unknown name gives nothing), %0 ... %9 stay.
-std::string ExpandBatchLine(const std::string& line, const std::map<std::string, std::string>& variables);
+std::string ExpandBatchLine(const std::string& line,
+                            const std::map<std::string, std::string>& variables);
 
 // Checks ParaSerie.bat `path` (contents `bytes`) against the report: each variable equal to
 // the value the report's job, parameters and files give; the call line naming
 // `seriesToolsRoot` and the report's tool version.
 void AuditReleaseBatch(const ReleaseReport& report, const std::string& path,
-                       const std::string& bytes, const std::string& seriesToolsRoot,
-                       AuditLog& log);
+                       const std::string& bytes, const std::string& seriesToolsRoot, AuditLog& log);
 
 // Checks that the collection batch `path` holds the entry of the data-version DAB file
 // `newDab` once, whole: "Tarvell.exe "" + newDab + "||...", ended by a quote and CR LF.

@@ -22,12 +22,6 @@ int LengthOf(const ReportSlot& slot) {
   }
 }
 
-// Which file of the family `path` is: 's', 'n', or a variant letter.
-char SuffixOf(const std::string& path) {
-  const std::string name = FileNameOf(path);
-  return name.size() >= 5 ? static_cast<char>(std::tolower(static_cast<unsigned char>(name[name.size() - 5]))) : '?';
-}
-
 std::string Kind(const ReportSlot& slot, const std::string& store) {
   if (store.empty()) return slot.kind;
   return ObjectStoreKind(store, slot.label).value_or("");
@@ -38,7 +32,8 @@ void CheckKind(const ConservationBlock& b, const ReportSlot& slot, const std::st
   const std::string kind = Kind(slot, store);
   const std::string written = KindOfKeyword(b.keyword);
   if (kind.empty()) {
-    faults.push_back("Block " + b.label + ": der Objektspeicher hat keinen Datensatz für "_cp + b.label);
+    faults.push_back("Block " + b.label + ": der Objektspeicher hat keinen Datensatz für "_cp +
+                     b.label);
   } else if (written != kind) {
     faults.push_back("Block " + b.label + " ist " + b.keyword + " (" + written +
                      "), der Objektspeicher führt "_cp + b.label + " als " + kind);
@@ -61,8 +56,10 @@ void CheckComment(const ConservationBlock& b, const ReportSlot& slot, Faults& fa
     faults.push_back("Block " + b.label + ": Kommentarwert " + Quoted(b.commentValue) +
                      " enthält das Paar " + Quoted(bad) + ", keine Hexadezimalzahl"_cp);
   } else if (expected && *expected != b.numbers) {
-    faults.push_back("Block " + b.label + ": die Zahlen der Wertzeilen stimmen nicht mit dem "
-                     "Kommentar " + Quoted(b.commentValue) + " im Format " + slot.format + " überein"_cp);
+    faults.push_back("Block " + b.label +
+                     ": die Zahlen der Wertzeilen stimmen nicht mit dem "
+                     "Kommentar " +
+                     Quoted(b.commentValue) + " im Format " + slot.format + " überein"_cp);
   }
 }
 
@@ -81,42 +78,46 @@ struct BlockFaults {
 };
 
 void CheckBlock(const ConservationBlock& b, const ReleaseReport& report, const std::string& store,
-                bool actual, BlockFaults& f) {
-  Faults& form = f.form;
-  for (const std::string& f : b.faults) form.push_back("Zeile " + std::to_string(b.line) + ": " + f);
+                const ExpectedConservation& expected, BlockFaults& f) {
+  for (const std::string& fault : b.faults) {
+    f.form.push_back("Zeile " + std::to_string(b.line) + ": " + fault);
+  }
   const ReportSlot* slot = report.SlotOf(b.label);
   if (!b.faults.empty()) return;
   if (slot == nullptr) {
-    form.push_back("Block " + b.label + " (Zeile " + std::to_string(b.line) +
-                   "): das Label ist kein Slot des Berichts");
+    f.form.push_back("Block " + b.label + " (Zeile " + std::to_string(b.line) +
+                     "): das Label ist kein Slot des Berichts");
     return;
   }
   CheckKind(b, *slot, store, f.kind);
   CheckComment(b, *slot, f.comment);
   CheckLength(b, *slot, f.length);
-  if (actual && b.commentValue != slot->value) {
-    f.value.push_back("Block " + b.label + ": Wert " + Quoted(b.commentValue) +
-                     " ist nicht der Wert des Slots " + std::to_string(slot->slot) + " im Bericht " +
-                     Quoted(slot->value));
+  const auto want = expected.values.find(b.label);
+  if (want != expected.values.end() && b.commentValue != want->second) {
+    f.value.push_back("Block " + b.label + " (Zeile " + std::to_string(b.line) + "): Wert " +
+                      Quoted(b.commentValue) + ", erwartet " + Quoted(want->second) + " (Slot " +
+                      std::to_string(slot->slot) + ")");
   }
 }
 
-// Every slot from `first` on with a label in exactly one block; no label twice.
-Faults SlotCoverage(const ReleaseReport& report, const ConservationFile& file, int first, int last) {
+// Every expected label in exactly one block, and no other label twice.
+Faults SlotCoverage(const ReleaseReport& report, const ConservationFile& file,
+                    const ExpectedConservation& expected) {
   std::map<std::string, int> seen;
   for (const ConservationBlock& b : file.blocks) ++seen[b.label];
   Faults faults;
-  for (const ReportSlot& slot : report.slots) {
-    if (slot.label.empty() || slot.slot < first || slot.slot > last) continue;
-    const int n = seen[slot.label];
-    if (n != 1) {
-      faults.push_back("Slot " + std::to_string(slot.slot) + " " + slot.label + " steht in " +
-                       std::to_string(n) + " Blöcken statt in genau einem"_cp);
-    }
+  for (const auto& [label, value] : expected.values) {
+    const int n = seen[label];
+    if (n == 1) continue;
+    const ReportSlot* slot = report.SlotOf(label);
+    faults.push_back("Slot " + (slot != nullptr ? std::to_string(slot->slot) + " " : "") + label +
+                     " steht in " + std::to_string(n) + " Blöcken statt in genau einem"_cp);
   }
   for (const auto& [label, n] : seen) {
-    if (n > 1 && report.SlotOf(label) == nullptr) {
-      faults.push_back("Label " + label + " steht in " + std::to_string(n) + " Blöcken"_cp);
+    if (n > 0 && expected.values.count(label) == 0) {
+      faults.push_back("Label " + label + " steht in " + std::to_string(n) +
+                       (n == 1 ? " Block" : " Blöcken"_cp) +
+                       ", gehört aber nicht in diese Datei"_cp);
     }
   }
   return faults;
@@ -125,30 +126,33 @@ Faults SlotCoverage(const ReleaseReport& report, const ConservationFile& file, i
 }  // namespace
 
 void AuditConservationFile(const ReleaseReport& report, const std::string& path,
-                           const std::string& bytes, const std::string& store, AuditLog& log) {
-  const char suffix = SuffixOf(path);
-  const bool withHeader = suffix == 's' || suffix == 'n';
-  if (!withHeader && bytes.empty()) {
-    log.Check("QR-KON-BLOCK", path, "leer (keine Identifikationsblöcke verlangt)"_cp, {});
+                           const std::string& bytes, const std::string& store,
+                           const ExpectedConservation& expected, AuditLog& log) {
+  const bool withHeader = !expected.header.empty();
+  if (!withHeader && expected.values.empty()) {
+    log.Check("QR-KON-BLOCK", path, "leer (keine Identifikationsblöcke verlangt)"_cp,
+              bytes.empty() ? Faults{}
+                            : Faults{"die Datei sollte leer sein, sie hat " +
+                                     std::to_string(bytes.size()) + " Bytes"});
     return;
   }
   const ConservationFile file = ReadConservationFile(bytes, withHeader);
   Faults header = file.headerFaults;
-  if (withHeader && file.header != (suffix == 's' ? "aktuelle" : "dummy") && header.empty()) {
-    header.push_back("der Kopf ist der " + file.header + "-Kopf");
+  if (withHeader && header.empty() && file.header != expected.header) {
+    header.push_back("der Kopf ist der " + file.header + "-Kopf, erwartet der " + expected.header +
+                     "-Kopf");
   }
-  log.Check("QR-KON-HEADER", path, withHeader ? "Kopf" : "ohne Kopf", header);
+  log.Check("QR-KON-HEADER", path, withHeader ? expected.header + "-Kopf" : "ohne Kopf", header);
   BlockFaults f;
-  for (const ConservationBlock& b : file.blocks) CheckBlock(b, report, store, suffix == 's', f);
+  for (const ConservationBlock& b : file.blocks) CheckBlock(b, report, store, expected, f);
   const std::string n = std::to_string(file.blocks.size()) + " Blöcke"_cp;
   log.Check("QR-KON-BLOCK", path, n + " wohlgeformt, ihre Labels Slots des Berichts", f.form);
   log.Check("QR-KON-KIND", path, n + ": Art wie im Objektspeicher", f.kind);
-  log.Check("QR-KON-COMMENT", path, n + ": Kommentar gleich dem Wert", f.comment);
+  log.Check("QR-KON-COMMENT", path, n + ": Wertzeilen wie der Kommentar", f.comment);
   log.Check("QR-KON-LENGTH", path, n + ": Wert in der Länge des Slots"_cp, f.length);
-  if (suffix == 's') log.Check("QR-KON-VALUE", path, n + ": Wert gleich dem Slotwert des Berichts", f.value);
-  const int first = suffix == 's' ? 1 : suffix == 'n' ? (report.customerGroup == "003" ? 4 : 1) : 1;
-  const int last = withHeader ? 20 : 3;
-  log.Check("QR-KON-SLOTS", path, "jeder Slot in genau einem Block", SlotCoverage(report, file, first, last));
+  log.Check("QR-KON-VALUE", path, n + ": Wert wie nachgerechnet", f.value);
+  log.Check("QR-KON-SLOTS", path, "jeder Slot in genau einem Block",
+            SlotCoverage(report, file, expected));
 }
 
 }  // namespace quenda

@@ -18,7 +18,8 @@ void ReadComment(const std::string& line, ConservationBlock& b) {
   const std::string middle = " mit Wert >";
   const std::size_t at = line.find(middle);
   if (line.rfind(start, 0) != 0 || at == std::string::npos || line.back() != '<') {
-    b.faults.push_back("Kommentarzeile " + Quoted(line) + " ist nicht \"* Konserve für L mit Wert >W<\""_cp);
+    b.faults.push_back("Kommentarzeile " + Quoted(line) +
+                       " ist nicht \"* Konserve für L mit Wert >W<\""_cp);
     return;
   }
   b.commentLabel = line.substr(start.size(), at - start.size());
@@ -78,18 +79,21 @@ ConservationBlock ReadBlock(const std::vector<std::string>& lines, std::size_t& 
   ConservationBlock b;
   b.line = static_cast<int>(i) + 1;
   const auto at = [&](std::size_t k) { return k < lines.size() ? lines[k] : std::string(); };
-  if (!at(i).empty() || !at(i + 2).empty()) b.faults.push_back("Leerzeilen um den Kommentar fehlen");
+  if (!at(i).empty() || !at(i + 2).empty())
+    b.faults.push_back("Leerzeilen um den Kommentar fehlen");
   ReadComment(at(i + 1), b);
   const std::string head = at(i + 3);
   const std::size_t blank = head.find(' ');
   b.keyword = head.substr(0, blank);
   b.label = blank == std::string::npos ? std::string() : head.substr(blank + 1);
   if (KindOfKeyword(b.keyword).empty() || b.label.empty()) {
-    b.faults.push_back("Zeile " + Quoted(head) + " ist kein TEXTSTRING, FESTWERTEBLOCK oder FESTKENNLINIE mit Label");
+    b.faults.push_back("Zeile " + Quoted(head) +
+                       " ist kein TEXTSTRING, FESTWERTEBLOCK oder FESTKENNLINIE mit Label");
   }
   std::size_t k = i + 4;
   std::vector<std::string> body;
-  while (k < lines.size() && lines[k] != "END" && lines[k].rfind("* Konserve", 0) != 0) body.push_back(lines[k++]);
+  while (k < lines.size() && lines[k] != "END" && lines[k].rfind("* Konserve", 0) != 0)
+    body.push_back(lines[k++]);
   if (k >= lines.size() || lines[k] != "END") {
     b.faults.push_back("Block " + b.label + " endet nicht mit END");
   } else if (at(k + 1) != "" || k + 1 >= lines.size()) {
@@ -106,15 +110,18 @@ ConservationBlock ReadBlock(const std::vector<std::string>& lines, std::size_t& 
 std::vector<std::string> HeaderFaults(const std::vector<std::string>& lines, std::string& which) {
   const std::string actual = "* aktuelle Helmo HW-TTNR und SW-TTNR";
   const std::string dummy = "* dummy Helmo HW-TTNR und SW-TTNR";
-  const auto at = [&](std::size_t k) { return k < lines.size() ? lines[k] : std::string("{fehlt}"); };
+  const auto at = [&](std::size_t k) {
+    return k < lines.size() ? lines[k] : std::string("{fehlt}");
+  };
   which = at(2) == actual ? "aktuelle" : at(2) == dummy ? "dummy" : "";
   if (at(0) == "* K o n s e r v i e r u n g" && at(1).empty() && !which.empty() && at(3).empty() &&
       at(4).empty()) {
     return {};
   }
-  return {"die ersten fünf Zeilen sind nicht der Kopf \"* K o n s e r v i e r u n g\", "
-          "Leerzeile, \"* aktuelle/dummy Helmo HW-TTNR und SW-TTNR\", zwei Leerzeilen"_cp +
-          " (Zeile 1: " + Quoted(at(0)) + ")"};
+  return {
+      "die ersten fünf Zeilen sind nicht der Kopf \"* K o n s e r v i e r u n g\", "
+      "Leerzeile, \"* aktuelle/dummy Helmo HW-TTNR und SW-TTNR\", zwei Leerzeilen"_cp +
+      " (Zeile 1: " + Quoted(at(0)) + ")"};
 }
 
 int HexDigit(char c) {

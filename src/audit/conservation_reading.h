@@ -10,8 +10,8 @@
 namespace quenda {
 
 struct ConservationBlock {
-  int line = 0;                // 1-based line of the block's first (empty) line
-  std::string keyword, label;  // "TEXTSTRING" ... and the label after it
+  int line = 0;                            // 1-based line of the block's first (empty) line
+  std::string keyword, label;              // "TEXTSTRING" ... and the label after it
   std::string commentLabel, commentValue;  // from "* Konserve für L mit Wert >V<"
   std::string text;                        // TEXTSTRING: the value between the apostrophes
   std::vector<int> numbers;                // FESTWERTEBLOCK, FESTKENNLINIE: the value lines

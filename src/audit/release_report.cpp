@@ -56,11 +56,15 @@ ReleaseReport Read(const Json& json) {
   const Json& run = Member(json, "run", Json::value_t::object);
   r.programDir = Text(run, "programDir", "run.");
   r.currentDir = Text(run, "currentDir", "run.");
+  r.commandLine = Text(run, "commandLine", "run.");
+  r.reason = Text(json, "reason", "");
+  r.exitStatus = Number(json, "exitStatus", "");
   r.job = Text(json, "job", "");
   const Json& c = Member(json, "configuration", Json::value_t::object);
   r.customerGroup = Text(c, "customerGroup", "configuration.");
   r.toolVersion = Text(c, "toolVersion", "configuration.");
   r.ba = Text(c, "ba", "configuration.");
+  r.kolpatoren = Text(c, "kolpatoren", "configuration.");
   r.testMode = c.value("testMode", false);
   ReadLists(json, r);
   return r;

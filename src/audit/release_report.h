@@ -25,7 +25,9 @@ struct ReportFile {
 
 struct ReleaseReport {
   std::string programDir, currentDir, job;  // CP1252
-  std::string customerGroup, toolVersion, ba;
+  std::string commandLine, reason;
+  int exitStatus = -1;
+  std::string customerGroup, toolVersion, ba, kolpatoren;
   bool testMode = false;
   std::vector<ReportParameter> parameters;
   std::vector<ReportSlot> slots;
