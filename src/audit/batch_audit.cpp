@@ -54,6 +54,25 @@ std::vector<std::pair<std::string, std::string>> ExpectedVariables(const Release
   return v;
 }
 
+// What cmd's second phase leaves of an unquoted command text: outside double quotes "^"
+// takes the next character literally and "&", "|", "<", ">" end the command; a quote
+// stays and toggles the quoting.
+std::string PlainCommandText(const std::string& text) {
+  std::string out;
+  bool quoted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '"') quoted = !quoted;
+    if (!quoted && c == '^') {
+      if (i + 1 < text.size()) out += text[++i];
+      continue;
+    }
+    if (!quoted && (c == '&' || c == '|' || c == '<' || c == '>')) break;
+    out += c;
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string ExpandBatchLine(const std::string& line,
@@ -92,6 +111,8 @@ std::map<std::string, std::string> BatchVariables(const std::string& bytes) {
     if (!assignment.empty() && assignment[0] == '"') {
       const std::size_t last = assignment.find_last_of('"');
       assignment = assignment.substr(1, last == 0 ? std::string::npos : last - 1);
+    } else {
+      assignment = PlainCommandText(assignment);
     }
     const std::size_t eq = assignment.find('=');
     if (eq == std::string::npos || eq == 0) continue;

@@ -13,7 +13,8 @@ namespace quenda {
 // The variables that the SET lines of `bytes` leave, in the order set: a plain line
 // "SET NAME=value" keeps the rest of the line, a quoted one "SET "NAME=value"" what stands
 // between the first and the last quote; "%%" is read as "%" and %NAME% as the variable's
-// value so far, as cmd's percent expansion does.
+// value so far, as cmd's percent expansion does. Outside double quotes a plain line's "^"
+// takes the next character literally and "&", "|", "<", ">" end its value.
 std::map<std::string, std::string> BatchVariables(const std::string& bytes);
 
 // cmd's percent expansion of `line` with `variables` (names ignoring case): %% gives %,
