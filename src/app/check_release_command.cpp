@@ -20,7 +20,7 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 // The program folder whose Config.ini holds the drive map, as --verify finds it.
-std::string ProgramDirOf(const std::string& given, const ReleaseReport& report,
+std::string ProgramDirOf(const std::string& given, const audit::ReleaseReport& report,
                          const std::filesystem::path& currentDir) {
   std::filesystem::path dir = given.empty()
                                   ? NativePath(report.programDir.empty() ? "." : report.programDir)
@@ -40,16 +40,16 @@ std::string UriOf(const std::string& path, const DriveMap& map,
   }
 }
 
-std::string Sarif(const AuditLog& log, const DriveMap& map,
+std::string Sarif(const audit::AuditLog& log, const DriveMap& map,
                   const std::filesystem::path& currentDir) {
   Json rules = Json::array();
   std::map<std::string, int> index;
-  for (const AuditRule& rule : AuditRules()) {
+  for (const audit::AuditRule& rule : audit::AuditRules()) {
     index[rule.id] = static_cast<int>(rules.size());
     rules.push_back({{"id", rule.id}, {"shortDescription", {{"text", rule.description}}}});
   }
   Json results = Json::array();
-  for (const AuditEntry& e : log.Entries()) {
+  for (const audit::AuditEntry& e : log.Entries()) {
     if (e.ok) continue;
     const Json location = {
         {"physicalLocation", {{"artifactLocation", {{"uri", UriOf(e.file, map, currentDir)}}}}}};
@@ -68,7 +68,7 @@ std::string Sarif(const AuditLog& log, const DriveMap& map,
 }
 
 // The report, or nullopt with the reason (UTF-8) in `why`.
-std::optional<ReleaseReport> ReadReport(const std::string& reportPath, std::string& why) {
+std::optional<audit::ReleaseReport> ReadReport(const std::string& reportPath, std::string& why) {
   std::string text;
   try {
     text = ReadNativeInput(reportPath, kMaxReportBytes);
@@ -76,7 +76,7 @@ std::optional<ReleaseReport> ReadReport(const std::string& reportPath, std::stri
     why = "kann nicht gelesen werden: " + Cp1252ToUtf8(e.Description());
     return std::nullopt;
   }
-  return ParseReleaseReport(text, why);
+  return audit::ParseReleaseReport(text, why);
 }
 
 }  // namespace
@@ -96,7 +96,7 @@ ReleaseCheckResult CheckRelease(const std::string& reportPath, const std::string
                                 System& system, std::ostream& out, CheckFormat format) {
   ReleaseCheckResult result;
   std::string why;
-  const std::optional<ReleaseReport> report = ReadReport(reportPath, why);
+  const std::optional<audit::ReleaseReport> report = ReadReport(reportPath, why);
   const std::filesystem::path currentDir = NativePath(report ? report->currentDir : ".");
   Options program;
   std::optional<DriveMap> map;
@@ -105,16 +105,18 @@ ReleaseCheckResult CheckRelease(const std::string& reportPath, const std::string
     try {
       ProgramSetup setup = PrepareProgram(program, system);
       map = setup.site.Drives;
-      AuditLog log;
-      AuditRelease(*report, TextFromNative(reportPath), MappedReleaseSource(*map, currentDir),
-                   setup.site.SeriesToolsRoot, log);
+      audit::AuditLog log;
+      audit::AuditRelease(*report, TextFromNative(reportPath),
+                          audit::MappedReleaseSource(*map, currentDir), setup.site.SeriesToolsRoot,
+                          log);
       result = {log.OkCount(), log.FindingCount(), true};
       if (format == CheckFormat::kSarif) {
         out << Sarif(log, *map, currentDir);
         return result;
       }
-      for (const AuditEntry& e : log.Entries()) out << Cp1252ToUtf8(FormatAuditEntry(e)) << "\n";
-      out << Cp1252ToUtf8(AuditSummary(log)) << "\n";
+      for (const audit::AuditEntry& e : log.Entries())
+        out << Cp1252ToUtf8(audit::FormatAuditEntry(e)) << "\n";
+      out << Cp1252ToUtf8(audit::AuditSummary(log)) << "\n";
       return result;
     } catch (const Error& e) {  // Config.ini is no regular file
       why = Cp1252ToUtf8(e.Description());

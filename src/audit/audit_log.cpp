@@ -4,7 +4,7 @@
 
 #include "text/line_text.h"
 
-namespace quenda {
+namespace quenda::audit {
 
 void AuditLog::Check(const std::string& rule, const std::string& file, const std::string& what,
                      const std::vector<std::string>& failures) {
@@ -53,4 +53,4 @@ const std::vector<AuditRule>& AuditRules() {
   return rules;
 }
 
-}  // namespace quenda
+}  // namespace quenda::audit

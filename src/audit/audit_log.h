@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace quenda {
+namespace quenda::audit {
 
 struct AuditEntry {
   std::string rule;  // stable id, e.g. "QR-KON-VALUE"
@@ -43,4 +43,4 @@ struct AuditRule {
 };
 const std::vector<AuditRule>& AuditRules();
 
-}  // namespace quenda
+}  // namespace quenda::audit

@@ -5,12 +5,19 @@
 #include "audit/release_source.h"
 #include "text/cp1252.h"
 
-namespace quenda {
+namespace quenda::audit {
 namespace {
 
 using Faults = std::vector<std::string>;
 
 std::string Upper(const std::string& s) { return UpperCase(s); }
+
+void Set(std::vector<std::pair<std::string, std::string>>& v, const std::string& name,
+         const std::string& value) {
+  for (auto& [n, old] : v) {
+    if (n == name) old = value;
+  }
+}
 
 std::string BaseName(const std::string& path) {
   const std::string name = FileNameOf(path);
@@ -19,7 +26,8 @@ std::string BaseName(const std::string& path) {
 
 // The variables ParaSerie.bat must set, with the values the report gives.
 std::vector<std::pair<std::string, std::string>> ExpectedVariables(const ReleaseReport& r,
-                                                                   const std::string& path) {
+                                                                   const std::string& path,
+                                                                   const std::string& plantIndex) {
   const ReportFile* base = r.InputOf("dab");
   std::string newDab;
   for (const ReportFile& f : r.files) {
@@ -36,7 +44,13 @@ std::vector<std::pair<std::string, std::string>> ExpectedVariables(const Release
       {"FileBasis", base != nullptr ? BaseName(base->path) : ""},
       {"PathFreig", FolderOf(path)},
       {"FileFreig", BaseName(newDab)},
+      {"IndexECUM", plantIndex},
   };
+  if (r.kolpatoren == "000") {  // without series tools the release is the version file's
+    const std::string release = r.Parameter("ReleaseVersionFilePath").value_or("");
+    for (const char* name : {"PathBasis", "PathFreig"}) Set(v, name, FolderOf(release));
+    for (const char* name : {"FileBasis", "FileFreig"}) Set(v, name, FileNameOf(release));
+  }
   if (r.customerGroup != "021") return v;
   const auto p = [&](const char* name) { return r.Parameter(name).value_or(""); };
   v.push_back({"FileAppl", p("ApplFileName").substr(0, p("ApplFileName").find('.'))});
@@ -123,9 +137,9 @@ std::map<std::string, std::string> BatchVariables(const std::string& bytes) {
 
 void AuditReleaseBatch(const ReleaseReport& report, const std::string& path,
                        const std::string& bytes, const std::string& seriesToolsRoot,
-                       AuditLog& log) {
+                       const std::string& plantIndex, AuditLog& log) {
   const std::map<std::string, std::string> vars = BatchVariables(bytes);
-  for (const auto& [name, expected] : ExpectedVariables(report, path)) {
+  for (const auto& [name, expected] : ExpectedVariables(report, path, plantIndex)) {
     const auto it = vars.find(Upper(name));
     Faults faults;
     if (it == vars.end()) {
@@ -174,4 +188,4 @@ void AuditCollectionBatch(const ReleaseReport& report, const std::string& path,
   log.Check("QR-TARVELL", path, "Eintrag für "_cp + newDab + " einmal und vollständig"_cp, faults);
 }
 
-}  // namespace quenda
+}  // namespace quenda::audit

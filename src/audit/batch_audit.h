@@ -8,7 +8,7 @@
 #include "audit/audit_log.h"
 #include "audit/release_report.h"
 
-namespace quenda {
+namespace quenda::audit {
 
 // The variables that the SET lines of `bytes` leave, in the order set: a plain line
 // "SET NAME=value" keeps the rest of the line, a quoted one "SET "NAME=value"" what stands
@@ -23,14 +23,15 @@ std::string ExpandBatchLine(const std::string& line,
                             const std::map<std::string, std::string>& variables);
 
 // Checks ParaSerie.bat `path` (contents `bytes`) against the report: each variable equal to
-// the value the report's job, parameters and files give; the call line naming
-// `seriesToolsRoot` and the report's tool version.
+// the value the report's job, parameters and files give (IndexECUM `plantIndex`); the
+// call line naming `seriesToolsRoot` and the report's tool version.
 void AuditReleaseBatch(const ReleaseReport& report, const std::string& path,
-                       const std::string& bytes, const std::string& seriesToolsRoot, AuditLog& log);
+                       const std::string& bytes, const std::string& seriesToolsRoot,
+                       const std::string& plantIndex, AuditLog& log);
 
 // Checks that the collection batch `path` holds the entry of the data-version DAB file
 // `newDab` once, whole: "Tarvell.exe "" + newDab + "||...", ended by a quote and CR LF.
 void AuditCollectionBatch(const ReleaseReport& report, const std::string& path,
                           const std::string& bytes, const std::string& newDab, AuditLog& log);
 
-}  // namespace quenda
+}  // namespace quenda::audit

@@ -7,7 +7,7 @@
 #include "audit/release_source.h"
 #include "text/cp1252.h"
 
-namespace quenda {
+namespace quenda::audit {
 namespace {
 
 using Faults = std::vector<std::string>;
@@ -155,4 +155,4 @@ void AuditConservationFile(const ReleaseReport& report, const std::string& path,
             SlotCoverage(report, file, expected));
 }
 
-}  // namespace quenda
+}  // namespace quenda::audit

@@ -8,7 +8,7 @@
 #include "audit/audit_log.h"
 #include "audit/release_report.h"
 
-namespace quenda {
+namespace quenda::audit {
 
 // What a conservation file of a release must hold: label -> the value of its block, for
 // exactly the slots the file conserves; `header` "aktuelle", "dummy" or empty (a variant
@@ -27,4 +27,4 @@ void AuditConservationFile(const ReleaseReport& report, const std::string& path,
                            const std::string& bytes, const std::string& store,
                            const ExpectedConservation& expected, AuditLog& log);
 
-}  // namespace quenda
+}  // namespace quenda::audit

@@ -5,7 +5,7 @@
 #include "audit/release_source.h"
 #include "text/cp1252.h"
 
-namespace quenda {
+namespace quenda::audit {
 namespace {
 
 const char* const kValueLineStart = "   WERT\t";
@@ -196,4 +196,4 @@ std::optional<std::vector<int>> ExpectedNumbers(const std::string& kind, const s
   return numbers;
 }
 
-}  // namespace quenda
+}  // namespace quenda::audit

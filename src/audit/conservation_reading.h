@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace quenda {
+namespace quenda::audit {
 
 struct ConservationBlock {
   int line = 0;                            // 1-based line of the block's first (empty) line
@@ -43,4 +43,4 @@ std::string KindOfKeyword(const std::string& keyword);
 std::optional<std::vector<int>> ExpectedNumbers(const std::string& kind, const std::string& format,
                                                 const std::string& value, std::string* bad);
 
-}  // namespace quenda
+}  // namespace quenda::audit

@@ -4,7 +4,7 @@
 
 #include "audit/release_source.h"
 
-namespace quenda {
+namespace quenda::audit {
 namespace {
 
 std::vector<std::string> Fields(const std::string& line) {
@@ -32,4 +32,4 @@ std::optional<TableRow> CustomerTableRow(const std::string& bytes, int line) {
   return row;
 }
 
-}  // namespace quenda
+}  // namespace quenda::audit

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-namespace quenda {
+namespace quenda::audit {
 
 using TableRow = std::map<std::string, std::string>;  // column name -> field (CP1252)
 
@@ -15,4 +15,4 @@ using TableRow = std::map<std::string, std::string>;  // column name -> field (C
 // empty. nullopt when the table has no such line or `line` is the header.
 std::optional<TableRow> CustomerTableRow(const std::string& bytes, int line);
 
-}  // namespace quenda
+}  // namespace quenda::audit

@@ -5,7 +5,7 @@
 #include "audit/release_source.h"
 #include "text/cp1252.h"
 
-namespace quenda {
+namespace quenda::audit {
 namespace {
 
 using Faults = std::vector<std::string>;
@@ -89,4 +89,4 @@ void AuditByteCopy(const std::string& sourcePath, const std::string& source,
             faults);
 }
 
-}  // namespace quenda
+}  // namespace quenda::audit

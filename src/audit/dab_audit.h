@@ -8,7 +8,7 @@
 
 #include "audit/audit_log.h"
 
-namespace quenda {
+namespace quenda::audit {
 
 // Checks the DAB copy `copyPath` against its source: line by line the same, except that a
 // line whose key (the text before its first "=", blanks removed, any case) is HEX-DATEI
@@ -27,4 +27,4 @@ void AuditDataVersionDab(const std::string& path, const std::string& bytes, cons
 void AuditByteCopy(const std::string& sourcePath, const std::string& source,
                    const std::string& copyPath, const std::string& copy, AuditLog& log);
 
-}  // namespace quenda
+}  // namespace quenda::audit

@@ -11,7 +11,7 @@
 #include "audit/slot_values.h"
 #include "text/cp1252.h"
 
-namespace quenda {
+namespace quenda::audit {
 namespace {
 
 using Faults = std::vector<std::string>;
@@ -226,11 +226,39 @@ void CheckByteCopies(const ReleaseReport& r, Reader& reader, AuditLog& log) {
   }
 }
 
+// The text of the last field named `name` in the XML text `xml` (UTF-8), as CP1252 with the
+// five predefined entities read; empty when there is none.
+std::string XmlFieldText(const std::string& xml, const std::string& name) {
+  const std::size_t at = xml.rfind("Name=\"" + name + "\"");
+  const std::size_t start = at == std::string::npos ? at : xml.find('>', at);
+  const std::size_t end = start == std::string::npos ? start : xml.find('<', start);
+  if (end == std::string::npos) return {};
+  std::string text = xml.substr(start + 1, end - start - 1);
+  const std::pair<const char*, char> entities[] = {
+      {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}, {"&amp;", '&'}};
+  for (const auto& [entity, c] : entities) {
+    for (std::size_t k = text.find(entity); k != std::string::npos; k = text.find(entity, k + 1)) {
+      text.replace(k, std::string(entity).size(), 1, c);
+    }
+  }
+  return Utf8ToCp1252(text);
+}
+
+// The customer plant index the run kept: the security-mask rule writes it into the job's
+// field Customer_plant_index; without that rule it is empty.
+std::string PlantIndex(const ReleaseReport& r, Reader& reader) {
+  bool masked = false;
+  for (const ReportParameter& p : r.parameters) masked = masked || p.rule.starts_with("XXX=");
+  if (!masked) return {};
+  const std::string* job = reader.Get(r.job);
+  return job != nullptr ? XmlFieldText(*job, "Customer_plant_index") : std::string();
+}
+
 void CheckBatchFiles(const ReleaseReport& r, const std::string& newDab,
                      const std::string& seriesToolsRoot, Reader& reader, AuditLog& log) {
   if (const ReportFile* bat = OutputNamed(r, "\\ParaSerie.bat")) {
     if (const std::string* bytes = reader.Get(bat->path)) {
-      AuditReleaseBatch(r, bat->path, *bytes, seriesToolsRoot, log);
+      AuditReleaseBatch(r, bat->path, *bytes, seriesToolsRoot, PlantIndex(r, reader), log);
     }
   }
   if (const ReportFile* tarvell = OutputNamed(r, "\\Tarvell.Bat");
@@ -257,4 +285,4 @@ void AuditRelease(const ReleaseReport& report, const std::string& reportPath,
   CheckBatchFiles(report, newDab, seriesToolsRoot, reader, log);
 }
 
-}  // namespace quenda
+}  // namespace quenda::audit

@@ -8,7 +8,7 @@
 #include "audit/release_report.h"
 #include "audit/release_source.h"
 
-namespace quenda {
+namespace quenda::audit {
 
 // Checks the release of `report` (read from `reportPath`, which names the report's own
 // entries): the run's end, the slot values worked out again from the customer table rows,
@@ -18,4 +18,4 @@ namespace quenda {
 void AuditRelease(const ReleaseReport& report, const std::string& reportPath,
                   const ReleaseSource& source, const std::string& seriesToolsRoot, AuditLog& log);
 
-}  // namespace quenda
+}  // namespace quenda::audit

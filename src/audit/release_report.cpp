@@ -4,7 +4,7 @@
 
 #include "text/cp1252.h"
 
-namespace quenda {
+namespace quenda::audit {
 namespace {
 
 using Json = nlohmann::json;
@@ -35,7 +35,8 @@ int Number(const Json& object, const char* key, const std::string& where) {
 void ReadLists(const Json& json, ReleaseReport& r) {
   for (const Json& p : Member(json, "parameters", Json::value_t::array)) {
     r.parameters.push_back({Text(p, "name", "parameters."), Text(p, "value", "parameters."),
-                            Text(p, "table", "parameters."), Number(p, "line", "parameters.")});
+                            Text(p, "table", "parameters."), Text(p, "rule", "parameters."),
+                            Number(p, "line", "parameters.")});
   }
   for (const Json& s : Member(json, "slots", Json::value_t::array)) {
     const std::string at = "slots.";
@@ -113,4 +114,4 @@ std::optional<ReleaseReport> ParseReleaseReport(const std::string& json, std::st
   return std::nullopt;
 }
 
-}  // namespace quenda
+}  // namespace quenda::audit

@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
-namespace quenda {
+namespace quenda::audit {
 
 struct ReportParameter {
   std::string name, value, table;  // CP1252; `table` a Windows path text
-  int line = 0;                    // the row's line in `table`, the header is line 1
+  std::string rule;
+  int line = 0;  // the row's line in `table`, the header is line 1
 };
 
 struct ReportSlot {
@@ -46,4 +47,4 @@ struct ReleaseReport {
 // check needs, naming that field.
 std::optional<ReleaseReport> ParseReleaseReport(const std::string& json, std::string& why);
 
-}  // namespace quenda
+}  // namespace quenda::audit

@@ -6,7 +6,7 @@
 #include "platform/input_file.h"
 #include "text/cp1252.h"
 
-namespace quenda {
+namespace quenda::audit {
 
 std::optional<std::string> MappedReleaseSource::Read(const std::string& path,
                                                      std::string& why) const {
@@ -55,4 +55,4 @@ bool EndsWithIgnoreCase(const std::string& text, const std::string& tail) {
          EqualsIgnoreCase(std::string_view(text).substr(text.size() - tail.size()), tail);
 }
 
-}  // namespace quenda
+}  // namespace quenda::audit

@@ -8,7 +8,7 @@
 
 #include "platform/drive_map.h"
 
-namespace quenda {
+namespace quenda::audit {
 
 class ReleaseSource {
  public:
@@ -42,4 +42,4 @@ std::string FolderOf(const std::string& path);
 // True when `text` ends with `tail`, compared ignoring case.
 bool EndsWithIgnoreCase(const std::string& text, const std::string& tail);
 
-}  // namespace quenda
+}  // namespace quenda::audit

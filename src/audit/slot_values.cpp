@@ -4,7 +4,7 @@
 
 #include "text/cp1252.h"
 
-namespace quenda {
+namespace quenda::audit {
 namespace {
 
 std::size_t LengthOf(const std::string& length) {
@@ -116,4 +116,4 @@ std::string DummySlotValue(const SlotSource& s, const std::string& actual) {
   return PrepareSlotValue(s, replaces ? s.dummy : actual);
 }
 
-}  // namespace quenda
+}  // namespace quenda::audit

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace quenda {
+namespace quenda::audit {
 
 struct SlotSource {
   int slot = 0;
@@ -39,4 +39,4 @@ std::vector<std::string> ActualSlotValues(const std::vector<SlotSource>& slots);
 // "-" and "ERG=..." replaces it; the result is prepared once more.
 std::string DummySlotValue(const SlotSource& s, const std::string& actual);
 
-}  // namespace quenda
+}  // namespace quenda::audit

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace quenda {
+namespace quenda::audit {
 namespace {
 
 struct VariableCase {
@@ -83,4 +83,4 @@ TEST(AuditCollectionBatch, EntryOnceAndWhole) {
 }
 
 }  // namespace
-}  // namespace quenda
+}  // namespace quenda::audit

@@ -4,7 +4,7 @@
 
 #include "text/cp1252.h"
 
-namespace quenda {
+namespace quenda::audit {
 namespace {
 
 std::string Block(const std::string& keyword, const std::string& label, const std::string& value,
@@ -98,4 +98,4 @@ TEST(ObjectStoreKind, RecordOfTheLabelCaseSensitive) {
 }
 
 }  // namespace
-}  // namespace quenda
+}  // namespace quenda::audit

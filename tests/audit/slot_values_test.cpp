@@ -5,7 +5,7 @@
 #include "audit/customer_table.h"
 #include "audit/dab_audit.h"
 
-namespace quenda {
+namespace quenda::audit {
 namespace {
 
 SlotSource Slot(const std::string& kind, const std::string& format, const std::string& length) {
@@ -106,4 +106,4 @@ TEST(AuditByteCopy, FirstDifferenceAndSizes) {
 }
 
 }  // namespace
-}  // namespace quenda
+}  // namespace quenda::audit

@@ -105,6 +105,8 @@ TEST_F(CheckReleaseE2e, EachMutationIsFoundByName) {
        kon + "Block KT_SWNR: Wert >10375412345< hat 11 Zeichen"},
       {"SET value changed", Customer("ParaSerie.bat"), "SET FileBasis=MX21K47_01",
        "SET FileBasis=MX21K47_00", "ParaSerie.bat: die Variable FileBasis ist >MX21K47_00<"},
+      {"plant index changed", Customer("ParaSerie.bat"), "SET IndexECUM=07", "SET IndexECUM=7",
+       "ParaSerie.bat: die Variable IndexECUM ist >7<, erwartet >07<"},
       {"DAB line changed", Customer("MX21K47_02.dab"), "EPK-DST = MX21K47_02",
        "EPK-DST = MX21K47_03", "MX21K47_02.dab: Zeile 29 ist >EPK-DST = MX21K47_03<"},
       {"hex copy one byte short", Customer("MX21K47_01.hex"), "", "",
