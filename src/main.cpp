@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/check_release_command.h"
 #include "app/config_check_command.h"
 #include "app/headless.h"
 #include "app/options.h"
@@ -45,6 +46,9 @@ int RunProgram(int argc, char** argv) {
   }
   auto system = MakeNativeSystem();
   if (options->checkConfig) return RunConfigCheck(*options, *system, stdout, stderr);
+  if (!options->checkReleaseReport.empty()) {
+    return RunCheckRelease(*options, *system, stdout, stderr);
+  }
   if (!options->verifyReport.empty()) return RunVerify(*options, *system, stdout, stderr);
   if (!options->planFile.empty()) return RunPlan(*options, *system, stdout, stderr);
   if (!options->applyPlan.empty()) return RunApply(*options, *system, stdout, stderr);

@@ -31,8 +31,8 @@ bool TakeFormat(const std::vector<std::string>& args, std::size_t& i, Options& o
 // --check-config takes only --program-dir and --format beside it; --format belongs to it.
 bool CheckConfigAlone(const Options& o, std::string& error) {
   if (!o.checkConfig) {
-    if (!o.formatGiven) return true;
-    error = "--format gilt nur zusammen mit --check-config";
+    if (!o.formatGiven || !o.checkReleaseReport.empty()) return true;
+    error = "--format gilt nur zusammen mit --check-config oder --check-release";
     return false;
   }
   if (!o.headless && o.answersFile.empty() && o.transcriptFile.empty() && o.reportFile.empty() &&
@@ -58,6 +58,20 @@ bool VerifyAlone(const Options& o, std::string& error) {
   return false;
 }
 
+// --check-release takes only --program-dir and --format beside it.
+bool CheckReleaseAlone(const Options& o, std::string& error) {
+  if (o.checkReleaseReport.empty() ||
+      (!o.headless && !o.checkConfig && o.verifyReport.empty() && !o.verifyInputs &&
+       o.answersFile.empty() && o.transcriptFile.empty() && o.reportFile.empty() &&
+       o.planFile.empty() && o.applyPlan.empty() && o.words.empty())) {
+    return true;
+  }
+  error =
+      "--check-release BERICHT nimmt außer --program-dir und --format keine weiteren "
+      "Optionen oder Wörter";
+  return false;
+}
+
 // --plan makes no report; --apply takes the plan's command line, folder and answers.
 bool PlanAlone(const Options& o, std::string& error) {
   const bool elsewhere = !o.checkConfig && o.verifyReport.empty();
@@ -78,9 +92,9 @@ bool PlanAlone(const Options& o, std::string& error) {
 // --qualify needs --out and takes only --kit beside it; both go only with it.
 bool QualifyAlone(const Options& o, std::string& error) {
   const bool nothingElse = !o.headless && !o.checkConfig && o.verifyReport.empty() &&
-                           o.planFile.empty() && o.applyPlan.empty() && o.programDir.empty() &&
-                           o.answersFile.empty() && o.transcriptFile.empty() &&
-                           o.reportFile.empty() && o.words.empty();
+                           o.checkReleaseReport.empty() && o.planFile.empty() &&
+                           o.applyPlan.empty() && o.programDir.empty() && o.answersFile.empty() &&
+                           o.transcriptFile.empty() && o.reportFile.empty() && o.words.empty();
   if (o.qualify ? !o.qualifyOut.empty() && nothingElse
                 : o.qualifyOut.empty() && o.qualifyKit.empty()) {
     return true;
@@ -122,6 +136,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
       if (!TakeValue(args, i, o.reportFile, error)) return std::nullopt;
     } else if (a == "--verify") {
       if (!TakeValue(args, i, o.verifyReport, error)) return std::nullopt;
+    } else if (a == "--check-release") {
+      if (!TakeValue(args, i, o.checkReleaseReport, error)) return std::nullopt;
     } else if (a == "--plan") {
       if (!TakeValue(args, i, o.planFile, error)) return std::nullopt;
     } else if (a == "--apply") {
@@ -144,7 +160,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
   o.optionWords = i;
   for (; i < args.size(); ++i) o.words.push_back(args[i]);
   if (!CheckConfigAlone(o, error) || !VerifyAlone(o, error) || !PlanAlone(o, error) ||
-      !QualifyAlone(o, error)) {
+      !CheckReleaseAlone(o, error) || !QualifyAlone(o, error)) {
     return std::nullopt;
   }
   return o;
@@ -159,6 +175,7 @@ std::string UsageText() {
          "              [--report FILE] [--] [TEXT...]\n"
          "       quenda --check-config [--program-dir DIR] [--format text|sarif]\n"
          "       quenda --verify REPORT [--program-dir DIR] [--inputs]\n"
+         "       quenda --check-release REPORT [--program-dir DIR] [--format text|sarif]\n"
          "       quenda --plan FILE [--program-dir DIR] [--answers FILE] [--] [TEXT...]\n"
          "       quenda --apply PLAN [--report FILE]\n"
          "       quenda --qualify --out FOLDER [--kit DIR]\n"
@@ -182,6 +199,8 @@ std::string UsageText() {
          "  --verify REPORT    prüft die Ausgaben eines Freigabeberichts an ihrem SHA-256:\n"
          "                     eine Zeile je Datei (ok / geändert / fehlt), dann die Zahlen\n"
          "  --inputs           mit --verify: auch die Eingaben des Laufs\n"
+         "  --check-release REPORT  liest die Freigabe eines Berichts neu und prüft ihren\n"
+         "                     Inhalt: eine Zeile je Prüfung (ok / Fehler), dann die Zahlen\n"
          "  --plan FILE        der ganze Lauf ohne zu schreiben: jede Datei, die er schreiben\n"
          "                     würde, mit vorher/nachher (JSON in FILE, lesbar auf stdout)\n"
          "  --apply PLAN       führt einen Plan aus, mit seinen Antworten; veraltet: Status 4\n"
@@ -196,6 +215,7 @@ std::string UsageText() {
          "2 falsche Option oder Config.ini nicht lesbar.\n"
          "Mit --verify: 0 alles unverändert, 1 eine Datei geändert oder fehlt,\n"
          "2 Bericht nicht lesbar oder nicht schemaVersion 2.\n"
+         "Mit --check-release: 0 alles in Ordnung, 1 ein Befund, 2 Bericht nicht lesbar.\n"
          "Mit --plan: 0 der Lauf würde erfolgreich enden, 1 er würde anders enden.\n"
          "Mit --apply: 4 der Plan ist veraltet, nichts wurde geschrieben.\n"
          "Mit --qualify: 0 jeder Fall bestanden, 1 ein Fall nicht bestanden,\n"

@@ -20,14 +20,15 @@ struct Options {
   std::size_t optionWords = 0;     // how many arguments the options took, "--" included
   bool checkConfig = false;        // check the configuration tables, run nothing
   CheckFormat checkFormat = CheckFormat::kText;
-  bool formatGiven = false;   // --format was given
-  std::string verifyReport;   // native; check the files of this release report
-  bool verifyInputs = false;  // --verify checks the inputs as well
-  std::string planFile;       // native; plan the run into this file, write nothing else
-  std::string applyPlan;      // native; run the plan of this file as it was planned
-  bool qualify = false;     // run the shipped reference cases
-  std::string qualifyOut;   // native; the folder of the qualification report
-  std::string qualifyKit;   // native; the reference cases' folder instead of the shipped one
+  bool formatGiven = false;        // --format was given
+  std::string verifyReport;        // native; check the files of this release report
+  bool verifyInputs = false;       // --verify checks the inputs as well
+  std::string checkReleaseReport;  // native; check the contents of this report's release
+  std::string planFile;            // native; plan the run into this file, write nothing else
+  std::string applyPlan;           // native; run the plan of this file as it was planned
+  bool qualify = false;            // run the shipped reference cases
+  std::string qualifyOut;          // native; the folder of the qualification report
+  std::string qualifyKit;          // native; the reference cases' folder instead of the shipped one
   bool help = false;
   bool version = false;
 };
@@ -37,7 +38,8 @@ struct Options {
 // without --check-config, for a --format other than text or sarif, and for --verify
 // together with anything but --program-dir and --inputs, for --plan together with --report,
 // --apply, --verify or --check-config, and for --apply together with anything but --report,
-// --transcript and --headless.
+// --transcript and --headless, and for --check-release together with anything but
+// --program-dir and --format.
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error);
 
 // The program's command-line text (CP1252): the words joined with single blanks; on

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/check_release_command.h"
 #include "app/headless.h"
 #include "app/options.h"
 #include "app/program.h"
@@ -77,6 +78,7 @@ struct CaseResult {
   int status = -1;
   std::vector<std::string> findings;  // German, UTF-8
   std::vector<FileResult> files;
+  std::optional<ReleaseCheckResult> check;
   bool Passed() const { return findings.empty(); }
 };
 
@@ -309,6 +311,18 @@ CaseResult RunCase(const Kit& kit, const Case& c, const fs::path& work, System& 
     for (std::size_t i = 0; i < c.expectations.size(); ++i) {
       Expect(kit, dir, c.expectations[i], unchanged[i], result);
     }
+    if (c.status == kExitSuccess && result.status == kExitSuccess) {
+      std::ostringstream lines;
+      result.check =
+          CheckRelease((dir / "run" / "report.json").string(), (dir / "site" / "program").string(),
+                       system, lines, CheckFormat::kText);
+      WriteBytes(dir / "run" / "check-release.txt", lines.str());
+      if (result.check->ExitStatus() != kExitSuccess) {
+        result.findings.push_back("Die Prüfung der Freigabe meldet "_cp +
+                                  std::to_string(result.check->findings) +
+                                  " Befunde (run/check-release.txt)");
+      }
+    }
   } catch (const Error& e) {
     result.findings.push_back(e.Description());
   } catch (const std::exception& e) {
@@ -329,6 +343,7 @@ Json ReportJson(const Kit& kit, const std::vector<CaseResult>& results, System& 
       files.push_back({{"path", f.file}, {"bytes", f.bytes}, {"sha256", f.sha256}});
     }
     Json check = nullptr;
+    if (r.check) check = {{"checks", r.check->checks}, {"findings", r.check->findings}};
     cases.push_back({{"name", r.c->name},
                      {"title", r.c->title},
                      {"result", r.Passed() ? "passed" : "failed"},

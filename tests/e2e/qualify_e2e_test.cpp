@@ -56,6 +56,11 @@ TEST(QualifyE2e, ShippedCasesPassAndTheReportTellsEachWithItsHashes) {
   for (const Json& c : report["cases"]) {
     EXPECT_EQ(c["result"], "passed") << c.dump(2);
     EXPECT_FALSE(c["files"].empty()) << c["name"];
+    if (c["expectedStatus"] != 0) continue;
+    // Every release is also read back by the release check, without a finding.
+    ASSERT_TRUE(c["checkRelease"].is_object()) << c["name"];
+    EXPECT_GT(c["checkRelease"]["checks"], 10) << c["name"];
+    EXPECT_EQ(c["checkRelease"]["findings"], 0) << c["name"];
   }
   const std::string text = kit.dir.Read("q/qualifikation.txt");
   EXPECT_NE(text.find("bestanden: beispiel – Der Beispieljob"), std::string::npos) << text;
