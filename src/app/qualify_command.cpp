@@ -224,6 +224,23 @@ std::optional<std::string> BytesIfThere(const fs::path& path) {
   return ReadBytes(path);
 }
 
+// The process's working folder is `folder` while it lives.
+class WorkingFolder {
+ public:
+  explicit WorkingFolder(const fs::path& folder) : before_(fs::current_path()) {
+    fs::current_path(folder);
+  }
+  ~WorkingFolder() {
+    std::error_code ec;
+    fs::current_path(before_, ec);
+  }
+  WorkingFolder(const WorkingFolder&) = delete;
+  WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+ private:
+  fs::path before_;
+};
+
 // Runs the case's job headless in its copy, from the copy's working folder, as a batch system
 // calls the program there; the log lines go to run/ausgabe.txt. Returns the exit status.
 int RunInCopy(const Case& c, const fs::path& dir, System& system) {
@@ -233,20 +250,16 @@ int RunInCopy(const Case& c, const fs::path& dir, System& system) {
   options.reportFile = (dir / "run" / "report.json").string();
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(
       OpenNativeFile(dir / "run" / "ausgabe.txt", "wb"), &std::fclose);
-  if (!out) throw Error(75, "Die Datei " + PathText(dir / "run" / "ausgabe.txt") + " fehlt");
-  const fs::path before = fs::current_path();
-  fs::current_path(dir / "run");
-  int status = kExitAborted;
-  {
-    HeadlessUi ui(c.answers, out.get(), out.get());
-    if (const std::unique_ptr<Session> session = MakeHeadlessSession(options, ui, system)) {
-      session->env.CommandLineText = c.commandLine;
-      status =
-          FinishRequestedRecords(*session, options, RunWatchedSession(*session), out.get(), false);
-    }
+  if (!out) {
+    throw Error(
+        75, "Die Datei " + PathText(dir / "run" / "ausgabe.txt") + " kann nicht angelegt werden");
   }
-  fs::current_path(before);
-  return status;
+  const WorkingFolder working(dir / "run");
+  HeadlessUi ui(c.answers, out.get(), out.get());
+  const std::unique_ptr<Session> session = MakeHeadlessSession(options, ui, system);
+  if (!session) return kExitBadOption;
+  session->env.CommandLineText = c.commandLine;
+  return FinishRequestedRecords(*session, options, RunWatchedSession(*session), out.get(), false);
 }
 
 void Expect(const Kit& kit, const fs::path& dir, const Expectation& e,
