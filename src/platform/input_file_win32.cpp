@@ -22,7 +22,14 @@ RegularInputFile::RegularInputFile(const std::filesystem::path& native, const st
   // Opening a folder fails as "access denied"; it is told by name instead.
   std::error_code ec;
   if (std::filesystem::is_directory(native, ec)) throw NotRegularFileError(path);
+  // A file that another run is replacing at this moment refuses the open (the old file is
+  // pending deletion); a replace is short, so the open is tried again for a second, as the
+  // replace itself is.
   file_ = OpenNativeFile(native, "rb");
+  for (int attempt = 0; file_ == nullptr && errno == EACCES && attempt < 50; ++attempt) {
+    ::Sleep(20);
+    file_ = OpenNativeFile(native, "rb");
+  }
   if (file_ == nullptr) {
     throw ReadOpenError(std::error_code(errno, std::generic_category()), native, path);
   }

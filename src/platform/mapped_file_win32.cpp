@@ -30,31 +30,15 @@ Error OpenError(const std::string& path) {
                    path);
 }
 
-// Opens `native` for reading. A file that another run is replacing at this moment refuses
-// the open (the old file is pending deletion); the replace is short, so the open is tried
-// again for a second, as the replace itself is.
-HANDLE OpenForReading(const std::filesystem::path& native) {
-  for (int attempt = 0;; ++attempt) {
-    HANDLE handle = ::CreateFileW(native.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    const DWORD error = ::GetLastError();
-    if (handle != INVALID_HANDLE_VALUE || attempt == 50 ||
-        (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION)) {
-      ::SetLastError(error);
-      return handle;
-    }
-    ::Sleep(20);
-  }
-}
-
 }  // namespace
 
 MappedFile::MappedFile(const Files& files, const std::string& path) {
   const std::filesystem::path native = files.Native(path);
   std::error_code ec;
   if (std::filesystem::is_directory(native, ec)) throw NotRegularFileError(path);
-  const Handle file{OpenForReading(native)};
+  const Handle file{::CreateFileW(native.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
   if (file.handle == INVALID_HANDLE_VALUE) throw OpenError(path);
   if (::GetFileType(file.handle) != FILE_TYPE_DISK) throw NotRegularFileError(path);
   LARGE_INTEGER size{};
