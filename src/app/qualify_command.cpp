@@ -446,12 +446,22 @@ int RunQualify(const Options& options, System& system, std::FILE* out, std::FILE
                  Cp1252ToUtf8(PathText(*kitDir / "cases.json")).c_str(), e.what());
     return kExitBadOption;
   }
+  // The report's folder first: a run of every case is not wasted on a folder that cannot be.
+  const fs::path folder(options.qualifyOut);
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (ec || !fs::is_directory(folder)) {
+    if (!ec) ec = std::make_error_code(std::errc::not_a_directory);
+    std::fprintf(err, "Quenda: Der Ordner des Qualifikationsberichts: %s\n",
+                 Cp1252ToUtf8(FileError(ec, PathText(folder)).Description()).c_str());
+    return kExitBadOption;
+  }
   const std::string at = UtcNowText();
-  fs::path work;
   std::vector<CaseResult> results;
   try {
-    work = NativePath(system.TempPath()) /
-           ("quenda-qualify-" + std::to_string(std::hash<std::string>{}(at + PathText(*kitDir))));
+    const fs::path work =
+        NativePath(system.TempPath()) /
+        ("quenda-qualify-" + std::to_string(std::hash<std::string>{}(at + PathText(*kitDir))));
     fs::remove_all(work);
     for (const Case& c : kit.cases) {
       results.push_back(RunCase(kit, c, work, system));
@@ -460,8 +470,6 @@ int RunQualify(const Options& options, System& system, std::FILE* out, std::FILE
       for (const std::string& finding : r.findings) std::fprintf(out, "    %s\n", finding.c_str());
     }
     const Json report = ReportJson(kit, results, system, at, work);
-    const fs::path folder(options.qualifyOut);
-    fs::create_directories(folder);
     WriteReportFile(folder / "qualifikation.json", report.dump(2) + "\n");
     WriteReportFile(folder / "qualifikation.txt", ReportText(report));
     std::fprintf(out, "Qualifikation: %d bestanden, %d nicht bestanden\n",
@@ -471,12 +479,13 @@ int RunQualify(const Options& options, System& system, std::FILE* out, std::FILE
                    report["workFolder"].get<std::string>().c_str());
       return kExitAborted;
     }
-    fs::remove_all(work);
+    fs::remove_all(work, ec);
     return kExitSuccess;
   } catch (const Error& e) {
     std::fprintf(err, "Quenda: %s\n", Cp1252ToUtf8(e.Description()).c_str());
   } catch (const fs::filesystem_error& e) {
-    std::fprintf(err, "Quenda: Der Ordner der Qualifikation: %s\n", e.what());
+    std::fprintf(err, "Quenda: Der Arbeitsordner der Qualifikation: %s\n",
+                 Cp1252ToUtf8(FileError(e.code(), PathText(e.path1())).Description()).c_str());
   }
   return kExitBadOption;
 }

@@ -113,7 +113,7 @@ TEST(QualifyE2e, AnExpectationNotMetFailsTheCaseNamingIt) {
   }
 }
 
-TEST(QualifyE2e, AKitThatCannotBeReadEndsWithTwo) {
+TEST(QualifyE2e, AKitOrAReportFolderThatCannotBeUsedEndsWithTwo) {
   const struct {
     const char* name;
     std::function<void(const KitCopy&)> change;
@@ -134,6 +134,8 @@ TEST(QualifyE2e, AKitThatCannotBeReadEndsWithTwo) {
          k.dir.Write("kit/cases.json", cases.dump());
        },
        "kein eigener Name eines Falls: beispiel"},
+      {"a report folder that is a file", [](const KitCopy& k) { k.dir.Write("q", "Datei"); },
+       "Der Ordner des Qualifikationsberichts: "},
   };
   for (const auto& c : cases) {
     const KitCopy kit;
@@ -141,7 +143,7 @@ TEST(QualifyE2e, AKitThatCannotBeReadEndsWithTwo) {
     const testing::RunResult run = kit.Qualify();
     EXPECT_EQ(run.status, 2) << c.name;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << c.name << "\n" << run.err;
-    EXPECT_FALSE(fs::exists(kit.dir.Path() / "q")) << c.name;
+    EXPECT_FALSE(fs::is_directory(kit.dir.Path() / "q")) << c.name;
   }
 }
 
