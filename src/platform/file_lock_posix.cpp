@@ -45,7 +45,9 @@ int OpenOwnRegular(const std::filesystem::path& path, LockedOpen& result) {
     result = CloseWith(fd, LockedOpen::kFailed);
     return -1;
   }
-  if (!S_ISREG(st.st_mode) || st.st_uid != geteuid() || st.st_nlink != 1) {
+  // No name at all: removed since the open, by another run that clears the logs of killed
+  // runs (this one holds no lock yet); the check after the lock opens it again.
+  if (!S_ISREG(st.st_mode) || st.st_uid != geteuid() || st.st_nlink > 1) {
     close(fd);
     result = S_ISREG(st.st_mode) ? LockedOpen::kForeign : LockedOpen::kNotRegular;
     return -1;

@@ -84,6 +84,19 @@ TEST_F(HandOver, AHolderMovingItsLogBetweenOpenAndLockLeavesTheNewcomerTheNewFil
   std::fclose(c);
 }
 
+TEST_F(HandOver, AFileRemovedBeforeItIsHeldIsMadeAgain) {
+  // Another run clearing the logs of killed runs removes this run's new, not yet held log.
+  int probes = 0;
+  SetProbeBetweenOpenAndLock([&] {
+    if (++probes == 1) fs::remove(Log());
+  });
+  std::FILE* log = nullptr;
+  ASSERT_EQ(OpenHeldFile(Log(), log), LockedOpen::kOpened);
+  EXPECT_EQ(probes, 2);
+  ASSERT_TRUE(HoldsTheFileAt(log, Log()));
+  std::fclose(log);
+}
+
 TEST_F(HandOver, ALiveHolderKeepsItsFileAndItsLines) {
   std::FILE* holder = nullptr;
   ASSERT_EQ(OpenHeldFile(Log(), holder), LockedOpen::kOpened);
