@@ -109,10 +109,11 @@ std::optional<ReadPlanFile> ReadPlan(const Options& options, std::FILE* err) {
   return std::nullopt;
 }
 
-}  // namespace
-
-std::optional<std::string> StalePlanFile(const Files& files, const std::string& planJson) {
-  const Json plan = Json::parse(planJson);
+// The first file of the plan whose bytes are no longer what the plan found, resolved
+// through `files`: an input whose SHA-256 differs or that is gone, a change's target whose
+// SHA-256 differs from its `before`, or that exists where the plan would create it. The
+// file's path as the plan names it (UTF-8); none when all are as they were.
+std::optional<std::string> StalePlanFile(const Files& files, const Json& plan) {
   for (const Json& input : plan["inputs"]) {
     if (input["sha256"].is_null()) continue;  // unreadable when planned: nothing to compare
     const std::string path = input["path"];
@@ -125,13 +126,15 @@ std::optional<std::string> StalePlanFile(const Files& files, const std::string& 
   return std::nullopt;
 }
 
+// Every file of the plan's changes with the SHA-256 its `after` says and the one the run
+// left: as `written` fingerprinted it when the run wrote it, else as it is now (empty when
+// there is none).
 std::vector<PlannedOutcome> PlannedOutcomes(const Files& files, const FileRecord& written,
-                                            const std::string& planJson) {
+                                            const Json& plan) {
   std::map<std::string, std::string> asWritten;  // by the path as the plan names it
   for (const WrittenFile& file : written.Written()) {
     if (file.digest) asWritten[Cp1252ToUtf8(file.path)] = file.digest->sha256;
   }
-  const Json plan = Json::parse(planJson);
   std::vector<PlannedOutcome> outcomes;
   for (const Json& change : plan["changes"]) {
     PlannedOutcome outcome{change["path"], {}, {}};
@@ -146,6 +149,8 @@ std::vector<PlannedOutcome> PlannedOutcomes(const Files& files, const FileRecord
   return outcomes;
 }
 
+}  // namespace
+
 int RunApply(const Options& options, System& system, std::FILE* out, std::FILE* err) {
   std::optional<ReadPlanFile> read = ReadPlan(options, err);
   if (!read) return kExitBadOption;
@@ -156,8 +161,7 @@ int RunApply(const Options& options, System& system, std::FILE* out, std::FILE* 
   const std::unique_ptr<Session> session = MakeHeadlessSession(run, ui, system);
   if (!session) return kExitBadOption;
   session->env.CommandLineText = Utf8ToCp1252(plan.value("commandLine", ""));
-  const std::string planText = plan.dump();
-  if (const std::optional<std::string> stale = StalePlanFile(session->files, planText)) {
+  if (const std::optional<std::string> stale = StalePlanFile(session->files, plan)) {
     std::fprintf(err, "Der Plan ist veraltet: %s hat sich seit dem Plan geändert (Plan vom %s)\n",
                  stale->c_str(), plan.value("createdAt", "").c_str());
     return kExitPlanStale;
@@ -168,7 +172,7 @@ int RunApply(const Options& options, System& system, std::FILE* out, std::FILE* 
   applied.file = options.applyPlan;
   applied.createdAt = plan.value("createdAt", "");
   applied.sha256 = read->sha256;
-  applied.outcomes = PlannedOutcomes(session->files, session->record.files, planText);
+  applied.outcomes = PlannedOutcomes(session->files, session->record.files, plan);
   for (const PlannedOutcome& file : applied.outcomes) {
     if (file.AsPlanned()) continue;
     std::fprintf(err, "Quenda: Nicht wie geplant geschrieben: %s: SHA-256 %s statt %s\n",

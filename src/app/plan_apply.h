@@ -12,27 +12,13 @@ namespace quenda {
 
 struct Options;
 class Files;
-class FileRecord;
-struct PlannedOutcome;
 class System;
 
 // The plan's inputs or the files it would write have changed since it was made.
 inline constexpr int kExitPlanStale = 4;
 
-// The first file of the plan `planJson` (UTF-8 JSON, schema 1) whose bytes are no longer
-// what the plan found, resolved through `files`: an input whose SHA-256 differs or that is
-// gone, a change's target whose SHA-256 differs from its `before`, or that exists where the
-// plan would create it. The file's path as the plan names it (UTF-8); none when all are as
-// they were. Throws nlohmann::json::exception for a plan without these fields.
-std::optional<std::string> StalePlanFile(const Files& files, const std::string& planJson);
-
-// Every file of the plan's changes with the SHA-256 its `after` says and the one the run
-// left: as `written` fingerprinted it when the run wrote it, else as it is now (empty when
-// there is none).
-std::vector<PlannedOutcome> PlannedOutcomes(const Files& files, const FileRecord& written,
-                                            const std::string& planJson);
-
-// Reads the plan options.applyPlan, checks it (StalePlanFile) and runs it: the plan's
+// Reads the plan options.applyPlan, checks that no input and no target has changed since
+// and runs it: the plan's
 // command line and program folder, every dialog answered from the plan's dialogs (a question
 // the plan does not hold ends the run with 3), the report of options.reportFile when asked.
 // Log lines go to `out`, messages to `err`. Returns 2 for a plan that cannot be read or is no
