@@ -13,6 +13,7 @@
 #include "session/session.h"
 #include "support/fake_system.h"
 #include "support/sample_site.h"
+#include "support/scripted_answers.h"
 #include "text/cp1252.h"
 #include "ui/window_ui.h"
 
@@ -168,37 +169,14 @@ TEST(WindowFrontEnd, TheWindowIsShownOnlyWhenTheSessionStartsAndTheLoadLeavesThe
   }
 }
 
-// A window's Ui that answers each question with the next of `answers` ("button Yes",
-// "text V2") and counts the questions; boxes with OK alone are confirmed.
-class ScriptedUi : public WindowUi {
+// A window's Ui that answers each question with the next of `answers`.
+class ScriptedUi : public testing::ScriptedAnswers<WindowUi> {
  public:
-  explicit ScriptedUi(std::vector<std::string> script) : answers(script.begin(), script.end()) {}
+  using ScriptedAnswers::ScriptedAnswers;
   void SetBusy(bool) override {}
-  std::deque<std::string> answers;
-  int asked = 0;
 
  protected:
-  Answer ShowMessage(const std::string&, const MessageStyle& style, const std::string&) override {
-    if (style.OkOnly()) return Answer::kOk;
-    const std::string word = Next().substr(7);  // after "button "
-    for (const Answer a : style.Buttons()) {
-      if (word == AnswerName(a)) return a;
-    }
-    return Answer::kCancel;
-  }
-  std::string ShowInput(const std::string&, const std::string&, const std::string&) override {
-    return Next().substr(5);  // after "text "
-  }
   std::optional<std::string> ShowOpenFile(const FileDialogRequest&) override { return {}; }
-
- private:
-  std::string Next() {
-    ++asked;
-    if (answers.empty()) return "button none";
-    std::string next = answers.front();
-    answers.pop_front();
-    return next;
-  }
 };
 
 TEST(WindowPreview, ShowsThePlanWritesNothingAndTheNextStartAsksNothing) {

@@ -28,6 +28,7 @@
 #include "session/session.h"
 #include "support/fake_system.h"
 #include "support/sample_site.h"
+#include "support/scripted_answers.h"
 
 namespace fs = std::filesystem;
 
@@ -484,38 +485,8 @@ TEST_F(Win32WindowTest, InputBoxHoldsItsLongPromptAndIsCentredOnTheWindow) {
   EXPECT_GT(needed.height, 2 * line) << "the long prompt is wrapped onto several lines";
 }
 
-// A Win32Ui whose boxes are answered from a list, as in a headless answers file ("button
-// Yes", "text abc"); boxes with OK alone are confirmed without an answer. Counts the
-// questions it was asked.
-class AnsweringUi : public Win32Ui {
- public:
-  explicit AnsweringUi(const std::vector<std::string>& answers)
-      : answers_(answers.begin(), answers.end()) {}
-  int asked = 0;
-
- protected:
-  Answer ShowMessage(const std::string&, const MessageStyle& style, const std::string&) override {
-    if (style.OkOnly()) return Answer::kOk;
-    const std::string word = Next().substr(7);  // after "button "
-    for (const Answer a : style.Buttons()) {
-      if (word == AnswerName(a)) return a;
-    }
-    return Answer::kCancel;
-  }
-  std::string ShowInput(const std::string&, const std::string&, const std::string&) override {
-    return Next().substr(5);  // after "text "
-  }
-
- private:
-  std::string Next() {
-    ++asked;
-    if (answers_.empty()) return "button none";
-    std::string next = answers_.front();
-    answers_.pop_front();
-    return next;
-  }
-  std::deque<std::string> answers_;
-};
+// A Win32Ui whose boxes are answered from a list.
+using AnsweringUi = testing::ScriptedAnswers<Win32Ui>;
 
 // The native window on the sample site, loaded with the sample job; its dialogs are
 // answered from the sample's answers.
