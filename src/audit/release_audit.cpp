@@ -1,6 +1,10 @@
 #include "audit/release_audit.h"
 
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -226,21 +230,35 @@ void CheckByteCopies(const ReleaseReport& r, Reader& reader, AuditLog& log) {
   }
 }
 
-// The text of the last field named `name` in the XML text `xml` (UTF-8), as CP1252 with the
-// five predefined entities read; empty when there is none.
-std::string XmlFieldText(const std::string& xml, const std::string& name) {
-  const std::size_t at = xml.rfind("Name=\"" + name + "\"");
-  const std::size_t start = at == std::string::npos ? at : xml.find('>', at);
-  const std::size_t end = start == std::string::npos ? start : xml.find('<', start);
-  if (end == std::string::npos) return {};
-  std::string text = xml.substr(start + 1, end - start - 1);
-  const std::pair<const char*, char> entities[] = {
-      {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}, {"&amp;", '&'}};
-  for (const auto& [entity, c] : entities) {
-    for (std::size_t k = text.find(entity); k != std::string::npos; k = text.find(entity, k + 1)) {
-      text.replace(k, std::string(entity).size(), 1, c);
+// Sets `text` to the content of each element "Field" with the attribute Name `name` at and
+// below `node` and its following siblings, in document order (so the last one stays).
+void LastFieldText(const xmlNode* node, const std::string& name, std::string& text) {
+  for (; node != nullptr; node = node->next) {
+    if (node->type != XML_ELEMENT_NODE) continue;
+    if (xmlStrEqual(node->name, BAD_CAST "Field")) {
+      xmlChar* attribute = xmlGetProp(node, BAD_CAST "Name");
+      if (attribute != nullptr && name == reinterpret_cast<const char*>(attribute)) {
+        xmlChar* content = xmlNodeGetContent(node);
+        text = content != nullptr ? reinterpret_cast<const char*>(content) : "";
+        xmlFree(content);
+      }
+      xmlFree(attribute);
     }
+    LastFieldText(node->children, name, text);
   }
+}
+
+// The text of the last element "Field" (in whatever namespace) whose attribute Name is
+// `name`, in the job `xml`, as CP1252; empty when there is none or the job is no XML. Read
+// with libxml2 of its own, without network and without expanding entities.
+std::string XmlFieldText(const std::string& xml, const std::string& name) {
+  const std::unique_ptr<xmlDoc, void (*)(xmlDoc*)> doc(
+      xmlReadMemory(xml.data(), static_cast<int>(xml.size()), nullptr, nullptr,
+                    XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
+      &xmlFreeDoc);
+  if (!doc) return {};
+  std::string text;
+  LastFieldText(xmlDocGetRootElement(doc.get()), name, text);
   return Utf8ToCp1252(text);
 }
 
