@@ -28,6 +28,12 @@ bool TakeFormat(const std::vector<std::string>& args, std::size_t& i, Options& o
   return false;
 }
 
+// An option or word of a run of a job was given: the commands that run none take none.
+bool RunOptionsGiven(const Options& o) {
+  return o.headless || !o.answersFile.empty() || !o.transcriptFile.empty() ||
+         !o.reportFile.empty() || !o.words.empty();
+}
+
 // --check-config takes only --program-dir and --format beside it; --format belongs to it.
 bool CheckConfigAlone(const Options& o, std::string& error) {
   if (!o.checkConfig) {
@@ -35,10 +41,7 @@ bool CheckConfigAlone(const Options& o, std::string& error) {
     error = "--format gilt nur zusammen mit --check-config oder --check-release";
     return false;
   }
-  if (!o.headless && o.answersFile.empty() && o.transcriptFile.empty() && o.reportFile.empty() &&
-      o.words.empty()) {
-    return true;
-  }
+  if (!RunOptionsGiven(o)) return true;
   error =
       "--check-config nimmt außer --program-dir und --format keine weiteren Optionen oder Wörter";
   return false;
@@ -46,10 +49,7 @@ bool CheckConfigAlone(const Options& o, std::string& error) {
 
 // --verify takes only --program-dir and --inputs beside it; --inputs only goes with it.
 bool VerifyAlone(const Options& o, std::string& error) {
-  if (o.verifyReport.empty()
-          ? !o.verifyInputs
-          : !o.headless && !o.checkConfig && o.answersFile.empty() && o.transcriptFile.empty() &&
-                o.reportFile.empty() && o.words.empty()) {
+  if (o.verifyReport.empty() ? !o.verifyInputs : !o.checkConfig && !RunOptionsGiven(o)) {
     return true;
   }
   error =
@@ -61,9 +61,8 @@ bool VerifyAlone(const Options& o, std::string& error) {
 // --check-release takes only --program-dir and --format beside it.
 bool CheckReleaseAlone(const Options& o, std::string& error) {
   if (o.checkReleaseReport.empty() ||
-      (!o.headless && !o.checkConfig && o.verifyReport.empty() && !o.verifyInputs &&
-       o.answersFile.empty() && o.transcriptFile.empty() && o.reportFile.empty() &&
-       o.planFile.empty() && o.applyPlan.empty() && o.words.empty())) {
+      (!RunOptionsGiven(o) && !o.checkConfig && o.verifyReport.empty() && !o.verifyInputs &&
+       o.planFile.empty() && o.applyPlan.empty())) {
     return true;
   }
   error =
@@ -91,10 +90,9 @@ bool PlanAlone(const Options& o, std::string& error) {
 
 // --qualify needs --out and takes only --kit beside it; both go only with it.
 bool QualifyAlone(const Options& o, std::string& error) {
-  const bool nothingElse = !o.headless && !o.checkConfig && o.verifyReport.empty() &&
+  const bool nothingElse = !RunOptionsGiven(o) && !o.checkConfig && o.verifyReport.empty() &&
                            o.checkReleaseReport.empty() && o.planFile.empty() &&
-                           o.applyPlan.empty() && o.programDir.empty() && o.answersFile.empty() &&
-                           o.transcriptFile.empty() && o.reportFile.empty() && o.words.empty();
+                           o.applyPlan.empty() && o.programDir.empty();
   if (o.qualify ? !o.qualifyOut.empty() && nothingElse
                 : o.qualifyOut.empty() && o.qualifyKit.empty()) {
     return true;
