@@ -19,16 +19,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// The program folder whose Config.ini holds the drive map, as --verify finds it.
-std::string ProgramDirOf(const std::string& given, const audit::ReleaseReport& report,
-                         const std::filesystem::path& currentDir) {
-  std::filesystem::path dir = given.empty()
-                                  ? NativePath(report.programDir.empty() ? "." : report.programDir)
-                                  : NativePath(TextFromNative(given));
-  if (dir.is_relative()) dir = currentDir / dir;
-  return NativeFromText(PathText(dir));
-}
-
 std::string UriOf(const std::string& path, const DriveMap& map,
                   const std::filesystem::path& currentDir) {
   try {
@@ -101,7 +91,8 @@ ReleaseCheckResult CheckRelease(const std::string& reportPath, const std::string
   Options program;
   std::optional<DriveMap> map;
   if (report) {
-    program.programDir = ProgramDirOf(programDir, *report, currentDir);
+    program.programDir = ReportProgramDir(
+        programDir, NativePath(report->programDir.empty() ? "." : report->programDir), currentDir);
     try {
       ProgramSetup setup = PrepareProgram(program, system);
       map = setup.site.Drives;

@@ -64,4 +64,11 @@ std::unique_ptr<Session> MakeSession(const Options& options, Ui& ui, System& sys
   return session;
 }
 
+std::string ReportProgramDir(const std::string& given, const std::filesystem::path& runDir,
+                             const std::filesystem::path& currentDir) {
+  std::filesystem::path dir = given.empty() ? runDir : NativePath(TextFromNative(given));
+  if (dir.is_relative()) dir = currentDir / dir;
+  return NativeFromText(PathText(dir));
+}
+
 }  // namespace quenda

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,5 +43,11 @@ std::string ReadNativeInput(const std::string& nativePath, std::uintmax_t limit)
 // file or is longer than `limit` (by default the bound of the answers file).
 std::string ReadNativeFile(const std::string& nativePath, bool& ok,
                            std::uintmax_t limit = kMaxAnswersBytes);
+
+// The program folder whose Config.ini holds the drive map for the files of a report:
+// `given` (--program-dir, native) when not empty, else `runDir`, the run's own; a relative
+// one from the run's current folder `currentDir`, as the run resolved it. Native.
+std::string ReportProgramDir(const std::string& given, const std::filesystem::path& runDir,
+                             const std::filesystem::path& currentDir);
 
 }  // namespace quenda

@@ -111,17 +111,6 @@ std::filesystem::path NativeOf(const std::string& utf8) { return NativePath(Utf8
 // code in braces, so that a report cannot forge lines or steer the terminal.
 std::string Shown(const std::string& utf8) { return Cp1252ToUtf8(ShowCodes(Utf8ToCp1252(utf8))); }
 
-// The program folder whose Config.ini holds the drive map: --program-dir, else the run's;
-// a relative one from the run's current folder, as the run resolved it.
-std::string ProgramDirOf(const Options& options, const Json& run,
-                         const std::filesystem::path& currentDir) {
-  std::filesystem::path dir = options.programDir.empty()
-                                  ? NativeOf(Text(run, "programDir").value_or("."))
-                                  : NativePath(TextFromNative(options.programDir));
-  if (dir.is_relative()) dir = currentDir / dir;
-  return NativeFromText(PathText(dir));
-}
-
 // Reads the report at `nativePath` into `report`; the reason it cannot be judged (UTF-8, it
 // follows "Bericht PATH "), empty for a JSON object of schema 2.
 std::string ReadReport(const std::string& nativePath, std::uintmax_t limit, Json& report) {
@@ -157,7 +146,8 @@ int RunVerify(const Options& options, System& system, std::FILE* out, std::FILE*
 
   const std::filesystem::path currentDir = NativeOf(Text(run, "currentDir").value_or("."));
   Options program = options;
-  program.programDir = ProgramDirOf(options, run, currentDir);
+  program.programDir = ReportProgramDir(
+      options.programDir, NativeOf(Text(run, "programDir").value_or(".")), currentDir);
   std::optional<Checker> checker;
   try {
     checker.emplace(PrepareProgram(program, system).site.Drives, currentDir);
