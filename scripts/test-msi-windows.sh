@@ -22,10 +22,12 @@ rm -rf "$QUENDA_WINEPREFIX" "$QUENDA_WINEPREFIX.lock" "$dist/upgrade"
 ./cmake/wine-run.sh cmd.exe /c exit >/dev/null 2>&1
 installed="$QUENDA_WINEPREFIX/drive_c/Program Files/Quenda"
 # The Start-menu shortcut: in the common Start menu on Windows; Wine puts it in the user's.
-shortcut() { find "$QUENDA_WINEPREFIX/drive_c" -path '*/Start Menu/Programs/Quenda.lnk' | grep -q .; }
+shortcut() { find "$QUENDA_WINEPREFIX/drive_c" -path '*/Start Menu/Programs/Quenda.lnk' | grep . >/dev/null; }
 winpath() { echo "Z:$1" | tr / '\\'; }
 msiexec() { ./cmake/wine-run.sh msiexec "$@" </dev/null; }
 failed=0
+# The checks read a command's whole output (grep without -q): under pipefail a grep that
+# stops at the first match would fail the command that is still writing (SIGPIPE).
 check() {  # DESCRIPTION COMMAND...: prints ok or FEHLER
   local what="$1"
   shift
@@ -38,25 +40,25 @@ installed_versions() {
       $1 == "DisplayName" { name = $3 } $1 == "DisplayVersion" { ver = $3 }
       name == "Quenda" && ver != "" { print ver; name = "" }'
 }
-ini_line() { tr -d '\r' <"$installed/Config.ini" | grep -qxF -- "$1"; }
+ini_line() { tr -d '\r' <"$installed/Config.ini" | grep -xF -- "$1" >/dev/null; }
 not() { ! "$@"; }
 
 # The package's tables, read back.
 table() { msiinfo export "$msi" "$1" | tr -d '\r'; }
-has_row() { table "$1" | grep -qxF -- "$2"; }
+has_row() { table "$1" | grep -xF -- "$2" >/dev/null; }
 check "Property ProductVersion $version" has_row Property "$(printf 'ProductVersion\t%s' "$version")"
 check "Property UpgradeCode fest" has_row Property "$(printf 'UpgradeCode\t{B0FBAD4D-16B7-4318-8E6F-F26F1BB91392}')"
 check "Property ALLUSERS 1 (pro Maschine)" has_row Property "$(printf 'ALLUSERS\t1')"
 check "Property ProductLanguage 1031" has_row Property "$(printf 'ProductLanguage\t1031')"
-check "Summary: x64, Sprache 1031" eval 'msiinfo suminfo "$msi" | grep -qx "Template: x64;1031"'
+check "Summary: x64, Sprache 1031" eval 'msiinfo suminfo "$msi" | grep -x "Template: x64;1031" >/dev/null'
 check "File quenda.exe und Config.ini" eval '[ "$(table File | cut -f1,3 | tail -n +4 | grep -v "^F" | sort | tr "\t\n" ":;")" = "Config.ini:Config.ini;quenda.exe:quenda.exe;" ]'
 kit_files=$(find build/windows/qualify -type f | wc -l)
 check "File: die $kit_files Dateien der Referenzfälle" eval '[ "$(table File | tail -n +4 | grep -c "^F")" -eq "$kit_files" ]'
 check "Upgrade: ältere ersetzen, neuere erkennen" eval '[ "$(table Upgrade | tail -n +4 | cut -f7 | sort | tr "\n" " ")" = "WIX_DOWNGRADE_DETECTED WIX_UPGRADE_DETECTED " ]'
-check "LaunchCondition: deutsche Meldung beim Downgrade" eval 'table LaunchCondition | grep -q "NOT WIX_DOWNGRADE_DETECTED.Eine neuere Version von Quenda ist bereits installiert"'
-check "Shortcut im Startmenü auf quenda.exe" eval 'table Shortcut | grep -q "^StartMenuQuenda.ProgramMenuFolder.Quenda.QuendaExe.\[#quenda.exe\]"'
+check "LaunchCondition: deutsche Meldung beim Downgrade" eval 'table LaunchCondition | grep "NOT WIX_DOWNGRADE_DETECTED.Eine neuere Version von Quenda ist bereits installiert" >/dev/null'
+check "Shortcut im Startmenü auf quenda.exe" eval 'table Shortcut | grep "^StartMenuQuenda.ProgramMenuFolder.Quenda.QuendaExe.\[#quenda.exe\]" >/dev/null'
 check "IniFile: ConfigPath aus [CONFIGPATH]" has_row IniFile "$(printf 'IniConfigPath\tConfig.ini\tINSTALLDIR\tSystem\tConfigPath\t[CONFIGPATH]\t0\tIniConfigPath')"
-check "Component IniConfigPath nur mit CONFIGPATH" eval 'table Component | grep -q "^IniConfigPath.{[-0-9A-F]*}.INSTALLDIR.[0-9]*.CONFIGPATH"'
+check "Component IniConfigPath nur mit CONFIGPATH" eval 'table Component | grep "^IniConfigPath.{[-0-9A-F]*}.INSTALLDIR.[0-9]*.CONFIGPATH" >/dev/null'
 check "Paket signiert" eval 'osslsigncode extract-signature -in "$msi" -out "$dist/msi-signature.der" >/dev/null 2>&1'
 rm -f "$dist/msi-signature.der"
 
